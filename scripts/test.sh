@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the normal build first, then
+# the unit tests again under AddressSanitizer and UBSan, then a short run of each fuzzer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKM_SANITIZE=ON -DKM_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
+
+if command -v clang++ >/dev/null; then
+    CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKM_FUZZ=ON \
+        -DKM_BUILD_QT=OFF -DKM_BENCH=OFF >/dev/null
+    cmake --build build-fuzz -j"$jobs"
+    scripts/run-fuzzers.sh build-fuzz 20
+fi
+echo "All tests passed."
