@@ -8,8 +8,7 @@ bool NetworkPresent(const TrunkJobImage& image, int selector) {
 }
 
 std::string NetworkNameOfSlot(const TrunkJobImage& image, int selector) {
-    return image.Text(trunk::NetworkFileStart(selector) + network::kName,
-                      network::kNameCharacters);
+    return image.Text(trunk::NetworkFileStart(selector) + network::kName, network::kNameCharacters);
 }
 
 }  // namespace km

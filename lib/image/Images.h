@@ -81,8 +81,8 @@ struct Block {
     std::size_t radioAddress;
 };
 inline constexpr Block kBlocks[] = {
-    {0, 15660, 0x0000},     {15660, 16384, 0x4000}, {32044, 15616, 0x8000},
-    {47660, 8000, 0xC000},  {55852, 4096, 0xE000},  {59948, 16000, 0xF000},
+    {0, 15660, 0x0000},    {15660, 16384, 0x4000}, {32044, 15616, 0x8000},
+    {47660, 8000, 0xC000}, {55852, 4096, 0xE000},  {59948, 16000, 0xF000},
 };
 inline constexpr std::size_t kUnreadArea = 55660;  // 192 bytes not read from the radio
 inline constexpr std::size_t kUnreadAreaSize = 192;
