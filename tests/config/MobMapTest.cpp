@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "config/BandTable.h"
+#include "config/MobMap.h"
+#include "config/NetworkSlots.h"
+#include "config/RadioTypes.h"
+
+namespace km {
+namespace {
+
+constexpr std::uint16_t kBandTk = 0x544B;
+
+void PutNetwork(TrunkJobImage& image, int selector, std::uint16_t band) {
+    image.SetU16(trunk::NetworkFileStart(selector) + network::kBandCode, band);
+}
+
+TEST(MobMapTest, TrunkHeaderStoresAndReloadsEveryChoice) {
+    auto image = std::make_unique<TrunkJobImage>();
+    PutNetwork(*image, 0, kBandTk);
+    JobHeader header;
+    header.description = "Fleet 7\nDepot";
+    header.radioMode = 2;
+    header.radioTypeRow = 7;  // HM-F+ Control Unit: code 4, variant 3
+    header.accessory = 0;
+    StoreTrunkHeader(*image, header);
+
+    EXPECT_EQ(image->U16(kVersionWordOffset), 5860);
+    EXPECT_EQ(image->U16(trunk::kFormatMark), 100);
+    EXPECT_EQ(image->U8(trunk::kRadioType), 4);
+    EXPECT_EQ(image->U8(trunk::kHeadVariant), 3);
+    EXPECT_EQ(image->U8(trunk::kRadioMode), 2);
+    EXPECT_EQ(image->U16(trunk::kBandCode), kBandTk);
+    EXPECT_EQ(image->Text(trunk::kDescription, 64), "Fleet 7\r\nDepot");
+
+    const JobHeader back = LoadTrunkHeader(*image);
+    EXPECT_EQ(back.description, header.description);
+    EXPECT_EQ(back.radioTypeRow, 7);
+    EXPECT_EQ(back.radioMode, 2);
+    EXPECT_EQ(back.bandEntry, 9);
+    EXPECT_EQ(back.versionWord, 5860);
+}
+
+TEST(MobMapTest, PmrHeaderUsesItsOwnPlacesAndTheChosenBand) {
+    auto image = std::make_unique<PmrJobImage>();
+    JobHeader header;
+    header.radioTypeRow = 12;  // KP8C: code 10, variant 2
+    header.accessory = 2;
+    header.bandEntry = 15;
+    header.radioMode = 0;
+    StorePmrHeader(*image, header);
+    EXPECT_EQ(image->U16(pmr::kFormatVersion), 202);
+    EXPECT_EQ(image->U16(pmr::kAccessory), 2);
+    EXPECT_EQ(image->U8(pmr::kHeadVariant), 2);
+    EXPECT_EQ(image->U8(pmr::kRadioType), 10);
+    EXPECT_EQ(image->U16(pmr::kBandCode), 0x5838);
+    // The trunk places of accessory and head variant hold other PMR fields.
+    EXPECT_EQ(image->U16(114), 0);
+    EXPECT_EQ(image->U8(116), 0);
+    const JobHeader back = LoadPmrHeader(*image);
+    EXPECT_EQ(back.radioTypeRow, 12);
+    EXPECT_EQ(back.accessory, 2);
+    EXPECT_EQ(back.bandEntry, 15);
+
+    header.bandEntry = 0;
+    StorePmrHeader(*image, header);
+    EXPECT_EQ(image->U16(pmr::kBandCode), 0);
+}
+
+TEST(MobMapTest, TrunkStoreClearsTheBandWordsOfAbsentNetworks) {
+    auto image = std::make_unique<TrunkJobImage>();
+    image->SetU16(trunk::kBandCode, kBandTk);
+    PutNetwork(*image, 0, 0xFFFF);
+    PutNetwork(*image, 1, 0xFFFF);
+    StoreTrunkHeader(*image, JobHeader{});
+    EXPECT_EQ(image->U16(trunk::kBandCode), 0);
+    EXPECT_EQ(image->U16(trunk::NetworkFileStart(0) + network::kBandCode), 0);
+    EXPECT_EQ(image->U16(trunk::NetworkFileStart(1) + network::kBandCode), 0);
+}
+
+TEST(MobMapTest, ValuesOutsideTheListsAreWrittenBackUnchanged) {
+    auto image = std::make_unique<PmrJobImage>();
+    image->SetU8(pmr::kRadioMode, 9);
+    image->SetU16(pmr::kAccessory, 300);
+    image->SetU16(pmr::kBandCode, 0x4142);  // no band
+    const JobHeader header = LoadPmrHeader(*image);
+    EXPECT_EQ(header.bandEntry, 0);
+    StorePmrHeader(*image, header);
+    EXPECT_EQ(image->U8(pmr::kRadioMode), 9);
+    EXPECT_EQ(image->U16(pmr::kAccessory), 300);
+}
+
+TEST(MobMapTest, DescriptionAlwaysKeepsItsTerminatorAndWholeLineBreaks) {
+    auto image = std::make_unique<TrunkJobImage>();
+    image->FillRegion(trunk::kDescription, 64, 'x');
+    JobHeader header;
+    header.description = std::string(62, 'a') + "\nb";  // the break would end at byte 64
+    StoreTrunkHeader(*image, header);
+    EXPECT_EQ(image->Text(trunk::kDescription, 64), std::string(62, 'a'));
+    EXPECT_EQ(image->U8(trunk::kDescription + 63), 0);
+
+    header.description = std::string(80, 'z');
+    StoreTrunkHeader(*image, header);
+    EXPECT_EQ(image->Text(trunk::kDescription, 64), std::string(63, 'z'));
+    EXPECT_EQ(image->U8(trunk::kDescription + 63), 0);
+
+    // Text outside Windows-1252 is stored as '?', one byte per character.
+    header.description = "Caf\u00e9 \u4e2d";
+    StoreTrunkHeader(*image, header);
+    EXPECT_EQ(LoadTrunkHeader(*image).description, "Caf\u00e9 ?");
+    EXPECT_EQ(DescriptionLength("ab\ncd"), 6u);
+}
+
+TEST(MobMapTest, PortableKeyDefaults) {
+    auto trunkImage = std::make_unique<TrunkJobImage>();
+    ApplyPortableKeyDefaults(*trunkImage);
+    auto pmrImage = std::make_unique<PmrJobImage>();
+    ApplyPortableKeyDefaults(*pmrImage);
+    const std::uint16_t trunkKeys[] = {1, 2, 0xFFFF, 6};
+    const std::uint16_t pmrKeys[] = {15, 16, 0xFFFF, 4};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(trunkImage->U16(208 + 2 * i), trunkKeys[i]);
+        EXPECT_EQ(pmrImage->U16(208 + 2 * i), pmrKeys[i]);
+    }
+}
+
+TEST(MobMapTest, VersionLabelOnlyAtNetworkAndEngineeringLevels) {
+    EXPECT_FALSE(VersionLabelVisible(1));
+    EXPECT_FALSE(VersionLabelVisible(2));
+    EXPECT_TRUE(VersionLabelVisible(4));
+    EXPECT_TRUE(VersionLabelVisible(8));
+}
+
+}  // namespace
+}  // namespace km
