@@ -1,12 +1,86 @@
+// km700rcp: the desktop configuration programmer.
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+#include <clocale>
+#include <exception>
+
+#include "Dialogs.h"
+#include "MainForm.h"
+#include "QtPerson.h"
+#include "SingleInstance.h"
+
+namespace {
+
+constexpr const char* kAlreadyRunning = "Application Already Running";
+
+// Shows an exception that reaches the event loop in a box and lets the loop go on.
+class Application : public QApplication {
+  public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            km::QtPerson(activeWindow()).Error(error.what());
+        }
+        return false;
+    }
+};
+
+// A developer switch: KM_SCREENSHOT=<file.png> grabs the main window once it is shown, and
+// KM_SCREENSHOT_VIEW=trunk|pmr|network builds that view first.
+void ScheduleScreenshot(km::TForm_MF_MainForm& window) {
+    const QString file = qEnvironmentVariable("KM_SCREENSHOT");
+    if (file.isEmpty()) {
+        return;
+    }
+    QTimer::singleShot(300, &window, [&window, file]() {
+        const QString view = qEnvironmentVariable("KM_SCREENSHOT_VIEW");
+        if (view == "trunk") {
+            window.NewTrunkJob();
+            window.ShowFormButtons();
+        } else if (view == "pmr") {
+            window.NewPmrJob();
+            window.ShowFormButtons();
+        } else if (view == "network") {
+            window.ApplyLevel(2);
+            window.NewNetworkJob();
+        }
+        QTimer::singleShot(300, &window, [&window, file]() {
+            window.grab().save(file);
+            QApplication::quit();
+        });
+    });
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("KM700 RCP P3");
-    QMainWindow window;
-    window.setWindowTitle("KM700 RCP P3");
-    window.resize(1000, 700);
+    Application app(argc, argv);
+    // Numbers in files and on screen are written with a point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(km::kApplicationTitle);
+    QApplication::setApplicationDisplayName(km::kApplicationTitle);
+
+    km::SingleInstance instance;
+    if (!instance.Acquire()) {
+        km::QtPerson().Show(km::BoxKind::Plain, kAlreadyRunning, km::Buttons::Ok);
+        return 0;
+    }
+
+    km::Workspace workspace;
+    km::MainState state;
+    km::QtPerson person;
+    km::QtDialogs dialogs;
+    km::TForm_MF_MainForm window(workspace, state, person, dialogs,
+                                 QDir::currentPath().toStdString());
+    person.SetParent(&window);
+    dialogs.SetParent(&window);
     window.show();
+    ScheduleScreenshot(window);
     return QApplication::exec();
 }

@@ -1,0 +1,44 @@
+#include "Blank.h"
+
+#include "Resources.h"
+
+namespace km {
+namespace {
+constexpr const char* kTrunkMode = " Trunk Mode ";
+constexpr const char* kPmrMode = " PMR Mode ";
+constexpr const char* kNetworkMode = " Network Mode ";
+constexpr const char* kStartPicture = "start.png";
+}  // namespace
+
+TForm_BNK_Blank::TForm_BNK_Blank() {
+    setObjectName("TForm_BNK_Blank");
+    setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Panel_MF_Image.setObjectName("Panel_MF_Image");
+    Panel_MF_Image.setAlignment(Qt::AlignCenter);
+    Panel_MF_Image.setPixmap(ShippedPicture(kStartPicture));
+    layout_.addWidget(&Panel_MF_Image);
+    body_.setAutoFillBackground(true);
+    setWidget(&body_);
+}
+
+void TForm_BNK_Blank::SetMode(int view) {
+    switch (view) {
+        case 1:
+            setWindowTitle(kTrunkMode);
+            break;
+        case 2:
+            setWindowTitle(kPmrMode);
+            break;
+        case 3:
+            setWindowTitle(kNetworkMode);
+            break;
+        default:
+            setWindowTitle(QString());
+    }
+}
+
+void TForm_BNK_Blank::ShowPicture(bool shown) {
+    Panel_MF_Image.setVisible(shown);
+}
+
+}  // namespace km

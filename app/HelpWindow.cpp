@@ -1,0 +1,46 @@
+#include "HelpWindow.h"
+
+#include <QUrl>
+
+#include "Resources.h"
+
+namespace km {
+namespace {
+constexpr const char* kHelpCaption = "KM700 RCP P3 Help";
+constexpr const char* kContentsPage = "help/index.html";
+}  // namespace
+
+THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName("THelpWindow");
+    setWindowTitle(kHelpCaption);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    contents_.setText("Contents");
+    back_.setText("< Back");
+    forward_.setText("Forward >");
+    buttons_.addWidget(&contents_);
+    buttons_.addWidget(&back_);
+    buttons_.addWidget(&forward_);
+    buttons_.addStretch();
+    layout_.addLayout(&buttons_);
+    layout_.addWidget(&browser_);
+    browser_.setOpenExternalLinks(true);
+    connect(&contents_, &QPushButton::clicked, this, &THelpWindow::ShowContents);
+    connect(&back_, &QPushButton::clicked, &browser_, &QTextBrowser::backward);
+    connect(&forward_, &QPushButton::clicked, &browser_, &QTextBrowser::forward);
+    connect(&browser_, &QTextBrowser::backwardAvailable, &back_, &QPushButton::setEnabled);
+    connect(&browser_, &QTextBrowser::forwardAvailable, &forward_, &QPushButton::setEnabled);
+    back_.setEnabled(false);
+    forward_.setEnabled(false);
+    resize(760, 600);
+}
+
+bool THelpWindow::ShowContents() {
+    const QString path = ShippedFile(kContentsPage);
+    if (path.isEmpty()) {
+        return false;
+    }
+    browser_.setSource(QUrl::fromLocalFile(path));
+    return true;
+}
+
+}  // namespace km

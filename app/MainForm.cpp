@@ -1,0 +1,1122 @@
+#include "MainForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <map>
+
+#include "Blank.h"
+#include "HelpWindow.h"
+#include "LevelDialogs.h"
+#include "OptionDialogs.h"
+#include "Resources.h"
+
+namespace km {
+namespace {
+
+// Status-bar hints of the menu items.
+constexpr const char* kHintNew = "Create a new Radio Configuration File.";
+constexpr const char* kHintOpen = "Open an existing Radio Configuration file.";
+constexpr const char* kHintReadMobile = "Read Configuration from mobile/portable radio.";
+constexpr const char* kHintSave = "Save Radio Configuration to a File.";
+constexpr const char* kHintProgramMobile =
+    "Program mobile/portable radio with current configuration.";
+constexpr const char* kHintCsvImport = "Import CSV file into current job file.";
+constexpr const char* kHintCsvExport = "Export tables to a file in CSV format.";
+constexpr const char* kHintPrint = "Print Radio Configuration.";
+constexpr const char* kHintPrintSetup = "Setup Printer Type, Paper.";
+constexpr const char* kHintExit = "Exit the Configuration Programmer.";
+constexpr const char* kHintTrunkForms =
+    "Enable Configuration Programmer to Read/Write/Program Trunk Radios.";
+constexpr const char* kHintPmrForms =
+    "Enable Configuration Programmer to Read/Write/Program PMR Radios.";
+constexpr const char* kHintNetworkFile = "Enable Programmer to create Trunk Network Files.";
+constexpr const char* kHintLevel = "Specify User Level - Basic, General or Network.";
+constexpr const char* kHintComPort = "Specify serial COM Port. ";
+constexpr const char* kHintSetup = "Specify additional RCP configuration options.";
+constexpr const char* kHintRadioInformation =
+    "Read the software version number and date from the radio.";
+constexpr const char* kHintUpgradeSoftware = "Upgrade the radio's operating software.";
+constexpr const char* kHintSerialComms =
+    "Monitor MAP27 Serial Communications between radio and programmer.";
+constexpr const char* kHintCopyNetwork = "Copy Trunk Network 1 configuration to Network 2.";
+constexpr const char* kHintContents = "Help for Configuration Programmer.";
+constexpr const char* kHintAbout = "Configuration Programmer Version Number and Date.";
+constexpr const char* kHintContact = "How to contact local distributer.";
+
+// Hints of the toolbar buttons.
+constexpr const char* kTipNew = "New";
+constexpr const char* kTipOpen = "Open File";
+constexpr const char* kTipReadRadio = "Read Radio";
+constexpr const char* kTipSave = "Save to File";
+constexpr const char* kTipProgramRadio = "Program Radio";
+constexpr const char* kTipPrint = "Print Selected Form";
+constexpr const char* kTipPmr = "PMR Radio Configuration.";
+constexpr const char* kTipTrunk = "Trunk Radio Configuration.";
+constexpr const char* kTipNetwork1 = "Network 1";
+constexpr const char* kTipNetwork2 = "Network 2";
+
+// Questions and warnings of the view and network commands.
+constexpr const char* kChangingViewQuestion =
+    "Changing view will destroy the current configuration.            \nDo you want to continue.";
+constexpr const char* kNetworkModeQuestion =
+    "Network Level is only required by your network provider             \nto create or modify "
+    "trunk network files.             \n\nAre you sure you want to change to network mode?";
+constexpr const char* kNoNetwork2Warning =
+    "Cannot change to network 2.\nThere is no Network 2 file loaded.";
+constexpr const char* kSaveQuestion = "Do you want to save radio configuration?";
+constexpr const char* kBusyExitWarning =
+    "A radio operation is in progress.\nWait until it has finished, then exit the program.";
+constexpr const char* kHelpMissing = "The user guide is not installed.";
+
+// Texts of the serial monitor mode.
+constexpr const char* kSerialCommsCaption =
+    "KM700 RCP                             Serial Comms    ";
+
+constexpr int kTimer1SecDelayInterval = 500;
+constexpr int kStopCommsInterval = 100;
+
+// The CSV items; they do nothing until CSV import and export are built.
+constexpr std::array<const char*, 4> kCsvItems = {"Phonebook", "Channels", "Zones", "Status List"};
+
+int FormIndex(FormId id) {
+    return static_cast<int>(id);
+}
+
+QAction* AddItem(QMenu& menu, const char* name, const char* caption, const char* hint) {
+    QAction* action = menu.addAction(QString::fromUtf8(caption));
+    action->setObjectName(name);
+    action->setStatusTip(QString::fromUtf8(hint));
+    return action;
+}
+
+void SetUpButton(QToolButton& button, const char* name, const QString& text, const char* tip,
+                 const QString& picture = {}) {
+    button.setObjectName(name);
+    button.setText(text);
+    button.setToolTip(QString::fromUtf8(tip));
+    button.setStatusTip(QString::fromUtf8(tip));
+    button.setAutoRaise(true);
+    const QPixmap glyph = picture.isEmpty() ? QPixmap() : ShippedPicture(picture);
+    if (!glyph.isNull()) {
+        button.setIcon(glyph);
+        button.setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    } else {
+        button.setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
+}
+
+}  // namespace
+
+struct TForm_MF_MainForm::ToolbarEntries {
+    std::map<const QWidget*, QAction*> of;
+    void Show(const QWidget& widget, bool shown) {
+        if (auto it = of.find(&widget); it != of.end()) {
+            it->second->setVisible(shown);
+        }
+    }
+    bool Shown(const QWidget& widget) const {
+        auto it = of.find(&widget);
+        return it != of.end() && it->second->isVisible();
+    }
+};
+
+TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Person& person,
+                                     Dialogs& dialogs, std::filesystem::path workDir,
+                                     QWidget* parent)
+    : QMainWindow(parent),
+      ws_(workspace),
+      state_(state),
+      person_(person),
+      dialogs_(dialogs),
+      jobs_(workspace, state, person, std::move(workDir)),
+      context_{workspace, state, person, dialogs, *this},
+      entries_(std::make_unique<ToolbarEntries>()) {
+    setObjectName("TForm_MF_MainForm");
+    CreateMenus();
+    CreateToolbar();
+    statusBar()->setObjectName("MF_StatusBar1");
+    statusBar()->setSizeGripEnabled(true);
+
+    mdiArea_.setObjectName("MF_MdiArea");
+    mdiArea_.setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(&mdiArea_);
+
+    Timer_1SecDelay.setObjectName("Timer_1SecDelay");
+    Timer_1SecDelay.setInterval(kTimer1SecDelayInterval);
+    StopCommsTimer.setObjectName("StopCommsTimer");
+    StopCommsTimer.setInterval(kStopCommsInterval);
+
+    ReadSetupAndApply();
+    comPort_ = std::make_unique<TForm_COM_ComPort>(setup_.comPortIndex, setup_.baudRateIndex, this);
+    CreateLongLivedForms();
+
+    blank_ = std::make_unique<TForm_BNK_Blank>();
+    mdiArea_.addSubWindow(blank_.get());
+    blank_->SetMode(CheckedView() ? static_cast<int>(*CheckedView()) : 0);
+    blank_->showMaximized();
+    RefreshCaption();
+    resize(1120, 760);
+}
+
+TForm_MF_MainForm::~TForm_MF_MainForm() = default;
+
+void TForm_MF_MainForm::CreateMenus() {
+    menuBar()->addMenu(&File1);
+    File1.setObjectName("File1");
+    New1 = AddItem(File1, "New1", "&New", kHintNew);
+    Open1 = AddItem(File1, "Open1", "&Open File", kHintOpen);
+    File1.addSeparator();
+    ReadMobile1 = AddItem(File1, "ReadMobile1", "&Read Radio", kHintReadMobile);
+    File1.addSeparator();
+    Save1 = AddItem(File1, "Save1", "&Save File", kHintSave);
+    File1.addSeparator();
+    ProgramMobile1 = AddItem(File1, "ProgramMobile1", "Program &Radio", kHintProgramMobile);
+    File1.addSeparator();
+    CSVImport1.setObjectName("CSVImport1");
+    CSVExport1.setObjectName("CSVExport1");
+    File1.addMenu(&CSVImport1)->setStatusTip(kHintCsvImport);
+    File1.addMenu(&CSVExport1)->setStatusTip(kHintCsvExport);
+    for (const char* item : kCsvItems) {
+        CSVImport1.addAction(item);
+        CSVExport1.addAction(item);
+    }
+    File1.addSeparator();
+    Print1 = AddItem(File1, "Print1", "&Print", kHintPrint);
+    PrintSetup1 = AddItem(File1, "PrintSetup1", "Print Setup", kHintPrintSetup);
+    File1.addSeparator();
+    Exit1 = AddItem(File1, "Exit1", "E&xit", kHintExit);
+
+    menuBar()->addMenu(&Menu_Forms);
+    Menu_Forms.setObjectName("Menu_Forms");
+    Menu_Forms_Trunk = AddItem(Menu_Forms, "Menu_Forms_Trunk", "&Trunk Forms", kHintTrunkForms);
+    Menu_Forms_PMR = AddItem(Menu_Forms, "Menu_Forms_PMR", "&PMR Forms", kHintPmrForms);
+    Menu_Forms_Network =
+        AddItem(Menu_Forms, "Menu_Forms_Network", "&Network File", kHintNetworkFile);
+    for (QAction* item : {Menu_Forms_Trunk, Menu_Forms_PMR, Menu_Forms_Network}) {
+        item->setCheckable(true);
+        viewGroup_.addAction(item);
+    }
+
+    menuBar()->addMenu(&Menu_Options);
+    Menu_Options.setObjectName("Menu_Options");
+    Menu_Options_Level = AddItem(Menu_Options, "Menu_Options_Level", "&Level", kHintLevel);
+    Menu_Options_ComPort = AddItem(Menu_Options, "Menu_Options_ComPort", "&COM Port", kHintComPort);
+    Menu_Options_Setup = AddItem(Menu_Options, "Menu_Options_Setup", "&Setup", kHintSetup);
+    Menu_Options.addSeparator();
+    RadioInformation1 =
+        AddItem(Menu_Options, "RadioInformation1", "Radio &Information", kHintRadioInformation);
+    RadioFirmware1 =
+        AddItem(Menu_Options, "RadioFirmware1", "&Upgrade Software", kHintUpgradeSoftware);
+
+    menuBar()->addMenu(&Tools);
+    Tools.setObjectName("Tools");
+    SerialComms1 = AddItem(Tools, "SerialComms1", "&Serial Comms", kHintSerialComms);
+    SerialComms1->setVisible(false);
+    CopyNW1ToNW2 = AddItem(Tools, "CopyNW1ToNW2", "Copy NW1 to NW2", kHintCopyNetwork);
+
+    menuBar()->addMenu(&Menu_Help);
+    Menu_Help.setObjectName("Menu_Help");
+    Contents1 = AddItem(Menu_Help, "Contents1", "Contents", kHintContents);
+    Menu_Help_About = AddItem(Menu_Help, "Menu_Help_About", "&About", kHintAbout);
+    Menu_Help_Veltra = AddItem(Menu_Help, "Menu_Help_Veltra", "&Contact", kHintContact);
+
+    connect(New1, &QAction::triggered, this, &TForm_MF_MainForm::New1Click);
+    connect(Open1, &QAction::triggered, this, &TForm_MF_MainForm::Open1Click);
+    connect(ReadMobile1, &QAction::triggered, this, &TForm_MF_MainForm::ReadMobile1Click);
+    connect(Save1, &QAction::triggered, this, &TForm_MF_MainForm::Save1Click);
+    connect(ProgramMobile1, &QAction::triggered, this, &TForm_MF_MainForm::ProgramMobile1Click);
+    connect(Print1, &QAction::triggered, this, &TForm_MF_MainForm::Print1Click);
+    connect(PrintSetup1, &QAction::triggered, this, &TForm_MF_MainForm::PrintSetup1Click);
+    connect(Exit1, &QAction::triggered, this, &TForm_MF_MainForm::Exit1Click);
+    connect(Menu_Forms_Trunk, &QAction::triggered, this, &TForm_MF_MainForm::Menu_Forms_TrunkClick);
+    connect(Menu_Forms_PMR, &QAction::triggered, this, &TForm_MF_MainForm::Menu_Forms_PMRClick);
+    connect(Menu_Forms_Network, &QAction::triggered, this,
+            &TForm_MF_MainForm::Menu_Forms_NetworkClick);
+    connect(Menu_Options_Level, &QAction::triggered, this,
+            &TForm_MF_MainForm::Menu_Options_LevelClick);
+    connect(Menu_Options_ComPort, &QAction::triggered, this,
+            &TForm_MF_MainForm::Menu_Options_ComPortClick);
+    connect(Menu_Options_Setup, &QAction::triggered, this,
+            &TForm_MF_MainForm::Menu_Options_SetupClick);
+    connect(RadioInformation1, &QAction::triggered, this,
+            &TForm_MF_MainForm::RadioInformation1Click);
+    connect(RadioFirmware1, &QAction::triggered, this, &TForm_MF_MainForm::RadioFirmware1Click);
+    connect(SerialComms1, &QAction::triggered, this, &TForm_MF_MainForm::SerialComms1Click);
+    connect(CopyNW1ToNW2, &QAction::triggered, this, &TForm_MF_MainForm::CopyNW1ToNW2Click);
+    connect(Contents1, &QAction::triggered, this, &TForm_MF_MainForm::Contents1Click);
+    connect(Menu_Help_About, &QAction::triggered, this, &TForm_MF_MainForm::Menu_Help_AboutClick);
+    connect(Menu_Help_Veltra, &QAction::triggered, this, &TForm_MF_MainForm::Menu_Help_VeltraClick);
+}
+
+void TForm_MF_MainForm::CreateToolbar() {
+    MF_Panel_Toolbar.setObjectName("MF_Panel_Toolbar");
+    MF_Panel_Toolbar.setMovable(false);
+    MF_Panel_Toolbar.setFloatable(false);
+    MF_Panel_Toolbar.setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, &MF_Panel_Toolbar);
+
+    auto add = [this](QWidget& widget) {
+        entries_->of[&widget] = MF_Panel_Toolbar.addWidget(&widget);
+    };
+
+    SetUpButton(SpeedBtn_MF_New, "SpeedBtn_MF_New", "New", kTipNew, "new.png");
+    SetUpButton(SpeedBtn_MF_Open, "SpeedBtn_MF_Open", "Open", kTipOpen, "open.png");
+    SetUpButton(SpeedBtn_MF_ReadMobile, "SpeedBtn_MF_ReadMobile", "Read", kTipReadRadio,
+                "read.png");
+    SetUpButton(SpeedBtn_MF_Save, "SpeedBtn_MF_Save", "Save", kTipSave, "save.png");
+    SetUpButton(SpeedBtn_MF_ProgramMobile, "SpeedBtn_MF_ProgramMobile", "Program", kTipProgramRadio,
+                "program.png");
+    SetUpButton(SpeedBtn_MF_Print, "SpeedBtn_MF_Print", "Print", kTipPrint, "print.png");
+    for (QToolButton* button :
+         {&SpeedBtn_MF_New, &SpeedBtn_MF_Open, &SpeedBtn_MF_ReadMobile, &SpeedBtn_MF_Save,
+          &SpeedBtn_MF_ProgramMobile, &SpeedBtn_MF_Print}) {
+        add(*button);
+    }
+    connect(&SpeedBtn_MF_New, &QToolButton::clicked, this, &TForm_MF_MainForm::New1Click);
+    connect(&SpeedBtn_MF_Open, &QToolButton::clicked, this, &TForm_MF_MainForm::Open1Click);
+    connect(&SpeedBtn_MF_ReadMobile, &QToolButton::clicked, this,
+            &TForm_MF_MainForm::ReadMobile1Click);
+    connect(&SpeedBtn_MF_Save, &QToolButton::clicked, this, &TForm_MF_MainForm::Save1Click);
+    connect(&SpeedBtn_MF_ProgramMobile, &QToolButton::clicked, this,
+            &TForm_MF_MainForm::ProgramMobile1Click);
+    connect(&SpeedBtn_MF_Print, &QToolButton::clicked, this, &TForm_MF_MainForm::Print1Click);
+
+    MF_Panel_Toolbar.addSeparator();
+    QFont large = font();
+    large.setPointSize(large.pointSize() + 6);
+    large.setBold(true);
+    SetUpButton(SpBtn_MF_PMR, "SpBtn_MF_PMR", "PMR", kTipPmr);
+    SetUpButton(SpBtn_MF_TRUNK, "SpBtn_MF_TRUNK", "TRUNK", kTipTrunk);
+    for (QToolButton* button : {&SpBtn_MF_PMR, &SpBtn_MF_TRUNK}) {
+        button->setFont(large);
+        button->setCheckable(true);
+        button->setMinimumSize(96, 40);
+        add(*button);
+    }
+    connect(&SpBtn_MF_PMR, &QToolButton::clicked, this, &TForm_MF_MainForm::Menu_Forms_PMRClick);
+    connect(&SpBtn_MF_TRUNK, &QToolButton::clicked, this,
+            &TForm_MF_MainForm::Menu_Forms_TrunkClick);
+
+    static constexpr std::array<const char*, kFormButtonCount> kFormButtonNames = {
+        "SpBtn_MF_FormA", "SpBtn_MF_FormB", "SpBtn_MF_FormC",
+        "SpBtn_MF_FormD", "SpBtn_MF_FormE", "SpBtn_MF_FormF"};
+    QFont bold = font();
+    bold.setBold(true);
+    for (int i = 0; i < kFormButtonCount; ++i) {
+        QToolButton& button = formButtons_[static_cast<std::size_t>(i)];
+        SetUpButton(button, kFormButtonNames[static_cast<std::size_t>(i)], QString::number(i + 1),
+                    "");
+        button.setCheckable(true);
+        button.setFont(bold);
+        button.setMinimumSize(40, 40);
+        button.setIconSize(QSize(28, 28));
+        formButtonGroup_.addButton(&button, i);
+        add(button);
+    }
+    formButtonGroup_.setExclusive(true);
+    connect(&formButtonGroup_, &QButtonGroup::idClicked, this, &TForm_MF_MainForm::FormButtonClick);
+
+    bevels_[0].setFrameShape(QFrame::VLine);
+    bevels_[0].setFrameShadow(QFrame::Sunken);
+    add(bevels_[0]);
+    SetUpButton(SpeedBtn_MF_NW1, "SpeedBtn_MF_NW1", "N1", kTipNetwork1);
+    SetUpButton(SpeedBtn_MF_NW2, "SpeedBtn_MF_NW2", "N2", kTipNetwork2);
+    for (QToolButton* button : {&SpeedBtn_MF_NW1, &SpeedBtn_MF_NW2}) {
+        button->setCheckable(true);
+        button->setFont(bold);
+        button->setMinimumSize(36, 40);
+        networkButtonGroup_.addButton(button);
+        add(*button);
+    }
+    SpeedBtn_MF_NW1.setChecked(true);
+    connect(&SpeedBtn_MF_NW1, &QToolButton::clicked, this,
+            &TForm_MF_MainForm::SpeedBtn_MF_NW1Click);
+    connect(&SpeedBtn_MF_NW2, &QToolButton::clicked, this,
+            &TForm_MF_MainForm::SpeedBtn_MF_NW2Click);
+    Lbl_MF_network.setObjectName("Lbl_MF_network");
+    Lbl_MF_network.setMinimumWidth(160);
+    Lbl_MF_network.setContentsMargins(8, 0, 8, 0);
+    Lbl_MF_network.setFont(bold);
+    add(Lbl_MF_network);
+    bevels_[1].setFrameShape(QFrame::VLine);
+    bevels_[1].setFrameShadow(QFrame::Sunken);
+    add(bevels_[1]);
+
+    // At start only New, Open, Read Radio and the two large view buttons lead on.
+    for (QWidget* hidden : {static_cast<QWidget*>(&SpeedBtn_MF_Save),
+                            static_cast<QWidget*>(&SpeedBtn_MF_ProgramMobile),
+                            static_cast<QWidget*>(&SpeedBtn_MF_Print)}) {
+        entries_->Show(*hidden, false);
+    }
+    for (QToolButton& button : formButtons_) {
+        entries_->Show(button, false);
+    }
+    ShowNetworkControls(false);
+}
+
+void TForm_MF_MainForm::ReadSetupAndApply() {
+    setup_ = ReadSetup(jobs_.WorkDir());
+    switch (setup_.viewAtExit) {
+        case kViewPmr:
+            CheckView(View::Pmr);
+            break;
+        case kViewNetwork:
+            CheckView(View::Network);
+            break;
+        default:
+            CheckView(View::Trunk);
+    }
+    ApplyLevel(setup_.userLevelIndex);
+    state_.CountryCode = CountryCodeFromIndex(setup_.countryIndex);
+    state_.NetworkSelector = 0;
+}
+
+void TForm_MF_MainForm::CreateLongLivedForms() {
+    for (FormId id : {FormId::RadioType, FormId::UserInterface, FormId::TextStrings}) {
+        EnsureForm(id);
+    }
+}
+
+void TForm_MF_MainForm::ApplyLevel(int levelIndex) {
+    const bool networkItem = levelIndex == kLevelNetwork || levelIndex == kLevelEngineering;
+    const bool tools = levelIndex == kLevelEngineering;
+    Menu_Forms_Network->setVisible(networkItem);
+    Tools.menuAction()->setVisible(tools);
+    state_.UserLevelMask = UserLevelMaskFromIndex(levelIndex);
+    if (!networkItem && CheckedView() == View::Network) {
+        if (state_.ImageKind == kImageNetwork) {
+            // The Network view's forms cannot stay on screen below the Network level: change to
+            // the Trunk view on the same image (as View > Trunk would, without a question).
+            Menu_Forms_TrunkClick();
+        } else {
+            CheckView(View::Trunk);
+        }
+    }
+    for (ConfigForm* form : forms_) {
+        if (form) {
+            form->RefreshVisibility();
+        }
+    }
+}
+
+std::optional<View> TForm_MF_MainForm::CheckedView() const {
+    if (Menu_Forms_Trunk->isChecked()) {
+        return View::Trunk;
+    }
+    if (Menu_Forms_PMR->isChecked()) {
+        return View::Pmr;
+    }
+    if (Menu_Forms_Network->isChecked()) {
+        return View::Network;
+    }
+    return std::nullopt;
+}
+
+void TForm_MF_MainForm::CheckView(View view) {
+    switch (view) {
+        case View::Trunk:
+            Menu_Forms_Trunk->setChecked(true);
+            break;
+        case View::Pmr:
+            Menu_Forms_PMR->setChecked(true);
+            break;
+        case View::Network:
+            Menu_Forms_Network->setChecked(true);
+            break;
+    }
+    SpBtn_MF_TRUNK.setChecked(view == View::Trunk);
+    SpBtn_MF_PMR.setChecked(view == View::Pmr);
+}
+
+JobView TForm_MF_MainForm::JobViewOf(View view) const {
+    switch (view) {
+        case View::Pmr:
+            return JobView::Pmr;
+        case View::Network:
+            return JobView::Network;
+        case View::Trunk:
+            break;
+    }
+    return JobView::Trunk;
+}
+
+// ---- Forms -----------------------------------------------------------------------------------
+
+ConfigForm* TForm_MF_MainForm::Form(FormId id) const {
+    return forms_[FormIndex(id)];
+}
+
+ConfigForm* TForm_MF_MainForm::ActiveForm() const {
+    if (PictureShown()) {
+        return nullptr;
+    }
+    QMdiSubWindow* active = mdiArea_.activeSubWindow();
+    for (std::size_t i = 0; i < windows_.size(); ++i) {
+        if (windows_[i] && windows_[i].get() == active) {
+            return forms_[i];
+        }
+    }
+    return nullptr;
+}
+
+bool TForm_MF_MainForm::PictureShown() const {
+    return blank_->PictureShown();
+}
+
+void TForm_MF_MainForm::EnsureForm(FormId id) {
+    const int index = FormIndex(id);
+    if (windows_[index]) {
+        return;
+    }
+    std::unique_ptr<ConfigForm> form = CreateForm(id, context_);
+    form->setObjectName(form->objectName().isEmpty() ? QString::fromUtf8(FormTitle(id))
+                                                     : form->objectName());
+    auto window = std::make_unique<QMdiSubWindow>();
+    window->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->setWindowTitle(form->windowTitle());
+    forms_[index] = form.get();
+    window->setWidget(form.release());  // the window owns its form
+    mdiArea_.addSubWindow(window.get());
+    window->hide();
+    windows_[index] = std::move(window);
+}
+
+void TForm_MF_MainForm::DestroyFormsNotIn(const ViewSpec& spec) {
+    for (int index = 0; index < kFormIdCount; ++index) {
+        const auto id = static_cast<FormId>(index);
+        const bool inView =
+            std::find(spec.passOrder.begin(), spec.passOrder.end(), id) != spec.passOrder.end();
+        if (windows_[index] && !inView && !LongLivedForm(id)) {
+            forms_[index] = nullptr;
+            windows_[index].reset();
+        } else if (windows_[index] && !inView) {
+            windows_[index]->hide();
+        }
+    }
+}
+
+void TForm_MF_MainForm::OpenFormsOf(const ViewSpec& spec) {
+    DestroyFormsNotIn(spec);
+    for (FormId id : spec.passOrder) {
+        EnsureForm(id);
+    }
+}
+
+void TForm_MF_MainForm::ShowForm(FormId id) {
+    EnsureForm(id);
+    blank_->ShowPicture(false);
+    QMdiSubWindow* window = windows_[FormIndex(id)].get();
+    forms_[FormIndex(id)]->ShowFirstPage();
+    window->showMaximized();
+    mdiArea_.setActiveSubWindow(window);
+    window->raise();
+    const ViewSpec& spec = SpecOf(currentView_);
+    for (int i = 0; i < kFormButtonCount; ++i) {
+        if (spec.buttons[i] && spec.buttons[i]->form == id) {
+            formButtons_[static_cast<std::size_t>(i)].setChecked(true);
+        }
+    }
+}
+
+void TForm_MF_MainForm::ReloadForm(FormId id) {
+    if (ConfigForm* form = Form(id)) {
+        form->LoadPass();
+        form->RefreshVisibility();
+    }
+}
+
+void TForm_MF_MainForm::FormButtonClick(int index) {
+    const auto& button = SpecOf(currentView_).buttons[static_cast<std::size_t>(index)];
+    if (button && state_.ImageKind != kImageNone) {
+        ShowForm(button->form);
+    }
+}
+
+bool TForm_MF_MainForm::StorePassSet(View view, bool perNetworkOnly) {
+    if (ConfigForm* active = ActiveForm(); active && !active->CheckFocusedField()) {
+        return false;
+    }
+    const ViewSpec& spec = SpecOf(view);
+    for (FormId id : perNetworkOnly ? spec.perNetwork : spec.passOrder) {
+        if (ConfigForm* form = Form(id)) {
+            form->StorePass();
+        }
+    }
+    return true;
+}
+
+void TForm_MF_MainForm::LoadPassSet(View view, bool perNetworkOnly) {
+    const ViewSpec& spec = SpecOf(view);
+    for (FormId id : perNetworkOnly ? spec.perNetwork : spec.passOrder) {
+        if (ConfigForm* form = Form(id)) {
+            form->LoadPass();
+        }
+    }
+    for (FormId id : spec.refreshed) {
+        if (ConfigForm* form = Form(id)) {
+            form->RefreshVisibility();
+        }
+    }
+}
+
+// ---- Views -----------------------------------------------------------------------------------
+
+void TForm_MF_MainForm::BuildTrunkView() {
+    BuildView(View::Trunk, false);
+}
+void TForm_MF_MainForm::BuildPmrView() {
+    BuildView(View::Pmr, false);
+}
+void TForm_MF_MainForm::BuildNetworkView() {
+    BuildView(View::Network, false);
+}
+
+void TForm_MF_MainForm::NewTrunkJob() {
+    if (jobs_.NewJob(JobView::Trunk)) {
+        BuildView(View::Trunk, true);
+    }
+}
+
+void TForm_MF_MainForm::NewPmrJob() {
+    if (jobs_.NewJob(JobView::Pmr)) {
+        BuildView(View::Pmr, true);
+    }
+}
+
+void TForm_MF_MainForm::NewNetworkJob() {
+    if (jobs_.NewJob(JobView::Network)) {
+        BuildView(View::Network, true);
+    }
+}
+
+void TForm_MF_MainForm::BuildView(View view, bool newJob) {
+    const ViewSpec& spec = SpecOf(view);
+    currentView_ = view;
+    state_.ImageKind = spec.imageKind;
+    state_.RadioModeMask = spec.radioModeMask;
+    state_.RadioTypeMask = 16;
+    CheckView(view);
+    blank_->SetMode(static_cast<int>(view));
+    ShowViewToolbar(spec);
+    // A new trunk or PMR job shows only "Select Radio Type" until the Radio Type form is
+    // completed; a new network shows its three buttons at once.
+    SetFormButtons(spec, !newJob || view == View::Network);
+    OpenFormsOf(spec);
+    if (view == View::Network) {
+        jobs_.TakeNetworkBaseline();
+    }
+    if (spec.networkButtons && !newJob) {
+        RefreshNetworkNames();
+    }
+    ShowNetworkControls(spec.networkButtons && !newJob);
+    ShowForm(spec.passOrder.front());
+    LoadPassSet(view);
+    RefreshCaption();
+}
+
+void TForm_MF_MainForm::ShowViewToolbar(const ViewSpec& spec) {
+    for (QWidget* button :
+         {static_cast<QWidget*>(&SpeedBtn_MF_New), static_cast<QWidget*>(&SpeedBtn_MF_Open),
+          static_cast<QWidget*>(&SpeedBtn_MF_Save), static_cast<QWidget*>(&SpeedBtn_MF_Print)}) {
+        entries_->Show(*button, true);
+    }
+    entries_->Show(SpeedBtn_MF_ReadMobile, spec.readAndProgram);
+    entries_->Show(SpeedBtn_MF_ProgramMobile, spec.readAndProgram);
+    MF_Panel_Toolbar.show();
+}
+
+void TForm_MF_MainForm::SetFormButtons(const ViewSpec& spec, bool showAll) {
+    static constexpr std::array<const char*, kFormButtonCount> kGlyphs = {
+        "form_a.png", "form_b.png", "form_c.png", "form_d.png", "form_e.png", "form_f.png"};
+    static constexpr std::array<const char*, 3> kViewGlyphPrefix = {"trunk_", "pmr_", "network_"};
+    const QString prefix = kViewGlyphPrefix[static_cast<std::size_t>(spec.view) - 1];
+    for (int i = 0; i < kFormButtonCount; ++i) {
+        QToolButton& button = formButtons_[static_cast<std::size_t>(i)];
+        const auto& entry = spec.buttons[static_cast<std::size_t>(i)];
+        if (entry) {
+            SetUpButton(button, button.objectName().toUtf8().constData(), entry->caption,
+                        entry->hint, prefix + kGlyphs[static_cast<std::size_t>(i)]);
+        }
+        entries_->Show(button, entry.has_value() && (showAll || i == 0));
+    }
+    formButtons_[0].setChecked(true);
+}
+
+void TForm_MF_MainForm::ShowFormButtons() {
+    if (state_.ImageKind == kImageNone) {
+        return;
+    }
+    const ViewSpec& spec = SpecOf(currentView_);
+    SetFormButtons(spec, true);
+    if (spec.networkButtons) {
+        RefreshNetworkNames();
+        ShowNetworkControls(true);
+    }
+}
+
+void TForm_MF_MainForm::ShowNetworkControls(bool shown) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(&SpeedBtn_MF_NW1), static_cast<QWidget*>(&SpeedBtn_MF_NW2),
+          static_cast<QWidget*>(&Lbl_MF_network), static_cast<QWidget*>(&bevels_[0]),
+          static_cast<QWidget*>(&bevels_[1])}) {
+        entries_->Show(*widget, shown);
+    }
+}
+
+void TForm_MF_MainForm::RefreshNetworkNames() {
+    jobs_.RefreshNetworkNames();
+    const std::string& name =
+        state_.NetworkSelector == 1 ? state_.Network2Name : state_.Network1Name;
+    Lbl_MF_network.setText(QString::fromStdString(name));
+    (state_.NetworkSelector == 1 ? SpeedBtn_MF_NW2 : SpeedBtn_MF_NW1).setChecked(true);
+}
+
+void TForm_MF_MainForm::ShowPicture() {
+    for (auto& window : windows_) {
+        if (window) {
+            window->hide();
+        }
+    }
+    blank_->ShowPicture(true);
+    mdiArea_.setActiveSubWindow(blank_.get());
+    for (QToolButton& button : formButtons_) {
+        entries_->Show(button, false);
+    }
+    ShowNetworkControls(false);
+}
+
+void TForm_MF_MainForm::HideLargeViewButtons() {
+    entries_->Show(SpBtn_MF_PMR, false);
+    entries_->Show(SpBtn_MF_TRUNK, false);
+}
+
+void TForm_MF_MainForm::RefreshCaption() {
+    setWindowTitle(
+        QString::fromStdString(WindowCaption(state_.ImageKind, state_.CurrentJobFileName)));
+}
+
+// ---- View and network commands ---------------------------------------------------------------
+
+void TForm_MF_MainForm::Menu_Forms_TrunkClick() {
+    HideLargeViewButtons();
+    const View before = state_.ImageKind == kImagePmr       ? View::Pmr
+                        : state_.ImageKind == kImageNetwork ? View::Network
+                                                            : View::Trunk;
+    if (state_.CommsBusy) {
+        CheckView(before);
+        return;
+    }
+    if (state_.ImageKind == kImagePmr && state_.PmrJobLoaded) {
+        if (person_.Ask(kChangingViewQuestion) != Answer::Yes) {
+            CheckView(View::Pmr);
+            return;
+        }
+        state_.PmrJobLoaded = false;
+        state_.CurrentJobFileName.clear();
+        state_.BandSelected = 0;
+    }
+    if (!state_.TrunkJobLoaded) {
+        NewTrunkJob();
+        if (state_.ImageKind != kImageTrunk) {
+            CheckView(before);
+        }
+        return;
+    }
+    if (state_.ImageKind == kImageNetwork && !StorePassSet(View::Network)) {
+        CheckView(View::Network);
+        return;
+    }
+    if (state_.ImageKind == kImagePmr && state_.PmrJobLoaded && !StorePassSet(View::Pmr)) {
+        CheckView(View::Pmr);
+        return;
+    }
+    state_.CurrentJobFileName.clear();
+    BuildTrunkView();
+}
+
+void TForm_MF_MainForm::Menu_Forms_PMRClick() {
+    HideLargeViewButtons();
+    const View before = state_.ImageKind == kImageNetwork ? View::Network : View::Trunk;
+    if (state_.CommsBusy) {
+        CheckView(state_.ImageKind == kImagePmr ? View::Pmr : before);
+        return;
+    }
+    if (state_.ImageKind != kImagePmr && state_.TrunkJobLoaded) {
+        if (person_.Ask(kChangingViewQuestion) != Answer::Yes) {
+            CheckView(before);
+            return;
+        }
+        state_.TrunkJobLoaded = false;
+        state_.BandSelected = 0;
+        state_.CurrentJobFileName.clear();
+    }
+    if (!state_.PmrJobLoaded) {
+        NewPmrJob();
+        if (state_.ImageKind != kImagePmr) {
+            CheckView(before);
+        }
+        return;
+    }
+    // The trunk job was dropped above, so its forms are not stored; PMR forms, if the view is
+    // already PMR, keep their edits through a store pass.
+    if (state_.ImageKind == kImagePmr && !StorePassSet(View::Pmr)) {
+        return;
+    }
+    BuildPmrView();
+}
+
+void TForm_MF_MainForm::Menu_Forms_NetworkClick() {
+    HideLargeViewButtons();
+    const View before = state_.ImageKind == kImagePmr       ? View::Pmr
+                        : state_.ImageKind == kImageNetwork ? View::Network
+                                                            : View::Trunk;
+    if (state_.CommsBusy || state_.UserLevelMask < 4) {
+        CheckView(before);
+        return;
+    }
+    if (person_.Ask(kNetworkModeQuestion) != Answer::Yes) {
+        CheckView(before);
+        return;
+    }
+    if (!state_.TrunkJobLoaded) {
+        NewNetworkJob();
+        if (state_.ImageKind != kImageNetwork) {
+            CheckView(before);
+        }
+        return;
+    }
+    if (state_.ImageKind == kImageTrunk && !StorePassSet(View::Trunk)) {
+        CheckView(before);
+        return;
+    }
+    if (state_.ImageKind == kImagePmr) {
+        if (state_.PmrJobLoaded && !StorePassSet(View::Pmr)) {
+            CheckView(before);
+            return;
+        }
+        state_.CurrentJobFileName.clear();
+    }
+    BuildNetworkView();
+}
+
+void TForm_MF_MainForm::SpeedBtn_MF_NW1Click() {
+    if (state_.CommsBusy) {
+        SpeedBtn_MF_NW2.setChecked(state_.NetworkSelector == 1);
+        SpeedBtn_MF_NW1.setChecked(state_.NetworkSelector == 0);
+        return;
+    }
+    SwitchNetwork(0);
+}
+
+void TForm_MF_MainForm::SpeedBtn_MF_NW2Click() {
+    if (state_.CommsBusy) {
+        SpeedBtn_MF_NW2.setChecked(state_.NetworkSelector == 1);
+        SpeedBtn_MF_NW1.setChecked(state_.NetworkSelector == 0);
+        return;
+    }
+    if (!NetworkPresent(ws_.trunk, 1)) {
+        person_.Warn(kNoNetwork2Warning);
+        SpeedBtn_MF_NW1.setChecked(true);
+        SwitchNetwork(0);
+        return;
+    }
+    SwitchNetwork(1);
+}
+
+void TForm_MF_MainForm::SwitchNetwork(int selector) {
+    const View view = state_.ImageKind == kImageNetwork ? View::Network : View::Trunk;
+    if (selector == state_.NetworkSelector) {
+        (selector == 1 ? SpeedBtn_MF_NW2 : SpeedBtn_MF_NW1).setChecked(true);
+        return;
+    }
+    if (state_.ImageKind != kImageNone && !StorePassSet(view, true)) {
+        (state_.NetworkSelector == 1 ? SpeedBtn_MF_NW2 : SpeedBtn_MF_NW1).setChecked(true);
+        return;
+    }
+    state_.NetworkSelector = selector;
+    Lbl_MF_network.setText(
+        QString::fromStdString(selector == 1 ? state_.Network2Name : state_.Network1Name));
+    if (view == View::Network) {
+        jobs_.TakeNetworkBaseline();
+    }
+    if (state_.ImageKind != kImageNone) {
+        LoadPassSet(view, true);
+    }
+}
+
+// ---- File commands ---------------------------------------------------------------------------
+
+void TForm_MF_MainForm::New1Click() {
+    HideLargeViewButtons();
+    const std::optional<View> view = CheckedView();
+    if (state_.CommsBusy || !view || !jobs_.ConfirmReplacingJob(JobViewOf(*view))) {
+        return;
+    }
+    switch (*view) {
+        case View::Trunk:
+            NewTrunkJob();
+            break;
+        case View::Pmr:
+            NewPmrJob();
+            break;
+        case View::Network:
+            NewNetworkJob();
+            break;
+    }
+}
+
+void TForm_MF_MainForm::Open1Click() {
+    HideLargeViewButtons();
+    const std::optional<View> view = CheckedView();
+    if (state_.CommsBusy || !view || !jobs_.ConfirmReplacingJob(JobViewOf(*view))) {
+        return;
+    }
+    const JobDialogSetup setup = OpenDialogSetup(JobViewOf(*view), state_);
+    FileDialogRequest request;
+    request.dialog = FileDialogId::OpenJob;
+    request.title = QString::fromUtf8(setup.title.data(), setup.title.size());
+    request.filters = QtFilters(kOpenDialogFilter);
+    request.filterIndex = setup.filterIndex;
+    request.defaultSuffix =
+        QString::fromUtf8(setup.defaultExtension.data(), setup.defaultExtension.size())
+            .remove(QStringLiteral("*."));
+    request.folder = QString::fromStdString((jobs_.WorkDir() / setup.folder).string());
+    std::optional<std::filesystem::path> chosen;
+    if (const std::optional<QString> path = dialogs_.OpenFile(request)) {
+        chosen = std::filesystem::path(path->toStdString());
+    }
+    switch (jobs_.Open(chosen)) {
+        case OpenOutcome::TrunkLoaded:
+            state_.NetworkSelector = 0;
+            BuildTrunkView();
+            break;
+        case OpenOutcome::NetworkLoaded:
+            BuildNetworkView();
+            break;
+        case OpenOutcome::PmrLoaded:
+            BuildPmrView();
+            break;
+        case OpenOutcome::Rejected:
+            ShowPicture();
+            break;
+        case OpenOutcome::Nothing:
+            break;
+    }
+    RefreshCaption();
+}
+
+void TForm_MF_MainForm::Save1Click() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    if (const std::optional<View> view = CheckedView()) {
+        SaveView(*view);
+    }
+}
+
+bool TForm_MF_MainForm::SaveView(View view) {
+    const JobView jobView = JobViewOf(view);
+    if (!jobs_.MaySave(jobView)) {
+        return false;
+    }
+    const FileDialogId proposalFrom =
+        view == View::Network ? FileDialogId::NetworkFile : FileDialogId::OpenJob;
+    std::string openName = dialogs_.LastFileName(proposalFrom).toStdString();
+    const std::string proposal = jobs_.ProposeSaveName(jobView, openName);
+    if (openName.empty()) {
+        dialogs_.ForgetFileName(proposalFrom);
+    }
+    if (state_.ImageKind == SpecOf(view).imageKind && !StorePassSet(view)) {
+        return false;
+    }
+    const JobDialogSetup setup = SaveDialogSetup(jobView, state_);
+    FileDialogRequest request;
+    request.dialog = FileDialogId::SaveAs;
+    request.title = QString::fromUtf8(setup.title.data(), setup.title.size());
+    request.filters = QtFilters(kSaveDialogFilter);
+    request.filterIndex = setup.filterIndex;
+    request.defaultSuffix =
+        QString::fromUtf8(setup.defaultExtension.data(), setup.defaultExtension.size())
+            .remove(QStringLiteral("*."));
+    request.folder = QString::fromStdString((jobs_.WorkDir() / setup.folder).string());
+    request.proposedName = QString::fromStdString(proposal);
+    const std::optional<QString> chosen = dialogs_.SaveFile(request);
+    bool saved = false;
+    if (chosen) {
+        saved = jobs_.Save(jobView, std::filesystem::path(chosen->toStdString()));
+        if (saved && view == View::Network) {
+            RefreshNetworkNames();
+        }
+    }
+    RefreshCaption();
+    return saved;
+}
+
+void TForm_MF_MainForm::CopyNW1ToNW2Click() {
+    if (!state_.CommsBusy) {
+        jobs_.CopyNW1ToNW2();
+    }
+}
+
+// ---- Radio commands: entry points; the radio operations fill them in -------------------------
+
+void TForm_MF_MainForm::ReadMobile1Click() {
+    HideLargeViewButtons();
+}
+void TForm_MF_MainForm::ProgramMobile1Click() {}
+void TForm_MF_MainForm::RadioInformation1Click() {}
+void TForm_MF_MainForm::RadioFirmware1Click() {}
+void TForm_MF_MainForm::Print1Click() {}
+void TForm_MF_MainForm::PrintSetup1Click() {}
+
+void TForm_MF_MainForm::SerialComms1Click() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    setWindowTitle(kSerialCommsCaption);
+    viewGroup_.setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* item : {Menu_Forms_Trunk, Menu_Forms_PMR, Menu_Forms_Network}) {
+        item->setChecked(false);
+    }
+    viewGroup_.setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    blank_->ShowPicture(false);
+    MF_Panel_Toolbar.hide();
+}
+
+QStringList TForm_MF_MainForm::CodeFileNames(const QString& folder, const QString& pattern) const {
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+// ---- Options and help ------------------------------------------------------------------------
+
+void TForm_MF_MainForm::Menu_Options_LevelClick() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    TForm_LVL_Level dialog(
+        LevelIndexFromMask(state_.UserLevelMask), person_,
+        [this]() {
+            TPWD_Form_Password password(this);
+            return dialogs_.Exec(password);
+        },
+        this);
+    if (dialogs_.Exec(dialog) == QDialog::Accepted && dialog.SelectedLevel() >= 0) {
+        setup_.userLevelIndex = dialog.SelectedLevel();
+    }
+    ApplyLevel(setup_.userLevelIndex);
+}
+
+void TForm_MF_MainForm::Menu_Options_ComPortClick() {
+    if (!state_.CommsBusy) {
+        dialogs_.Exec(*comPort_);
+        setup_.comPortIndex = comPort_->StoredComIndex();
+    }
+}
+
+void TForm_MF_MainForm::Menu_Options_SetupClick() {
+    TForm_SET_Setup dialog(setup_.countryIndex, this);
+    if (dialogs_.Exec(dialog) == QDialog::Accepted) {
+        setup_.countryIndex = dialog.CountryIndex();
+        state_.CountryCode = CountryCodeFromIndex(setup_.countryIndex);
+    }
+}
+
+void TForm_MF_MainForm::Contents1Click() {
+    THelpWindow help(this);
+    if (!help.ShowContents()) {
+        person_.Error(kHelpMissing);
+        return;
+    }
+    dialogs_.Exec(help);
+}
+
+void TForm_MF_MainForm::Menu_Help_AboutClick() {
+    TAboutBox about(this);
+    dialogs_.Exec(about);
+}
+
+void TForm_MF_MainForm::Menu_Help_VeltraClick() {
+    TForm_VTR_ContactVeltra contact(jobs_.WorkDir(), this);
+    dialogs_.Exec(contact);
+}
+
+// ---- Busy state, exit and close --------------------------------------------------------------
+
+void TForm_MF_MainForm::SetCommsBusy(bool busy) {
+    state_.CommsBusy = busy;
+    for (QAction* item : {Menu_Options_ComPort, Menu_Options_Level, CopyNW1ToNW2, Menu_Forms_Trunk,
+                          Menu_Forms_PMR, Menu_Forms_Network, New1, Open1, Save1, ReadMobile1,
+                          ProgramMobile1, Print1, PrintSetup1, RadioInformation1, RadioFirmware1}) {
+        item->setEnabled(!busy);
+    }
+    CSVImport1.setEnabled(!busy);
+    CSVExport1.setEnabled(!busy);
+    for (QToolButton* button :
+         {&SpeedBtn_MF_New, &SpeedBtn_MF_Open, &SpeedBtn_MF_ReadMobile, &SpeedBtn_MF_Save,
+          &SpeedBtn_MF_ProgramMobile, &SpeedBtn_MF_Print, &SpBtn_MF_PMR, &SpBtn_MF_TRUNK,
+          &SpeedBtn_MF_NW1, &SpeedBtn_MF_NW2}) {
+        button->setEnabled(!busy);
+    }
+}
+
+void TForm_MF_MainForm::Exit1Click() {
+    close();
+}
+
+bool TForm_MF_MainForm::UnsavedChangesAllowClose() {
+    const std::optional<View> view = CheckedView();
+    if (!view) {
+        return true;
+    }
+    const bool loaded = *view == View::Pmr ? state_.PmrJobLoaded : state_.TrunkJobLoaded;
+    if (!loaded || state_.ImageKind != SpecOf(*view).imageKind) {
+        return true;
+    }
+    if (!StorePassSet(*view)) {
+        return false;
+    }
+    if (!jobs_.HasUnsavedChanges(JobViewOf(*view))) {
+        return true;
+    }
+    switch (person_.Ask(kSaveQuestion, Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            // A save that was cancelled or failed keeps the program open: the edits are not lost.
+            return SaveView(*view);
+        case Answer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TForm_MF_MainForm::WriteSetup() {
+    setup_.comPortIndex = comPort_->StoredComIndex();
+    setup_.baudRateIndex = comPort_->StoredBaudIndex();
+    setup_.userLevelIndex = LevelIndexFromMask(state_.UserLevelMask);
+    const std::optional<View> view = CheckedView();
+    setup_.viewAtExit = view ? static_cast<int>(*view) : kViewNone;
+    km::WriteSetup(jobs_.WorkDir(), setup_);
+}
+
+void TForm_MF_MainForm::closeEvent(QCloseEvent* event) {
+    if (state_.CommsBusy) {
+        person_.Warn(kBusyExitWarning);
+        event->ignore();
+        return;
+    }
+    if (!UnsavedChangesAllowClose()) {
+        event->ignore();
+        return;
+    }
+    WriteSetup();
+    state_.TrunkJobLoaded = false;
+    state_.PmrJobLoaded = false;
+    event->accept();
+}
+
+}  // namespace km

@@ -1,0 +1,206 @@
+#pragma once
+// The main window: menus, toolbar, status bar, the start picture and the MDI area in which the
+// forms of the current view are shown maximised. It owns the view commands, the file commands and
+// the options dialogs; the images and the run-time state live in the Workspace and MainState it
+// is given.
+
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "Dialogs.h"
+#include "Views.h"
+#include "forms/ConfigForm.h"
+#include "image/JobFiles.h"
+#include "image/Setup.h"
+
+class QMdiSubWindow;
+
+namespace km {
+
+class TForm_COM_ComPort;
+class TForm_BNK_Blank;
+
+class TForm_MF_MainForm : public QMainWindow, public Shell {
+    Q_OBJECT
+  public:
+    // `workDir` holds Setup.dat, the templates and the job folders.
+    TForm_MF_MainForm(Workspace& workspace, MainState& state, Person& person, Dialogs& dialogs,
+                      std::filesystem::path workDir, QWidget* parent = nullptr);
+    ~TForm_MF_MainForm() override;
+
+    // Shell
+    void ShowFormButtons() override;
+    void RefreshNetworkNames() override;
+    void ShowForm(FormId id) override;
+    void ReloadForm(FormId id) override;
+
+    // Builders of the three views from the image in memory, and new jobs from a template.
+    void BuildTrunkView();
+    void BuildPmrView();
+    void BuildNetworkView();
+    void NewTrunkJob();
+    void NewPmrJob();
+    void NewNetworkJob();
+
+    // The progress window of a radio operation sets this; while busy every file, print and radio
+    // command does nothing and everything that could disturb the operation is disabled.
+    void SetCommsBusy(bool busy);
+
+    // The checked view item (none while the serial monitor is shown).
+    std::optional<View> CheckedView() const;
+    const SetupRecord& Setup() const { return setup_; }
+    JobFiles& Jobs() { return jobs_; }
+    // The form of the current view with this id, or null when it is not open.
+    ConfigForm* Form(FormId id) const;
+    // The form shown in front, or null while the start picture is shown.
+    ConfigForm* ActiveForm() const;
+    bool PictureShown() const;
+    // The file list the radio software choice reads code file names from.
+    QStringList CodeFileNames(const QString& folder, const QString& pattern) const;
+
+    // Applies a level index: shows or hides the Network view item and the Tools menu and sets
+    // UserLevelMask (also run at start-up).
+    void ApplyLevel(int levelIndex);
+
+  public slots:
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void ReadMobile1Click();
+    void ProgramMobile1Click();
+    void Print1Click();
+    void PrintSetup1Click();
+    void Exit1Click();
+    void Menu_Forms_TrunkClick();
+    void Menu_Forms_PMRClick();
+    void Menu_Forms_NetworkClick();
+    void SpeedBtn_MF_NW1Click();
+    void SpeedBtn_MF_NW2Click();
+    void FormButtonClick(int index);
+    void Menu_Options_LevelClick();
+    void Menu_Options_ComPortClick();
+    void Menu_Options_SetupClick();
+    void RadioInformation1Click();
+    void RadioFirmware1Click();
+    void SerialComms1Click();
+    void CopyNW1ToNW2Click();
+    void Contents1Click();
+    void Menu_Help_AboutClick();
+    void Menu_Help_VeltraClick();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateMenus();
+    void CreateToolbar();
+    void CreateLongLivedForms();
+    void ReadSetupAndApply();
+
+    void BuildView(View view, bool newJob);
+    void ShowViewToolbar(const ViewSpec& spec);
+    void SetFormButtons(const ViewSpec& spec, bool showAll);
+    void OpenFormsOf(const ViewSpec& spec);
+    void DestroyFormsNotIn(const ViewSpec& spec);
+    void EnsureForm(FormId id);
+    void ShowPicture();
+    void HideLargeViewButtons();
+    void ShowNetworkControls(bool shown);
+    void CheckView(View view);
+    void RefreshCaption();
+
+    // The store and load pass sets of a view (the per-network forms alone when `perNetworkOnly`).
+    // A store pass set first checks the field being edited; false cancels the command.
+    bool StorePassSet(View view, bool perNetworkOnly = false);
+    void LoadPassSet(View view, bool perNetworkOnly = false);
+    void SwitchNetwork(int selector);
+    bool UnsavedChangesAllowClose();
+    bool SaveView(View view);
+    void WriteSetup();
+    JobView JobViewOf(View view) const;
+
+    Workspace& ws_;
+    MainState& state_;
+    Person& person_;
+    Dialogs& dialogs_;
+    JobFiles jobs_;
+    SetupRecord setup_;
+    FormContext context_;
+    View currentView_ = View::Trunk;  // the view of the forms built, when ImageKind is not 0
+
+    // Menus
+    QMenu File1{"&File"};
+    QMenu CSVImport1{"CSV Import"};
+    QMenu CSVExport1{"CSV Export"};
+    QMenu Menu_Forms{"&View"};
+    QMenu Menu_Options{"Options"};
+    QMenu Tools{"Tools"};
+    QMenu Menu_Help{"&Help"};
+    QActionGroup viewGroup_{this};
+    QAction* New1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* ReadMobile1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* ProgramMobile1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* PrintSetup1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Menu_Forms_Trunk = nullptr;
+    QAction* Menu_Forms_PMR = nullptr;
+    QAction* Menu_Forms_Network = nullptr;
+    QAction* Menu_Options_Level = nullptr;
+    QAction* Menu_Options_ComPort = nullptr;
+    QAction* Menu_Options_Setup = nullptr;
+    QAction* RadioInformation1 = nullptr;
+    QAction* RadioFirmware1 = nullptr;
+    QAction* SerialComms1 = nullptr;
+    QAction* CopyNW1ToNW2 = nullptr;
+    QAction* Contents1 = nullptr;
+    QAction* Menu_Help_About = nullptr;
+    QAction* Menu_Help_Veltra = nullptr;
+
+    // Toolbar
+    QToolBar MF_Panel_Toolbar{"Toolbar"};
+    QToolButton SpeedBtn_MF_New;
+    QToolButton SpeedBtn_MF_Open;
+    QToolButton SpeedBtn_MF_ReadMobile;
+    QToolButton SpeedBtn_MF_Save;
+    QToolButton SpeedBtn_MF_ProgramMobile;
+    QToolButton SpeedBtn_MF_Print;
+    QToolButton SpBtn_MF_PMR;
+    QToolButton SpBtn_MF_TRUNK;
+    std::array<QToolButton, kFormButtonCount> formButtons_;
+    QButtonGroup formButtonGroup_;
+    QToolButton SpeedBtn_MF_NW1;
+    QToolButton SpeedBtn_MF_NW2;
+    QButtonGroup networkButtonGroup_;
+    QLabel Lbl_MF_network;
+    std::array<QFrame, 2> bevels_;
+    // Toolbar entries, to show and hide the buttons (a widget in a toolbar hides through its
+    // action).
+    struct ToolbarEntries;
+    std::unique_ptr<ToolbarEntries> entries_;
+
+    QTimer Timer_1SecDelay;
+    QTimer StopCommsTimer;
+
+    QMdiArea mdiArea_;
+    std::unique_ptr<TForm_BNK_Blank> blank_;
+    std::unique_ptr<TForm_COM_ComPort> comPort_;
+    // The open forms, each in its maximised MDI window (destroyed before the MDI area).
+    std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
+    std::array<ConfigForm*, kFormIdCount> forms_{};
+};
+
+}  // namespace km
