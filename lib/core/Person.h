@@ -9,7 +9,8 @@
 namespace km {
 
 enum class BoxKind { Plain, Information, Warning, Error, Confirmation };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+// Cancel: a box whose only button is Cancel (some error boxes have no OK).
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, Cancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 class Person {

@@ -25,6 +25,9 @@ public:
         if (buttons == Buttons::Ok) {
             return Answer::Ok;
         }
+        if (buttons == Buttons::Cancel) {
+            return Answer::Cancel;
+        }
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
             return Answer::Cancel;
