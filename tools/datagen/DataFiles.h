@@ -1,0 +1,20 @@
+#pragma once
+// The files that live beside the program, as the generator makes them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/Images.h"
+
+namespace km::datagen {
+
+TrunkJobImage TrunkTemplate();  // default.tct
+PmrJobImage PmrTemplate();      // default.cct
+NetworkImage DemoNetwork();     // Networks/Demo.nwk
+
+// Windows-1252 text with CR LF line ends.
+std::string ContactText();  // Contact.txt
+std::string LicenceText();  // Licence.txt
+
+}  // namespace km::datagen

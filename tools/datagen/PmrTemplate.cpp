@@ -1,0 +1,135 @@
+// default.cct: the template of a new PMR job and the base of every PMR format conversion. Its
+// format word must be the current one; bytes 15164..15643 (the CTCSS tone names) are what a
+// conversion from format 201 inserts.
+
+#include <array>
+
+#include "DataFiles.h"
+#include "ImageTables.h"
+#include "TemplateParts.h"
+
+namespace km::datagen {
+namespace {
+
+constexpr std::uint8_t kRadioTypeHmF = 4;
+
+constexpr ByteFill kPmrBytes[] = {
+    {pmr::kRadioType, 1, kRadioTypeHmF},
+    {0x0A4, 1, 31},        // maximum speech volume
+    {0x0A6, 1, 31},        // maximum alert volume
+    {0x0B5, 1, 8},         // VOX sensitivity
+    {0x1D34, 1, 5},        // dual-watch interval, 100 ms units
+    {0x1D35, 1, 20},       // dual-watch pause, 100 ms units
+    {0x1D3E, 1, 1},        // re-vote dwell
+    {0x1D40, 1, 8},        // mute level (1..15)
+    {0x1E66, 4, 0xFF},     // own selcall identity: empty
+    {0x1E62, 1, 0x08},     // mute during FFSK
+    {0x2B3C, 4096, 0xFF},  // group area 1: empty
+    {0xDA2C, 4096, 0xFF},  // group area 2: empty
+};
+
+constexpr WordFill kPmrWords[] = {
+    {kVersionWordOffset, kProgramVersionNumber},
+    {pmr::kFormatVersion, pmr::kCurrentFormat},
+    {0x094, 10},          // backlight timer, seconds
+    {0x098, 10},          // menu timeout, seconds
+    {0x09A, 5},           // message timeout, seconds
+    {0x0AE, 15},          // maximum mute
+    {0x0B0, 8},           // default mute
+    {0x0B6, 1000},        // VOX hang time, ms
+    {0x0C0, 0xFFFF, 26},  // keys: none
+    {0x0F6, 0xFFFF, 19},  // menu slots: none
+    {0x534, 0xFFFF},      // toggle function: none
+    // Audio levels.
+    {0x55A, 28950},
+    {0x558, 28950},
+    {0x2B0C, 2, 3},
+    {0x55C, 21636},
+    {0x55E, 17874},
+    {0x564, 14670},
+    {0x566, 2880},
+    {0x568, 14670},
+    {0x562, 5280},
+    {0x574, 16380},
+    {0x576, 16380},
+    {0x572, 16300},
+    {0x56A, 10819},
+    {0x56C, 13938},
+    {0x56E, 13785},
+    // Channel options.
+    {0x1D10, 0xFFFF},     // pager channels and power-on zone: none
+    {0x1D16, 0xFFFF},     // power-on channel: none
+    {0x1D1A, 0xFFFF, 4},  // Goto channels: none
+    {0x1D22, 0xFFFF},
+    {0x1D32, 0xFFFF},  // dual-watch channel: none
+    {0x1DDC, 70},      // economiser
+    {0x1DDE, 800},
+    {0x1DE0, 2000},
+    {0x1E56, 1},  // data and GPS
+    {0x1E58, 65501},
+    {0x1E5A, 1},
+    {0x1E5C, 1},
+    {0x1E5E, 1},  // LID
+    // Selcall.
+    {0x1E74, 0xFFFF},  // default status: none
+    {0x1F0C, 100},     // tone durations, ms
+    {0x1F0E, 70},
+    {0x1F10, 40},
+    {0x1F12, 1000},
+    {0x1F14, 0xFFFF},     // Send-2: none
+    {0x1F16, 0xFFFF, 8},  // special encodes: none
+    {0x29BA, 0xFFFF},     // timed reset: none
+    {0x29C2, 0xFFFF},     // alarm channel: none
+    {0x29CA, 0xFFFF},     // alarm encode: none
+};
+
+constexpr TextField kPmrTexts[] = {
+    {0x080, 16, "-OPERATION DATA-"},
+    {0x2B34, 16, "---GROUP DATA---"},
+    {0x3D1C, 16, "--CHANNEL DATA--"},
+};
+
+// Phone book: 250 x {10 x 0xFF, 14 x 0}; status list: 100 x {0xFF 0xFF, 24 x 0}, whose bytes
+// 14..25 a conversion from format 200 keeps; DTMF-1/2: {0, 0, 10 x 0xFF, 12 x 0}; zones: 20 x
+// {name, byte 15 = 63, 255 empty entries 03 FF FF}.
+constexpr std::uint8_t kPhoneBookEntry[24] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                              0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+constexpr std::uint8_t kStatusEntry[26] = {0xFF, 0xFF};
+constexpr std::uint8_t kDtmfSequence[24] = {0,    0,    0xFF, 0xFF, 0xFF, 0xFF,
+                                            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+constexpr auto MakeZoneRecord() {
+    std::array<std::uint8_t, 800> zone{};
+    zone[15] = 63;
+    for (std::size_t i = 0; i < 255; ++i) {
+        zone[32 + 3 * i] = 0x03;
+        zone[33 + 3 * i] = 0xFF;
+        zone[34 + 3 * i] = 0xFF;
+    }
+    return zone;
+}
+constexpr auto kZoneRecord = MakeZoneRecord();
+
+constexpr RepeatedRecord kPmrRecords[] = {
+    {0x0598, 250, kPhoneBookEntry},
+    {0x1F2E, 100, kStatusEntry},
+    {0x1D64, 1, kDtmfSequence},
+    {0x1D7C, 1, kDtmfSequence},
+    {pmr::kBlocks[5].imageOffset, 20, kZoneRecord},
+};
+
+// Display rows of the 16 edit function records.
+constexpr std::uint8_t kPmrEditRows[] = {5, 2, 0, 0, 0, 5, 7};
+
+}  // namespace
+
+PmrJobImage PmrTemplate() {
+    PmrJobImage image;
+    Apply(image, {kPmrBytes, kPmrWords, kPmrTexts, kPmrRecords});
+    ApplyTextList(image, 0x014C, 12, kPmrMessages);
+    ApplyTextList(image, 0x03C4, 12, kPmrMenus);
+    ApplyEditFunctions(image, 0x04B4, kPmrEditFunctions, kPmrEditRows);
+    ApplyTextList(image, 0x3B3C, 12, kCtcssToneNames);
+    return image;
+}
+
+}  // namespace km::datagen
