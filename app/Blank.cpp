@@ -1,5 +1,7 @@
 #include "Blank.h"
 
+#include <memory>
+
 #include "Resources.h"
 
 namespace km {
@@ -13,12 +15,13 @@ constexpr const char* kStartPicture = "start.png";
 TForm_BNK_Blank::TForm_BNK_Blank() {
     setObjectName("TForm_BNK_Blank");
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    Panel_MF_Image.setObjectName("Panel_MF_Image");
-    Panel_MF_Image.setAlignment(Qt::AlignCenter);
-    Panel_MF_Image.setPixmap(ShippedPicture(kStartPicture));
-    layout_.addWidget(&Panel_MF_Image);
-    body_.setAutoFillBackground(true);
-    setWidget(&body_);
+    auto picture = std::make_unique<QLabel>();
+    picture->setObjectName("Panel_MF_Image");
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setPixmap(ShippedPicture(kStartPicture));
+    picture->setAutoFillBackground(true);
+    Panel_MF_Image = picture.get();
+    setWidget(picture.release());  // the form owns its picture
 }
 
 void TForm_BNK_Blank::SetMode(int view) {
@@ -38,7 +41,7 @@ void TForm_BNK_Blank::SetMode(int view) {
 }
 
 void TForm_BNK_Blank::ShowPicture(bool shown) {
-    Panel_MF_Image.setVisible(shown);
+    Panel_MF_Image->setVisible(shown);
 }
 
 }  // namespace km

@@ -5,7 +5,6 @@
 
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QVBoxLayout>
 
 namespace km {
 
@@ -15,15 +14,11 @@ class TForm_BNK_Blank : public QMdiSubWindow {
     TForm_BNK_Blank();
 
     // " Trunk Mode ", " PMR Mode ", " Network Mode " for views 1, 2, 3; empty otherwise.
-    void SetMode(int viewAtStart);
+    void SetMode(int view);
     void ShowPicture(bool shown);
-    bool PictureShown() const { return !Panel_MF_Image.isHidden(); }
+    bool PictureShown() const { return !Panel_MF_Image->isHidden(); }
 
-    QLabel Panel_MF_Image;
-
-  private:
-    QWidget body_;
-    QVBoxLayout layout_{&body_};
+    QLabel* Panel_MF_Image;  // owned by the form
 };
 
 }  // namespace km

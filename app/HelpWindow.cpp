@@ -1,6 +1,7 @@
 #include "HelpWindow.h"
 
 #include <QUrl>
+#include <memory>
 
 #include "Resources.h"
 
@@ -17,11 +18,12 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent) {
     contents_.setText("Contents");
     back_.setText("< Back");
     forward_.setText("Forward >");
-    buttons_.addWidget(&contents_);
-    buttons_.addWidget(&back_);
-    buttons_.addWidget(&forward_);
-    buttons_.addStretch();
-    layout_.addLayout(&buttons_);
+    auto buttons = std::make_unique<QHBoxLayout>();
+    buttons->addWidget(&contents_);
+    buttons->addWidget(&back_);
+    buttons->addWidget(&forward_);
+    buttons->addStretch();
+    layout_.addLayout(buttons.release());  // the window's layout owns its rows
     layout_.addWidget(&browser_);
     browser_.setOpenExternalLinks(true);
     connect(&contents_, &QPushButton::clicked, this, &THelpWindow::ShowContents);

@@ -21,7 +21,6 @@ class THelpWindow : public QDialog {
 
   private:
     QVBoxLayout layout_{this};
-    QHBoxLayout buttons_;
     QPushButton contents_;
     QPushButton back_;
     QPushButton forward_;
