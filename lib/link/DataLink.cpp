@@ -170,7 +170,7 @@ void DataLink::OnData(std::span<const std::uint8_t> bytes) {
         return;
     }
     if (inStep_ || receiving_) {
-        // Only a wire that answers inside Write gets here: the bytes wait for the running step.
+        // Only a peer that answers inside our Write gets here: its bytes wait for the step.
         inbox_.insert(inbox_.end(), bytes.begin(), bytes.end());
         return;
     }
@@ -182,6 +182,9 @@ void DataLink::OnData(std::span<const std::uint8_t> bytes) {
         Receive(waiting);
     }
     receiving_ = false;
+    // Only now, with every byte of the event decoded, may a step machine run: it may open a
+    // question box whose event loop delivers newer bytes.
+    DispatchUpward();
 }
 
 // Decodes the bytes of one data event and hands each complete frame to the link step. When the
@@ -453,8 +456,8 @@ void DataLink::PassUp(UpwardKind kind, std::span<const std::uint8_t> transfer) {
 }
 
 void DataLink::DispatchUpward() {
-    if (dispatching_ || inStep_) {
-        return;  // the running call or step finishes first; its caller then takes what waits
+    if (dispatching_ || inStep_ || receiving_) {
+        return;  // what runs finishes first; its caller then takes what waits
     }
     dispatching_ = true;
     while (!upward_.empty()) {

@@ -52,6 +52,8 @@ class RadioPeer {
     std::vector<Bytes> received;  // every link message from the programmer
     std::vector<Bytes> messages;  // the programming messages inside new link transfers
     bool autoAcknowledge = false;
+    // Answers the programmer's keep-alive acknowledgements with one of its own.
+    bool answerKeepAlives = false;
     std::uint8_t credit = 1;
     std::uint8_t sendSeq = 1;
     std::uint8_t expectedSeq = 1;
@@ -74,6 +76,9 @@ class RadioPeer {
         while (decoder_.PopFrame(buffer)) {
             const Bytes message(buffer.Data().begin(), buffer.Data().end());
             received.push_back(message);
+            if (answerKeepAlives && message.size() >= 4 && message[0] == kLinkAcknowledge) {
+                Send({kLinkAcknowledge, expectedSeq, credit, 0x00});
+            }
             if (autoAcknowledge && message.size() >= 4 && message[0] == kLinkTransfer) {
                 const bool fresh = message[1] == expectedSeq;
                 if (fresh) {
