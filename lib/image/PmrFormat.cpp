@@ -22,8 +22,6 @@ constexpr std::size_t kRecord201Size = 26;
 constexpr std::size_t kTail200Start = 9382;
 constexpr std::size_t kTail201Start = 10682;
 constexpr std::size_t kTail200Size = 52736;
-// In the radio's memory the tail of the old first block ends with that block.
-constexpr std::size_t kRadioTail200Size = 5712;
 
 // Format 202 inserted 480 bytes (the CTCSS names) at 15164 of the 201 layout.
 constexpr std::size_t kHead201Size = 15164;
@@ -49,17 +47,16 @@ constexpr RecordWords kRadioRecordWords[] = {
 constexpr std::size_t kGroupArea2Block = 4;
 constexpr std::size_t kZoneBlock = 5;
 
-// Format 200 to 201 on a fresh copy of the template.
-std::unique_ptr<PmrJobImage> Convert200To201(std::span<const std::uint8_t> file,
-                                             const PmrJobImage& templ) {
-    auto layout201 = std::make_unique<PmrJobImage>(templ);
-    layout201->Write(0, file.subspan(0, kHead200Size));
+// Format 200 to 201: the head, the records widened from 14 to 26 bytes (their last 12 bytes
+// keep what `layout201` held) and `tailSize` bytes of the tail.
+template <std::size_t N>
+void Put200As201(ByteImage<N>& layout201, std::span<const std::uint8_t> old, std::size_t tailSize) {
+    layout201.Write(0, old.subspan(0, kHead200Size));
     for (std::size_t i = 0; i < kOldRecordCount; ++i) {
-        layout201->Write(kOldRecordStart + kRecord201Size * i,
-                         file.subspan(kOldRecordStart + kRecord200Size * i, kRecord200Size));
+        layout201.Write(kOldRecordStart + kRecord201Size * i,
+                        old.subspan(kOldRecordStart + kRecord200Size * i, kRecord200Size));
     }
-    layout201->Write(kTail201Start, file.subspan(kTail200Start, kTail200Size));
-    return layout201;
+    layout201.Write(kTail201Start, old.subspan(kTail200Start, tailSize));
 }
 
 // Format 201 to 202 into `out`, a fresh copy of the template: the 480 template bytes at 15164
@@ -84,28 +81,19 @@ void SwapRecordWords(ScratchBuffer& scratch, const RecordWords& area) {
 // first block (which is first turned into radio order).
 void ConvertRadioFirstBlock(ScratchBuffer& scratch, std::uint16_t version,
                             const PmrJobImage& templ) {
-    std::array<std::uint8_t, kFirstBlockSize> block{};
-    const auto templateBlock = templ.Region(0, kFirstBlockSize);
-    std::copy(templateBlock.begin(), templateBlock.end(), block.begin());
-    SwapPmrWords(block);
+    ByteImage<kFirstBlockSize> block;
+    block.Write(0, templ.Region(0, kFirstBlockSize));
+    SwapPmrWords(block.Bytes());
 
     const auto radio = scratch.Region(0, kFirstBlockSize);
-    auto put = [&block](std::size_t at, std::span<const std::uint8_t> source) {
-        const std::size_t n = std::min(source.size(), block.size() - at);
-        std::copy_n(source.begin(), n, block.begin() + static_cast<std::ptrdiff_t>(at));
-    };
     if (version == kPmrFormat200) {
-        put(0, radio.subspan(0, kHead200Size));
-        for (std::size_t i = 0; i < kOldRecordCount; ++i) {
-            put(kOldRecordStart + kRecord201Size * i,
-                radio.subspan(kOldRecordStart + kRecord200Size * i, kRecord200Size));
-        }
-        // The old tail would run past the first block; the part beyond it is not kept.
-        put(kTail201Start, radio.subspan(kTail200Start, kRadioTail200Size));
+        // As for a file, the old tail fills the block up to the tone names, which (like the
+        // rest of the block) keep the template's values.
+        Put200As201(block, radio, kHead201Size - kTail201Start);
     } else {
-        put(0, radio.subspan(0, kHead201Size));
+        block.Write(0, radio.subspan(0, kHead201Size));
     }
-    scratch.Write(0, block);
+    scratch.Write(0, block.Bytes());
 }
 
 }  // namespace
@@ -152,7 +140,10 @@ PmrFormatStatus ConvertPmrFile(std::span<const std::uint8_t> fileBytes, const Pm
         return PmrFormatStatus::TemplateMissing;
     }
     if (version == kPmrFormat200) {
-        const auto layout201 = Convert200To201(fileBytes, *templ);
+        // The 201 layout goes into a buffer of its own: shifting it to 202 in place would
+        // overlap and lose the template's 480 bytes.
+        auto layout201 = std::make_unique<PmrJobImage>(*templ);
+        Put200As201(*layout201, fileBytes, kTail200Size);
         Convert201To202(layout201->Bytes(), *templ, out);
     } else {
         Convert201To202(fileBytes, *templ, out);

@@ -60,11 +60,14 @@ constexpr auto BuildPmrRanges() {
 constexpr auto kPmrRanges = BuildPmrRanges();
 constexpr std::size_t kPmrFirstBlockSize = pmr::kBlocks[0].size;
 
+// Checks the whole map before touching a byte, so a buffer too small is left as it was.
 void SwapRanges(std::span<std::uint8_t> bytes, std::span<const WordRange> ranges) {
     for (const WordRange& r : ranges) {
         if (r.start + 2 * r.words > bytes.size()) {
             throw std::out_of_range("word range outside the buffer");
         }
+    }
+    for (const WordRange& r : ranges) {
         for (std::size_t w = 0; w < r.words; ++w) {
             std::swap(bytes[r.start + 2 * w], bytes[r.start + 2 * w + 1]);
         }
