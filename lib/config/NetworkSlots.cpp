@@ -47,7 +47,7 @@ bool CheckNetworkFile(const NetworkImage& file, Person& person) {
     }
     const std::uint16_t band = file.U16(network::kBandCode);
     if (band == 0 || band == 0xFFFF) {
-        person.Error(kNoBandError);
+        person.Error(kNetworkNoBandError);
         return false;
     }
     return true;

@@ -40,11 +40,11 @@ inline constexpr std::string_view kNetworkFileSizeError =
     "Invalid Network File. \nA network file must be 1536 bytes long.";
 inline constexpr std::string_view kUnknownSchemeError =
     "Incompatible Network File. \nUnknown numbering scheme.";
-inline constexpr std::string_view kNoBandError =
+inline constexpr std::string_view kNetworkNoBandError =
     "Incompatible Network File. \nThe network file has no frequency band.";
 
 // The name shown for an absent network, and the one written into an emptied slot.
-inline constexpr std::string_view kNetworkNotDefined = "Not Defined   ";
+inline constexpr std::string_view kRadioTypeNetworkNotDefined = "Not Defined   ";
 inline constexpr std::string_view kSlotNameNotDefined = "Not Defined ";
 
 enum NumberingScheme { kSchemeMpt1343 = 0, kSchemeAnn = 1, kScheme3Rp = 2, kSchemeCpsx = 3 };

@@ -80,8 +80,8 @@ TEST_F(NetworkSlotsTest, UnusableFilesAreRefusedAndChangeNothing) {
     };
     const Case cases[] = {{MakeNetwork(kBandTk, 4), kUnknownSchemeError},
                           {MakeNetwork(kBandTk, 0xFFFF), kUnknownSchemeError},
-                          {MakeNetwork(0, 0), kNoBandError},
-                          {MakeNetwork(0xFFFF, 1), kNoBandError}};
+                          {MakeNetwork(0, 0), kNetworkNoBandError},
+                          {MakeNetwork(0xFFFF, 1), kNetworkNoBandError}};
     LoadBoth(kSchemeAnn);
     const auto before = *image;
     for (const auto& c : cases) {

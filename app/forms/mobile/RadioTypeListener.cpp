@@ -1,0 +1,40 @@
+#include "forms/mobile/RadioTypeListener.h"
+
+#include <algorithm>
+
+namespace km {
+
+RadioTypeListener::RadioTypeListener() { Listeners().push_back(this); }
+
+RadioTypeListener::~RadioTypeListener() {
+    auto& listeners = Listeners();
+    listeners.erase(std::remove(listeners.begin(), listeners.end(), this), listeners.end());
+}
+
+std::vector<RadioTypeListener*>& RadioTypeListener::Listeners() {
+    static std::vector<RadioTypeListener*> listeners;
+    return listeners;
+}
+
+template <typename Call>
+void RadioTypeListener::NotifyEach(Call call) {
+    // A listener may create or destroy forms while it is told: walk a copy and skip listeners
+    // that have gone meanwhile.
+    const auto snapshot = Listeners();
+    for (RadioTypeListener* listener : snapshot) {
+        const auto& live = Listeners();
+        if (std::find(live.begin(), live.end(), listener) != live.end()) {
+            call(*listener);
+        }
+    }
+}
+
+void RadioTypeListener::NotifyRadioTypeChanged(const RadioTypeChange& change) {
+    NotifyEach([&](RadioTypeListener& listener) { listener.RadioTypeChanged(change); });
+}
+
+void RadioTypeListener::NotifyAccessoryChanged(const AccessoryChange& change) {
+    NotifyEach([&](RadioTypeListener& listener) { listener.AccessoryChanged(change); });
+}
+
+}  // namespace km
