@@ -1,0 +1,99 @@
+#pragma once
+// The virtual radio: a flash memory built from a profile, the radio's side of the programming
+// messages and of the data link, and the frame layer, served on one serial port (an in-memory
+// wire in tests, a pseudo-terminal in km700sim). Options pace the line at 19200 baud and inject
+// faults; a log tells what the programmer did.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <random>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "link/Frame.h"
+#include "link/SerialPort.h"
+#include "link/Timers.h"
+#include "sim/Flash.h"
+#include "sim/LinePacer.h"
+#include "sim/Profile.h"
+#include "sim/RadioLink.h"
+#include "sim/RadioMessages.h"
+
+namespace km::sim {
+
+struct FaultOptions {
+    int dropIncomingEvery = 0;        // drop every Nth frame from the programmer (0: none)
+    int dropOutgoingEvery = 0;        // drop every Nth frame to the programmer
+    double corruptProbability = 0.0;  // chance that a byte on the line is changed, both ways
+    std::uint32_t seed = 1;
+    int linkRequestAfterMessage = 0;  // the radio resets its link instead of answering message K
+    int silenceAfterMessage = 0;      // after message K the radio neither answers nor listens
+};
+
+struct RadioOptions {
+    bool paced = false;
+    FaultOptions faults;
+};
+
+class VirtualRadio {
+  public:
+    using Log = std::function<void(const std::string&)>;
+    using NowMs = std::function<std::int64_t()>;
+
+    // Serves `memory` as the radio `profile` describes on `line`, which is opened when it is
+    // not open yet. The radio must not outlive the timer service or the line.
+    VirtualRadio(const Profile& profile, Flash memory, TimerService& timers, NowMs now,
+                 SerialPort& line, RadioOptions options, Log log);
+    ~VirtualRadio();
+    VirtualRadio(const VirtualRadio&) = delete;
+    VirtualRadio& operator=(const VirtualRadio&) = delete;
+
+    Flash& Memory() { return memory_; }
+    const MessageHandler& Messages() const { return messages_; }
+    const RadioLink& Link() const { return link_; }
+    int MessagesReceived() const { return messagesReceived_; }
+    int FramesDropped() const { return framesDropped_; }
+    int BytesCorrupted() const { return bytesCorrupted_; }
+    bool Silent() const { return silent_; }
+    // Nothing waits to go out: no reply queued, delayed or on the line.
+    bool Idle() const;
+
+  private:
+    void LineData(std::span<const std::uint8_t> bytes);
+    void Decode(std::span<const std::uint8_t> bytes);
+    void FrameIn(std::span<const std::uint8_t> frame);
+    void SendFrame(std::span<const std::uint8_t> frame);
+    void MessageIn(std::span<const std::uint8_t> message);
+    void PumpReplies();
+    void BusyOver();
+    std::vector<std::uint8_t> Corrupt(std::span<const std::uint8_t> bytes);
+    void Write(const std::string& text);
+
+    NowMs now_;
+    SerialPort& line_;
+    RadioOptions options_;
+    Log log_;
+    Flash memory_;
+    MessageHandler messages_;
+    RadioLink link_;
+    FrameDecoder decoder_;
+    LinePacer inbound_;
+    LinePacer outbound_;
+    std::unique_ptr<Timer> busyTimer_;
+    std::deque<Reply> replies_;
+    bool busy_ = false;
+    bool silent_ = false;
+    int messagesReceived_ = 0;
+    int framesIn_ = 0;
+    int framesOut_ = 0;
+    int framesDropped_ = 0;
+    int bytesCorrupted_ = 0;
+    std::mt19937 random_;
+};
+
+RadioAnswers AnswersOf(const Profile& profile);
+
+}  // namespace km::sim
