@@ -1,0 +1,376 @@
+#include "radio/Operation.h"
+
+#include <algorithm>
+
+#include "link/DataLink.h"
+#include "radio/RadioInfo.h"
+#include "radio/ReadRadio.h"
+
+namespace km {
+
+namespace {
+
+constexpr int kPollTicksBeforeGivingUp = 10;
+constexpr const char* kUndefined = "Undefined";
+
+}  // namespace
+
+// ---- Progress ----
+
+void Progress::ShowProgress(std::string_view caption, std::string_view text) {
+    caption_ = caption;
+    text_ = text;
+    counter_ = 0;
+    const bool wasVisible = visible_;
+    visible_ = true;
+    if (wasVisible) {
+        Changed();
+    } else {
+        Shown();
+    }
+}
+
+void Progress::SetProgressText(std::string_view text) {
+    text_ = text;
+    Changed();
+}
+
+void Progress::SetProgressTotal(int total) {
+    total_ = total;
+    Changed();
+}
+
+void Progress::SetProgressCounter(int counter) {
+    counter_ = counter;
+    Changed();
+}
+
+void Progress::ProgressStep() {
+    ++counter_;
+    Changed();
+}
+
+int Progress::Gauge() const {
+    if (total_ != 0 && total_ >= counter_) {
+        return counter_ * 100 / total_;
+    }
+    return 100;
+}
+
+void Progress::CloseProgress() {
+    counter_ = 0;
+    total_ = 0;
+    caption_ = kUndefined;
+    text_ = kUndefined;
+    if (!visible_) {
+        return;
+    }
+    visible_ = false;
+    Hidden();
+    if (closeHandler_) {
+        closeHandler_();
+    }
+}
+
+// ---- StepMachine ----
+
+void StepMachine::Start() {
+    step_ = 1;
+    pending_.reset();
+    Run({});
+}
+
+void StepMachine::Stop() {
+    step_ = 0;
+    pending_.reset();
+}
+
+void StepMachine::RunStep() {
+    if (step_ == 0) {
+        return;
+    }
+    if (pending_) {
+        TrySend();
+        return;
+    }
+    const auto message = host_.Messages().LastMessage();
+    if (!message.empty()) {
+        Run(message);
+    }
+}
+
+void StepMachine::Request(PendingRequest request) {
+    pending_ = request;
+    TrySend();
+}
+
+void StepMachine::TrySend() {
+    ProgrammingMessages& messages = host_.Messages();
+    if (!pending_ || !messages.BeginSend()) {
+        return;  // sent again when the radio grants credit
+    }
+    const PendingRequest request = *pending_;
+    pending_.reset();
+    step_ = request.nextStep;
+    // A refused request has ended the operation already (CommsFailed).
+    if (request.identify) {
+        static_cast<void>(messages.Identify());
+    } else {
+        static_cast<void>(messages.StartRead(request.block, request.size, request.destination));
+    }
+}
+
+void StepMachine::RequestIdentify(int nextStep) {
+    Request(PendingRequest{true, 0, 0, {}, nextStep});
+}
+
+void StepMachine::StartRead(std::uint16_t block, std::uint16_t size,
+                            std::span<std::uint8_t> destination, int nextStep) {
+    Request(PendingRequest{false, block, size, destination.first(size), nextStep});
+}
+
+ReadProgress StepMachine::CollectRead() {
+    const ReadProgress progress = host_.Messages().AcceptReadData();
+    if (progress == ReadProgress::Overflow) {
+        host_.AbortOperation(AbortReason::CommsError);
+    } else if (progress != ReadProgress::NotReadData) {
+        host_.GetProgress().ProgressStep();
+    }
+    return progress;
+}
+
+std::size_t StepMachine::ReadBytes() const {
+    return host_.Messages().ReadBytesStored();
+}
+
+bool StepMachine::HandleIdentify(std::span<const std::uint8_t> message, const char* secureText) {
+    switch (DecodeIdentifyReply(message, host_.Identity())) {
+        case IdentifyOutcome::NotAnIdentifyReply:
+            return false;
+        case IdentifyOutcome::UnknownType:
+            host_.GetPerson().Error(kUnknownRadioTypeText);
+            host_.AbortOperation(AbortReason::Quiet);
+            return false;
+        case IdentifyOutcome::Identified:
+            break;
+    }
+    if (host_.Identity().Secure && secureText != nullptr) {
+        host_.GetPerson().Error(secureText);
+        host_.AbortOperation();
+        return false;
+    }
+    return true;
+}
+
+void StepMachine::ReadFit(int nextStep) {
+    host_.GetProgress().SetProgressText("Identifying Radio. ");
+    StartRead(kFitBlock, kFitSize, host_.IdBuffer().Region(0, kFitSize), nextStep);
+}
+
+bool StepMachine::FitValid() {
+    if (ValidateFit(host_.IdBuffer(), host_.Identity(), host_.Env().dataFolders)) {
+        return true;
+    }
+    // Nothing read so far may reach a job.
+    host_.GetWorkspace().scratch.FillRegion(0, 65536, 0);
+    host_.FailWithMessage(kMissingFitText);
+    return false;
+}
+
+bool StepMachine::TakeFitBlock(int index, std::uint32_t extraBlocks, std::uint16_t& block) {
+    const FitEntry entry = FitEntryAt(host_.IdBuffer(), index);
+    if (!BlockUsable(entry.block, extraBlocks)) {
+        host_.GetPerson().Error(kFitErrorText);
+        host_.AbortOperation(AbortReason::Quiet);
+        return false;
+    }
+    block = entry.block;
+    return true;
+}
+
+// ---- RadioOperations ----
+
+RadioOperations::RadioOperations(Environment environment) : env_(std::move(environment)) {
+    pollTimer_ = env_.timers.CreateTimer(kTimer1SecDelay.name, [this] { LinkPollTick(); });
+    env_.progress.SetCloseHandler([this] { ProgressClosed(); });
+    env_.messages.SetHost(this);
+    Register(kReadTrunk, std::make_unique<TrunkRead>(*this));
+    Register(kReadPmr, std::make_unique<PmrRead>(*this));
+    Register(kRadioInformation, std::make_unique<RadioInfoMachine>(*this));
+}
+
+RadioOperations::~RadioOperations() {
+    env_.messages.SetHost(nullptr);
+    env_.progress.SetCloseHandler(nullptr);
+}
+
+void RadioOperations::Register(int operation, std::unique_ptr<StepMachine> machine) {
+    machines_[operation] = std::move(machine);
+}
+
+StepMachine* RadioOperations::MachineFor(int operation) {
+    const auto it = machines_.find(operation);
+    return it == machines_.end() ? nullptr : it->second.get();
+}
+
+bool RadioOperations::PollActive() const {
+    return pollTimer_->IsActive();
+}
+
+void RadioOperations::ReadRadio() {
+    MainState& state = env_.state;
+    if (state.CommsBusy) {
+        return;
+    }
+    if (state.ImageKind == kImageNetwork) {
+        env_.person.Error(kReadInNetworkViewText);
+        return;
+    }
+    const bool pmr = state.ImageKind == kImagePmr;
+    const bool loaded = pmr ? state.PmrJobLoaded : state.TrunkJobLoaded;
+    if (loaded && state.BandSelected != 0 &&
+        env_.person.Ask(kDestroyConfigurationText) != Answer::Yes) {
+        return;
+    }
+    if (BeginCommand(pmr ? kReadPmr : kReadTrunk, "Read Radio", "Reading Radio")) {
+        state.CurrentJobFileName.clear();
+    }
+}
+
+void RadioOperations::RadioInformation() {
+    BeginCommand(kRadioInformation, "Identifying Radio", "Connecting to Radio");
+}
+
+bool RadioOperations::BeginCommand(int operation, std::string_view caption, std::string_view text) {
+    if (env_.state.CommsBusy || !env_.link.OpenRadioPort(env_.comIndex())) {
+        return false;
+    }
+    for (auto& [kind, machine] : machines_) {
+        machine->Stop();
+    }
+    env_.link.LinkReset();
+    env_.state.CommsBusy = true;
+    env_.progress.ShowProgress(caption, text);
+    pollCount_ = 0;
+    pollTimer_->Start(kTimer1SecDelay);
+    env_.state.PendingOperation = operation;
+    return true;
+}
+
+void RadioOperations::LinkPollTick() {
+    if (env_.link.LinkState() == kLinkEstablished) {
+        pollCount_ = 0;
+        pollTimer_->Stop();
+        const int operation = env_.state.PendingOperation;
+        if (operation == kProgramPmr && env_.workspace.pmr.U16(pmr::kChannelCount) == 0) {
+            env_.person.Error(kNoChannelsDefinedText);
+            env_.state.PendingOperation = kOperationNone;
+            env_.progress.CloseProgress();
+            env_.link.CloseRadioPort();
+            return;
+        }
+        if (StepMachine* machine = MachineFor(operation)) {
+            machine->Start();
+        } else {
+            env_.state.PendingOperation = kOperationNone;
+        }
+        return;
+    }
+    if (pollCount_ < kPollTicksBeforeGivingUp) {
+        ++pollCount_;
+        return;
+    }
+    env_.state.PendingOperation = kOperationNone;
+    pollCount_ = 0;
+    pollTimer_->Stop();
+    env_.person.Beep();
+    env_.person.Error(kCannotDetectRadioText);
+    env_.progress.CloseProgress();
+    // A radio that never answered leaves no open port behind.
+    env_.link.CloseRadioPort();
+}
+
+void RadioOperations::RunStep() {
+    if (StepMachine* machine = MachineFor(env_.state.PendingOperation)) {
+        machine->RunStep();
+    }
+}
+
+void RadioOperations::ResetSteps() {
+    for (auto& [operation, machine] : machines_) {
+        machine->Stop();
+    }
+}
+
+void RadioOperations::RadioRequestedLink() {
+    ResetSteps();
+    env_.progress.CloseProgress();
+    env_.state.PendingOperation = kOperationNone;
+    env_.link.LinkReset();
+    EndRadioSession();
+    env_.person.Beep();
+    env_.person.Error(kSerialCommsErrorText);
+}
+
+void RadioOperations::CommsFailed() {
+    AbortOperation(AbortReason::CommsError);
+}
+
+void RadioOperations::AbortOperation(AbortReason reason) {
+    ResetSteps();
+    env_.link.LinkReset();
+    if (reason == AbortReason::Failure) {
+        if (env_.state.PendingOperation == kReadTrunk) {
+            env_.person.Warn(kNothingToReadTrunkText);
+        } else if (env_.state.PendingOperation == kReadPmr) {
+            env_.person.Warn(kNothingToReadPmrText);
+        }
+    }
+    env_.state.PendingOperation = kOperationNone;
+    env_.progress.CloseProgress();
+    EndRadioSession();
+    if (reason == AbortReason::CommsError) {
+        env_.person.Error(kSerialCommsErrorText);
+    }
+}
+
+void RadioOperations::FinishOperation() {
+    EndWithClosingMessage(nullptr);
+}
+
+void RadioOperations::FailWithMessage(const char* text) {
+    EndWithClosingMessage(text);
+}
+
+void RadioOperations::EndWithClosingMessage(const char* text) {
+    ResetSteps();
+    pollTimer_->Stop();
+    // The port closes once the closing message has gone out; the link keeps it until then.
+    env_.messages.EndProgramming(true);
+    env_.state.PendingOperation = kOperationNone;
+    env_.progress.CloseProgress();
+    if (text != nullptr) {
+        env_.person.Error(text);
+    }
+}
+
+void RadioOperations::ProgressClosed() {
+    ResetSteps();
+    env_.link.LinkReset();
+    env_.state.CommsBusy = false;
+    pollTimer_->Stop();
+    const bool cancelled = env_.state.PendingOperation != kOperationNone;
+    env_.state.PendingOperation = kOperationNone;
+    if (cancelled) {
+        // The person cancelled: the operation ends here and leaves no open port behind.
+        env_.link.CloseRadioPort();
+    }
+    env_.person.Beep();
+}
+
+void RadioOperations::EndRadioSession() {
+    pollTimer_->Stop();
+    env_.link.CloseRadioPort();
+}
+
+}  // namespace km

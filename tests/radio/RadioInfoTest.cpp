@@ -1,0 +1,150 @@
+// Radio Information: the values taken from what the radio sends, the exact report, RadInfo.txt.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "radio/RadioInfo.h"
+
+namespace km {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> Bytes(std::string_view text) {
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+TEST(EsnTest, DecodesManufacturerModelAndSerial) {
+    struct Case {
+        std::array<std::uint8_t, 4> bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {{0x0A, 0x31, 0x00, 0x14}, "10/3/16389"}, {{0x01, 0x0F, 0xFF, 0xFF}, "1/0/262143"},
+        {{0x01, 0xF3, 0xFF, 0xFF}, "1/15/65535"},  // only the lowest 18 bits of the serial
+        {{0x7F, 0x00, 0x00, 0x03}, "127/0/0"},    {{0x00, 0x31, 0x00, 0x14}, "Undefined"},
+        {{0xFF, 0x31, 0x00, 0x14}, "Undefined"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> record(128, 0);
+        std::copy(c.bytes.begin(), c.bytes.end(), record.begin());
+        EXPECT_EQ(EsnText(record), c.text);
+    }
+    const std::array<std::uint8_t, 4> esn{0x0A, 0x31, 0x00, 0x14};
+    const Esn decoded = DecodeEsn(esn);
+    EXPECT_EQ(decoded.manufacturer, 10);
+    EXPECT_EQ(decoded.model, 3);
+    EXPECT_EQ(decoded.serial, 16389);
+}
+
+TEST(RadioInfoValuesTest, BandAndSerialNumberTexts) {
+    std::vector<std::uint8_t> record(128, 0);
+    EXPECT_EQ(RadioBandText(record), "Undefined");
+    EXPECT_EQ(SerialNumberText(record), "Undefined");
+    record[8] = 'U';
+    record[9] = 'H';
+    const std::string serial = "SN0123456789ABCDEF";  // longer than the 15 characters used
+    std::copy_n(serial.begin(), 16, record.begin() + 10);
+    EXPECT_EQ(RadioBandText(record), "UH");
+    EXPECT_EQ(SerialNumberText(record), "SN0123456789ABC");
+    record[15] = 0xFF;  // erased flash ends the text
+    EXPECT_EQ(SerialNumberText(record), "SN012");
+    record[10] = 0xFF;
+    EXPECT_EQ(SerialNumberText(record), "Undefined");
+}
+
+TEST(RadioInfoValuesTest, DatesAndFpgaVersion) {
+    std::vector<std::uint8_t> block(1024, 0xFF);
+    const auto date = Bytes("12/03/2004XYZ");
+    std::copy(date.begin(), date.end(), block.begin() + 505);
+    EXPECT_EQ(DateText(block, 505), "12/03/2004") << "a date may cross into the next block";
+    EXPECT_EQ(DateText(block, 0), "Undefined");
+    block[0] = 0x00;
+    EXPECT_EQ(DateText(block, 0), "Undefined");
+    EXPECT_EQ(DateText(std::span<const std::uint8_t>(block).first(510), 505), "12/03");
+    EXPECT_EQ(DateText(block, 2000), "Undefined");
+
+    std::vector<std::uint8_t> fpga(512, 0);
+    EXPECT_EQ(FpgaVersionText(fpga), " ");
+    fpga[3] = 0x51;
+    fpga[4] = 0x23;
+    EXPECT_EQ(FpgaVersionText(fpga), "V1.23");
+}
+
+CodeDescriptor Descriptor(std::string_view text) {
+    CodeDescriptor descriptor{};
+    std::copy(text.begin(), text.end(), descriptor.begin());
+    return descriptor;
+}
+
+TEST(RadioInfoValuesTest, DescriptorTexts) {
+    //                               0........1.........2....|25...|31...|37........
+    const auto descriptor = Descriptor("KM700 Trunk Software     7KTM00V6.30 01/02/2005");
+    EXPECT_EQ(DescriptionText(descriptor), "KM700 Trunk Software     ");
+    EXPECT_EQ(CodeLineText(descriptor), "7KTM00  V6.30  01/02/2005");
+    EXPECT_EQ(DescriptionText(UndefinedDescriptor()), "Undefined");
+    EXPECT_EQ(CodeLineText(UndefinedDescriptor()), "   ");
+}
+
+TEST(RadioInfoReportTest, ExactFormat) {
+    RadioInfoValues values;
+    values.radioBand = "UH";
+    values.esn = "10/3/16389";
+    values.serialNumber = "SN01";
+    values.flashType = "2";
+    values.bootLoaderDate = "01/01/2001";
+    values.fpgaBackupDate = "02/02/2002";
+    values.fpgaConfigDate = "03/03/2003";
+    values.fpgaVersion = "V1.23";
+    values.descriptors[3] = Descriptor("KM700 Trunk Software     7KTM00V6.30 01/02/2005");
+
+    const std::string report = FormatRadioInfoReport(values);
+    auto padded = [](std::string text, std::size_t width) {
+        text.resize(width, ' ');
+        return text;
+    };
+    const std::string undefinedCode =
+        padded("Undefined", 26) + "\t" + padded("   ", 32) + "                   \n";
+    const std::string expected =
+        "                   \nRadio Band:\t" + padded("UH", 26) + "                   \nESN:\t\t" +
+        padded("10/3/16389", 26) + "                   \nSerial No:\t" + padded("SN01", 26) +
+        "                   \nFlash Type:\t2                  \n\nBootLoader:\t01/01/2001" +
+        "                   \nPLA Backup:\t02/02/2002                    \nPLA Config:\t" +
+        padded("03/03/2003", 14) + "\tV1.23                       \n\nBackupCode:\t" +
+        undefinedCode + "Startup Code:\t" + undefinedCode + "PMR Code:\t" + undefinedCode +
+        "TMR Code:\t" + padded("KM700 Trunk Software     ", 26) + "\t" +
+        padded("7KTM00  V6.30  01/02/2005", 32) + "                   \nDMAP Code:\t" +
+        undefinedCode;
+    EXPECT_EQ(report, expected);
+}
+
+TEST(RadioInfoReportTest, LongValuesAreCutToTheirColumns) {
+    RadioInfoValues values;
+    values.radioBand = std::string(40, 'B');
+    values.fpgaVersion = std::string(20, 'V');
+    const std::string report = FormatRadioInfoReport(values);
+    EXPECT_NE(report.find("Radio Band:\t" + std::string(26, 'B') + " "), std::string::npos);
+    EXPECT_EQ(report.find(std::string(27, 'B')), std::string::npos);
+    EXPECT_NE(report.find("\t" + std::string(10, 'V') + " "), std::string::npos);
+    EXPECT_EQ(report.find(std::string(11, 'V')), std::string::npos);
+}
+
+TEST(RadInfoFileTest, SecondReportReplacesTheFirstWithCrLfLines) {
+    const fs::path folder = fs::temp_directory_path() / "km_radinfo_test";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_TRUE(WriteRadInfo(folder, "first report, much longer than the second\n"));
+    ASSERT_TRUE(WriteRadInfo(folder, "a\nb\n"));
+    std::ifstream in(folder / "RadInfo.txt", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "a\r\nb\r\n");
+    EXPECT_FALSE(WriteRadInfo(folder / "no such folder", "x"));
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace km
