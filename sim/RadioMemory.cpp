@@ -298,6 +298,9 @@ std::array<std::uint8_t, kFitSize> EncodeFit(const FitLayout& layout, bool signa
     }
     for (std::size_t i = 1; i < kFitEntryCount; ++i) {
         const FitEntry& entry = layout[i];
+        if (entry.block == kNoBlock) {
+            continue;  // an area the radio does not have: the entry stays erased
+        }
         const std::size_t at = 8 * i;
         table[at] = entry.sector;
         table[at + 1] = 0;

@@ -1,0 +1,3 @@
+# A radio whose type code the programmer does not know.
+type = 5
+name = unknown radio type
