@@ -12,7 +12,7 @@
 namespace {
 
 class AnsweringPerson : public km::Person {
-public:
+  public:
     explicit AnsweringPerson(bool yes) : yes_(yes) {}
     km::Answer Show(km::BoxKind, std::string_view, km::Buttons buttons) override {
         if (buttons == km::Buttons::Ok) {
@@ -22,7 +22,7 @@ public:
     }
     void Beep() override {}
 
-private:
+  private:
     bool yes_;
 };
 
@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const km::AnnPrefixTable table = km::AnnPrefixTableOf(file);
     const std::size_t rest = size - 1 - km::NetworkImage::Size();
     for (int ident = 0; ident < 40; ++ident) {
-        const int chosen = rest > 0 ? (data[1 + km::NetworkImage::Size()] * 37 + ident * 211) % 8200 : ident;
+        const int chosen =
+            rest > 0 ? (data[1 + km::NetworkImage::Size()] * 37 + ident * 211) % 8200 : ident;
         if (const auto number = km::AnnIdentToNumber(ident % 128, 2, chosen, table)) {
             const auto parsed = km::ParseAnnNumber(std::to_string(*number), table, person);
             Require(parsed && km::AnnNumberToAddress(*parsed).ident == chosen);

@@ -25,9 +25,15 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
-bool IsHex(char32_t c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-bool IsOneOf(char32_t c, std::u32string_view set) { return set.find(c) != std::u32string_view::npos; }
+bool IsDigit(char32_t c) {
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char32_t c) {
+    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+bool IsOneOf(char32_t c, std::u32string_view set) {
+    return set.find(c) != std::u32string_view::npos;
+}
 
 // A printable character is one the images can hold: Windows-1252 has a byte for it.
 bool IsPrintable(char32_t c) {
@@ -55,7 +61,17 @@ bool IsPrintable(char32_t c) {
 }
 
 // The character sets of the filters, named once; the kind numbers of the two variants map here.
-enum class KeySet { DialDigits, Printable, Digits, Hex, HexV, HexVIDial, DialDash, DigitsAtoE, None };
+enum class KeySet {
+    DialDigits,
+    Printable,
+    Digits,
+    Hex,
+    HexV,
+    HexVIDial,
+    DialDash,
+    DigitsAtoE,
+    None
+};
 
 KeySet SetOfKind(int kind, bool withLength) {
     switch (kind) {

@@ -55,9 +55,9 @@ JobHeader LoadHeader(const ByteImage<N>& image, JobKind kind) {
     header.description = DescriptionFromBytes(raw);
     header.versionWord = image.U16(Offset(HeaderField::VersionWord, kind));
     header.radioMode = image.U8(Offset(HeaderField::RadioMode, kind));
-    header.radioTypeRow = RadioTypeRowOfCode(image.U8(Offset(HeaderField::RadioType, kind)),
-                                             image.U8(Offset(HeaderField::HeadVariant, kind)),
-                                             header.versionWord);
+    header.radioTypeRow =
+        RadioTypeRowOfCode(image.U8(Offset(HeaderField::RadioType, kind)),
+                           image.U8(Offset(HeaderField::HeadVariant, kind)), header.versionWord);
     header.bandEntry = BandEntryOfWord(image.U16(Offset(HeaderField::BandCode, kind)));
     header.accessory = image.U16(Offset(HeaderField::Accessory, kind));
     return header;
@@ -78,7 +78,8 @@ void StoreCommonHeader(ByteImage<N>& image, const JobHeader& header, JobKind kin
     const RadioTypeCode code = RadioTypeCodeOfRow(header.radioTypeRow);
     image.SetU8(Offset(HeaderField::RadioType, kind), code.code);
     image.SetU8(Offset(HeaderField::HeadVariant, kind), code.headVariant);
-    image.SetU16(Offset(HeaderField::Accessory, kind), static_cast<std::uint16_t>(header.accessory));
+    image.SetU16(Offset(HeaderField::Accessory, kind),
+                 static_cast<std::uint16_t>(header.accessory));
 }
 
 template <std::size_t N>
@@ -118,8 +119,12 @@ std::size_t DescriptionLength(std::string_view utf8) {
     return length;
 }
 
-JobHeader LoadTrunkHeader(const TrunkJobImage& image) { return LoadHeader(image, JobKind::Trunk); }
-JobHeader LoadPmrHeader(const PmrJobImage& image) { return LoadHeader(image, JobKind::Pmr); }
+JobHeader LoadTrunkHeader(const TrunkJobImage& image) {
+    return LoadHeader(image, JobKind::Trunk);
+}
+JobHeader LoadPmrHeader(const PmrJobImage& image) {
+    return LoadHeader(image, JobKind::Pmr);
+}
 
 void StoreTrunkHeader(TrunkJobImage& image, const JobHeader& header) {
     StoreCommonHeader(image, header, JobKind::Trunk, trunk::kFormatMarkValue);
@@ -141,9 +146,15 @@ void StorePmrHeader(PmrJobImage& image, const JobHeader& header) {
     image.SetU16(pmr::kBandCode, BandWordOfEntry(header.bandEntry));
 }
 
-void ApplyPortableKeyDefaults(TrunkJobImage& image) { WriteKeys(image, kTrunkPortableKeys); }
-void ApplyPortableKeyDefaults(PmrJobImage& image) { WriteKeys(image, kPmrPortableKeys); }
+void ApplyPortableKeyDefaults(TrunkJobImage& image) {
+    WriteKeys(image, kTrunkPortableKeys);
+}
+void ApplyPortableKeyDefaults(PmrJobImage& image) {
+    WriteKeys(image, kPmrPortableKeys);
+}
 
-bool VersionLabelVisible(int userLevelMask) { return userLevelMask == 4 || userLevelMask == 8; }
+bool VersionLabelVisible(int userLevelMask) {
+    return userLevelMask == 4 || userLevelMask == 8;
+}
 
 }  // namespace km

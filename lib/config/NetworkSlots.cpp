@@ -17,7 +17,9 @@ constexpr std::size_t kGroupBytes = 112;
 constexpr std::size_t kGroupByteCount = 16;
 constexpr std::size_t kDynamicGroupWord = 1488;
 
-std::size_t BandAt(int selector) { return trunk::NetworkFileStart(selector) + network::kBandCode; }
+std::size_t BandAt(int selector) {
+    return trunk::NetworkFileStart(selector) + network::kBandCode;
+}
 
 void CopyIntoSlot(TrunkJobImage& image, const NetworkImage& file, int selector) {
     image.Write(trunk::NetworkFileStart(selector), file.Bytes());
@@ -135,8 +137,7 @@ NetworkChange DeleteNetwork1(TrunkJobImage& image, Person& person) {
 
 NetworkChange DeleteNetwork2(TrunkJobImage& image, Person& person, bool ask) {
     NetworkChange change;
-    if (ask && NetworkPresent(image, 1) &&
-        person.Ask(kDeleteNetwork2Question) != Answer::Yes) {
+    if (ask && NetworkPresent(image, 1) && person.Ask(kDeleteNetwork2Question) != Answer::Yes) {
         return change;
     }
     image.SetU16(BandAt(1), 0);

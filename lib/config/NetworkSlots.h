@@ -64,8 +64,8 @@ bool CheckNetworkFile(const NetworkImage& file, Person& person);
 struct NetworkChange {
     bool done = false;
     bool network2Deleted = false;
-    bool identitiesCleared = false;      // the Identities form reloads
-    bool userInterfaceChanged = false;   // the User Interface form reloads
+    bool identitiesCleared = false;     // the Identities form reloads
+    bool userInterfaceChanged = false;  // the User Interface form reloads
 };
 
 // The file's name as the network label shows it: without folder, in upper case.

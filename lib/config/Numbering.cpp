@@ -35,12 +35,14 @@ constexpr std::string_view kAnnPrefix = "Invalid Number \nWrong Prefix.";
 constexpr std::string_view kAnnLeading = "Invalid Number \nLeading Digit must be 7, 8 or 9.";
 constexpr std::string_view kAnnLargeLeading =
     "Invalid Number \nLeading Digit must be 7 for a Large Fleet.";
-constexpr std::string_view kAnnLargeUnit = "Invalid Number \nUnit Number must be between 200 and 999.";
+constexpr std::string_view kAnnLargeUnit =
+    "Invalid Number \nUnit Number must be between 200 and 999.";
 constexpr std::string_view kAnnMiniUnit =
     "Invalid Number \nUnit Number must be between 20 and 41 or 90 to 93.";
 constexpr std::string_view kAnnSmallLeading =
     "Invalid Number \nLeading Digit must be 7 for a Small Fleet.";
-constexpr std::string_view kAnnSmallUnit = "Invalid Number \nUnit Number must be between 20 and 99.";
+constexpr std::string_view kAnnSmallUnit =
+    "Invalid Number \nUnit Number must be between 20 and 99.";
 
 // ---- CPSX messages ----
 constexpr std::string_view kCpsxLength = "Invalid Number \nIdentities must be 8 digits long";
@@ -86,7 +88,9 @@ bool Refuse(Person& person, std::string_view message) {
     return false;
 }
 
-bool InRange(int value, int low, int high) { return value >= low && value <= high; }
+bool InRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 // ---- MPT1343 ----
 
@@ -141,7 +145,9 @@ constexpr int kAnnMiniUnitsPerDigit = 22;
 constexpr int kAnnMiniGroupsPerDigit = 4;
 constexpr int kAnnMiniFirstGroup = 70;  // offset of a miniaturised fleet's groups
 
-int MiniaturisedFrom(const AnnPrefixEntry& entry) { return 100 - 10 * entry.extent; }
+int MiniaturisedFrom(const AnnPrefixEntry& entry) {
+    return 100 - 10 * entry.extent;
+}
 
 // ---- CPSX ----
 
@@ -406,8 +412,9 @@ std::optional<std::int64_t> AnnIdentToNumber(int prefix, int fleetBase, int iden
         // The fleet comes from the base, which must be a large fleet's base holding the ident.
         const int fleet = (fleetBase - kAnnFirstIdent) / kAnnLargeFleetIdents;
         const int unit = ident - fleetBase + 200;
-        if (fleetBase < kAnnFirstIdent || (fleetBase - kAnnFirstIdent) % kAnnLargeFleetIdents != 0 ||
-            fleet > 9 || !InRange(unit, 200, 999)) {
+        if (fleetBase < kAnnFirstIdent ||
+            (fleetBase - kAnnFirstIdent) % kAnnLargeFleetIdents != 0 || fleet > 9 ||
+            !InRange(unit, 200, 999)) {
             return std::nullopt;
         }
         return (head + p) * 10000 + fleet * 1000 + unit;

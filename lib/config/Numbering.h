@@ -105,6 +105,7 @@ std::optional<CpsxNumber> ParseCpsxGroupNumber(std::string_view text, Person& pe
 std::optional<CpsxAddress> CpsxNumberToIdent(const CpsxNumber& number, IdentKind kind,
                                              const CpsxBounds& bounds, Person& person);
 // nullopt for an ident outside 0..8100; ident 0 gives fleet and unit 0.
-std::optional<std::int64_t> CpsxIdentToNumber(int storedPrefix, int ident, const CpsxBounds& bounds);
+std::optional<std::int64_t> CpsxIdentToNumber(int storedPrefix, int ident,
+                                              const CpsxBounds& bounds);
 
 }  // namespace km

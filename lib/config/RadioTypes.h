@@ -46,7 +46,9 @@ inline constexpr std::uint8_t kUnknownRowCode = 4;
 
 inline constexpr int kPortableMasks = 256 | 512 | 1024;
 
-constexpr bool IsPortableRow(int row) { return row >= kFirstPortableRow && row < kRadioTypeRowCount; }
+constexpr bool IsPortableRow(int row) {
+    return row >= kFirstPortableRow && row < kRadioTypeRowCount;
+}
 constexpr bool IsPortableMask(int mask) {
     return mask == 256 || mask == 512 || mask == 1024;
 }
@@ -65,7 +67,7 @@ RadioTypeCode RadioTypeCodeOfRow(int row);
 
 // Radio modes, the rows of the mode list.
 inline constexpr std::array<std::string_view, 3> kRadioModeTexts = {"PMR Radio", "Trunk Radio",
-                                                                     "Multi Mode Radio"};
+                                                                    "Multi Mode Radio"};
 inline constexpr int kModePmr = 1;
 inline constexpr int kModeTrunk = 2;
 inline constexpr int kModeMulti = 4;

@@ -45,9 +45,15 @@ TEST(FieldRoutinesTest, RangeCheck) {
         bool passes;
     };
     const Case cases[] = {
-        {"", 1, 5, true},       {"1", 1, 5, true},     {"5", 1, 5, true},
-        {"0", 1, 5, false},     {"6", 1, 5, false},    {"-3", -5, 5, true},
-        {"x", 0, 300, true},    {"x", 0, 255, false},  {"99999999999999999999", 0, 65535, false},
+        {"", 1, 5, true},
+        {"1", 1, 5, true},
+        {"5", 1, 5, true},
+        {"0", 1, 5, false},
+        {"6", 1, 5, false},
+        {"-3", -5, 5, true},
+        {"x", 0, 300, true},
+        {"x", 0, 255, false},
+        {"99999999999999999999", 0, 65535, false},
         {"4294967296", 0, 65535, false},
     };
     for (const auto& c : cases) {
@@ -58,9 +64,9 @@ TEST(FieldRoutinesTest, RangeCheck) {
         } else {
             ASSERT_EQ(person.shown.size(), 1u);
             EXPECT_EQ(person.shown[0].kind, BoxKind::Error);
-            EXPECT_EQ(person.shown[0].text,
-                      "Value out of range.  Must be between " + std::to_string(c.low) + " and " +
-                          std::to_string(c.high));
+            EXPECT_EQ(person.shown[0].text, "Value out of range.  Must be between " +
+                                                std::to_string(c.low) + " and " +
+                                                std::to_string(c.high));
         }
     }
 }
@@ -70,8 +76,8 @@ std::string AcceptedAscii(int kind, bool withLength) {
     std::string accepted;
     ScriptedPerson person;
     for (char32_t c = 32; c < 127; ++c) {
-        const bool ok = withLength ? KeyAllowedWithin(kind, c, 0, 10, person)
-                                   : KeyAllowed(kind, c, person);
+        const bool ok =
+            withLength ? KeyAllowedWithin(kind, c, 0, 10, person) : KeyAllowed(kind, c, person);
         if (ok) {
             accepted.push_back(static_cast<char>(c));
         }
@@ -135,10 +141,12 @@ TEST(FieldRoutinesTest, CharacterWidths) {
         std::string_view characters;
         int pixels;
     };
-    const Case cases[] = {{"Iil;.|", 4},  {"j", 6},   {"rt", 7},        {" 1f~@_", 8},
+    const Case cases[] = {{"Iil;.|", 4},   {"j", 6},
+                          {"rt", 7},       {" 1f~@_", 8},
                           {"ceksvxz/", 9}, {"023456789FJLabdghnopqu*-", 10},
-                          {"EPSXZy", 11},  {"BCDGHKNOQTUY#+", 12},    {"AMRV", 13},
-                          {"m", 14},       {"w", 15},  {"W", 17}};
+                          {"EPSXZy", 11},  {"BCDGHKNOQTUY#+", 12},
+                          {"AMRV", 13},    {"m", 14},
+                          {"w", 15},       {"W", 17}};
     for (const auto& c : cases) {
         for (char ch : c.characters) {
             EXPECT_EQ(CharacterPixels(static_cast<unsigned char>(ch)), c.pixels) << ch;
@@ -162,8 +170,8 @@ TEST(FieldRoutinesTest, DisplayWidthCheck) {
         {"AAAAAAAB", true, 0},
         {"AAAAAAAB     ", true, 0},  // trailing blanks do not count
         {"AAAAAAAC ", true, 0},
-        {"AAAAAAABi", false, 8},     // 107 pixels; the 8 characters up to 103 fit
-        {"AAAAAAA BBB", false, 7},   // the blank after the seventh A fits but shows nothing
+        {"AAAAAAABi", false, 8},    // 107 pixels; the 8 characters up to 103 fit
+        {"AAAAAAA BBB", false, 7},  // the blank after the seventh A fits but shows nothing
         {"WWWWWWWWWWWW", false, 6},
     };
     for (const auto& c : cases) {
@@ -175,8 +183,8 @@ TEST(FieldRoutinesTest, DisplayWidthCheck) {
             ASSERT_EQ(person.shown.size(), 1u) << c.text;
             EXPECT_EQ(person.shown[0].kind, BoxKind::Warning);
             const auto at = tooWide.find("%d");
-            EXPECT_EQ(person.shown[0].text, tooWide.substr(0, at) + std::to_string(c.fitting) +
-                                                tooWide.substr(at + 2))
+            EXPECT_EQ(person.shown[0].text,
+                      tooWide.substr(0, at) + std::to_string(c.fitting) + tooWide.substr(at + 2))
                 << c.text;
         }
         ScriptedPerson hmfPlus;

@@ -25,7 +25,7 @@ NetworkImage MakeNetwork(std::uint16_t band, std::uint16_t scheme, std::uint8_t 
 }
 
 class NetworkSlotsTest : public ::testing::Test {
-protected:
+  protected:
     std::uint16_t Band(int selector) const {
         return image->U16(trunk::NetworkFileStart(selector) + network::kBandCode);
     }
@@ -101,8 +101,8 @@ TEST_F(NetworkSlotsTest, OnlyFilesOfExactlyOneImageAreRead) {
         bool read;
         bool message;
     };
-    for (const Case c : {Case{1536, true, false}, Case{1535, false, true},
-                         Case{1537, false, true}, Case{0, false, true}}) {
+    for (const Case c : {Case{1536, true, false}, Case{1535, false, true}, Case{1537, false, true},
+                         Case{0, false, true}}) {
         person.shown.clear();
         const std::vector<std::uint8_t> bytes(c.size, 0x5A);
         ASSERT_TRUE(WriteFileAtomically(dir / "n.nwk", bytes));
@@ -163,7 +163,8 @@ TEST_F(NetworkSlotsTest, AnotherBandWithNetwork2PresentAsksBeforeDeletingIt) {
 
 TEST_F(NetworkSlotsTest, SameSchemeAndBandReplacesNetwork1Quietly) {
     LoadBoth(kSchemeAnn);
-    const NetworkChange change = LoadNetwork1(*image, MakeNetwork(kBandTk, kSchemeAnn, 0x33), person);
+    const NetworkChange change =
+        LoadNetwork1(*image, MakeNetwork(kBandTk, kSchemeAnn, 0x33), person);
     EXPECT_TRUE(change.done);
     EXPECT_FALSE(change.network2Deleted);
     EXPECT_TRUE(person.shown.empty());
@@ -187,8 +188,10 @@ TEST_F(NetworkSlotsTest, ThreeRpWordIsMadePositiveUnderOtherSchemes) {
         std::uint16_t after;
         bool changed;
     };
-    const Case cases[] = {{0xFFFE, kSchemeMpt1343, 2, true},  {0x8000, kSchemeAnn, 0x8000, true},
-                          {0xFFFE, kScheme3Rp, 0xFFFE, false}, {0x7FFF, kSchemeCpsx, 0x7FFF, false},
+    const Case cases[] = {{0xFFFE, kSchemeMpt1343, 2, true},
+                          {0x8000, kSchemeAnn, 0x8000, true},
+                          {0xFFFE, kScheme3Rp, 0xFFFE, false},
+                          {0x7FFF, kSchemeCpsx, 0x7FFF, false},
                           {0, kSchemeMpt1343, 0, false}};
     for (const auto& c : cases) {
         image = std::make_unique<TrunkJobImage>();

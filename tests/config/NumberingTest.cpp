@@ -43,8 +43,9 @@ TEST(Mpt1343Test, RefusesNumbersOfOtherLengths) {
                                   "20020012a", "-200200120", " 200200120"}) {
         ScriptedPerson person;
         EXPECT_FALSE(ParseMpt1343Number(text, person).has_value()) << text;
-        EXPECT_EQ(person.Texts(), std::vector<std::string>{
-                                      "Invalid Number \nIdentities must be 9 or 10 digits long"})
+        EXPECT_EQ(
+            person.Texts(),
+            std::vector<std::string>{"Invalid Number \nIdentities must be 9 or 10 digits long"})
             << text;
     }
 }
@@ -191,11 +192,8 @@ TEST(AnnTest, ParsesTheLeadingDigitAndPrefixOfEachLength) {
         int leading, prefix, fleet, unit;
     };
     const Case cases[] = {
-        {"79999", 7, 0, 99, 99},
-        {"751234", 7, 5, 12, 34},
-        {"7991234", 7, 99, 12, 34},
-        {"71271234", 7, 127, 12, 34},
-        {"70001234", 7, 0, 12, 34},
+        {"79999", 7, 0, 99, 99},      {"751234", 7, 5, 12, 34},   {"7991234", 7, 99, 12, 34},
+        {"71271234", 7, 127, 12, 34}, {"70001234", 7, 0, 12, 34},
     };
     for (const auto& c : cases) {
         const auto number = ParseAnnNumber(c.text, table, person);
@@ -268,9 +266,7 @@ TEST(AnnTest, MiniaturisedGroupsAndUnitsTakeTheLeadingDigit) {
     const Case cases[] = {
         {"8059592", 95 * 80 + 76},  // group 92, leading digit 8
         {"9059541", 95 * 80 + 67},  // unit 41, leading digit 9
-        {"7059020", 90 * 80 + 2},
-        {"7059090", 90 * 80 + 70},
-        {"9059993", 99 * 80 + 81},
+        {"7059020", 90 * 80 + 2},  {"7059090", 90 * 80 + 70}, {"9059993", 99 * 80 + 81},
     };
     for (const auto& c : cases) {
         const auto number = ParseAnnNumber(c.text, table, person);
@@ -345,8 +341,8 @@ TEST(CpsxTest, ParsesEightDigitNumbersOnly) {
     for (std::string_view text : {"9999999", "100000000", "2002020a", "09999999"}) {
         EXPECT_FALSE(ParseCpsxGroupNumber(text, person)) << text;
     }
-    EXPECT_EQ(person.Texts(), std::vector<std::string>(
-                                  4, "Invalid Number \nIdentities must be 8 digits long"));
+    EXPECT_EQ(person.Texts(),
+              std::vector<std::string>(4, "Invalid Number \nIdentities must be 8 digits long"));
 }
 
 TEST(CpsxTest, FleetsOfOneBlockEach) {
@@ -431,11 +427,12 @@ TEST(CpsxTest, FleetSizesFollowTheBounds) {
         int fleet, size, units, ident;
     };
     const Case cases[] = {
-        {20, 810, 700, 1}, {22, 405, 354, 811}, {23, 405, 354, 1216}, {26, 270, 236, 1621},
-        {28, 270, 236, 2161}, {38, 135, 118, 2431},
+        {20, 810, 700, 1},    {22, 405, 354, 811},  {23, 405, 354, 1216},
+        {26, 270, 236, 1621}, {28, 270, 236, 2161}, {38, 135, 118, 2431},
     };
     for (const auto& c : cases) {
-        const auto address = CpsxNumberToIdent({200, c.fleet, 200}, IdentKind::Unit, bounds, person);
+        const auto address =
+            CpsxNumberToIdent({200, c.fleet, 200}, IdentKind::Unit, bounds, person);
         ASSERT_TRUE(address) << c.fleet;
         EXPECT_EQ(address->fleetSize, c.size) << c.fleet;
         EXPECT_EQ(address->unitCount, c.units) << c.fleet;

@@ -23,7 +23,7 @@ constexpr std::uint16_t kBandTk = 0x544B;  // entry 9
 constexpr std::uint16_t kBandX8 = 0x5838;  // entry 15
 
 class RecordingShell : public Shell {
-public:
+  public:
     void ShowFormButtons() override { calls.push_back("buttons"); }
     void RefreshNetworkNames() override { calls.push_back("names"); }
     void ShowForm(FormId id) override { calls.push_back("show " + std::to_string(int(id))); }
@@ -35,14 +35,16 @@ public:
 };
 
 class RecordingListener : public RadioTypeListener {
-public:
+  public:
     void RadioTypeChanged(const RadioTypeChange& change) override { changes.push_back(change); }
     void AccessoryChanged(const AccessoryChange& change) override { accessories.push_back(change); }
     std::vector<RadioTypeChange> changes;
     std::vector<AccessoryChange> accessories;
 };
 
-std::string Id(FormId id) { return std::to_string(static_cast<int>(id)); }
+std::string Id(FormId id) {
+    return std::to_string(static_cast<int>(id));
+}
 
 // One set of the program's single instances and the fakes around a Radio Type form.
 struct Desk {
@@ -84,13 +86,15 @@ QString WriteNetwork(const QTemporaryDir& dir, const QString& name, const Networ
     return path;
 }
 
-bool Shown(const QWidget& widget) { return !widget.isHidden(); }
+bool Shown(const QWidget& widget) {
+    return !widget.isHidden();
+}
 
 }  // namespace
 
 class MobileFormTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void trunkChoicesSurviveSavingAndReloading();
     void pmrChoicesSurviveSavingAndReloading();
     void radioTypeChangeAsksAndTellsTheOtherForms();
@@ -103,7 +107,7 @@ private slots:
     void descriptionHoldsSixtyBytes();
     void screenshots();
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -111,7 +115,8 @@ void MobileFormTest::trunkChoicesSurviveSavingAndReloading() {
     Desk desk(kImageTrunk);
     auto form = desk.MakeForm();
     form->LoadPass();
-    desk.dialogs.openAnswers = {WriteNetwork(dir_, "Depot.nwk", MakeNetwork(kBandTk, 0, "DEPOT.NWK"))};
+    desk.dialogs.openAnswers = {
+        WriteNetwork(dir_, "Depot.nwk", MakeNetwork(kBandTk, 0, "DEPOT.NWK"))};
     form->Btn_MOB_LoadNW1Click();
     QCOMPARE(form->Lbl_MOB_FilenameNW1.text(), QString("DEPOT.NWK"));
     QCOMPARE(desk.state.Network1Name, std::string("DEPOT.NWK"));
@@ -320,8 +325,9 @@ void MobileFormTest::leavingTheRadioPageNeedsANetworkOrBand() {
         form->LoadPass();
         form->Page_MOB_Mobile.setCurrentIndex(1);
         QCOMPARE(form->Page_MOB_Mobile.currentIndex(), 0);
-        QCOMPARE(desk.person.Texts(), std::vector<std::string>{
-                                          "Cannot continue. \nPlease select a valid Frequency Band."});
+        QCOMPARE(
+            desk.person.Texts(),
+            std::vector<std::string>{"Cannot continue. \nPlease select a valid Frequency Band."});
         Choose(form->ComboBox_MOB_Frequency, 5);
         form->Page_MOB_Mobile.setCurrentIndex(1);
         QVERIFY(desk.shell.Called("show " + Id(FormId::UserInterface)));

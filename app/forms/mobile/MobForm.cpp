@@ -218,8 +218,12 @@ bool TForm_MOB_Mobile::eventFilter(QObject* watched, QEvent* event) {
     return ConfigForm::eventFilter(watched, event);
 }
 
-bool TForm_MOB_Mobile::TrunkView() const { return state().ImageKind == kImageTrunk; }
-bool TForm_MOB_Mobile::PmrView() const { return state().ImageKind == kImagePmr; }
+bool TForm_MOB_Mobile::TrunkView() const {
+    return state().ImageKind == kImageTrunk;
+}
+bool TForm_MOB_Mobile::PmrView() const {
+    return state().ImageKind == kImagePmr;
+}
 
 void TForm_MOB_Mobile::SelectSilently(QComboBox& combo, int row) {
     const QSignalBlocker blocker(combo);
@@ -234,16 +238,17 @@ void TForm_MOB_Mobile::ShowRadioType(int row) {
     state().RadioTypeMask = entry.RadioTypeMask;
     state().PortableGeneration = entry.PortableGeneration;
     const QPixmap picture = ShippedPicture(PictureOfRow(row));
-    Image_MOB_ControlUnit.setPixmap(picture.isNull() ? QPixmap()
-                                                     : picture.scaled(Image_MOB_ControlUnit.minimumSize(),
-                                                                      Qt::KeepAspectRatio,
-                                                                      Qt::SmoothTransformation));
+    Image_MOB_ControlUnit.setPixmap(
+        picture.isNull() ? QPixmap()
+                         : picture.scaled(Image_MOB_ControlUnit.minimumSize(), Qt::KeepAspectRatio,
+                                          Qt::SmoothTransformation));
     // The external serial head has no picture.
     Image_MOB_ControlUnit.setVisible(row != 0);
 }
 
 void TForm_MOB_Mobile::ShowNetworkName(int selector, const std::string& name) {
-    (selector == 0 ? Lbl_MOB_FilenameNW1 : Lbl_MOB_FilenameNW2).setText(QString::fromStdString(name));
+    (selector == 0 ? Lbl_MOB_FilenameNW1 : Lbl_MOB_FilenameNW2)
+        .setText(QString::fromStdString(name));
 }
 
 // ---- Passes ----------------------------------------------------------------------------------
@@ -319,7 +324,9 @@ void TForm_MOB_Mobile::ShowFirstPage() {
 
 // ---- Handlers --------------------------------------------------------------------------------
 
-void TForm_MOB_Mobile::ComboBox_MOB_HeadEnter() { headRowOnEntry_ = ComboBox_MOB_Head.currentIndex(); }
+void TForm_MOB_Mobile::ComboBox_MOB_HeadEnter() {
+    headRowOnEntry_ = ComboBox_MOB_Head.currentIndex();
+}
 
 void TForm_MOB_Mobile::ComboBox_MOB_HeadChange() {
     int row = ComboBox_MOB_Head.currentIndex();

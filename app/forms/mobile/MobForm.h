@@ -82,7 +82,7 @@ class TForm_MOB_Mobile : public ConfigForm {
     void FollowNetworkChange(const struct NetworkChange& change);
     bool LeavingRadioPageAllowed();
 
-    JobHeader loaded_;    // the header as loaded, for values outside the lists
+    JobHeader loaded_;  // the header as loaded, for values outside the lists
     int headRowOnEntry_ = 0;
     QString lastDescription_;
 };

@@ -4,7 +4,9 @@
 
 namespace km {
 
-RadioTypeListener::RadioTypeListener() { Listeners().push_back(this); }
+RadioTypeListener::RadioTypeListener() {
+    Listeners().push_back(this);
+}
 
 RadioTypeListener::~RadioTypeListener() {
     auto& listeners = Listeners();
