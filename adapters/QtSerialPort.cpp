@@ -1,0 +1,95 @@
+#include "QtSerialPort.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "ComPortMap.h"
+
+namespace km {
+
+namespace {
+// Tells a device this user may not open from one that is missing, before QSerialPort reports
+// both kinds of refusal alike.
+std::optional<OpenOutcome> CheckDeviceAccess(const std::string& device) {
+    std::error_code ec;
+    if (!std::filesystem::exists(device, ec)) {
+        return OpenOutcome::DoesNotExist;
+    }
+    if (::access(device.c_str(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM)) {
+        return OpenOutcome::NoPermission;
+    }
+    return std::nullopt;
+}
+
+OpenOutcome OutcomeOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::PermissionError:
+            // Access was checked first, so this is another program's lock or exclusive use.
+            return OpenOutcome::InUse;
+        case QSerialPort::DeviceNotFoundError:
+            return OpenOutcome::DoesNotExist;
+        default:
+            return OpenOutcome::OtherFailure;
+    }
+}
+}  // namespace
+
+QtSerialPort::QtSerialPort(std::filesystem::path configFolder, QObject* parent)
+    : QObject(parent), configFolder_(std::move(configFolder)) {
+    port_.setReadBufferSize(0);
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
+}
+
+QtSerialPort::~QtSerialPort() {
+    Close();
+}
+
+OpenResult QtSerialPort::Open(int comIndex) {
+    const std::string device = DeviceForComIndex(comIndex, configFolder_);
+    if (port_.isOpen()) {
+        port_.close();
+    }
+    if (const auto refused = CheckDeviceAccess(device)) {
+        return {*refused, device};
+    }
+    port_.setPortName(QString::fromStdString(device));
+    if (!port_.open(QIODevice::ReadWrite)) {
+        return {OutcomeOf(port_.error()), device};
+    }
+    const bool configured =
+        port_.setBaudRate(QSerialPort::Baud19200) && port_.setDataBits(QSerialPort::Data8) &&
+        port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+        port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        port_.close();
+        return {OpenOutcome::OtherFailure, device};
+    }
+    port_.clear();
+    return {OpenOutcome::Ok, device};
+}
+
+void QtSerialPort::Close() {
+    if (port_.isOpen()) {
+        port_.close();
+    }
+}
+
+void QtSerialPort::Write(std::span<const std::uint8_t> bytes) {
+    if (port_.isOpen() && !bytes.empty()) {
+        port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    }
+}
+
+std::size_t QtSerialPort::BytesToWrite() const {
+    return port_.isOpen() ? static_cast<std::size_t>(port_.bytesToWrite()) : 0;
+}
+
+void QtSerialPort::OnReadyRead() {
+    const QByteArray bytes = port_.readAll();
+    Deliver(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                          static_cast<std::size_t>(bytes.size())));
+}
+
+}  // namespace km
