@@ -5,10 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <span>
 #include <string>
 
@@ -34,10 +32,6 @@ const fs::path& WorkDir() {
         fs::path d = fs::temp_directory_path() /
                      ("km_jobfile_fuzz_" + std::to_string(std::random_device{}()));
         fs::create_directories(d);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(WorkDir(), ignored);
-        });
         km::TrunkJobImage trunk;
         km::WriteFileAtomically(d / "default.tct", trunk.Bytes());
         auto pmr = std::make_unique<km::PmrJobImage>();
