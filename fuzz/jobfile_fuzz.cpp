@@ -29,8 +29,8 @@ class SilentPerson : public km::Person {
 
 const fs::path& WorkDir() {
     static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() /
-                     ("km_jobfile_fuzz_" + std::to_string(std::random_device{}()));
+        // One folder, reused by every run, so that runs leave nothing behind but it.
+        const fs::path d = fs::temp_directory_path() / "km_jobfile_fuzz";
         fs::create_directories(d);
         km::TrunkJobImage trunk;
         km::WriteFileAtomically(d / "default.tct", trunk.Bytes());
