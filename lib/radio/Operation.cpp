@@ -245,9 +245,7 @@ bool RadioOperations::BeginCommand(int operation, std::string_view caption, std:
     if (env_.state.CommsBusy || !env_.link.OpenRadioPort(env_.comIndex())) {
         return false;
     }
-    for (auto& [kind, machine] : machines_) {
-        machine->Stop();
-    }
+    StopSteps();
     env_.link.LinkReset();
     env_.state.CommsBusy = true;
     env_.progress.ShowProgress(caption, text);
@@ -296,14 +294,27 @@ void RadioOperations::RunStep() {
     }
 }
 
-void RadioOperations::ResetSteps() {
+void RadioOperations::StopSteps() {
     for (auto& [operation, machine] : machines_) {
         machine->Stop();
     }
 }
 
+void RadioOperations::ResetSteps() {
+    bool running = false;
+    for (auto& [operation, machine] : machines_) {
+        running = running || machine->Step() != 0;
+        machine->Stop();
+    }
+    // The link gave up under a running operation (retries or keep-alives spent): the operation
+    // cannot go on, so it ends instead of waiting for the person to close the progress dialog.
+    if (running && env_.state.PendingOperation != kOperationNone) {
+        AbortOperation(AbortReason::CommsError);
+    }
+}
+
 void RadioOperations::RadioRequestedLink() {
-    ResetSteps();
+    StopSteps();
     env_.progress.CloseProgress();
     env_.state.PendingOperation = kOperationNone;
     env_.link.LinkReset();
@@ -317,7 +328,7 @@ void RadioOperations::CommsFailed() {
 }
 
 void RadioOperations::AbortOperation(AbortReason reason) {
-    ResetSteps();
+    StopSteps();
     env_.link.LinkReset();
     if (reason == AbortReason::Failure) {
         if (env_.state.PendingOperation == kReadTrunk) {
@@ -343,7 +354,7 @@ void RadioOperations::FailWithMessage(const char* text) {
 }
 
 void RadioOperations::EndWithClosingMessage(const char* text) {
-    ResetSteps();
+    StopSteps();
     pollTimer_->Stop();
     // The port closes once the closing message has gone out; the link keeps it until then.
     env_.messages.EndProgramming(true);
@@ -355,7 +366,7 @@ void RadioOperations::EndWithClosingMessage(const char* text) {
 }
 
 void RadioOperations::ProgressClosed() {
-    ResetSteps();
+    StopSteps();
     env_.link.LinkReset();
     env_.state.CommsBusy = false;
     pollTimer_->Stop();

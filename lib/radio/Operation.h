@@ -219,6 +219,7 @@ class RadioOperations : public OperationHost {
 
   private:
     StepMachine* MachineFor(int operation);
+    void StopSteps();
     void ProgressClosed();
     void EndRadioSession();
     void EndWithClosingMessage(const char* text);

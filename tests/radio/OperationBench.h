@@ -1,0 +1,134 @@
+#pragma once
+// A bench for the radio operations: the programmer's link, message layer and operations on one
+// end of an in-memory wire, the virtual radio on the other, all driven by the virtual clock.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ScriptedPerson.h"
+#include "core/Files.h"
+#include "image/PmrFormat.h"
+#include "image/State.h"
+#include "link/DataLink.h"
+#include "link/Messages.h"
+#include "link/VirtualClock.h"
+#include "link/WirePair.h"
+#include "radio/Operation.h"
+#include "sim/RadioMemory.h"
+#include "sim/VirtualRadio.h"
+
+namespace km::testing {
+
+// The progress dialog as a test sees it: every status text in order.
+class RecordingProgress : public Progress {
+  public:
+    std::vector<std::string> texts;
+    int shown = 0;
+
+  protected:
+    void Shown() override {
+        ++shown;
+        texts.push_back(Text());
+    }
+    void Changed() override {
+        if (texts.empty() || texts.back() != Text()) {
+            texts.push_back(Text());
+        }
+    }
+};
+
+class OperationBench : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("km_radio_" +
+                   std::string(
+                       ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()) +
+                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        link_ = std::make_unique<DataLink>(wire_.A(), clock_, person_);
+        messages_ = std::make_unique<ProgrammingMessages>(*link_, clock_);
+        workspace_ = std::make_unique<Workspace>();
+        operations_ =
+            std::make_unique<RadioOperations>(RadioOperations::Environment{*workspace_,
+                                                                           state_,
+                                                                           person_,
+                                                                           progress_,
+                                                                           *link_,
+                                                                           *messages_,
+                                                                           clock_,
+                                                                           [] { return 0; },
+                                                                           {folder_},
+                                                                           folder_});
+    }
+
+    void TearDown() override {
+        operations_.reset();
+        radio_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    void WriteFitFile() {
+        const auto contents = sim::FitFileContents();
+        ASSERT_TRUE(WriteFileAtomically(folder_ / "FIT000101.bin", contents));
+    }
+
+    // Starts the virtual radio described by `profileText` (profile file syntax).
+    void StartRadio(const std::string& profileText, sim::FaultOptions faults = {}) {
+        const auto parsed = sim::ParseProfile(profileText);
+        ASSERT_TRUE(parsed.profile) << parsed.error;
+        profile_ = *parsed.profile;
+        radio_ = std::make_unique<sim::VirtualRadio>(
+            profile_, sim::BuildRadioMemory(profile_), clock_, [this] { return clock_.Now(); },
+            wire_.B(), sim::RadioOptions{false, faults},
+            [this](const std::string& line) { radioLog_.push_back(line); });
+    }
+
+    // Runs the clock until the command has ended (the progress dialog is gone and the port
+    // closed) or a minute has passed.
+    bool RunToEnd() {
+        return clock_.AdvanceUntil([this] { return !state_.CommsBusy && !link_->PortOpen(); },
+                                   120000);
+    }
+
+    bool RadioLogged(const std::string& text) const {
+        return std::any_of(radioLog_.begin(), radioLog_.end(), [&](const std::string& line) {
+            return line.find(text) != std::string::npos;
+        });
+    }
+    int RadioLogCount(const std::string& text) const {
+        return static_cast<int>(std::count_if(
+            radioLog_.begin(), radioLog_.end(),
+            [&](const std::string& line) { return line.find(text) != std::string::npos; }));
+    }
+
+    // Bytes of the radio's flash at `block`.
+    std::vector<std::uint8_t> RadioBytes(std::size_t block, std::size_t size) const {
+        return radio_->Memory().Read(sim::Flash::BlockAddress(block), size);
+    }
+    std::uint16_t RadioFitBlock(int entry) const {
+        return sim::LayoutFor(profile_)[static_cast<std::size_t>(entry)].block;
+    }
+
+    std::filesystem::path folder_;
+    VirtualClock clock_;
+    WirePair wire_{clock_};
+    ScriptedPerson person_;
+    RecordingProgress progress_;
+    MainState state_;
+    std::unique_ptr<DataLink> link_;
+    std::unique_ptr<ProgrammingMessages> messages_;
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<RadioOperations> operations_;
+    sim::Profile profile_;
+    std::unique_ptr<sim::VirtualRadio> radio_;
+    std::vector<std::string> radioLog_;
+};
+
+}  // namespace km::testing
