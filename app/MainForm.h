@@ -139,14 +139,14 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     FormContext context_;
     View currentView_ = View::Trunk;  // the view of the forms built, when ImageKind is not 0
 
-    // Menus
-    QMenu File1{"&File"};
-    QMenu CSVImport1{"CSV Import"};
-    QMenu CSVExport1{"CSV Export"};
-    QMenu Menu_Forms{"&View"};
-    QMenu Menu_Options{"Options"};
-    QMenu Tools{"Tools"};
-    QMenu Menu_Help{"&Help"};
+    // Menus (children of the window, so that they are found by name)
+    QMenu File1{"&File", this};
+    QMenu CSVImport1{"CSV Import", this};
+    QMenu CSVExport1{"CSV Export", this};
+    QMenu Menu_Forms{"&View", this};
+    QMenu Menu_Options{"Options", this};
+    QMenu Tools{"Tools", this};
+    QMenu Menu_Help{"&Help", this};
     QActionGroup viewGroup_{this};
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;

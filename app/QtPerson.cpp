@@ -47,6 +47,8 @@ QMessageBox::StandardButtons ButtonsOf(Buttons buttons) {
             return QMessageBox::Yes | QMessageBox::No;
         case Buttons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::Cancel:
+            return QMessageBox::Cancel;
         case Buttons::Ok:
             break;
     }
