@@ -32,23 +32,28 @@ class Application : public QApplication {
 };
 
 // A developer switch: KM_SCREENSHOT=<file.png> grabs the main window once it is shown, and
-// KM_SCREENSHOT_VIEW=trunk|pmr|network builds that view first.
-void ScheduleScreenshot(km::TForm_MF_MainForm& window) {
+// KM_SCREENSHOT_VIEW=trunk|pmr|network builds that view first (a new job, its form buttons shown
+// as after the Radio Type form). It also prints how long the window took to appear.
+void ScheduleScreenshot(km::TForm_MF_MainForm& window, const QElapsedTimer& sinceStart) {
     const QString file = qEnvironmentVariable("KM_SCREENSHOT");
     if (file.isEmpty()) {
         return;
     }
+    QTimer::singleShot(0, &window, [&sinceStart]() {
+        qInfo("main window shown after %lld ms", static_cast<long long>(sinceStart.elapsed()));
+    });
     QTimer::singleShot(300, &window, [&window, file]() {
         const QString view = qEnvironmentVariable("KM_SCREENSHOT_VIEW");
         if (view == "trunk") {
-            window.NewTrunkJob();
+            window.Menu_Forms_TrunkClick();
             window.ShowFormButtons();
         } else if (view == "pmr") {
-            window.NewPmrJob();
+            window.Menu_Forms_PMRClick();
             window.ShowFormButtons();
         } else if (view == "network") {
+            window.Menu_Forms_TrunkClick();
             window.ApplyLevel(2);
-            window.NewNetworkJob();
+            window.BuildNetworkView();
         }
         QTimer::singleShot(300, &window, [&window, file]() {
             window.grab().save(file);
@@ -60,6 +65,8 @@ void ScheduleScreenshot(km::TForm_MF_MainForm& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     Application app(argc, argv);
     // Numbers in files and on screen are written with a point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
@@ -81,6 +88,6 @@ int main(int argc, char* argv[]) {
     person.SetParent(&window);
     dialogs.SetParent(&window);
     window.show();
-    ScheduleScreenshot(window);
+    ScheduleScreenshot(window, sinceStart);
     return QApplication::exec();
 }

@@ -18,6 +18,8 @@ std::array<FormFactory, kFormIdCount>& Registry() {
     return factories;
 }
 
+constexpr const char* kNotAvailable = "This form is not available in this version.";
+
 // Stands in for a form that is not built yet: shows the form's name and leaves its image region
 // as the template, the file or the radio gave it.
 class PlaceholderForm : public ConfigForm {
@@ -30,8 +32,12 @@ class PlaceholderForm : public ConfigForm {
         font.setPointSize(font.pointSize() + 6);
         font.setBold(true);
         title_.setFont(font);
-        title_.setAlignment(Qt::AlignCenter);
+        title_.setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        note_.setText(kNotAvailable);
+        note_.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        note_.setEnabled(false);
         layout_.addWidget(&title_);
+        layout_.addWidget(&note_);
     }
     void LoadPass() override {}
     void StorePass() override {}
@@ -39,6 +45,7 @@ class PlaceholderForm : public ConfigForm {
   private:
     QVBoxLayout layout_{this};
     QLabel title_;
+    QLabel note_;
 };
 
 }  // namespace
