@@ -5,6 +5,8 @@
 #include <cctype>
 #include <initializer_list>
 #include <system_error>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/Files.h"
