@@ -103,7 +103,33 @@ bool DiffersFromFile(std::span<const std::uint8_t> image, const fs::path& file) 
     return false;
 }
 
+// The PMR template, or nullptr when it is missing or not whole.
+std::unique_ptr<PmrJobImage> ReadPmrTemplateIn(const fs::path& workDir) {
+    bool tooShort = false;
+    return ReadWholeImage<PmrJobImage>(FindFileIgnoringCase(workDir, kPmrTemplateName), tooShort);
+}
+
 }  // namespace
+
+bool UnpackPmrRadioRead(Workspace& workspace, Person& person, const fs::path& workDir) {
+    const std::uint16_t version = workspace.scratch.U16BE(pmr::kFormatVersion);
+    const bool needsTemplate = version == kPmrFormat200 || version == kPmrFormat201;
+    const auto templ = needsTemplate ? ReadPmrTemplateIn(workDir) : nullptr;
+    switch (UnpackPmrRead(workspace.scratch, templ.get(), workspace.pmr)) {
+        case PmrFormatStatus::TemplateMissing:
+            person.Warn(kPmrTemplateMissing);
+            return false;
+        case PmrFormatStatus::Unsupported:
+        case PmrFormatStatus::TooShort:
+            person.Warn(kUnableToReadConfiguration);
+            return false;
+        case PmrFormatStatus::Current:
+        case PmrFormatStatus::Converted:
+            break;
+    }
+    workspace.ZoneReload = true;
+    return true;
+}
 
 std::string CannotWriteFileText(std::string_view fileName) {
     return "Cannot write file " + std::string(fileName) + ".";
@@ -186,8 +212,7 @@ std::unique_ptr<TrunkJobImage> JobFiles::ReadTrunkTemplate() {
 }
 
 std::unique_ptr<PmrJobImage> JobFiles::ReadPmrTemplate(bool warn) {
-    bool tooShort = false;
-    auto templ = ReadWholeImage<PmrJobImage>(FileBeside(kPmrTemplateName), tooShort);
+    auto templ = ReadPmrTemplateIn(workDir_);
     if (!templ && warn) {
         person_.Warn(kPmrTemplateMissing);
     }
@@ -457,23 +482,7 @@ void JobFiles::RefreshNetworkNames() {
 }
 
 bool JobFiles::UnpackPmrRadioRead() {
-    const std::uint16_t version = ws_.scratch.U16BE(pmr::kFormatVersion);
-    const bool needsTemplate = version == kPmrFormat200 || version == kPmrFormat201;
-    const auto templ = needsTemplate ? ReadPmrTemplate(false) : nullptr;
-    switch (UnpackPmrRead(ws_.scratch, templ.get(), ws_.pmr)) {
-        case PmrFormatStatus::TemplateMissing:
-            person_.Warn(kPmrTemplateMissing);
-            return false;
-        case PmrFormatStatus::Unsupported:
-        case PmrFormatStatus::TooShort:
-            person_.Warn(kUnableToReadConfiguration);
-            return false;
-        case PmrFormatStatus::Current:
-        case PmrFormatStatus::Converted:
-            break;
-    }
-    ws_.ZoneReload = true;
-    return true;
+    return km::UnpackPmrRadioRead(ws_, person_, workDir_);
 }
 
 }  // namespace km

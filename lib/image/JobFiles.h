@@ -94,6 +94,11 @@ std::string WindowCaption(int imageKind, std::string_view currentJobFileName);
 // its first 14 Windows-1252 characters, blank-padded to 16.
 std::array<std::uint8_t, 16> NetworkNameField(const std::filesystem::path& fileName);
 
+// The PMR unpack after a radio read, with the template read from `workDir` and its messages:
+// shows the template-missing or "Unable to Read Configuration" warning and returns false with
+// the job unchanged; on success sets ZoneReload and returns true (then build the PMR view).
+bool UnpackPmrRadioRead(Workspace& workspace, Person& person, const std::filesystem::path& workDir);
+
 // ---- What Open did, so that the shell builds the right view ----------------------------------
 enum class OpenOutcome {
     Nothing,        // cancelled, unreadable, too short, wrong level, unsupported: job unchanged
@@ -149,9 +154,7 @@ class JobFiles {
     // slot without a network); the shell calls it when it builds the Trunk view from an image.
     void RefreshNetworkNames();
 
-    // The PMR unpack after a radio read, with the template and its messages: shows the
-    // template-missing or "Unable to Read Configuration" warning and returns false with the job
-    // unchanged; on success sets ZoneReload and returns true (then build the PMR view).
+    // The PMR unpack after a radio read in the working directory (see the free function below).
     bool UnpackPmrRadioRead();
 
     const std::filesystem::path& WorkDir() const { return workDir_; }
