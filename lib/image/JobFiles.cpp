@@ -69,21 +69,31 @@ std::string DisplayName(const fs::path& file) {
     return file.filename().string();
 }
 
-// Reads a whole image from `file`; nullopt when the file cannot be opened or is too short
-// (`tooShort` tells which). A longer file is read only up to the image size.
+// Reads a whole image from `file`: nullptr when the file cannot be opened or is shorter than the
+// image. A longer file is read only up to the image size.
 template <typename Image>
-std::unique_ptr<Image> ReadWholeImage(const fs::path& file, bool& tooShort) {
-    tooShort = false;
+std::unique_ptr<Image> ReadWholeImage(const fs::path& file, bool* tooShort = nullptr) {
     const auto bytes = ReadFileBytes(file, Image::kSize);
-    if (!bytes) {
-        return nullptr;
-    }
-    if (bytes->size() < Image::kSize) {
-        tooShort = true;
+    if (!bytes || bytes->size() < Image::kSize) {
+        if (tooShort != nullptr) {
+            *tooShort = bytes.has_value();
+        }
         return nullptr;
     }
     auto image = std::make_unique<Image>();
     image->Write(0, *bytes);
+    return image;
+}
+
+// A job file of a fixed size: a file that cannot be opened changes nothing and shows nothing; a
+// short one would mix with the previous job, so it is refused with a message.
+template <typename Image>
+std::unique_ptr<Image> ReadJobFile(const fs::path& file, Person& person) {
+    bool tooShort = false;
+    auto image = ReadWholeImage<Image>(file, &tooShort);
+    if (tooShort) {
+        person.Error(FileTooShortText(DisplayName(file)));
+    }
     return image;
 }
 
@@ -105,8 +115,7 @@ bool DiffersFromFile(std::span<const std::uint8_t> image, const fs::path& file) 
 
 // The PMR template, or nullptr when it is missing or not whole.
 std::unique_ptr<PmrJobImage> ReadPmrTemplateIn(const fs::path& workDir) {
-    bool tooShort = false;
-    return ReadWholeImage<PmrJobImage>(FindFileIgnoringCase(workDir, kPmrTemplateName), tooShort);
+    return ReadWholeImage<PmrJobImage>(FindFileIgnoringCase(workDir, kPmrTemplateName));
 }
 
 }  // namespace
@@ -203,8 +212,7 @@ fs::path JobFiles::FileBeside(const char* name) const {
 }
 
 std::unique_ptr<TrunkJobImage> JobFiles::ReadTrunkTemplate() {
-    bool tooShort = false;
-    auto templ = ReadWholeImage<TrunkJobImage>(FileBeside(kTrunkTemplateName), tooShort);
+    auto templ = ReadWholeImage<TrunkJobImage>(FileBeside(kTrunkTemplateName));
     if (!templ) {
         person_.Warn(kTrunkTemplateMissing);
     }
@@ -295,12 +303,8 @@ OpenOutcome JobFiles::Open(const std::optional<fs::path>& chosen) {
 }
 
 OpenOutcome JobFiles::OpenTrunk(const fs::path& file) {
-    bool tooShort = false;
-    const auto image = ReadWholeImage<TrunkJobImage>(file, tooShort);
+    const auto image = ReadJobFile<TrunkJobImage>(file, person_);
     if (!image) {
-        if (tooShort) {
-            person_.Error(FileTooShortText(DisplayName(file)));
-        }
         return OpenOutcome::Nothing;
     }
     ws_.trunk = *image;
@@ -314,12 +318,8 @@ OpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     if (state_.UserLevelMask != 4 && state_.UserLevelMask != 8) {
         return OpenOutcome::Nothing;
     }
-    bool tooShort = false;
-    const auto image = ReadWholeImage<NetworkImage>(file, tooShort);
+    const auto image = ReadJobFile<NetworkImage>(file, person_);
     if (!image) {
-        if (tooShort) {
-            person_.Error(FileTooShortText(DisplayName(file)));
-        }
         return OpenOutcome::Nothing;
     }
     if (!state_.TrunkJobLoaded) {
