@@ -126,7 +126,8 @@ std::optional<DescriptorLocation> LocateDescriptor(std::span<const std::uint8_t>
         return std::nullopt;
     }
     const std::uint32_t pointer = static_cast<std::uint32_t>((areaHead[7] << 8) | areaHead[8]);
-    if (pointer == 0) {
+    // Pointer 0 means no descriptor; 0xFFFF is an erased area.
+    if (pointer == 0 || pointer == 0xFFFF) {
         return std::nullopt;
     }
     std::uint32_t offset = pointer + 9;

@@ -114,7 +114,8 @@ struct DescriptorLocation {
 inline constexpr std::size_t kDescriptorSize = 64;
 inline constexpr std::uint16_t kDescriptorReadSize = 768;
 
-// Nothing when the area pointer is 0 or the descriptor would lie outside the block range.
+// Nothing when the area pointer is 0, the area is erased (pointer 0xFFFF), or the descriptor
+// would lie outside the block range.
 std::optional<DescriptorLocation> LocateDescriptor(std::span<const std::uint8_t> areaHead,
                                                    std::uint16_t areaBlock);
 

@@ -294,7 +294,11 @@ std::optional<RadioInfoMachine::Place> RadioInfoMachine::Locate(Item item) const
         // Records kept at a byte offset from their entry's block.
         const std::uint16_t offset = fitOffsets_[static_cast<std::size_t>(row.fitEntry)];
         const std::uint32_t blocks = offset / kBlockSize;
-        if (!BlockUsable(entry.block, blocks)) {
+        // The boot loader's record may well lie in block 0; only a record without any place
+        // (block and offset 0) or an erased entry is missing.
+        const bool missing = (entry.block == 0 && offset == 0) || entry.block == 0xFFFF ||
+                             entry.block + blocks > 0xFFFF;
+        if (missing) {
             return std::nullopt;
         }
         const std::size_t inBlock = offset % kBlockSize;

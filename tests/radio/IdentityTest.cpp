@@ -247,14 +247,14 @@ TEST(DescriptorTest, LocationSkipsTheGapByteAfterEvery16383Bytes) {
         std::uint16_t offset;
     };
     const Case cases[] = {
-        {100, 640, 109},          // e = 109
-        {503, 641, 0},            // e = 512
-        {16373, 671, 510},        // e = 16382, no gap yet
-        {16374, 672, 0},          // e = 16383 -> 16384
-        {32756, 703, 510},        // e = 32765 -> 32766
-        {32757, 704, 0},          // e = 32766 -> 32768
-        {32758, 704, 1},          // e = 32767 -> 32769
-        {0xFFFF, 640 + 128, 12},  // e = 65544 -> 65548
+        {100, 640, 109},           // e = 109
+        {503, 641, 0},             // e = 512
+        {16373, 671, 510},         // e = 16382, no gap yet
+        {16374, 672, 0},           // e = 16383 -> 16384
+        {32756, 703, 510},         // e = 32765 -> 32766
+        {32757, 704, 0},           // e = 32766 -> 32768
+        {32758, 704, 1},           // e = 32767 -> 32769
+        {0xFFF0, 640 + 127, 508},  // e = 65529 -> 65532
     };
     for (const auto& c : cases) {
         const auto where = LocateDescriptor(AreaHead(c.pointer), 640);
@@ -266,7 +266,8 @@ TEST(DescriptorTest, LocationSkipsTheGapByteAfterEvery16383Bytes) {
 
 TEST(DescriptorTest, MissingAreasAndPointersOutOfRange) {
     EXPECT_FALSE(LocateDescriptor(AreaHead(0), 640)) << "area pointer 0";
-    EXPECT_FALSE(LocateDescriptor(AreaHead(0xFFFF), 0xFFC0)) << "would wrap the block number";
+    EXPECT_FALSE(LocateDescriptor(AreaHead(0xFFFF), 640)) << "erased area";
+    EXPECT_FALSE(LocateDescriptor(AreaHead(0xFFF0), 0xFFC0)) << "would wrap the block number";
     EXPECT_FALSE(LocateDescriptor(AreaHead(100), 0));
     EXPECT_FALSE(LocateDescriptor(std::vector<std::uint8_t>(8, 1), 640)) << "too short";
 }

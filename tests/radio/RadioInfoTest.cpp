@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "OperationBench.h"
+#include "core/Cp1252.h"
 #include "radio/RadioInfo.h"
 
 namespace km {
@@ -144,6 +146,99 @@ TEST(RadInfoFileTest, SecondReportReplacesTheFirstWithCrLfLines) {
     EXPECT_EQ(text, "a\r\nb\r\n");
     EXPECT_FALSE(WriteRadInfo(folder / "no such folder", "x"));
     fs::remove_all(folder);
+}
+
+// ---- The operation against the virtual radio ----
+
+class RadioInfoOperationTest : public testing::OperationBench {
+  protected:
+    std::string RunRadioInformation() {
+        operations_->RadioInformation();
+        EXPECT_TRUE(state_.CommsBusy);
+        EXPECT_TRUE(RunToEnd());
+        EXPECT_FALSE(progress_.Visible());
+        EXPECT_EQ(state_.PendingOperation, kOperationNone);
+        std::ifstream in(folder_ / "RadInfo.txt", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    static std::string WithCrLf(const std::string& text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '\n') {
+                out += '\r';
+            }
+            out += c;
+        }
+        return out;
+    }
+
+    bool Shows(const std::string& text) const {
+        return std::find(progress_.texts.begin(), progress_.texts.end(), text) !=
+               progress_.texts.end();
+    }
+};
+
+TEST_F(RadioInfoOperationTest, ReportOfARadioWithOptionBoard) {
+    StartRadio(
+        "type = 4\noption_board = yes\nesn = 0A310014\nband = UH\nserial_number = "
+        "SN12345678901234\ntrunk_code.description = KM700 Trunk\ntrunk_code.software_code = "
+        "12300\ntrunk_code.version = V6.30\ntrunk_code.date = 01/02/2005\n");
+    const std::string file = RunRadioInformation();
+
+    ASSERT_EQ(person_.shown.size(), 1u);
+    EXPECT_EQ(person_.shown[0].kind, BoxKind::Information);
+    const std::string report = operations_->LastReport();
+    EXPECT_EQ(person_.shown[0].text, Cp1252ToUtf8(report));
+    EXPECT_EQ(file, WithCrLf(report));
+    EXPECT_NE(report.find("Radio Band:\tUH "), std::string::npos);
+    EXPECT_NE(report.find("ESN:\t\t10/3/16389 "), std::string::npos);
+    EXPECT_NE(report.find("Serial No:\tSN1234567890123 "), std::string::npos);
+    EXPECT_NE(report.find("Flash Type:\t1 "), std::string::npos);
+    EXPECT_NE(report.find("TMR Code:\tKM700 Trunk"), std::string::npos);
+    EXPECT_NE(report.find("12300   V6.30  01/02/2005"), std::string::npos);
+    EXPECT_EQ(report.find("DMAP Code:\tUndefined"), std::string::npos);
+    EXPECT_TRUE(Shows("Reading GPIF Info Index. "));
+    EXPECT_TRUE(Shows("Reading DMAP Info. "));
+    EXPECT_TRUE(RadioLogged("EndProgramming"));
+    EXPECT_FALSE(link_->PortOpen());
+}
+
+TEST_F(RadioInfoOperationTest, RadioWithoutOptionBoardAndMissingAreas) {
+    WriteFitFile();
+    StartRadio("type = 0\nband =\npmr_code.present = no\n");
+    RunRadioInformation();
+    ASSERT_EQ(person_.shown.size(), 1u);
+    const std::string report = operations_->LastReport();
+    EXPECT_NE(report.find("Radio Band:\tUndefined "), std::string::npos);
+    EXPECT_NE(report.find("Flash Type:\t0 "), std::string::npos);
+    EXPECT_NE(report.find("BootLoader:\t14/03/2002 "), std::string::npos) << "record in block 0";
+    EXPECT_NE(report.find("PMR Code:\tUndefined "), std::string::npos);
+    EXPECT_NE(report.find("DMAP Code:\tUndefined "), std::string::npos);
+    EXPECT_FALSE(Shows("Reading GPIF Info Index. "));
+    EXPECT_FALSE(Shows("Reading DMAP Info. "));
+}
+
+TEST_F(RadioInfoOperationTest, SecondRunLeavesOnlyTheSecondReport) {
+    StartRadio("type = 4\nserial_number = FIRST\n");
+    const std::string first = RunRadioInformation();
+    ASSERT_NE(first.find("FIRST"), std::string::npos);
+
+    radio_.reset();
+    StartRadio("type = 4\nserial_number = SECOND\n");
+    const std::string second = RunRadioInformation();
+    EXPECT_EQ(second, WithCrLf(operations_->LastReport()));
+    EXPECT_NE(second.find("SECOND"), std::string::npos);
+    EXPECT_EQ(second.find("FIRST"), std::string::npos);
+    EXPECT_EQ(person_.shown.size(), 2u);
+}
+
+TEST_F(RadioInfoOperationTest, SecureRadioIsRefusedWithoutReport) {
+    StartRadio("type = 17\n");
+    RunRadioInformation();
+    EXPECT_EQ(person_.Texts(), std::vector<std::string>{kInvalidRadioText});
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "RadInfo.txt"));
+    EXPECT_FALSE(link_->PortOpen());
 }
 
 }  // namespace
