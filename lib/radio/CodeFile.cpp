@@ -165,6 +165,14 @@ std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType) {
     return std::nullopt;
 }
 
+std::size_t CodePiecesWritten(const CodeTypeInfo& type) {
+    return type.fitEntry == kStartupCodeEntry ? 2 : 4;
+}
+
+bool CodeTakesOverlay(const CodeTypeInfo& type) {
+    return type.fitEntry == kTrunkCodeEntry;
+}
+
 int CodeVersionNumber(std::string_view versionText) {
     auto at = [&versionText](std::size_t i) {
         return i < versionText.size() ? DigitValue(versionText[i]) : 0;
@@ -208,7 +216,7 @@ CodeFileCheck InspectCodeFile(std::span<const std::uint8_t> fileBytes) {
         return {std::nullopt, kNoDescriptionText};
     }
     const auto type = CodeTypeOf(image.description.codeType);
-    if (type && type->fitEntry == kStartupCodeEntry && codeLength > 2 * kCodePieceSize) {
+    if (type && codeLength > CodePiecesWritten(*type) * kCodePieceSize) {
         return {std::nullopt, kStartupCodeTooLongText};
     }
     image.codeLength = codeLength;

@@ -80,6 +80,11 @@ inline constexpr int kApcoCodeEntry = 30;
 // Nothing for a code type the radio does not know ("Unknown Program-Code File.").
 std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType);
 
+// Startup code is written in two pieces and never has an overlay; other code is written in four
+// pieces, and trunk code is followed by its overlay.
+std::size_t CodePiecesWritten(const CodeTypeInfo& type);
+bool CodeTakesOverlay(const CodeTypeInfo& type);
+
 // 100 x the digit at version text offset 1 + 10 x offset 3 + offset 4 (V6.30 gives 630).
 int CodeVersionNumber(std::string_view versionText);
 // The first five characters of the software code, each minus '0', as hexadecimal digits.

@@ -81,16 +81,28 @@ TEST(CodeFileTest, LoadingPutsTheFileAtTheStartOfABlankScratchBuffer) {
     EXPECT_TRUE(person.shown.empty());
 }
 
-TEST(CodeFileTest, StartupCodeFitsTwoPiecesOrIsRefused) {
+TEST(CodeFileTest, StartupCodeIsWrittenInTwoPiecesWithoutOverlay) {
+    for (std::uint8_t type : {4, 58, 80, 90}) {
+        EXPECT_EQ(CodePiecesWritten(*CodeTypeOf(type)), 2u) << int{type};
+        EXPECT_FALSE(CodeTakesOverlay(*CodeTypeOf(type))) << int{type};
+    }
+    for (std::uint8_t type : {2, 61, 83, 93}) {
+        EXPECT_EQ(CodePiecesWritten(*CodeTypeOf(type)), 4u) << int{type};
+        EXPECT_TRUE(CodeTakesOverlay(*CodeTypeOf(type))) << int{type};
+    }
+    EXPECT_FALSE(CodeTakesOverlay(*CodeTypeOf(3)));
+    EXPECT_FALSE(CodeTakesOverlay(*CodeTypeOf(82)));
+
+    // A startup image that two pieces cannot hold would be cut short: it is refused.
     for (const auto& [codeLength, accepted] :
          {std::pair{std::size_t{30000}, true}, std::pair{std::size_t{32766}, true},
           std::pair{std::size_t{32767}, false}}) {
-        const CodeFileCheck check = InspectCodeFile(File(codeLength, 4));
+        const CodeFileCheck check = InspectCodeFile(File(codeLength, 4, {Section(0, 4, 0x11)}));
         EXPECT_EQ(check.image.has_value(), accepted) << codeLength;
         if (accepted) {
             const WriteRegions regions = CodeRegions(check.image->codeLength);
             EXPECT_EQ(regions.WriteRegionLength[2], 0u);
-            EXPECT_EQ(CodeTypeOf(4)->fitEntry, kStartupCodeEntry);
+            EXPECT_EQ(regions.WriteRegionLength[3], 0u);
         } else {
             EXPECT_EQ(check.refusal, kStartupCodeTooLongText);
         }
