@@ -4,9 +4,11 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "Dialogs.h"
+#include "HelpWindow.h"
 #include "LevelDialogs.h"
 #include "OptionDialogs.h"
 #include "QtPerson.h"
@@ -167,6 +169,29 @@ class DialogsTest : public QObject {
                               "CSV Files (*.csv *.CSV)"}));
     }
 
+    void userGuideOpensAndItsLinksResolve() {
+        const QDir guide(QStringLiteral(KM_SOURCE_DIR "/help"));
+        const QStringList pages = guide.entryList({"*.html"}, QDir::Files);
+        QVERIFY(pages.contains("index.html"));
+        const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+\\.html)\""));
+        for (const QString& page : pages) {
+            QFile file(guide.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString html = QString::fromUtf8(file.readAll());
+            for (const auto& match : link.globalMatch(html)) {
+                QVERIFY2(guide.exists(match.captured(1)),
+                         qPrintable(page + " -> " + match.captured(1)));
+            }
+        }
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(QStringLiteral(KM_SOURCE_DIR));
+        THelpWindow help;
+        const bool shown = help.ShowContents();
+        QDir::setCurrent(before);
+        QVERIFY(shown);
+        QCOMPARE(help.browser_.documentTitle(), QString("KM700 RCP P3 User Guide"));
+    }
+
     void boxTitles() {
         QCOMPARE(BoxTitle(BoxKind::Error), QString("Error"));
         QCOMPARE(BoxTitle(BoxKind::Warning), QString("Warning"));
@@ -186,12 +211,13 @@ class DialogsTest : public QObject {
         }
         // A lock left by a process that has ended (a crash) does not keep the program out.
         QProcess ended;
-        ended.start("true");
-        QVERIFY(ended.waitForFinished());
+        ended.start("sleep", {"0"});
+        QVERIFY(ended.waitForStarted());
         const qint64 deadPid = ended.processId();
+        QVERIFY(ended.waitForFinished());
         QFile stale(lockPath);
         QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write(QByteArray::number(deadPid > 0 ? deadPid : 999999) + "\nkm700rcp\n" +
+        stale.write(QByteArray::number(deadPid) + "\nkm700rcp\n" +
                     QSysInfo::machineHostName().toUtf8() + "\n");
         stale.close();
         SingleInstance next(lockPath);

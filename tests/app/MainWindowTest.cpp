@@ -445,6 +445,22 @@ class MainWindowTest : public QObject {
         QVERIFY(!Action("Menu_Forms_Network")->isVisible());
     }
 
+    void setupDialogChoosesTheCountry() {
+        Start();
+        int shownCountry = -1;
+        dialogs_.modal = {[&](QDialog& dialog) {
+            auto* combo = dialog.findChild<QComboBox*>("Combo_SET_Country");
+            shownCountry = combo->currentIndex();
+            combo->setCurrentIndex(2);
+            return static_cast<int>(QDialog::Accepted);
+        }};
+        window_->Menu_Options_SetupClick();
+        QCOMPARE(shownCountry, 1);
+        QCOMPARE(state_.CountryCode, 5);
+        QVERIFY(window_->close());
+        QCOMPARE(ReadSetup(dir_->Path()).countryIndex, 2);
+    }
+
     void comPortCancelRestoresTheStoredPort() {
         Start();
         int rows = 0;
