@@ -48,43 +48,11 @@ class ReadRadioTest : public OperationBench {
         EXPECT_FALSE(link_->PortOpen());
     }
 
-    // The trunk job the radio holds, unpacked the way a read must unpack it.
     TrunkJobImage ExpectedTrunkJob() const {
-        auto scratch = std::make_unique<ScratchBuffer>();
-        scratch->Write(mirror::kTrunkConfiguration,
-                       RadioBytes(RadioFitBlock(sim::fit::kTrunkConfig), 16383));
-        if (profile_.trunkPhonebookEdited) {
-            scratch->Write(mirror::kTrunkConfiguration + 1432,
-                           RadioBytes(RadioFitBlock(sim::fit::kTrunkPhonebook), 7000));
-        }
-        TrunkJobImage trunk;
-        UnpackTrunkRead(*scratch, trunk);
-        return trunk;
+        return testing::TrunkJobOf(profile_, radio_->Memory());
     }
-
-    // The PMR job the radio holds, unpacked the way a read must unpack it, over `before`.
     PmrJobImage ExpectedPmrJob(const PmrJobImage& before, bool phonebookLaidOver) const {
-        auto scratch = std::make_unique<ScratchBuffer>();
-        ClearPmrMirror(*scratch);
-        const auto channels = static_cast<std::size_t>(profile_.pmrChannels) * 32;
-        const std::size_t first = std::min<std::size_t>(channels, 16384);
-        scratch->Write(0, RadioBytes(RadioFitBlock(sim::fit::kPmrConfig), 16383));
-        scratch->Write(0x4000, RadioBytes(RadioFitBlock(sim::fit::kChannels1), first));
-        scratch->Write(0x8000, RadioBytes(RadioFitBlock(sim::fit::kChannels2), channels - first));
-        scratch->Write(0xC000, RadioBytes(RadioFitBlock(sim::fit::kEncodes),
-                                          static_cast<std::size_t>(profile_.pmrEncodes) * 32));
-        scratch->Write(0xE000, RadioBytes(RadioFitBlock(sim::fit::kGroupB),
-                                          static_cast<std::size_t>(profile_.pmrGroupB) * 32));
-        if (RadioFitBlock(sim::fit::kZoneTable) != sim::kNoBlock) {
-            scratch->Write(0xF000, RadioBytes(RadioFitBlock(sim::fit::kZoneTable),
-                                              static_cast<std::size_t>(profile_.pmrZones) * 800));
-        }
-        if (phonebookLaidOver) {
-            scratch->Write(1432, RadioBytes(RadioFitBlock(sim::fit::kPmrPhonebook), 6000));
-        }
-        PmrJobImage pmr = before;
-        EXPECT_EQ(UnpackPmrRead(*scratch, nullptr, pmr), PmrFormatStatus::Current);
-        return pmr;
+        return testing::PmrJobOf(profile_, radio_->Memory(), before, phonebookLaidOver);
     }
 
     std::string ReadOf(int entry, int extraBlocks, int size) const {

@@ -1,0 +1,53 @@
+#pragma once
+// km700rcp-cli: Radio Information and Read Radio from the command line. It works in a working
+// directory like the desktop program (FIT000101.bin, the templates, comports.cfg, RadInfo.txt),
+// prints the same messages the desktop program shows in its boxes, and ends with an exit code.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace km::cli {
+
+inline constexpr const char* kUsageText =
+    "Usage: km700rcp-cli info --port P [--workdir DIR]\n"
+    "       km700rcp-cli read --port P (--trunk | --pmr) -o FILE [--workdir DIR]\n"
+    "\n"
+    "  info          read the radio's identity and software versions; prints the Radio\n"
+    "                Information report and writes it to RadInfo.txt in the working directory\n"
+    "  read          read the radio's trunk (--trunk) or PMR (--pmr) configuration into FILE\n"
+    "                (a .tnk or .pmr job file)\n"
+    "  --port P      COM1 .. COM16 (mapped to a device as the desktop program does, through\n"
+    "                comports.cfg in the working directory) or a serial device path\n"
+    "  --workdir DIR the working directory (default: the current directory)\n"
+    "  --help        show this text\n"
+    "\n"
+    "Exit codes: 0 done; 1 the radio operation failed; 2 wrong arguments; 3 FILE could not be\n"
+    "written. Every failure prints its message on standard error.\n";
+
+enum ExitCode { kExitDone = 0, kExitFailed = 1, kExitUsage = 2, kExitCannotWrite = 3 };
+
+enum class Command { Help, Info, Read };
+
+struct Arguments {
+    Command command = Command::Help;
+    int comIndex = -1;       // 0 for COM1, when the port was given as a COM number
+    std::string devicePath;  // when the port was given as a device path
+    bool pmr = false;
+    std::filesystem::path output;
+    std::filesystem::path workdir = ".";
+};
+
+struct ParseResult {
+    std::optional<Arguments> arguments;
+    std::string error;  // why the arguments were refused
+};
+
+ParseResult ParseArguments(const std::vector<std::string>& args);
+
+// Runs the command; the Qt core application must exist. Messages go to standard output (the
+// report) and standard error (progress and every failure).
+int Run(const Arguments& arguments);
+
+}  // namespace km::cli

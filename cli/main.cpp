@@ -1,0 +1,21 @@
+#include <QCoreApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliCommand.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto parsed = km::cli::ParseArguments(args);
+    if (!parsed.arguments) {
+        std::cerr << "km700rcp-cli: " << parsed.error << "\n\n" << km::cli::kUsageText;
+        return km::cli::kExitUsage;
+    }
+    if (parsed.arguments->command == km::cli::Command::Help) {
+        std::cout << km::cli::kUsageText;
+        return km::cli::kExitDone;
+    }
+    return km::cli::Run(*parsed.arguments);
+}
