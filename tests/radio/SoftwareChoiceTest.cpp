@@ -605,6 +605,12 @@ TEST(SoftwareChoiceTest, FileNamesMatchPatternsIgnoringCase) {
     EXPECT_EQ(CodeFileVersion(".bin"), 0);
 }
 
+TEST(SoftwareChoiceTest, RadioSoftwareFolderIsFoundIgnoringCase) {
+    ScratchFolder work;
+    std::filesystem::create_directory(work.Path() / "RADIO_SW");
+    EXPECT_EQ(RadioSoftwareFolderIn(work.Path()), work.Path() / "RADIO_SW");
+}
+
 TEST(SoftwareChoiceTest, MissingFolderFindsNoFiles) {
     EXPECT_FALSE(LastMatchingCodeFile("/nonexistent/km_radio_sw", "*.bin"));
 }
