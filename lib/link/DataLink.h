@@ -123,7 +123,6 @@ class DataLink {
     // Closes the port once the queued messages have been sent and acknowledged and have left
     // the port, or after at most a second (StopCommsTimer).
     void ClosePortWhenSent();
-    bool ClosePending() const { return closePending_; }
 
     // Starts the link afresh: variables, timers, transmit queue and receiver, then a link
     // request. On a closed port nothing is sent. While a delayed close is pending only the

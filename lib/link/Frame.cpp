@@ -6,15 +6,6 @@
 
 namespace km {
 
-void LinkMessageBuffer::Assign(std::span<const std::uint8_t> data) {
-    if (data.size() >= kSize) {
-        throw std::length_error("link message longer than its buffer");
-    }
-    bytes_.fill(0);
-    bytes_[0] = static_cast<std::uint8_t>(data.size());
-    std::copy(data.begin(), data.end(), bytes_.begin() + 1);
-}
-
 EncodedFrame FrameEncoder::Encode(std::span<const std::uint8_t> data) {
     if (data.size() > kMaxFrameData) {
         throw std::length_error("link message longer than one frame");

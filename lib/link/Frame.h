@@ -37,8 +37,6 @@ class LinkMessageBuffer {
     std::span<const std::uint8_t> Data() const {
         return std::span<const std::uint8_t>(bytes_).subspan(1, bytes_[0]);
     }
-    // Replaces the content with `data`, which must fit (at most 255 bytes).
-    void Assign(std::span<const std::uint8_t> data);
     void Clear() { bytes_.fill(0); }
 
   private:

@@ -202,10 +202,11 @@ void ProgrammingMessages::MessageReceived(std::span<const std::uint8_t> transfer
 
 void ProgrammingMessages::SendWindowOpen() {
     if (ready_) {
-        if (host_) {
+        if (host_ && host_->PendingOperation() != kOperationNone) {
             host_->RunStep();
+            return;
         }
-        return;
+        ready_ = false;  // left over from an operation that has ended
     }
     if (!writing_) {
         link_.LinkStep();

@@ -16,7 +16,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <span>
 #include <vector>
@@ -124,7 +123,6 @@ class ProgrammingMessages : public LinkClient {
     // false (Ready set) when the step must wait for SendWindowOpen to run it again.
     bool BeginSend();
     bool Ready() const { return ready_; }
-    void SetReady(bool ready) { ready_ = ready; }
 
     // Requests. Each hands the message to the link and runs a link step so that it goes out at
     // once when credit allows. False when the transmit queue refused it; the host has then been
@@ -154,7 +152,6 @@ class ProgrammingMessages : public LinkClient {
     // Called by a read step for the last message: counts a ReadData and stores its payload.
     ReadProgress AcceptReadData();
     int ReadMessagesExpected() const { return readExpected_; }
-    int ReadMessagesReceived() const { return readReceived_; }
     std::size_t ReadBytesStored() const { return readStored_; }
 
     // From the data link.

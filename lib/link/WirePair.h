@@ -62,8 +62,6 @@ class WirePair {
     // Delivery delay through the clock; nullopt delivers inside Write.
     void SetDelay(std::optional<std::int64_t> delayMs) { delayMs_ = delayMs; }
     void SetChunker(Chunker chunker) { chunker_ = std::move(chunker); }
-    // Bytes written but not yet delivered, per direction (0: A to B, 1: B to A).
-    std::size_t InFlight(int fromSide) const { return inFlight_[fromSide].size(); }
 
   private:
     friend class WireEnd;
