@@ -18,6 +18,7 @@ constexpr const char* kPasswordLine2 = "network provider to create network files
 constexpr const char* kEnterPassword = "Enter Password";
 constexpr const char* kOk = "OK";
 constexpr const char* kCancel = "Cancel";
+constexpr int kDialogWidth = 280;
 
 // The key that reveals the Engineering row when pressed on the OK button.
 constexpr QChar kEngineeringKey = u'Z';
@@ -62,6 +63,7 @@ TPWD_Form_Password::TPWD_Form_Password(QWidget* parent) : QDialog(parent) {
     layout_.addWidget(&prompt_);
     layout_.addWidget(&PWD_Edit_Password);
     AddButtons(layout_, PWD_BitBtn_OK, PWD_BitBtn_Cancel);
+    setMinimumWidth(kDialogWidth);
     connect(&PWD_BitBtn_OK, &QPushButton::clicked, this, &TPWD_Form_Password::PWD_BitBtn_OKClick);
     connect(&PWD_BitBtn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -106,6 +108,7 @@ TForm_LVL_Level::TForm_LVL_Level(int storedLevel, Person& person, PasswordAsker 
     layout_.addWidget(&RadioGrp_LVL_Level);
     AddButtons(layout_, LVL_BitBtn_OK, LVL_BitBtn_Cancel);
     LVL_BitBtn_OK.installEventFilter(this);
+    setMinimumWidth(kDialogWidth);
     // Only a click of the user runs the rules; selecting a row from the code does not.
     connect(&group_, &QButtonGroup::idClicked, this, &TForm_LVL_Level::RadioGrp_LVL_LevelClick);
     connect(&LVL_BitBtn_OK, &QPushButton::clicked, this, &TForm_LVL_Level::LVL_BitBtn_OKClick);

@@ -1100,7 +1100,9 @@ void TForm_MF_MainForm::WriteSetup() {
     setup_.userLevelIndex = LevelIndexFromMask(state_.UserLevelMask);
     const std::optional<View> view = CheckedView();
     setup_.viewAtExit = view ? static_cast<int>(*view) : kViewNone;
-    km::WriteSetup(jobs_.WorkDir(), setup_);
+    if (!km::WriteSetup(jobs_.WorkDir(), setup_)) {
+        person_.Error(CannotWriteFileText(kSetupFileName));
+    }
 }
 
 void TForm_MF_MainForm::closeEvent(QCloseEvent* event) {

@@ -76,6 +76,7 @@ TForm_COM_ComPort::TForm_COM_ComPort(int comIndex, int baudIndex, QWidget* paren
     layout_.addWidget(&ComboBox_COM_ComPort);
     layout_.addWidget(&RadioGrp_COM_BaudRate);
     AddButtonRow(layout_, {&BitBtn2, &BitBtn_COM_Cancel});
+    setMinimumWidth(260);
     connect(&BitBtn2, &QPushButton::clicked, this, &TForm_COM_ComPort::BitBtn2Click);
     connect(&BitBtn_COM_Cancel, &QPushButton::clicked, this,
             &TForm_COM_ComPort::BitBtn_COM_CancelClick);

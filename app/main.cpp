@@ -71,7 +71,6 @@ int main(int argc, char* argv[]) {
     // Numbers in files and on screen are written with a point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(km::kApplicationTitle);
-    QApplication::setApplicationDisplayName(km::kApplicationTitle);
 
     km::SingleInstance instance;
     if (!instance.Acquire()) {

@@ -445,6 +445,13 @@ class MainWindowTest : public QObject {
         QVERIFY(!Action("Menu_Forms_Network")->isVisible());
     }
 
+    void settingsThatCannotBeWrittenAreReported() {
+        Start();
+        QVERIFY(QDir(dir_->File("")).mkdir("Setup.dat"));  // a folder in the file's place
+        QVERIFY(window_->close());
+        QCOMPARE(person_.Texts(), std::vector<std::string>{"Cannot write file Setup.dat."});
+    }
+
     void setupDialogChoosesTheCountry() {
         Start();
         int shownCountry = -1;

@@ -103,9 +103,7 @@ void TForm_MOB_Mobile::FillLists() {
         ComboBox_MOB_Head.addItem(ToQString(row.text));
     }
     ComboBox_MOB_Frequency.addItem(ToQString(kUndefinedBandText));
-    for (const BandEntry& band : BandTable(state().CountryCode)) {
-        ComboBox_MOB_Frequency.addItem(ToQString(band.text));
-    }
+    ShowBandTexts();
     for (std::string_view text : kAccessoryTexts) {
         ComboBox_MOB_Accessory.addItem(ToQString(text));
     }
@@ -115,6 +113,20 @@ void TForm_MOB_Mobile::FillLists() {
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setFixedPitch(true);
     ComboBox_MOB_Frequency.setFont(fixed);
+}
+
+// The form lives for the run and the country is read after it is created: the texts of the
+// band list are set from the country at every load.
+void TForm_MOB_Mobile::ShowBandTexts() {
+    const auto bands = BandTable(state().CountryCode);
+    for (int entry = 1; entry <= kBandCount; ++entry) {
+        const QString text = ToQString(bands[static_cast<std::size_t>(entry - 1)].text);
+        if (entry < ComboBox_MOB_Frequency.count()) {
+            ComboBox_MOB_Frequency.setItemText(entry, text);
+        } else {
+            ComboBox_MOB_Frequency.addItem(text);
+        }
+    }
 }
 
 void TForm_MOB_Mobile::BuildLayout() {
@@ -179,10 +191,13 @@ void TForm_MOB_Mobile::BuildLayout() {
 }
 
 void TForm_MOB_Mobile::Connect() {
-    ComboBox_MOB_Head.installEventFilter(this);
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>()) {
-        child->installEventFilter(this);
+    // The controls that Enter leaves for the next one; the memo keeps Enter for its line breaks
+    // and an open list keeps it for choosing.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             &Page_MOB_Mobile, &ComboBox_MOB_Mobile, &ComboBox_MOB_Head, &ComboBox_MOB_Frequency,
+             &ComboBox_MOB_Accessory, &Btn_MOB_LoadNW1, &Btn_MOB_DeleteNW1, &Btn_MOB_LoadNW2,
+             &Btn_MOB_DeleteNW2}) {
+        control->installEventFilter(this);
     }
     connect(&ComboBox_MOB_Head, &QComboBox::activated, this, [this] { ComboBox_MOB_HeadChange(); });
     connect(&ComboBox_MOB_Mobile, &QComboBox::activated, this,
@@ -203,19 +218,25 @@ void TForm_MOB_Mobile::Connect() {
 
 bool TForm_MOB_Mobile::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &ComboBox_MOB_Head && event->type() == QEvent::FocusIn) {
-        ComboBox_MOB_HeadEnter();
+        // Focus that comes back after a message box or the list's popup is no new entry: the
+        // row may be a choice still being asked about.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            ComboBox_MOB_HeadEnter();
+        }
     }
-    // Enter moves the focus to the next control, as in every form; the memo keeps its line
-    // breaks.
-    if (event->type() == QEvent::KeyPress && watched != &Memo_MOB_Description &&
-        !(watched == Memo_MOB_Description.viewport())) {
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
+            FormKeyPress();
             return true;
         }
     }
     return ConfigForm::eventFilter(watched, event);
+}
+
+void TForm_MOB_Mobile::FormKeyPress() {
+    focusNextChild();
 }
 
 bool TForm_MOB_Mobile::TrunkView() const {
@@ -269,6 +290,7 @@ void TForm_MOB_Mobile::LoadPass() {
     headRowOnEntry_ = loaded_.radioTypeRow;
     ShowRadioType(loaded_.radioTypeRow);
 
+    ShowBandTexts();
     SelectSilently(ComboBox_MOB_Frequency, loaded_.bandEntry);
     state().BandSelected = loaded_.bandEntry;
 

@@ -38,6 +38,8 @@ class TForm_MOB_Mobile : public ConfigForm {
     void Btn_MOB_DeleteNW2Click();
     void Page_MOB_MobileChange(int page);
     void Tab_MOB_NextShow();
+    // Enter moves the focus to the next control.
+    void FormKeyPress();
 
     // Controls, public for the form's tests.
     QTabWidget Page_MOB_Mobile;
@@ -69,6 +71,7 @@ class TForm_MOB_Mobile : public ConfigForm {
   private:
     void BuildLayout();
     void FillLists();
+    void ShowBandTexts();
     void Connect();
     bool TrunkView() const;
     bool PmrView() const;
