@@ -23,6 +23,10 @@ TEST(DataFiles, TemplatesCarryTheFormatMarksAndNoNetwork) {
     EXPECT_EQ(trunk.Text(trunk::NetworkFileStart(0), 16), "--NETWORK FILE--");
     EXPECT_EQ(trunk.Text(trunk::SlotStart(1), 16), "--NETWORK DATA--");
     EXPECT_EQ(trunk.U16(trunk::NetworkFileStart(0) + network::kRoamingTable + 98), 0xFFFF);
+    EXPECT_EQ(trunk.U8(0x580), 0xB1);  // call type 1, "*1*"
+    EXPECT_EQ(trunk.U8(0x581), 0xBF);
+    EXPECT_EQ(trunk.Text(0x508, 12), "Conference");
+    EXPECT_EQ(trunk.U8(0x598), 0xFF);  // phone book: empty dial strings
 
     const auto pmr = std::make_unique<PmrJobImage>(PmrTemplate());
     EXPECT_EQ(pmr->U16(kVersionWordOffset), kProgramVersionNumber);

@@ -2,6 +2,8 @@
 // excludes 0 holds a value in range, and every table whose "empty" marker is 0xFF / 0xFFFF holds
 // that marker, so that a new job opens without forcing corrections.
 
+#include <array>
+
 #include "DataFiles.h"
 #include "ImageTables.h"
 #include "TemplateParts.h"
@@ -16,7 +18,6 @@ constexpr ByteFill kTrunkBytes[] = {
     {trunk::kRadioType, 1, kRadioTypeHmF},
     {trunk::kRadioMode, 1, kTrunkRadioMode},
     {0x0B8, 8, 0xFF},      // second alarm dial string: empty
-    {0x0580, 24, 0xFF},    // call type dial strings: empty
     {0x0598, 4000, 0xFF},  // phone book dial strings, 250 x 16: empty
 };
 
@@ -68,6 +69,46 @@ constexpr std::uint8_t kFunctionLabelRows[] = {7, 5, 2, 0};
 
 constexpr std::uint8_t kTrunkEditRows[] = {5, 2};
 
+// The ten call types: dial strings packed as 4-bit codes in two bytes from 0x580 ("*" = 11,
+// "#" = 12, unused nibbles 15), names of 12 characters from 0x508.
+struct CallType {
+    std::string_view dial;
+    std::string_view name;
+};
+constexpr CallType kCallTypes[] = {
+    {"*1*", "Conference"}, {"*11*", "Broadcast"}, {"*8*", "Priority"}, {"*9*", "Emergency"},
+    {"*0*", "Call Back"},  {"#0*", "Cncl CBack"}, {"*41*", "Divert"},  {"#41", "Cancl Divert"},
+    {"*49", "Set Busy"},   {"#49", "Cancl Busy"},
+};
+constexpr std::size_t kCallTypeDials = 0x0580;
+constexpr std::size_t kCallTypeNames = 0x0508;
+
+std::uint8_t DialCode(char c) {
+    switch (c) {
+        case '*':
+            return 11;
+        case '#':
+            return 12;
+        default:
+            return static_cast<std::uint8_t>(c - '0');
+    }
+}
+
+void ApplyCallTypes(TrunkJobImage& image) {
+    for (std::size_t n = 0; n < std::size(kCallTypes); ++n) {
+        std::array<std::uint8_t, 4> nibbles{15, 15, 15, 15};
+        const std::string_view dial = kCallTypes[n].dial;
+        for (std::size_t i = 0; i < dial.size() && i < nibbles.size(); ++i) {
+            nibbles[i] = DialCode(dial[i]);
+        }
+        image.SetU8(kCallTypeDials + 2 * n,
+                    static_cast<std::uint8_t>(nibbles[0] << 4 | nibbles[1]));
+        image.SetU8(kCallTypeDials + 2 * n + 1,
+                    static_cast<std::uint8_t>(nibbles[2] << 4 | nibbles[3]));
+        image.SetText(kCallTypeNames + 12 * n, 12, kCallTypes[n].name);
+    }
+}
+
 // The job part of each network slot.
 constexpr ByteFill kJobPartBytes[] = {
     {0x070, 16, 0xFF},   // emergency identity: empty
@@ -102,6 +143,7 @@ TrunkJobImage TrunkTemplate() {
     ApplyTextList(image, 0x014C, 12, kTrunkMessages);
     ApplyTextList(image, 0x03C4, 12, kTrunkMenus);
     ApplyEditFunctions(image, 0x04B4, kTrunkEditFunctions, kTrunkEditRows);
+    ApplyCallTypes(image);
 
     for (int slot = 0; slot < 2; ++slot) {
         Apply(image, {kJobPartBytes, kJobPartWords, kJobPartTexts}, trunk::SlotStart(slot));
