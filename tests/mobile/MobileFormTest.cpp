@@ -105,6 +105,9 @@ class MobileFormTest : public QObject {
     void networkFileButtons();
     void visibilityFollowsViewModeAndType();
     void descriptionHoldsSixtyBytes();
+    void bandListFollowsTheCountry();
+    void enterMovesToTheNextControl();
+    void focusComingBackAfterTheQuestionKeepsTheRowOnEntry();
     void screenshots();
 
   private:
@@ -447,6 +450,60 @@ void MobileFormTest::descriptionHoldsSixtyBytes() {
     QCOMPARE(form->Memo_MOB_Description.toPlainText(), QString(58, 'a') + "\n");
     QTest::keyClick(&form->Memo_MOB_Description, Qt::Key_X);
     QCOMPARE(form->Memo_MOB_Description.toPlainText(), QString(58, 'a') + "\n");
+}
+
+void MobileFormTest::bandListFollowsTheCountry() {
+    Desk desk(kImagePmr);
+    auto form = desk.MakeForm();
+    QCOMPARE(form->ComboBox_MOB_Frequency.count(), 16);
+    QCOMPARE(form->ComboBox_MOB_Frequency.itemText(0), QString("Undefined"));
+    desk.state.CountryCode = 5;
+    form->LoadPass();
+    QCOMPARE(form->ComboBox_MOB_Frequency.count(), 16);
+    QCOMPARE(form->ComboBox_MOB_Frequency.itemText(2), QString("AC   150-174 MHz"));
+    QCOMPARE(form->ComboBox_MOB_Frequency.itemText(13), QString("UW-H 440-512 MHz"));
+    desk.state.CountryCode = 1;
+    form->LoadPass();
+    QCOMPARE(form->ComboBox_MOB_Frequency.itemText(2), QString("AC   136-174 MHz"));
+    QCOMPARE(form->ComboBox_MOB_Frequency.itemText(15), QString("X8   806-870 MHz"));
+}
+
+void MobileFormTest::enterMovesToTheNextControl() {
+    Desk desk(kImagePmr);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    form->ComboBox_MOB_Mobile.setFocus();
+    QTRY_VERIFY(form->ComboBox_MOB_Mobile.hasFocus());
+    QTest::keyClick(&form->ComboBox_MOB_Mobile, Qt::Key_Return);
+    QVERIFY(!form->ComboBox_MOB_Mobile.hasFocus());
+    QCOMPARE(form->ComboBox_MOB_Mobile.currentIndex(), 0);
+}
+
+// A message box hands the focus back to the list when it closes; that is no new entry into the
+// list, so a No answer still goes back to the row the list had before.
+void MobileFormTest::focusComingBackAfterTheQuestionKeepsTheRowOnEntry() {
+    class RefocusingPerson : public ShellPerson {
+      public:
+        Answer Show(BoxKind kind, std::string_view text, Buttons buttons) override {
+            QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(combo, &back);
+            return ShellPerson::Show(kind, text, buttons);
+        }
+        QComboBox* combo = nullptr;
+    };
+    Desk desk(kImagePmr);
+    RefocusingPerson person;
+    auto form = std::make_unique<TForm_MOB_Mobile>(
+        FormContext{*desk.workspace, desk.state, person, desk.dialogs, desk.shell});
+    person.combo = &form->ComboBox_MOB_Head;
+    form->LoadPass();
+    person.answers = {Answer::No};
+    Choose(form->ComboBox_MOB_Head, 5);
+    QCOMPARE(form->ComboBox_MOB_Head.currentIndex(), 0);
+    QCOMPARE(desk.state.RadioTypeMask, 1);
 }
 
 // Pictures of the form in both views, written when KM_SCREENSHOT_DIR names a folder.
