@@ -204,8 +204,7 @@ TEST_F(JobFilesTest, NetworkSaveNamesTheFileInTheSlotWithFourteenCharactersAndBl
               "Demo.nwk        ");
     // Single-byte Windows-1252 in the image, never UTF-8: "ü" is one byte, 0xFC.
     const auto umlaut = NetworkNameField("/n/Zürich-Nord-Ost.nwk");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(umlaut.data()), 16),
-              "Z\xFCrich-Nord-Os  ");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(umlaut.data()), 16), "Z\xFCrich-Nord-Os  ");
 }
 
 TEST_F(JobFilesTest, NetworkViewNoticesEditsOfTheSlotsNetworkFile) {
