@@ -15,8 +15,7 @@ constexpr std::uint8_t kGrantedCredit = 1;
 
 RadioLink::RadioLink(TimerService& timers, std::uint8_t p1, std::uint8_t p2,
                      RadioLinkCallbacks callbacks)
-    : timers_(timers),
-      retryTimer_(timers.CreateTimer("RadioRetryTimer", [this] { RetryTick(); })),
+    : retryTimer_(timers.CreateTimer("RadioRetryTimer", [this] { RetryTick(); })),
       configuredP1_(p1),
       configuredP2_(p2),
       p1_(p1),

@@ -68,7 +68,6 @@ class RadioLink {
     void Transmit();
     void RetryTick();
 
-    TimerService& timers_;
     std::unique_ptr<Timer> retryTimer_;
     std::uint8_t configuredP1_;
     std::uint8_t configuredP2_;
