@@ -207,6 +207,11 @@ std::array<std::uint8_t, 16> NetworkNameField(const fs::path& fileName) {
 JobFiles::JobFiles(Workspace& workspace, MainState& state, Person& person, fs::path workDir)
     : ws_(workspace), state_(state), person_(person), workDir_(std::move(workDir)) {}
 
+std::size_t JobFiles::CurrentSlotFile() const {
+    // Network 2 only when chosen; any other selector value means Network 1.
+    return trunk::NetworkFileStart(state_.NetworkSelector == 1 ? 1 : 0);
+}
+
 fs::path JobFiles::FileBeside(const char* name) const {
     return FindFileIgnoringCase(workDir_, name);
 }
@@ -332,7 +337,7 @@ OpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
         WriteLastSaved(kLastSavedTrunkName, ws_.trunk.Bytes());
     }
     ws_.network = *image;
-    ws_.trunk.Write(trunk::NetworkFileStart(state_.NetworkSelector), ws_.network.Bytes());
+    ws_.trunk.Write(CurrentSlotFile(), ws_.network.Bytes());
     state_.TrunkJobLoaded = true;
     state_.CurrentJobFileName = file.string();
     TakeNetworkBaseline();
@@ -428,7 +433,7 @@ bool JobFiles::SaveJobImage(const fs::path& chosen, std::span<const std::uint8_t
 }
 
 bool JobFiles::SaveNetwork(const fs::path& chosen) {
-    const std::size_t slotFile = trunk::NetworkFileStart(state_.NetworkSelector);
+    const std::size_t slotFile = CurrentSlotFile();
     NetworkImage named;
     named.Write(0, ws_.trunk.Region(slotFile, NetworkImage::kSize));
     named.Write(network::kName, NetworkNameField(chosen));
@@ -452,14 +457,12 @@ bool JobFiles::HasUnsavedChanges(JobView view) {
         case JobView::Network:
             break;
     }
-    const auto current =
-        ws_.trunk.Region(trunk::NetworkFileStart(state_.NetworkSelector), NetworkImage::kSize);
+    const auto current = ws_.trunk.Region(CurrentSlotFile(), NetworkImage::kSize);
     return !std::equal(current.begin(), current.end(), networkBaseline_.Bytes().begin());
 }
 
 void JobFiles::TakeNetworkBaseline() {
-    networkBaseline_.Write(
-        0, ws_.trunk.Region(trunk::NetworkFileStart(state_.NetworkSelector), NetworkImage::kSize));
+    networkBaseline_.Write(0, ws_.trunk.Region(CurrentSlotFile(), NetworkImage::kSize));
 }
 
 bool JobFiles::CopyNW1ToNW2() {

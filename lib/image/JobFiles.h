@@ -161,6 +161,8 @@ class JobFiles {
 
   private:
     std::filesystem::path FileBeside(const char* name) const;
+    // Where the network file of the slot chosen by NetworkSelector starts in the trunk image.
+    std::size_t CurrentSlotFile() const;
     std::unique_ptr<TrunkJobImage> ReadTrunkTemplate();
     std::unique_ptr<PmrJobImage> ReadPmrTemplate(bool warn);
     void WriteLastSaved(const char* name, std::span<const std::uint8_t> bytes);
