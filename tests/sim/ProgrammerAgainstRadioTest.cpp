@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "SimSession.h"
 
 namespace km::sim {
@@ -42,6 +45,7 @@ std::vector<Request> ReadEraseWriteReadBack() {
 struct FaultCase {
     const char* what;
     FaultOptions faults;
+    bool paced = false;
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) {
@@ -54,7 +58,7 @@ class ProgrammerAgainstRadioTest : public ::testing::TestWithParam<FaultCase> {}
 TEST_P(ProgrammerAgainstRadioTest, ReadEraseWriteReadBackSurvivesLineFaults) {
     const Profile profile = Rev8TrunkRadio();
     const Bytes before = BuildRadioMemory(profile).Read(kTrunkBlock * kBlockSize, kConfigSize);
-    SimSession session(profile, {false, GetParam().faults});
+    SimSession session(profile, {GetParam().paced, GetParam().faults});
 
     ASSERT_TRUE(session.Run(ReadEraseWriteReadBack())) << session.Log();
     session.clock.AdvanceBy(1000);  // the closing message on its way
@@ -93,8 +97,15 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"every 5th frame from the radio lost", Drop(0, 5)},
                       FaultCase{"frames lost both ways", Drop(4, 6)},
                       FaultCase{"corrupted bytes", Corrupt(0.001, 7)},
-                      FaultCase{"more corrupted bytes", Corrupt(0.003, 11)}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+                      FaultCase{"more corrupted bytes", Corrupt(0.003, 11)},
+                      FaultCase{"line paced at 19200 baud", {}, true},
+                      FaultCase{"paced line losing frames", Drop(5, 9), true}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
 
 // The radio resetting its link in the middle of the read ends the operation with the serial
 // communications error; the radio's memory is untouched.
