@@ -69,8 +69,9 @@ constexpr const char* kNetworkModeQuestion =
 constexpr const char* kNoNetwork2Warning =
     "Cannot change to network 2.\nThere is no Network 2 file loaded.";
 constexpr const char* kSaveQuestion = "Do you want to save radio configuration?";
-constexpr const char* kBusyExitWarning =
-    "A radio operation is in progress.\nWait until it has finished, then exit the program.";
+constexpr const char* kBusyExitQuestion =
+    "A radio operation is in progress.\nExiting now stops it and can leave the radio "
+    "unusable.\n\nDo you want to exit anyway?";
 constexpr const char* kHelpMissing = "The user guide is not installed.";
 
 // Texts of the serial monitor mode.
@@ -1106,8 +1107,7 @@ void TForm_MF_MainForm::WriteSetup() {
 }
 
 void TForm_MF_MainForm::closeEvent(QCloseEvent* event) {
-    if (state_.CommsBusy) {
-        person_.Warn(kBusyExitWarning);
+    if (state_.CommsBusy && person_.Ask(kBusyExitQuestion) != Answer::Yes) {
         event->ignore();
         return;
     }

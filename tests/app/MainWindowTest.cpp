@@ -336,14 +336,23 @@ class MainWindowTest : public QObject {
         QVERIFY(!Action("Menu_Forms_PMR")->isEnabled());
         QVERIFY(!Button("SpeedBtn_MF_NW2")->isEnabled());
 
-        // Exit during an operation is refused; nothing is written.
-        QFile::remove(dir_->File("Setup.dat"));
-        QVERIFY(!window_->close());
-        QCOMPARE(person_.shown.size(), std::size_t{1});
-        QVERIFY(!QFileInfo::exists(dir_->File("Setup.dat")));
-
         window_->SetCommsBusy(false);
         QVERIFY(Action("Menu_Options_ComPort")->isEnabled());
+    }
+
+    void exitDuringAnOperationAsksFirst() {
+        Start();
+        window_->SetCommsBusy(true);
+        QFile::remove(dir_->File("Setup.dat"));
+        person_.answers = {Answer::No};
+        QVERIFY(!window_->close());
+        QCOMPARE(person_.shown.size(), std::size_t{1});
+        QCOMPARE(person_.shown.front().kind, BoxKind::Confirmation);
+        QVERIFY(!QFileInfo::exists(dir_->File("Setup.dat")));
+
+        person_.answers = {Answer::Yes};
+        QVERIFY(window_->close());
+        QVERIFY(QFileInfo::exists(dir_->File("Setup.dat")));
     }
 
     void storePassesRunInOrderAfterTheFocusedFieldIsChecked() {
