@@ -7,9 +7,14 @@
 // operation is pending whenever a reply arrives or the link grants credit. The step discipline
 // every operation follows:
 //
-//   a step that must send:    if (!messages.BeginSend()) return;   // no credit: Ready is set and
-//                             messages.Identify(); step = 2;      //   the step runs again later
+//   a step that must send:    if (!messages.BeginSend()) return;  // no credit: Ready is set and
+//                             if (!messages.Identify()) return;  //   the step runs again later;
+//                             step = 2;                          //   a refusal has been reported
 //   a step that waits:        if (!messages.ReplyIs(kIdentifyReplyPrefix)) return;
+//
+// Replies and credit never re-enter a running step: what arrives while a step is running (say,
+// with a question box open) waits until that step has returned. A watchdog reports a radio that
+// keeps the link up but does not answer a request (10 s, 30 s for an erase) through CommsFailed.
 //
 // A read collects its data pieces with AcceptReadData; a write fills WriteBuffer, calls
 // StartWrite and then SendWindowOpen, and is called again when the radio has taken it all.
