@@ -80,8 +80,7 @@ void BM_PacedTrunkReadRadio(benchmark::State& state) {
         sim::VirtualRadio radio(profile, sim::BuildRadioMemory(profile), clock,
                                 [&clock] { return clock.Now(); }, wire.B(), {true, {}}, {});
 
-        main.ImageKind = kImageTrunk;
-        operations.ReadRadio();
+        operations.ReadRadio(kImageTrunk);
         clock.AdvanceUntil([&] { return progress.started >= 0; }, 20000);
         const std::int64_t start = progress.started;
         const std::size_t before = wire.A().Written().size() + wire.B().Written().size();

@@ -233,8 +233,7 @@ int Run(const Arguments& arguments) {
     if (arguments.command == Command::Info) {
         operations.RadioInformation();
     } else {
-        state.ImageKind = arguments.pmr ? kImagePmr : kImageTrunk;
-        operations.ReadRadio();
+        operations.ReadRadio(arguments.pmr ? kImagePmr : kImageTrunk);
     }
     if (!state.CommsBusy) {
         return kExitFailed;  // the port could not be opened; the reason has been printed

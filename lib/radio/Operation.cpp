@@ -11,66 +11,8 @@ namespace km {
 namespace {
 
 constexpr int kPollTicksBeforeGivingUp = 10;
-constexpr const char* kUndefined = "Undefined";
 
 }  // namespace
-
-// ---- Progress ----
-
-void Progress::ShowProgress(std::string_view caption, std::string_view text) {
-    caption_ = caption;
-    text_ = text;
-    counter_ = 0;
-    const bool wasVisible = visible_;
-    visible_ = true;
-    if (wasVisible) {
-        Changed();
-    } else {
-        Shown();
-    }
-}
-
-void Progress::SetProgressText(std::string_view text) {
-    text_ = text;
-    Changed();
-}
-
-void Progress::SetProgressTotal(int total) {
-    total_ = total;
-    Changed();
-}
-
-void Progress::SetProgressCounter(int counter) {
-    counter_ = counter;
-    Changed();
-}
-
-void Progress::ProgressStep() {
-    ++counter_;
-    Changed();
-}
-
-int Progress::Gauge() const {
-    if (total_ != 0 && total_ >= counter_) {
-        return counter_ * 100 / total_;
-    }
-    return 100;
-}
-
-void Progress::CloseProgress() {
-    counter_ = 0;
-    total_ = 0;
-    caption_ = kUndefined;
-    text_ = kUndefined;
-    if (!visible_) {
-        return;
-    }
-    visible_ = false;
-    Hidden();
-    if (closeHandler_) {
-        closeHandler_();
-    }
-}
 
 // ---- StepMachine ----
 
@@ -208,7 +150,7 @@ void RadioOperations::Register(int operation, std::unique_ptr<StepMachine> machi
     machines_[operation] = std::move(machine);
 }
 
-StepMachine* RadioOperations::MachineFor(int operation) {
+StepMachine* RadioOperations::Machine(int operation) {
     const auto it = machines_.find(operation);
     return it == machines_.end() ? nullptr : it->second.get();
 }
@@ -217,16 +159,16 @@ bool RadioOperations::PollActive() const {
     return pollTimer_->IsActive();
 }
 
-void RadioOperations::ReadRadio() {
+void RadioOperations::ReadRadio(int view) {
     MainState& state = env_.state;
     if (state.CommsBusy) {
         return;
     }
-    if (state.ImageKind == kImageNetwork) {
+    if (view == kImageNetwork) {
         env_.person.Error(kReadInNetworkViewText);
         return;
     }
-    const bool pmr = state.ImageKind == kImagePmr;
+    const bool pmr = view == kImagePmr;
     const bool loaded = pmr ? state.PmrJobLoaded : state.TrunkJobLoaded;
     if (loaded && state.BandSelected != 0 &&
         env_.person.Ask(kDestroyConfigurationText) != Answer::Yes) {
@@ -267,7 +209,7 @@ void RadioOperations::LinkPollTick() {
             env_.link.CloseRadioPort();
             return;
         }
-        if (StepMachine* machine = MachineFor(operation)) {
+        if (StepMachine* machine = Machine(operation)) {
             machine->Start();
         } else {
             env_.state.PendingOperation = kOperationNone;
@@ -289,7 +231,7 @@ void RadioOperations::LinkPollTick() {
 }
 
 void RadioOperations::RunStep() {
-    if (StepMachine* machine = MachineFor(env_.state.PendingOperation)) {
+    if (StepMachine* machine = Machine(env_.state.PendingOperation)) {
         machine->RunStep();
     }
 }

@@ -21,50 +21,10 @@
 #include "link/DataLink.h"
 #include "link/Messages.h"
 #include "link/Timers.h"
+#include "radio/Progress.h"
 #include "radio/RadioIdentity.h"
 
 namespace km {
-
-// The progress dialog as the operations see it: caption, status text and a gauge driven by a
-// step counter against a step total. The desktop program shows it in `TForm_Progress`; closing the
-// dialog, by the person or by CloseProgress, runs the close handler, which cancels the operation.
-class Progress {
-  public:
-    virtual ~Progress() = default;
-
-    void ShowProgress(std::string_view caption, std::string_view text);
-    void SetProgressText(std::string_view text);
-    void SetProgressTotal(int total);
-    void SetProgressCounter(int counter);
-    void ProgressStep();
-    void CloseProgress();
-    // The person closed the dialog.
-    void UserClosed() { CloseProgress(); }
-
-    bool Visible() const { return visible_; }
-    const std::string& Caption() const { return caption_; }
-    const std::string& Text() const { return text_; }
-    int Counter() const { return counter_; }
-    int Total() const { return total_; }
-    // counter x 100 / total while the total is neither 0 nor below the counter, otherwise 100.
-    int Gauge() const;
-
-    void SetCloseHandler(std::function<void()> handler) { closeHandler_ = std::move(handler); }
-
-  protected:
-    // Hooks for a view: the dialog appears, its contents change, it goes away.
-    virtual void Shown() {}
-    virtual void Changed() {}
-    virtual void Hidden() {}
-
-  private:
-    bool visible_ = false;
-    std::string caption_ = "Undefined";
-    std::string text_ = "Undefined";
-    int counter_ = 0;
-    int total_ = 0;
-    std::function<void()> closeHandler_;
-};
 
 inline constexpr const char* kCannotDetectRadioText =
     "Cannot Detect Radio.               \n    Check serial cable connected between Radio and "
@@ -172,8 +132,9 @@ class RadioOperations : public OperationHost {
     RadioOperations(const RadioOperations&) = delete;
     RadioOperations& operator=(const RadioOperations&) = delete;
 
-    // The main window's commands. Each returns at once while CommsBusy is set.
-    void ReadRadio();
+    // The main window's commands. Each returns at once while CommsBusy is set. Read Radio reads
+    // the job of the checked view (kImageTrunk, kImagePmr; kImageNetwork is refused).
+    void ReadRadio(int view);
     void RadioInformation();
     // Opens the port, resets the link, shows the progress dialog and waits for the link.
     bool BeginCommand(int operation, std::string_view caption, std::string_view text);
@@ -217,8 +178,10 @@ class RadioOperations : public OperationHost {
     int PollCount() const { return pollCount_; }
     bool PollActive() const;
 
+    // The step machine registered for `operation`, or null.
+    StepMachine* Machine(int operation);
+
   private:
-    StepMachine* MachineFor(int operation);
     void StopSteps();
     void ProgressClosed();
     void EndRadioSession();

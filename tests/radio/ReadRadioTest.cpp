@@ -24,8 +24,7 @@ class ReadRadioTest : public OperationBench {
     }
 
     void ReadIn(int imageKind) {
-        state_.ImageKind = imageKind;
-        operations_->ReadRadio();
+        operations_->ReadRadio(imageKind);
         ASSERT_TRUE(state_.CommsBusy);
         ASSERT_TRUE(RunToEnd());
     }
@@ -375,8 +374,7 @@ TEST_F(ReadRadioTest, ReadSurvivesALossyLine) {
 }
 
 TEST_F(ReadRadioTest, NoRadioGivesCannotDetectRadioOnTheEleventhTick) {
-    state_.ImageKind = kImageTrunk;
-    operations_->ReadRadio();
+    operations_->ReadRadio(kImageTrunk);
     ASSERT_TRUE(progress_.Visible());
     clock_.AdvanceBy(5000);  // ten ticks
     EXPECT_TRUE(person_.shown.empty());
@@ -393,8 +391,7 @@ TEST_F(ReadRadioTest, NoRadioGivesCannotDetectRadioOnTheEleventhTick) {
 
 TEST_F(ReadRadioTest, RadioAnsweringOnTheThirdPollStartsTheRead) {
     WriteFitFile();
-    state_.ImageKind = kImageTrunk;
-    operations_->ReadRadio();
+    operations_->ReadRadio(kImageTrunk);
     clock_.AdvanceBy(1100);
     StartRadio("type = 0\ntrunk_job = yes\n");
     ASSERT_TRUE(RunToEnd());
@@ -406,8 +403,7 @@ TEST_F(ReadRadioTest, ClosingTheProgressDialogCancelsTheRead) {
     WriteFitFile();
     StartRadio("type = 0\ntrunk_job = yes\n");
     LoadOldJobs();
-    state_.ImageKind = kImageTrunk;
-    operations_->ReadRadio();
+    operations_->ReadRadio(kImageTrunk);
     ASSERT_TRUE(clock_.AdvanceUntil(
         [this] {
             return !progress_.texts.empty() &&
@@ -425,22 +421,20 @@ TEST_F(ReadRadioTest, ClosingTheProgressDialogCancelsTheRead) {
 // ---- The command itself ----
 
 TEST_F(ReadRadioTest, CommandIsRefusedOrAsksFirst) {
-    state_.ImageKind = kImageNetwork;
-    operations_->ReadRadio();
+    operations_->ReadRadio(kImageNetwork);
     EXPECT_EQ(person_.Texts(), std::vector<std::string>{kReadInNetworkViewText});
     EXPECT_FALSE(state_.CommsBusy);
 
     person_.shown.clear();
-    state_.ImageKind = kImagePmr;
     state_.PmrJobLoaded = true;
     state_.BandSelected = 0;
     state_.CurrentJobFileName = "job.pmr";
-    operations_->ReadRadio();
+    operations_->ReadRadio(kImagePmr);
     EXPECT_TRUE(person_.shown.empty()) << "an Undefined band asks nothing";
     EXPECT_TRUE(state_.CommsBusy);
     EXPECT_EQ(state_.CurrentJobFileName, "");
 
-    operations_->ReadRadio();  // busy: nothing happens
+    operations_->ReadRadio(kImagePmr);  // busy: nothing happens
     EXPECT_TRUE(person_.shown.empty());
     progress_.UserClosed();
     ASSERT_TRUE(RunToEnd());
@@ -448,7 +442,7 @@ TEST_F(ReadRadioTest, CommandIsRefusedOrAsksFirst) {
     state_.BandSelected = 3;
     state_.CurrentJobFileName = "job.pmr";
     person_.answers.push_back(Answer::No);
-    operations_->ReadRadio();
+    operations_->ReadRadio(kImagePmr);
     EXPECT_EQ(person_.Texts(), std::vector<std::string>{kDestroyConfigurationText});
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());

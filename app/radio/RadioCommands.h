@@ -1,0 +1,52 @@
+#pragma once
+// The radio commands of the main window on the desktop: the serial port and timers on Qt, the
+// radio link, the progress dialog, the radio operations and the serial monitor, created once and
+// kept for the whole run. The link itself stays behind this class, so that the main window
+// needs nothing of it.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "core/Person.h"
+#include "image/State.h"
+
+class QWidget;
+
+namespace km {
+
+class RadioOperations;
+class TForm_Progress;
+class TCOM_Form_SerialMonitor;
+
+class RadioCommands {
+  public:
+    // `comIndex` gives the COM port of the settings; `window` is the main window.
+    RadioCommands(Workspace& workspace, MainState& state, Person& person,
+                  const std::filesystem::path& workDir, std::function<int()> comIndex,
+                  QWidget* window);
+    ~RadioCommands();
+    RadioCommands(const RadioCommands&) = delete;
+    RadioCommands& operator=(const RadioCommands&) = delete;
+
+    // Read Radio in the checked view (kImageTrunk, kImagePmr, kImageNetwork) and Radio
+    // Information; each does nothing while an operation is running.
+    void ReadRadio(int view);
+    void RadioInformation();
+
+    // A read has replaced the job of this image kind: the view is to be rebuilt.
+    void SetJobReplaced(std::function<void(int imageKind)> jobReplaced);
+    // The progress dialog appeared (true) or went away (false).
+    void SetBusyChanged(std::function<void(bool)> busyChanged);
+
+    TForm_Progress& ProgressDialog();
+    TCOM_Form_SerialMonitor& SerialMonitor();
+    RadioOperations& Operations();
+    bool PortOpen() const;
+
+  private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace km

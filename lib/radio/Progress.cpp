@@ -1,0 +1,64 @@
+#include "radio/Progress.h"
+
+namespace km {
+
+namespace {
+constexpr const char* kUndefined = "Undefined";
+}
+
+void Progress::ShowProgress(std::string_view caption, std::string_view text) {
+    caption_ = caption;
+    text_ = text;
+    counter_ = 0;
+    const bool wasVisible = visible_;
+    visible_ = true;
+    if (wasVisible) {
+        Changed();
+    } else {
+        Shown();
+    }
+}
+
+void Progress::SetProgressText(std::string_view text) {
+    text_ = text;
+    Changed();
+}
+
+void Progress::SetProgressTotal(int total) {
+    total_ = total;
+    Changed();
+}
+
+void Progress::SetProgressCounter(int counter) {
+    counter_ = counter;
+    Changed();
+}
+
+void Progress::ProgressStep() {
+    ++counter_;
+    Changed();
+}
+
+int Progress::Gauge() const {
+    if (total_ != 0 && total_ >= counter_) {
+        return counter_ * 100 / total_;
+    }
+    return 100;
+}
+
+void Progress::CloseProgress() {
+    counter_ = 0;
+    total_ = 0;
+    caption_ = kUndefined;
+    text_ = kUndefined;
+    if (!visible_) {
+        return;
+    }
+    visible_ = false;
+    Hidden();
+    if (closeHandler_) {
+        closeHandler_();
+    }
+}
+
+}  // namespace km
