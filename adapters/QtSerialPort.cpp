@@ -40,6 +40,15 @@ QtSerialPort::QtSerialPort(std::filesystem::path configFolder, QObject* parent)
     : QObject(parent), configFolder_(std::move(configFolder)) {
     port_.setReadBufferSize(0);
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
+    // A device that goes away (a USB adapter pulled out, the far end of a pseudo-terminal
+    // closed) is closed, so that the next radio command opens it afresh instead of finding a
+    // dead port still open; a read error left standing would also fire again and again.
+    connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+        if (gone && port_.isOpen()) {
+            port_.close();
+        }
+    });
 }
 
 QtSerialPort::~QtSerialPort() {

@@ -56,12 +56,15 @@ class PtyRadio {
         notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { OnReadable(); });
     }
-    ~PtyRadio() {
+    ~PtyRadio() { Hangup(); }
+    bool Ok() const { return !slaveName.empty(); }
+    // The far end goes away, as when a USB adapter is pulled out.
+    void Hangup() {
         notifier_.reset();
         ::close(master_);
         ::close(slave_);
+        master_ = slave_ = -1;
     }
-    bool Ok() const { return !slaveName.empty(); }
 
     std::string slaveName;
     std::vector<Bytes> received;
@@ -174,6 +177,13 @@ TEST_F(PtyFixture, OpenOutcomes) {
     EXPECT_EQ(missing.device, Missing());
     first.Close();
     EXPECT_EQ(second.Open(2).outcome, OpenOutcome::Ok);
+}
+
+TEST_F(PtyFixture, VanishedDeviceIsClosedSoTheNextCommandOpensItAfresh) {
+    QtSerialPort port(Path(""));
+    ASSERT_EQ(port.Open(2).outcome, OpenOutcome::Ok);
+    radio.Hangup();
+    EXPECT_TRUE(WaitFor([&] { return !port.IsOpen(); }));
 }
 
 TEST_F(PtyFixture, DeviceThisUserMayNotOpenIsReportedAsSuch) {
