@@ -9,6 +9,7 @@
 
 #include "core/Person.h"
 #include "image/Images.h"
+#include "link/Messages.h"  // kWriteBufferSize
 #include "radio/RadioIdentity.h"
 
 namespace km {
@@ -20,7 +21,6 @@ struct WriteRegions {
     int progressTotal = 0;
 };
 inline constexpr std::size_t kWriteBlockSize = 128;
-inline constexpr std::size_t kWriteBufferSize = 16384;
 
 inline constexpr const char* kNoNetwork1ChannelsText = "No channels defined in the Network 1 file.";
 

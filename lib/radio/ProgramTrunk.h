@@ -1,0 +1,50 @@
+#pragma once
+// Program Radio in the Trunk view: identify the radio, check its band, find out which startup and
+// trunk software it runs, let the software choice decide whether that software must be replaced
+// (and replace it from the code files), then erase the configuration sectors and write the trunk
+// job, laid out the radio's way, area by area. Every check that can refuse comes before the first
+// erase: the job's own checks before the radio is even asked who it is, and every code file the
+// operation needs before a code sector is erased.
+
+#include <optional>
+
+#include "radio/ProgramSteps.h"
+
+namespace km {
+
+inline constexpr const char* kNoJobLoadedText = "Cannot program radio.\nNo job file loaded. ";
+inline constexpr const char* kProgramInNetworkViewText =
+    "Cannot program radio while in Network File Mode.                    \nSelect menu option "
+    "VIEW\\Trunk or VIEW\\PMR                    \nThen Select FILE\\Program Radio";
+
+// Fixed blocks of Revision 8 radios: the complex PMR data and the fourth configuration area.
+inline constexpr std::uint16_t kComplexPmrBlock = 544;
+inline constexpr std::uint16_t kFourthAreaBlock = 608;
+
+class ProgramTrunk : public ProgrammingMachine {
+  public:
+    using ProgrammingMachine::ProgrammingMachine;
+
+  private:
+    void Begin() override;
+    bool ChooseSoftware();
+    void QueueTrunkCode();
+    void QueueStartupCode();
+    bool QueueConfiguration();
+    // A portable, or a mobile after Revision 8.
+    bool NewerRadio();
+
+    SoftwareChoice choice_;
+    std::optional<CodeImage> trunkCode_;
+    std::optional<CodeImage> startupCode_;
+    TrunkPreparation preparation_;
+};
+
+// The Program Radio command of the main window (the view's store passes have run): refuses the
+// Network view and a view without a job, then starts trunk (9) or PMR (11) programming.
+void ProgramRadio(RadioOperations& operations);
+
+// Registers the trunk and PMR programming machines with the operations.
+void RegisterProgramming(RadioOperations& operations);
+
+}  // namespace km
