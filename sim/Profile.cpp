@@ -166,6 +166,10 @@ class ProfileReader {
             return Flag(value, profile_.pmrPhonebookEdited);
         } else if (key == "trunk_config_file") {
             profile_.trunkConfigFile = value;
+        } else if (key == "trunk_job_file") {
+            profile_.trunkJobFile = value;
+        } else if (key == "network1_file") {
+            profile_.network1File = value;
         } else if (key == "pmr_config_file") {
             profile_.pmrConfigFile = value;
         } else if (key == "erase_time_ms") {
@@ -357,7 +361,9 @@ ProfileResult LoadProfile(const std::filesystem::path& path) {
         return result;
     }
     // Files named by a profile are found beside it.
-    for (std::string* file : {&result.profile->trunkConfigFile, &result.profile->pmrConfigFile}) {
+    Profile& profile = *result.profile;
+    for (std::string* file : {&profile.trunkConfigFile, &profile.trunkJobFile,
+                              &profile.network1File, &profile.pmrConfigFile}) {
         if (!file->empty() && std::filesystem::path(*file).is_relative()) {
             *file = (path.parent_path() / *file).string();
         }

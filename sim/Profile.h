@@ -39,7 +39,7 @@ struct Profile {
     std::size_t sectorCount = 16;
 
     std::array<std::uint8_t, 4> esn{0x0A, 0x31, 0x00, 0x14};
-    std::string band = "A1";  // two characters; empty leaves the band record's band erased
+    std::string band = "TK";  // two characters; empty leaves the band record's band erased
     std::string serialNumber = "SIM0000001";
     std::uint8_t hardwareByte26 = 0xFF;  // all bits set: no hardware option
     std::uint8_t hardwareByte27 = 0xFF;
@@ -63,6 +63,8 @@ struct Profile {
     bool trunkPhonebookEdited = false;
     bool pmrPhonebookEdited = false;
     std::string trunkConfigFile;  // raw radio-order bytes for the trunk configuration area
+    std::string trunkJobFile;     // a trunk job (.tnk) the radio holds, in place of a made-up one
+    std::string network1File;     // a network file (.nwk) for Network 1 of that job
     std::string pmrConfigFile;    // raw radio-order bytes for the PMR configuration area
 
     int eraseTimeMs = 50;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/Files.h"
+#include "image/WordOrder.h"
 
 namespace km::sim {
 
@@ -38,6 +39,7 @@ constexpr std::size_t kZoneCount = 123;
 constexpr std::uint16_t kTrunkFormat = 100;
 constexpr std::uint16_t kPmrFormat = 202;
 constexpr std::size_t kNetwork1File = 10240 + 1536;
+constexpr std::size_t kNetworkSize = 1536;
 constexpr std::size_t kNetworkBand = 92;
 constexpr std::size_t kNetworkName = 16;
 
@@ -176,9 +178,29 @@ std::vector<std::uint8_t> StartupData(const Profile& profile) {
     return data;
 }
 
+// A trunk job file as the radio holds it after programming: Network 1's file in its slot, the
+// radio's band in the job's band word, and every word high byte first.
+std::vector<std::uint8_t> TrunkConfigFromJob(const Profile& profile) {
+    std::vector<std::uint8_t> job = ReadWhole(profile.trunkJobFile, kTrunkConfigSize);
+    job.resize(kTrunkConfigSize, 0);
+    if (!profile.network1File.empty()) {
+        const std::vector<std::uint8_t> network = ReadWhole(profile.network1File, kNetworkSize);
+        std::copy(network.begin(), network.end(), job.begin() + kNetwork1File);
+    }
+    if (profile.band.size() == 2) {
+        job[kBand] = static_cast<std::uint8_t>(profile.band[1]);  // images: low byte first
+        job[kBand + 1] = static_cast<std::uint8_t>(profile.band[0]);
+    }
+    SwapTrunkWords(job);
+    return job;
+}
+
 std::vector<std::uint8_t> TrunkConfig(const Profile& profile) {
     if (!profile.trunkConfigFile.empty()) {
         return ReadWhole(profile.trunkConfigFile, kTrunkConfigSize);
+    }
+    if (!profile.trunkJobFile.empty()) {
+        return TrunkConfigFromJob(profile);
     }
     std::vector<std::uint8_t> config(kTrunkConfigSize, 0);
     PutText(config, kDescription, 64, "Virtual radio trunk job", 0);

@@ -1,5 +1,9 @@
-# The demo radio: a Revision 8 mobile with a trunk job on network SIMNET, band A1.
+# The demo radio: a Revision 8 mobile in the TK band holding the template trunk job with the demo
+# network as Network 1, so that Read Radio gives a job every form can show.
 type = 0
 name = demo radio with a trunk job
 serial_number = DEMO000001
+band = TK
 trunk_job = yes
+trunk_job_file = ../../data/default.tct
+network1_file = ../../data/Networks/Demo.nwk

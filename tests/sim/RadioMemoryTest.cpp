@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Files.h"
+#include "image/WordOrder.h"
 
 namespace km::sim {
 namespace {
@@ -286,6 +287,31 @@ TEST(RadioMemoryTest, PmrJobCountsChannelsSplitAndPhonebookMarkers) {
               (Bytes{0x12, 0x34}));
     EXPECT_EQ(flash.Read(layout[fit::kTrunkPhonebook].block * kBlockSize + 7000, 2),
               (Bytes{0x12, 0x34}));
+}
+
+// Reading the trunk configuration and swapping its words back gives the job the radio was made
+// with: the template with the demo network as Network 1 and the radio's band.
+TEST(RadioMemoryTest, TrunkJobFileIsHeldInTheRadiosWordOrder) {
+    const std::filesystem::path data = KM_DATA_DIR;
+    const Profile profile = ProfileOf("type = 0\nband = TK\ntrunk_job = yes\ntrunk_job_file = " +
+                                      (data / "default.tct").string() + "\nnetwork1_file = " +
+                                      (data / "Networks" / "Demo.nwk").string() + "\n");
+    const Flash flash = BuildRadioMemory(profile);
+    Bytes job = flash.Read(LayoutFor(profile)[fit::kTrunkConfig].block * kBlockSize, 16384);
+    SwapTrunkWords(job);
+
+    const auto templ = ReadFileBytes(data / "default.tct", 16384);
+    const auto network = ReadFileBytes(data / "Networks" / "Demo.nwk", 1536);
+    ASSERT_TRUE(templ && network);
+    constexpr std::size_t kNetwork1 = 10240 + 1536;
+    EXPECT_TRUE(std::equal(network->begin(), network->end(), job.begin() + kNetwork1));
+    EXPECT_EQ(job[108] | job[109] << 8, 0x544B);  // "TK", first character in the high byte
+    EXPECT_TRUE(std::equal(templ->begin() + 110, templ->begin() + kNetwork1, job.begin() + 110));
+
+    const Flash made = BuildRadioMemory(ProfileOf("type = 0\nband = TK\ntrunk_job = yes\n"));
+    Bytes madeUp = made.Read(LayoutFor(profile)[fit::kTrunkConfig].block * kBlockSize, 16384);
+    SwapTrunkWords(madeUp);
+    EXPECT_EQ(madeUp[108] | madeUp[109] << 8, 0x544B);
 }
 
 }  // namespace
