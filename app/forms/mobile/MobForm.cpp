@@ -70,26 +70,32 @@ TForm_MOB_Mobile::TForm_MOB_Mobile(const FormContext& context, QWidget* parent)
     : ConfigForm(context, parent) {
     setObjectName("TForm_MOB_Mobile");
     setWindowTitle(kFormCaption);
-    Page_MOB_Mobile.setObjectName("Page_MOB_Mobile");
-    Tab_MOB_Mobile.setObjectName("Tab_MOB_Mobile");
-    Tab_MOB_Next.setObjectName("Tab_MOB_Next");
-    Memo_MOB_Description.setObjectName("Memo_MOB_Description");
-    Lbl_MOB_RCPJobVersion.setObjectName("Lbl_MOB_RCPJobVersion");
-    ComboBox_MOB_Mobile.setObjectName("ComboBox_MOB_Mobile");
-    ComboBox_MOB_Head.setObjectName("ComboBox_MOB_Head");
-    Image_MOB_ControlUnit.setObjectName("Image_MOB_ControlUnit");
-    Lbl_MOB_Frequency.setObjectName("Lbl_MOB_Frequency");
-    ComboBox_MOB_Frequency.setObjectName("ComboBox_MOB_Frequency");
-    Lbl_MOB_Accessory.setObjectName("Lbl_MOB_Accessory");
-    ComboBox_MOB_Accessory.setObjectName("ComboBox_MOB_Accessory");
-    GBox_MOB_NWFile1.setObjectName("GBox_MOB_NWFile1");
-    GBox_MOB_NWFile2.setObjectName("GBox_MOB_NWFile2");
-    Btn_MOB_LoadNW1.setObjectName("Btn_MOB_LoadNW1");
-    Btn_MOB_DeleteNW1.setObjectName("Btn_MOB_DeleteNW1");
-    Btn_MOB_LoadNW2.setObjectName("Btn_MOB_LoadNW2");
-    Btn_MOB_DeleteNW2.setObjectName("Btn_MOB_DeleteNW2");
-    Lbl_MOB_FilenameNW1.setObjectName("Lbl_MOB_FilenameNW1");
-    Lbl_MOB_FilenameNW2.setObjectName("Lbl_MOB_FilenameNW2");
+    // Controls carry their domain names, so that tests and style sheets find them.
+    const std::pair<QObject*, const char*> controls[] = {
+        {&Page_MOB_Mobile, "Page_MOB_Mobile"},
+        {&Tab_MOB_Mobile, "Tab_MOB_Mobile"},
+        {&Tab_MOB_Next, "Tab_MOB_Next"},
+        {&Memo_MOB_Description, "Memo_MOB_Description"},
+        {&Lbl_MOB_RCPJobVersion, "Lbl_MOB_RCPJobVersion"},
+        {&ComboBox_MOB_Mobile, "ComboBox_MOB_Mobile"},
+        {&ComboBox_MOB_Head, "ComboBox_MOB_Head"},
+        {&Image_MOB_ControlUnit, "Image_MOB_ControlUnit"},
+        {&Lbl_MOB_Frequency, "Lbl_MOB_Frequency"},
+        {&ComboBox_MOB_Frequency, "ComboBox_MOB_Frequency"},
+        {&Lbl_MOB_Accessory, "Lbl_MOB_Accessory"},
+        {&ComboBox_MOB_Accessory, "ComboBox_MOB_Accessory"},
+        {&GBox_MOB_NWFile1, "GBox_MOB_NWFile1"},
+        {&GBox_MOB_NWFile2, "GBox_MOB_NWFile2"},
+        {&Btn_MOB_LoadNW1, "Btn_MOB_LoadNW1"},
+        {&Btn_MOB_DeleteNW1, "Btn_MOB_DeleteNW1"},
+        {&Btn_MOB_LoadNW2, "Btn_MOB_LoadNW2"},
+        {&Btn_MOB_DeleteNW2, "Btn_MOB_DeleteNW2"},
+        {&Lbl_MOB_FilenameNW1, "Lbl_MOB_FilenameNW1"},
+        {&Lbl_MOB_FilenameNW2, "Lbl_MOB_FilenameNW2"},
+    };
+    for (const auto& [control, name] : controls) {
+        control->setObjectName(name);
+    }
     FillLists();
     BuildLayout();
     Connect();
