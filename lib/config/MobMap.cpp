@@ -58,7 +58,8 @@ JobHeader LoadHeader(const ByteImage<N>& image, JobKind kind) {
     header.radioTypeRow =
         RadioTypeRowOfCode(image.U8(Offset(HeaderField::RadioType, kind)),
                            image.U8(Offset(HeaderField::HeadVariant, kind)), header.versionWord);
-    header.bandEntry = BandEntryOfWord(image.U16(Offset(HeaderField::BandCode, kind)));
+    header.bandWord = image.U16(Offset(HeaderField::BandCode, kind));
+    header.bandEntry = BandEntryOfWord(header.bandWord);
     header.accessory = image.U16(Offset(HeaderField::Accessory, kind));
     return header;
 }
@@ -143,7 +144,10 @@ void StoreTrunkHeader(TrunkJobImage& image, const JobHeader& header) {
 
 void StorePmrHeader(PmrJobImage& image, const JobHeader& header) {
     StoreCommonHeader(image, header, JobKind::Pmr, pmr::kCurrentFormat);
-    image.SetU16(pmr::kBandCode, BandWordOfEntry(header.bandEntry));
+    // A stored word that names no band shows as "Undefined"; unless a band is chosen it is
+    // written back as it was.
+    const bool unknownKept = header.bandEntry == 0 && BandEntryOfWord(header.bandWord) == 0;
+    image.SetU16(pmr::kBandCode, unknownKept ? header.bandWord : BandWordOfEntry(header.bandEntry));
 }
 
 void ApplyPortableKeyDefaults(TrunkJobImage& image) {

@@ -52,10 +52,11 @@ inline constexpr std::size_t kDescriptionTypedLimit = 60;
 struct JobHeader {
     std::string description;  // UTF-8, lines separated by "\n"
     std::uint16_t versionWord = 0;
-    int radioMode = 0;     // list row 0..2, or the stored byte
-    int radioTypeRow = 0;  // row of the radio type list
-    int bandEntry = 0;     // entry of the band table, 0 = "Undefined"
-    int accessory = 0;     // list row 0..3, or the stored word
+    int radioMode = 0;           // list row 0..2, or the stored byte
+    int radioTypeRow = 0;        // row of the radio type list
+    int bandEntry = 0;           // entry of the band table, 0 = "Undefined"
+    std::uint16_t bandWord = 0;  // the band word as stored, kept when it names no band
+    int accessory = 0;           // list row 0..3, or the stored word
 };
 
 JobHeader LoadTrunkHeader(const TrunkJobImage& image);

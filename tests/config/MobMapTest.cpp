@@ -89,6 +89,16 @@ TEST(MobMapTest, ValuesOutsideTheListsAreWrittenBackUnchanged) {
     StorePmrHeader(*image, header);
     EXPECT_EQ(image->U8(pmr::kRadioMode), 9);
     EXPECT_EQ(image->U16(pmr::kAccessory), 300);
+    EXPECT_EQ(image->U16(pmr::kBandCode), 0x4142);
+    // Choosing a band replaces it; choosing "Undefined" over a known band clears it.
+    JobHeader chosen = header;
+    chosen.bandEntry = 2;
+    StorePmrHeader(*image, chosen);
+    EXPECT_EQ(image->U16(pmr::kBandCode), 0x4143);
+    JobHeader cleared = LoadPmrHeader(*image);
+    cleared.bandEntry = 0;
+    StorePmrHeader(*image, cleared);
+    EXPECT_EQ(image->U16(pmr::kBandCode), 0);
 }
 
 TEST(MobMapTest, DescriptionAlwaysKeepsItsTerminatorAndWholeLineBreaks) {

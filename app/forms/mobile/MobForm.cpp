@@ -322,12 +322,14 @@ void TForm_MOB_Mobile::StorePass() {
     if (ComboBox_MOB_Accessory.currentIndex() >= 0) {
         header.accessory = ComboBox_MOB_Accessory.currentIndex();
     }
+    // What was stored is what the next store starts from.
     if (TrunkView()) {
         StoreTrunkHeader(workspace().trunk, header);
+        loaded_ = LoadTrunkHeader(workspace().trunk);
     } else if (PmrView()) {
         StorePmrHeader(workspace().pmr, header);
+        loaded_ = LoadPmrHeader(workspace().pmr);
     }
-    loaded_ = header;
 }
 
 void TForm_MOB_Mobile::RefreshVisibility() {
