@@ -39,7 +39,7 @@ struct Profile {
     std::size_t sectorCount = 16;
 
     std::array<std::uint8_t, 4> esn{0x0A, 0x31, 0x00, 0x14};
-    std::string band = "TK";  // two characters; empty leaves the band record's band erased
+    std::string band = "A1";  // two characters; empty leaves the band record's band erased
     std::string serialNumber = "SIM0000001";
     std::uint8_t hardwareByte26 = 0xFF;  // all bits set: no hardware option
     std::uint8_t hardwareByte27 = 0xFF;
