@@ -6,12 +6,13 @@
 #include <QProcess>
 #include <QStringList>
 #include <filesystem>
-#include <thread>
 
 #include "CliCommand.h"
-#include "OperationBench.h"
+#include "RadioContent.h"
+#include "SimProcess.h"
 #include "core/Files.h"
 #include "link/DataLink.h"
+#include "radio/Operation.h"
 #include "radio/RadioIdentity.h"
 
 namespace km::cli {
@@ -123,35 +124,11 @@ class CliRunTest : public ::testing::Test {
         fs::create_directories(workdir_);
     }
 
-    void TearDown() override {
-        if (sim_.state() != QProcess::NotRunning) {
-            sim_.terminate();
-            sim_.waitForFinished(5000);
-        }
-        fs::remove_all(workdir_);
-    }
+    void TearDown() override { fs::remove_all(workdir_); }
 
     void StartSim(const std::string& profileText) {
-        const auto parsed = sim::ParseProfile(profileText);
-        ASSERT_TRUE(parsed.profile) << parsed.error;
-        profile_ = *parsed.profile;
-        const fs::path profileFile = workdir_ / "radio.profile";
-        ASSERT_TRUE(WriteFileAtomically(
-            profileFile, std::span(reinterpret_cast<const std::uint8_t*>(profileText.data()),
-                                   profileText.size())));
-        const auto fit = sim::FitFileContents();
-        ASSERT_TRUE(WriteFileAtomically(workdir_ / kFitFileName, fit));
-        const fs::path ready = workdir_ / "ready";
-        sim_.start(QString::fromUtf8(KM_SIM_PROGRAM),
-                   {"--profile", QString::fromStdString(profileFile.string()), "--workdir",
-                    QString::fromStdString(workdir_.string()), "--ready-file",
-                    QString::fromStdString(ready.string()), "--log",
-                    QString::fromStdString((workdir_ / "sim.log").string())});
-        ASSERT_TRUE(sim_.waitForStarted(5000));
-        for (int i = 0; i < 500 && !fs::exists(ready); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        ASSERT_TRUE(fs::exists(ready)) << "km700sim did not come up";
+        ASSERT_TRUE(sim_.Start(profileText));
+        profile_ = sim_.profile;
     }
 
     Output Cli(QStringList args) {
@@ -163,8 +140,10 @@ class CliRunTest : public ::testing::Test {
         return ReadFileBytes(file, 1 << 20).value_or(std::vector<std::uint8_t>{});
     }
 
-    fs::path workdir_;
-    QProcess sim_;
+    fs::path workdir_ =
+        fs::temp_directory_path() /
+        ("km_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    testing::SimProcess sim_{workdir_};
     sim::Profile profile_;
 };
 

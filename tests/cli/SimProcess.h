@@ -1,0 +1,68 @@
+#pragma once
+// km700sim serving a profile on a pseudo-terminal, with COM1 of a scratch working directory
+// pointed at it (and FIT000101.bin beside it for the radios that carry no table).
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QString>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "core/Files.h"
+#include "sim/Profile.h"
+#include "sim/RadioMemory.h"
+
+namespace km::testing {
+
+class SimProcess {
+  public:
+    explicit SimProcess(std::filesystem::path workdir) : workdir_(std::move(workdir)) {}
+    ~SimProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            process_.waitForFinished(5000);
+        }
+    }
+
+    // Starts the radio; false (with a test failure) when it does not come up.
+    bool Start(const std::string& profileText) {
+        const auto parsed = sim::ParseProfile(profileText);
+        if (!parsed.profile) {
+            ADD_FAILURE() << parsed.error;
+            return false;
+        }
+        profile = *parsed.profile;
+        const auto profileFile = workdir_ / "radio.profile";
+        WriteFileAtomically(profileFile,
+                            std::span(reinterpret_cast<const std::uint8_t*>(profileText.data()),
+                                      profileText.size()));
+        WriteFileAtomically(workdir_ / "FIT000101.bin", sim::FitFileContents());
+        const auto ready = workdir_ / "ready";
+        process_.start(QString::fromUtf8(KM_SIM_PROGRAM),
+                       {"--profile", Path(profileFile), "--workdir", Path(workdir_), "--ready-file",
+                        Path(ready), "--log", Path(workdir_ / "sim.log")});
+        for (int i = 0; i < 500 && !std::filesystem::exists(ready); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (!std::filesystem::exists(ready)) {
+            ADD_FAILURE() << "km700sim did not come up";
+            return false;
+        }
+        return true;
+    }
+
+    sim::Profile profile;
+
+  private:
+    static QString Path(const std::filesystem::path& path) {
+        return QString::fromStdString(path.string());
+    }
+
+    std::filesystem::path workdir_;
+    QProcess process_;
+};
+
+}  // namespace km::testing
