@@ -68,7 +68,10 @@ void StepMachine::RequestIdentify(int nextStep) {
 
 void StepMachine::StartRead(std::uint16_t block, std::uint16_t size,
                             std::span<std::uint8_t> destination, int nextStep) {
-    Request(PendingRequest{false, block, size, destination.first(size), nextStep});
+    // The message layer never writes more than `size` (rounded up to a piece) into it.
+    Request(PendingRequest{false, block, size,
+                           destination.first(std::min<std::size_t>(destination.size(), size)),
+                           nextStep});
 }
 
 ReadProgress StepMachine::CollectRead() {
@@ -128,6 +131,27 @@ bool StepMachine::TakeFitBlock(int index, std::uint32_t extraBlocks, std::uint16
     }
     block = entry.block;
     return true;
+}
+
+void StepMachine::ReadBandRecord(int nextStep) {
+    constexpr int kBandRecordEntry = 3;
+    std::uint16_t block = 0;
+    if (!TakeFitBlock(kBandRecordEntry, 0, block)) {
+        return;
+    }
+    host_.GetProgress().SetProgressText("Checking Band. ");
+    StartRead(block, kBandRecordSize, host_.IdBuffer().Region(0, kBandRecordSize), nextStep);
+}
+
+bool StepMachine::BandAccepted(std::uint16_t jobBand) {
+    const auto mismatch =
+        CheckBand(host_.IdBuffer().Region(0, kBandRecordSize), jobBand, host_.Identity());
+    if (!mismatch) {
+        return true;
+    }
+    host_.AbortOperation(AbortReason::Quiet);
+    host_.GetPerson().Error(*mismatch);
+    return false;
 }
 
 // ---- RadioOperations ----

@@ -82,6 +82,12 @@ class StepMachine {
     // Block of FIT entry `index`; shows "Error in Flash Index Table." and ends the operation when
     // it (or `extraBlocks` after it) is unusable.
     bool TakeFitBlock(int index, std::uint32_t extraBlocks, std::uint16_t& block);
+    // The band check of programming: ReadBandRecord reads the band record (FIT entry 3) into
+    // the identification buffer; once it is complete, BandAccepted sets RadioBand and the
+    // hardware option flags and compares the band with the job's band word (two characters, the
+    // first in the high byte). A mismatch ends the operation and shows the band message.
+    void ReadBandRecord(int nextStep);
+    bool BandAccepted(std::uint16_t jobBand);
 
     RadioOperations& host_;
     int step_ = 0;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "OperationBench.h"
 #include "radio/RadioIdentity.h"
 
 namespace km {
@@ -283,6 +284,74 @@ TEST(DescriptorTest, MissingDescriptorsReadUndefined) {
     read[100] = 0xFF;
     EXPECT_EQ(TakeDescriptor(read, 100), undefined);
     EXPECT_EQ(TakeDescriptor(read, 705), undefined) << "would run past what was read";
+}
+
+// The band check as programming runs it, against the virtual radio.
+class BandCheckMachine : public StepMachine {
+  public:
+    BandCheckMachine(RadioOperations& host, std::uint16_t jobBand)
+        : StepMachine(host), jobBand_(jobBand) {}
+
+  private:
+    void Run(std::span<const std::uint8_t> message) override {
+        switch (step_) {
+            case 1:
+                RequestIdentify(2);
+                return;
+            case 2:
+                if (HandleIdentify(message, kInvalidRadioProgrammingText)) {
+                    ReadFit(3);
+                }
+                return;
+            case 3:
+                if (CollectRead() == ReadProgress::Complete && FitValid()) {
+                    ReadBandRecord(4);
+                }
+                return;
+            case 4:
+                if (CollectRead() == ReadProgress::Complete && BandAccepted(jobBand_)) {
+                    host_.FinishOperation();
+                }
+                return;
+            default:
+                return;
+        }
+    }
+    std::uint16_t jobBand_;
+};
+
+class BandCheckOperationTest : public testing::OperationBench {
+  protected:
+    void CheckAgainst(std::uint16_t jobBand) {
+        operations_->Register(kProgramTrunk,
+                              std::make_unique<BandCheckMachine>(*operations_, jobBand));
+        ASSERT_TRUE(
+            operations_->BeginCommand(kProgramTrunk, "Program Radio", "Connecting to Radio"));
+        ASSERT_TRUE(RunToEnd());
+    }
+};
+
+TEST_F(BandCheckOperationTest, RadioBandAgainstJobBand) {
+    StartRadio("type = 4\nband = CD\nhardware_byte26 = 0xFB\nhardware_byte27 = 0x7F\n");
+    CheckAgainst(Band('A', 'B'));
+    EXPECT_EQ(
+        person_.Texts(),
+        std::vector<std::string>{
+            "Incorrect Frequency Band.                                   \n\n   Radio Band:    "
+            "CD                                   \n   Job File Band: AB "});
+    EXPECT_EQ(operations_->Identity().RadioBand, Band('C', 'D'));
+    EXPECT_FALSE(RadioLogged("EndProgramming")) << "a mismatch aborts";
+}
+
+TEST_F(BandCheckOperationTest, ErasedRadioBandPassesAnyJob) {
+    StartRadio("type = 4\nband =\nhardware_byte26 = 0xFB\nhardware_byte27 = 0x7F\n");
+    CheckAgainst(Band('A', 'B'));
+    EXPECT_TRUE(person_.shown.empty());
+    EXPECT_TRUE(RadioLogged("EndProgramming"));
+    EXPECT_EQ(operations_->Identity().RadioBand, 0xFFFF);
+    EXPECT_TRUE(operations_->Identity().HardwareOptionA);
+    EXPECT_TRUE(operations_->Identity().HardwareOptionB) << "bit 7 of byte 27 is clear";
+    EXPECT_FALSE(operations_->Identity().HardwareOptionC) << "bit 5 of byte 27 is set";
 }
 
 }  // namespace
