@@ -577,8 +577,11 @@ void TForm_MF_MainForm::BuildNetworkView() {
     BuildView(View::Network, false);
 }
 
+// A new job starts on Network 1: its N1/N2 buttons stay hidden until the Radio Type form is
+// completed, so a Network 2 chosen for the previous job must not carry over unseen.
 void TForm_MF_MainForm::NewTrunkJob() {
     if (jobs_.NewJob(JobView::Trunk)) {
+        state_.NetworkSelector = 0;
         BuildView(View::Trunk, true);
     }
 }
@@ -591,6 +594,7 @@ void TForm_MF_MainForm::NewPmrJob() {
 
 void TForm_MF_MainForm::NewNetworkJob() {
     if (jobs_.NewJob(JobView::Network)) {
+        state_.NetworkSelector = 0;
         BuildView(View::Network, true);
     }
 }
@@ -1027,13 +1031,18 @@ void TForm_MF_MainForm::Menu_Options_SetupClick() {
     }
 }
 
+// The guide stays open beside the main window while the user works.
 void TForm_MF_MainForm::Contents1Click() {
-    THelpWindow help(this);
-    if (!help.ShowContents()) {
+    if (!help_) {
+        help_ = std::make_unique<THelpWindow>(this);
+    }
+    if (!help_->ShowContents()) {
         person_.Error(kHelpMissing);
         return;
     }
-    dialogs_.Exec(help);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void TForm_MF_MainForm::Menu_Help_AboutClick() {

@@ -30,6 +30,7 @@ namespace km {
 
 class TForm_COM_ComPort;
 class TForm_BNK_Blank;
+class THelpWindow;
 
 class TForm_MF_MainForm : public QMainWindow, public Shell {
     Q_OBJECT
@@ -198,6 +199,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     QMdiArea mdiArea_;
     std::unique_ptr<TForm_BNK_Blank> blank_;
     std::unique_ptr<TForm_COM_ComPort> comPort_;
+    std::unique_ptr<THelpWindow> help_;
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
     std::array<ConfigForm*, kFormIdCount> forms_{};

@@ -253,6 +253,10 @@ class MainWindowTest : public QObject {
         }
         // The load pass set ends with the visibility refreshes, which the probes do not log.
         QCOMPARE(PassLog(), expected);
+
+        // A new job starts on Network 1 again.
+        window_->New1Click();
+        QCOMPARE(state_.NetworkSelector, 0);
     }
 
     void exitAfterSaveAsksNothing() {
