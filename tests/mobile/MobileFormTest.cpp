@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "MainForm.h"
 #include "ShellFixtures.h"
 #include "config/NetworkSlots.h"
 #include "config/RadioTypes.h"
@@ -108,6 +109,7 @@ class MobileFormTest : public QObject {
     void bandListFollowsTheCountry();
     void enterMovesToTheNextControl();
     void focusComingBackAfterTheQuestionKeepsTheRowOnEntry();
+    void inTheMainWindow();
     void screenshots();
 
   private:
@@ -504,6 +506,46 @@ void MobileFormTest::focusComingBackAfterTheQuestionKeepsTheRowOnEntry() {
     Choose(form->ComboBox_MOB_Head, 5);
     QCOMPARE(form->ComboBox_MOB_Head.currentIndex(), 0);
     QCOMPARE(desk.state.RadioTypeMask, 1);
+}
+
+// The registered form in the real main window: a new trunk job opens on it, and once a network
+// is loaded the "Next Form -->" page moves on to the User Interface form.
+void MobileFormTest::inTheMainWindow() {
+    testing::WorkDir dir;
+    auto workspace = std::make_unique<Workspace>();
+    MainState state;
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    TForm_MF_MainForm window(*workspace, state, person, dialogs, dir.Path());
+    window.show();
+    window.NewTrunkJob();
+    auto* form = dynamic_cast<TForm_MOB_Mobile*>(window.Form(FormId::RadioType));
+    QVERIFY(form != nullptr);
+    QCOMPARE(window.ActiveForm(), form);
+
+    form->Page_MOB_Mobile.setCurrentIndex(1);
+    QCOMPARE(window.ActiveForm(), form);
+    QVERIFY(person.Showed("Cannot continue. \nPlease Load a valid Network file."));
+
+    dialogs.openAnswers = {WriteNetwork(dir_, "Depot.nwk", MakeNetwork(kBandTk, 0, "DEPOT.NWK"))};
+    form->Btn_MOB_LoadNW1Click();
+    form->Page_MOB_Mobile.setCurrentIndex(1);
+    QVERIFY(window.ActiveForm() != form);
+    QCOMPARE(window.ActiveForm(), window.Form(FormId::UserInterface));
+    QCOMPARE(form->Page_MOB_Mobile.currentIndex(), 0);
+
+    const QString folder = qEnvironmentVariable("KM_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        workspace->trunk.SetU8(trunk::kRadioMode, 1);
+        workspace->trunk.SetU8(trunk::kRadioType, 4);
+        workspace->trunk.SetU8(trunk::kHeadVariant, 3);
+        window.ShowForm(FormId::RadioType);
+        window.ReloadForm(FormId::RadioType);
+        window.resize(1000, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.grab().save(folder + "/main_window_trunk.png"));
+    }
+    QCOMPARE(person.unexpectedQuestions, 0);
 }
 
 // Pictures of the form in both views, written when KM_SCREENSHOT_DIR names a folder.

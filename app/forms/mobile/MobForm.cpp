@@ -152,6 +152,10 @@ void TForm_MOB_Mobile::BuildLayout() {
     Memo_MOB_Description.setMaximumHeight(90);
     Image_MOB_ControlUnit.setMinimumSize(200, 160);
     Image_MOB_ControlUnit.setAlignment(Qt::AlignCenter);
+    // A hidden picture keeps its place, so the controls do not jump when the head changes.
+    QSizePolicy pictureSize = Image_MOB_ControlUnit.sizePolicy();
+    pictureSize.setRetainSizeWhenHidden(true);
+    Image_MOB_ControlUnit.setSizePolicy(pictureSize);
 
     auto* description = new QGroupBox("Description", &Tab_MOB_Mobile);
     auto* descriptionLayout = new QVBoxLayout(description);
