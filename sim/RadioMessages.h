@@ -38,6 +38,7 @@ inline constexpr std::uint8_t kInfoReply = 0x7E;
 }  // namespace op
 
 inline constexpr std::size_t kPieceSize = 128;
+inline constexpr std::size_t kMaxPieceSize = 238;  // the most a link transfer of one frame holds
 inline constexpr std::size_t kMessageHeader = 6;
 
 struct Reply {
@@ -52,6 +53,9 @@ struct RadioAnswers {
     int eraseTimeMs = 50;
     std::string info3;
     std::string info6;
+    // Data bytes per ReadData piece: 128 as the programmer expects, or another size to see how
+    // it copes with a radio that cuts its data differently (at most 238, a full frame).
+    std::size_t readPieceSize = kPieceSize;
 };
 
 class MessageHandler {

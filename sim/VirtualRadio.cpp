@@ -4,9 +4,13 @@
 
 namespace km::sim {
 
-RadioAnswers AnswersOf(const Profile& profile) {
-    return {static_cast<std::uint8_t>(profile.typeCode), profile.optionBoard, profile.eraseTimeMs,
-            profile.info3, profile.info6};
+RadioAnswers AnswersOf(const Profile& profile, const FaultOptions& faults) {
+    return {static_cast<std::uint8_t>(profile.typeCode),
+            profile.optionBoard,
+            profile.eraseTimeMs,
+            profile.info3,
+            profile.info6,
+            faults.readPieceSize > 0 ? faults.readPieceSize : kPieceSize};
 }
 
 VirtualRadio::VirtualRadio(const Profile& profile, Flash memory, TimerService& timers, NowMs now,
@@ -16,7 +20,8 @@ VirtualRadio::VirtualRadio(const Profile& profile, Flash memory, TimerService& t
       options_(options),
       log_(std::move(log)),
       memory_(std::move(memory)),
-      messages_(memory_, AnswersOf(profile), [this](const std::string& text) { Write(text); }),
+      messages_(memory_, AnswersOf(profile, options.faults),
+                [this](const std::string& text) { Write(text); }),
       link_(timers, profile.linkP1, profile.linkP2,
             {[this](std::span<const std::uint8_t> frame) { SendFrame(frame); },
              [this](std::span<const std::uint8_t> message) { MessageIn(message); },

@@ -31,6 +31,7 @@ struct FaultOptions {
     std::uint32_t seed = 1;
     int linkRequestAfterMessage = 0;  // the radio resets its link instead of answering message K
     int silenceAfterMessage = 0;      // after message K the radio neither answers nor listens
+    std::size_t readPieceSize = 0;    // data bytes per ReadData piece (0: the usual 128)
 };
 
 struct RadioOptions {
@@ -94,6 +95,6 @@ class VirtualRadio {
     std::mt19937 random_;
 };
 
-RadioAnswers AnswersOf(const Profile& profile);
+RadioAnswers AnswersOf(const Profile& profile, const FaultOptions& faults = {});
 
 }  // namespace km::sim

@@ -139,6 +139,19 @@ TEST(ProgrammerAgainstRadioFaults, SilenceAfterAMessageEndsTheOperation) {
     }
 }
 
+// A radio that cuts its read data into larger pieces sends fewer messages than the programmer
+// counts on; the end message still completes the read, with the right bytes.
+TEST(ProgrammerAgainstRadioFaults, ReadDataInLargerPieces) {
+    const Profile profile = Rev8TrunkRadio();
+    FaultOptions faults;
+    faults.readPieceSize = 200;
+    SimSession session(profile, {false, faults});
+    ASSERT_TRUE(session.Run({{Request::Identify}, {Request::Read, kTrunkBlock, kConfigSize}}));
+    ASSERT_EQ(session.host->reads.size(), 1u);
+    EXPECT_EQ(session.host->reads[0],
+              BuildRadioMemory(profile).Read(kTrunkBlock * kBlockSize, kConfigSize));
+}
+
 // Writing without the erase is what the flash model is for: the radio records it.
 TEST(ProgrammerAgainstRadioFaults, WritesOntoUnerasedFlashAreDetected) {
     SimSession session(Rev8TrunkRadio());

@@ -70,6 +70,23 @@ TEST_F(RadioMessagesTest, ReadAnswersHeaderPiecesAndEnd) {
     }
 }
 
+// A radio may cut its data into other pieces; the bytes and their order stay the same.
+TEST_F(RadioMessagesTest, ReadPiecesOfAnotherSize) {
+    for (std::size_t pieceSize : {std::size_t{200}, std::size_t{64}, std::size_t{1000}}) {
+        RadioAnswers other = answers;
+        other.readPieceSize = pieceSize;
+        MessageHandler h(flash, other, [](const std::string&) {});
+        const auto replies =
+            h.Handle(Bytes{0x00, 0x6E, 0x00, 0x00, 0x00, 0x04, 0x00, 0x03, 0x01, 0xF4});
+        Bytes data;
+        for (std::size_t i = 1; i + 1 < replies.size(); ++i) {
+            EXPECT_LE(replies[i].message.size() - 6, std::min(pieceSize, kMaxPieceSize));
+            data.insert(data.end(), replies[i].message.begin() + 6, replies[i].message.end());
+        }
+        EXPECT_EQ(data, flash.Read(3 * kBlockSize, 500)) << pieceSize;
+    }
+}
+
 TEST_F(RadioMessagesTest, WriteProgramsDataBlocksAtTheStartBlock) {
     flash.EraseSector(5);
     EXPECT_TRUE(Answer({0x00, 0x70, 0x00, 0x00, 0x00, 0x04, 0x00, 0x02, 0x02, 0x80}).empty());
