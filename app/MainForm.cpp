@@ -226,6 +226,13 @@ void TForm_MF_MainForm::CreateMenus() {
     Menu_Help_About = AddItem(Menu_Help, "Menu_Help_About", "&About", kHintAbout);
     Menu_Help_Veltra = AddItem(Menu_Help, "Menu_Help_Veltra", "&Contact", kHintContact);
 
+    // The desktop's usual keys for the usual commands.
+    New1->setShortcut(QKeySequence::New);
+    Open1->setShortcut(QKeySequence::Open);
+    Save1->setShortcut(QKeySequence::Save);
+    Print1->setShortcut(QKeySequence::Print);
+    Contents1->setShortcut(QKeySequence::HelpContents);
+
     connect(New1, &QAction::triggered, this, &TForm_MF_MainForm::New1Click);
     connect(Open1, &QAction::triggered, this, &TForm_MF_MainForm::Open1Click);
     connect(ReadMobile1, &QAction::triggered, this, &TForm_MF_MainForm::ReadMobile1Click);
