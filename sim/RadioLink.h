@@ -51,8 +51,6 @@ class RadioLink {
 
     RadioLinkState State() const { return state_; }
     bool Idle() const { return queue_.empty() && !outstanding_; }
-    std::uint8_t P1() const { return p1_; }
-    std::uint8_t P2() const { return p2_; }
     int Retransmissions() const { return retransmissions_; }
 
   private:

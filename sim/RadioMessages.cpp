@@ -69,16 +69,6 @@ std::string DescribeMessage(std::span<const std::uint8_t> message) {
             return "InfoRequest (short)";
         case op::kEndProgramming:
             return "EndProgramming";
-        case op::kIdentifyReply:
-            return "IdentifyReply";
-        case op::kReadData:
-            return message.size() > kMessageHeader
-                       ? "ReadData " + std::to_string(MessageU16(message, 2))
-                       : "ReadData (no data)";
-        case op::kEraseDone:
-            return "EraseDone";
-        case op::kInfoReply:
-            return "InfoReply";
         default:
             text << "unknown message 0x" << std::hex << static_cast<int>(message[1]);
             return text.str();

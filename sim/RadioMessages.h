@@ -99,7 +99,7 @@ class MessageHandler {
 
 // Reads a big-endian 16-bit number at `offset` of a message; the caller checks the length.
 std::uint16_t MessageU16(std::span<const std::uint8_t> message, std::size_t offset);
-// A short name of a message for the log ("ReadRequest block 7 size 512").
+// A short name of a request for the log ("ReadRequest block 7 size 512").
 std::string DescribeMessage(std::span<const std::uint8_t> message);
 
 }  // namespace km::sim

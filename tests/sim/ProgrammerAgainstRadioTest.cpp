@@ -74,6 +74,18 @@ TEST_P(ProgrammerAgainstRadioTest, ReadEraseWriteReadBackSurvivesLineFaults) {
     EXPECT_EQ(session.radio.Messages().EndProgrammingCount(), 1);
     EXPECT_EQ(host.failures, 0);
     EXPECT_EQ(host.radioRequests, 0);
+    EXPECT_TRUE(session.radio.Idle());
+    // The faults did happen: the data came through in spite of them.
+    const FaultOptions& faults = GetParam().faults;
+    if (faults.dropIncomingEvery > 0 || faults.dropOutgoingEvery > 0) {
+        EXPECT_GT(session.radio.FramesDropped(), 0);
+    }
+    if (faults.corruptProbability > 0) {
+        EXPECT_GT(session.radio.BytesCorrupted(), 0);
+    }
+    if (faults.dropOutgoingEvery > 0) {
+        EXPECT_GT(session.radio.Link().Retransmissions(), 0);
+    }
 }
 
 FaultOptions Drop(int in, int out) {
