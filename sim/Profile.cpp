@@ -1,5 +1,6 @@
 #include "sim/Profile.h"
 
+#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>

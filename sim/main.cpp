@@ -4,7 +4,6 @@
 #include <poll.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -200,6 +199,10 @@ int Serve(const Options& options) {
     std::ofstream logFile;
     if (!options.log.empty()) {
         logFile.open(options.log, std::ios::app);
+        if (!logFile) {
+            std::cerr << "km700sim: cannot write the log " << options.log << "\n";
+            return 2;
+        }
     }
     std::ostream& log = logFile.is_open() ? logFile : std::cerr;
 
