@@ -8,18 +8,26 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "RadioContent.h"
 #include "ScriptedPerson.h"
 #include "SimProcess.h"
 #include "image/JobFiles.h"
+#include "radio/ProgressDialog.h"
 #include "radio/RadioCommands.h"
+#include "radio/SerialMonitor.h"
 
 namespace km {
 namespace {
 
 namespace fs = std::filesystem;
+
+// PendingOperation of the serial monitor's read test, and of no operation (the link's message
+// layer, which names them, stays out of a test that uses the job files).
+constexpr int kMonitorReadTest = 2;
+constexpr int kNoOperation = 0;
 
 class DesktopReadTest : public ::testing::Test {
   protected:
@@ -28,6 +36,21 @@ class DesktopReadTest : public ::testing::Test {
         fs::create_directories(workdir_);
     }
     void TearDown() override { fs::remove_all(workdir_); }
+
+    // Runs the event loop until `done` holds or `ms` have passed.
+    static bool WaitFor(const std::function<bool()>& done, int ms) {
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (done()) {
+                loop.quit();
+            }
+        });
+        check.start(10);
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+        return done();
+    }
 
     // Runs Read Radio in `view` and waits until it has ended and the port is closed.
     void ReadRadio(int view) {
@@ -40,17 +63,9 @@ class DesktopReadTest : public ::testing::Test {
         });
         commands.ReadRadio(view);
         ASSERT_TRUE(state_.CommsBusy);
-        QEventLoop loop;
-        QTimer check;
-        QObject::connect(&check, &QTimer::timeout, [&] {
-            if (!state_.CommsBusy && !commands.PortOpen()) {
-                loop.quit();
-            }
-        });
-        check.start(20);
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
-        EXPECT_FALSE(state_.CommsBusy);
+        ASSERT_TRUE(commands.ProgressDialog().isVisible());
+        EXPECT_TRUE(WaitFor([&] { return !state_.CommsBusy && !commands.PortOpen(); }, 60000));
+        EXPECT_FALSE(commands.ProgressDialog().isVisible());
         EXPECT_EQ(jobsReplaced, 1);
     }
 
@@ -94,6 +109,63 @@ TEST_F(DesktopReadTest, PmrJobSavedAsTheRadioHoldsIt) {
         testing::PmrJobOf(sim_.profile, sim::BuildRadioMemory(sim_.profile), PmrJobImage{}, true);
     ASSERT_EQ(bytes.size(), PmrJobImage::kSize);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.Bytes().begin()));
+}
+
+TEST_F(DesktopReadTest, SerialMonitorReadTestListsTheFrames) {
+    ASSERT_TRUE(sim_.Start("type = 0\ntrunk_job = yes\n"));
+    RadioCommands commands(
+        *workspace_, state_, person_, workdir_, [] { return 0; }, nullptr);
+    TCOM_Form_SerialMonitor& monitor = commands.SerialMonitor();
+    EXPECT_EQ(monitor.COM_Lbl_Link.text(), "Lost");
+    monitor.COM_SpeedBtn_Monitor.click();
+    EXPECT_FALSE(monitor.COM_SpeedBtn_Monitor.isEnabled());
+    monitor.COM_SpeedBtn_Start.click();
+    ASSERT_TRUE(WaitFor([&] { return monitor.COM_Lbl_Link.text() == "Link Established "; }, 10000));
+
+    monitor.COM_CSpinEdit_Block.setValue(7);
+    monitor.COM_CSpinEdit_Size.setValue(512);
+    monitor.COM_Btn_Read.click();
+    EXPECT_EQ(state_.PendingOperation, kMonitorReadTest);
+    ASSERT_TRUE(WaitFor([&] { return state_.PendingOperation == kNoOperation; }, 10000));
+
+    QStringList rows;
+    for (int i = 0; i < monitor.COM_ListBox_SerialData.count(); ++i) {
+        rows << monitor.COM_ListBox_SerialData.item(i)->text();
+    }
+    const QString all = rows.join('\n');
+    EXPECT_TRUE(all.contains("Out  04 ")) << all.toStdString();
+    EXPECT_TRUE(all.contains("00 6E 00 00 00 04 00 07 02 00  Link transfer: ReadRequest"));
+    EXPECT_TRUE(all.contains("In   04 ") && all.contains("Link transfer: ReadData"));
+    EXPECT_TRUE(all.contains("Link acknowledge"));
+
+    monitor.COM_SpeedBtn_Stop.click();
+    EXPECT_FALSE(commands.PortOpen());
+    monitor.Button1.click();
+    EXPECT_EQ(monitor.COM_ListBox_SerialData.count(), 0);
+}
+
+TEST_F(DesktopReadTest, ClosingTheProgressDialogCancels) {
+    ASSERT_TRUE(sim_.Start("type = 4\n"));
+    RadioCommands commands(
+        *workspace_, state_, person_, workdir_, [] { return 0; }, nullptr);
+    bool busy = false;
+    commands.SetBusyChanged([&](bool now) { busy = now; });
+    commands.RadioInformation();
+    TForm_Progress& progress = commands.ProgressDialog();
+    ASSERT_TRUE(progress.isVisible());
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(progress.windowTitle(), "Identifying Radio");
+    EXPECT_EQ(progress.PROGRESS_Lbl_StatusMsg.text(), "Connecting to Radio");
+    progress.close();
+    EXPECT_FALSE(busy);
+    EXPECT_FALSE(state_.CommsBusy);
+    EXPECT_EQ(state_.PendingOperation, kNoOperation);
+    EXPECT_FALSE(commands.PortOpen());
+    EXPECT_EQ(progress.windowTitle(), "Undefined");
+    WaitFor([] { return false; }, 1500);  // three polls: nothing starts any more
+    EXPECT_FALSE(commands.PortOpen());
+    EXPECT_TRUE(person_.shown.empty());
+    EXPECT_FALSE(fs::exists(workdir_ / "RadInfo.txt"));
 }
 
 }  // namespace
