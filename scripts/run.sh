@@ -25,6 +25,13 @@ scripts/seed-workdir.sh "$workdir"
 cd "$workdir"
 
 if [ "$use_sim" = 0 ]; then
+    # FIT000101.bin and aligncfg.bin under data/ describe the virtual radio's memory, not a real
+    # radio's: a real Revision 8 radio needs its maker's files in their place.
+    for f in FIT000101.bin aligncfg.bin; do
+        if cmp -s "$workdir/$f" "$repo/data/$f"; then
+            echo "Warning: $workdir/$f is the virtual radio's; replace it with the radio maker's file before programming a real radio." >&2
+        fi
+    done
     exec "$repo/build/app/km700rcp" "$@"
 fi
 
