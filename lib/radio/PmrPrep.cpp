@@ -8,6 +8,12 @@
 namespace km {
 namespace {
 
+using pmrprep::kChannelsInFirstPart;
+using pmrprep::kMaxChannels;
+using pmrprep::kMaxEncodes;
+using pmrprep::kMaxGroupB;
+using pmrprep::kMaxZones;
+
 constexpr std::uint8_t kPmrRadioMode = 0;
 constexpr std::size_t kHeaderSize = 15660;
 constexpr std::size_t kRecordSize = 32;

@@ -42,11 +42,13 @@ inline constexpr std::size_t kZones = 0x0000;
 }  // namespace pmrprep
 
 // The capacities of the job's tables; counts read from the image are clamped to them.
+namespace pmrprep {
 inline constexpr std::size_t kMaxChannels = 1000;
 inline constexpr std::size_t kChannelsInFirstPart = 512;
 inline constexpr std::size_t kMaxEncodes = 250;
 inline constexpr std::size_t kMaxGroupB = 128;
 inline constexpr std::size_t kMaxZones = 20;
+}  // namespace pmrprep
 
 // Reads the first 200 bytes of aligncfg.bin from `folder` (its name matched ignoring case).
 // A missing or short file warns and gives nothing. Run before the radio is touched, so that a

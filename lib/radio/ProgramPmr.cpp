@@ -231,7 +231,7 @@ bool ProgramPmr::QueueChannels() {
         }
     }
     ThenDo(24, [this] {
-        host_.FinishOperation();
+        Complete();
         return false;
     });
     return true;

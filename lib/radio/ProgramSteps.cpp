@@ -153,6 +153,7 @@ void ProgrammingMachine::Run(std::span<const std::uint8_t> message) {
         // Started by the link poll.
         actions_.clear();
         phase_ = Phase::Idle;
+        completed_ = false;
         fit_.fill(FitEntry{});
         Begin();
         Advance();
@@ -165,6 +166,11 @@ void ProgrammingMachine::Run(std::span<const std::uint8_t> message) {
     if (phase_ == Phase::Waiting && ActionDone(message)) {
         Advance();
     }
+}
+
+void ProgrammingMachine::Complete() {
+    completed_ = true;
+    host_.FinishOperation();
 }
 
 void ProgrammingMachine::Advance() {

@@ -34,7 +34,13 @@ class ProgrammingMachine : public StepMachine {
   public:
     using StepMachine::StepMachine;
 
+    // True once the last run went through to its normal end.
+    bool Completed() const { return completed_; }
+
   protected:
+    // The normal end: FinishOperation, noted as completed.
+    void Complete();
+
     // Step 1: runs the checks that need only the job and queues the machine's first actions.
     virtual void Begin() = 0;
 
@@ -111,6 +117,7 @@ class ProgrammingMachine : public StepMachine {
     std::deque<Action> actions_;
     Action current_;
     Phase phase_ = Phase::Idle;
+    bool completed_ = false;
     std::array<FitEntry, kFitEntries + 1> fit_{};
     CodeDescriptor startupDescriptor_{};
     CodeDescriptor codeDescriptor_{};

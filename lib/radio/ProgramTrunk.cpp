@@ -216,7 +216,7 @@ bool ProgramTrunk::QueueConfiguration() {
                      kConfigurationUpdateText);
     ThenWriteScratch(29, kFourthAreaBlock, length[3], kFourthAreaData, kConfigurationUpdateText);
     ThenDo(29, [this] {
-        host_.FinishOperation();
+        Complete();
         return false;
     });
     return true;
@@ -245,9 +245,13 @@ void ProgramRadio(RadioOperations& operations) {
                             "Connecting to Radio");
 }
 
-void RegisterProgramming(RadioOperations& operations) {
-    operations.Register(kProgramTrunk, std::make_unique<ProgramTrunk>(operations));
-    operations.Register(kProgramPmr, std::make_unique<ProgramPmr>(operations));
+ProgrammingMachines RegisterProgramming(RadioOperations& operations) {
+    auto trunk = std::make_unique<ProgramTrunk>(operations);
+    auto pmr = std::make_unique<ProgramPmr>(operations);
+    ProgrammingMachines machines{*trunk, *pmr};
+    operations.Register(kProgramTrunk, std::move(trunk));
+    operations.Register(kProgramPmr, std::move(pmr));
+    return machines;
 }
 
 }  // namespace km

@@ -45,6 +45,11 @@ class ProgramTrunk : public ProgrammingMachine {
 void ProgramRadio(RadioOperations& operations);
 
 // Registers the trunk and PMR programming machines with the operations.
-void RegisterProgramming(RadioOperations& operations);
+class ProgramPmr;
+struct ProgrammingMachines {
+    ProgramTrunk& trunk;
+    ProgramPmr& pmr;
+};
+ProgrammingMachines RegisterProgramming(RadioOperations& operations);
 
 }  // namespace km

@@ -162,7 +162,7 @@ bool Upgrade::QueueOverlay() {
 bool Upgrade::Finish() {
     // The closing message goes out and the port closes behind it whatever the answer; another
     // download opens it again.
-    host_.FinishOperation();
+    Complete();
     const bool another = host_.GetPerson().Ask(kDownloadAnotherQuestion) == Answer::Yes;
     if (!another) {
         host_.GetWorkspace().scratch.Fill(0);

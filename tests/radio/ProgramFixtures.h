@@ -13,6 +13,7 @@
 #include "OperationBench.h"
 #include "core/Files.h"
 #include "radio/CodeFile.h"
+#include "radio/ProgramPmr.h"
 #include "radio/ProgramTrunk.h"
 #include "radio/Upgrade.h"
 #include "sim/RadioMemory.h"
@@ -136,7 +137,7 @@ class ProgramBench : public OperationBench {
   protected:
     void SetUp() override {
         OperationBench::SetUp();
-        RegisterProgramming(*operations_);
+        machines_.emplace(RegisterProgramming(*operations_));
         upgrade_ = &RegisterUpgrade(*operations_);
         WriteFitFile();
         const auto align = sim::AlignConfigContents();
@@ -215,6 +216,7 @@ class ProgramBench : public OperationBench {
     int Sector(int entry) const { return sim::LayoutFor(profile_)[entry].sector; }
     int Block(int entry) const { return RadioFitBlock(entry); }
 
+    std::optional<ProgrammingMachines> machines_;
     Upgrade* upgrade_ = nullptr;
 };
 

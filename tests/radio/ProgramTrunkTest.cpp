@@ -225,6 +225,7 @@ TEST_P(TrunkRefusalTest, RefusesBeforeTheFirstErase) {
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(RadioBytes(0, 16 * 128 * 512), before);
     EXPECT_EQ(RadioLogged("IdentifyRequest"), c.radioAsked);
+    EXPECT_FALSE(machines_->trunk.Completed());
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
 }
