@@ -1,5 +1,10 @@
 #include "MainForm.h"
 
+#include <QMdiSubWindow>
+
+#include "radio/RadioCommands.h"
+#include "radio/SerialMonitor.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -154,6 +159,16 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
 
     ReadSetupAndApply();
     comPort_ = std::make_unique<TForm_COM_ComPort>(setup_.comPortIndex, setup_.baudRateIndex, this);
+    radio_ = std::make_unique<RadioCommands>(
+        ws_, state_, person_, jobs_.WorkDir(), [this] { return setup_.comPortIndex; }, this);
+    radio_->SetBusyChanged([this](bool busy) { SetCommsBusy(busy); });
+    radio_->SetJobReplaced([this](int imageKind) {
+        if (imageKind == kImagePmr) {
+            BuildPmrView();
+        } else {
+            BuildTrunkView();
+        }
+    });
     CreateLongLivedForms();
 
     blank_ = std::make_unique<TForm_BNK_Blank>();
@@ -979,9 +994,15 @@ void TForm_MF_MainForm::CopyNW1ToNW2Click() {
 
 void TForm_MF_MainForm::ReadMobile1Click() {
     HideLargeViewButtons();
+    const auto view = CheckedView();
+    radio_->ReadRadio(view == View::Pmr       ? kImagePmr
+                      : view == View::Network ? kImageNetwork
+                                              : kImageTrunk);
 }
 void TForm_MF_MainForm::ProgramMobile1Click() {}
-void TForm_MF_MainForm::RadioInformation1Click() {}
+void TForm_MF_MainForm::RadioInformation1Click() {
+    radio_->RadioInformation();
+}
 void TForm_MF_MainForm::RadioFirmware1Click() {}
 void TForm_MF_MainForm::Print1Click() {}
 void TForm_MF_MainForm::PrintSetup1Click() {}
@@ -998,6 +1019,12 @@ void TForm_MF_MainForm::SerialComms1Click() {
     viewGroup_.setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     blank_->ShowPicture(false);
     MF_Panel_Toolbar.hide();
+    TCOM_Form_SerialMonitor& monitor = radio_->SerialMonitor();
+    monitor.COM_Panel_Options.show();
+    if (qobject_cast<QMdiSubWindow*>(monitor.parentWidget()) == nullptr) {
+        mdiArea_.addSubWindow(&monitor);
+    }
+    monitor.parentWidget()->showMaximized();
 }
 
 QStringList TForm_MF_MainForm::CodeFileNames(const QString& folder, const QString& pattern) const {

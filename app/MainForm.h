@@ -30,6 +30,7 @@ namespace km {
 
 class TForm_COM_ComPort;
 class TForm_BNK_Blank;
+class RadioCommands;
 class THelpWindow;
 
 class TForm_MF_MainForm : public QMainWindow, public Shell {
@@ -62,6 +63,8 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     std::optional<View> CheckedView() const;
     const SetupRecord& Setup() const { return setup_; }
     JobFiles& Jobs() { return jobs_; }
+    // Read Radio, Radio Information, the progress dialog and the serial monitor.
+    RadioCommands& Radio() { return *radio_; }
     // The form of the current view with this id, or null when it is not open.
     ConfigForm* Form(FormId id) const;
     // The form shown in front, or null while the start picture is shown.
@@ -199,6 +202,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     QMdiArea mdiArea_;
     std::unique_ptr<TForm_BNK_Blank> blank_;
     std::unique_ptr<TForm_COM_ComPort> comPort_;
+    std::unique_ptr<RadioCommands> radio_;
     std::unique_ptr<THelpWindow> help_;
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
