@@ -11,6 +11,19 @@ constexpr std::size_t kLinkFieldBytes = 4;
 bool IsType(std::span<const std::uint8_t> frame, std::uint8_t type) {
     return frame.size() >= kLinkFieldBytes && frame[0] == type;
 }
+
+// Raises a flag for the life of the scope, so that an exception cannot leave it standing (and
+// the link deaf) for the rest of the run.
+class FlagScope {
+  public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+  private:
+    bool& flag_;
+};
 }  // namespace
 
 std::string PortNoPermissionText(std::string_view device) {
@@ -174,14 +187,15 @@ void DataLink::OnData(std::span<const std::uint8_t> bytes) {
         inbox_.insert(inbox_.end(), bytes.begin(), bytes.end());
         return;
     }
-    receiving_ = true;
-    Receive(bytes);
-    while (!inbox_.empty() && port_.IsOpen()) {
-        const std::vector<std::uint8_t> waiting = std::move(inbox_);
-        inbox_.clear();
-        Receive(waiting);
+    {
+        const FlagScope receiving(receiving_);
+        Receive(bytes);
+        while (!inbox_.empty() && port_.IsOpen()) {
+            const std::vector<std::uint8_t> waiting = std::move(inbox_);
+            inbox_.clear();
+            Receive(waiting);
+        }
     }
-    receiving_ = false;
     // Only now, with every byte of the event decoded, may a step machine run: it may open a
     // question box whose event loop delivers newer bytes.
     DispatchUpward();
@@ -213,10 +227,11 @@ void DataLink::RunLinkStep(Cause cause) {
     if (!port_.IsOpen()) {
         return;
     }
-    inStep_ = true;
-    Step(cause);
-    linkMessage_.Clear();  // the frame is consumed when the step ends
-    inStep_ = false;
+    {
+        const FlagScope inStep(inStep_);
+        Step(cause);
+        linkMessage_.Clear();  // the frame is consumed when the step ends
+    }
     UpdateStatus();
     if (!inbox_.empty() && !receiving_) {
         // Bytes a peer wrote back inside our Write, during the step.
@@ -459,7 +474,7 @@ void DataLink::DispatchUpward() {
     if (dispatching_ || inStep_ || receiving_) {
         return;  // what runs finishes first; its caller then takes what waits
     }
-    dispatching_ = true;
+    const FlagScope dispatching(dispatching_);
     while (!upward_.empty()) {
         UpwardCall call = std::move(upward_.front());
         upward_.pop_front();
@@ -481,7 +496,18 @@ void DataLink::DispatchUpward() {
                 break;
         }
     }
-    dispatching_ = false;
+}
+
+void DataLink::RunAsUpwardCall(const std::function<void()>& call) {
+    if (dispatching_ || inStep_ || receiving_) {
+        call();
+        return;
+    }
+    {
+        const FlagScope dispatching(dispatching_);
+        call();
+    }
+    DispatchUpward();
 }
 
 }  // namespace km

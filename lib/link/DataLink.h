@@ -141,6 +141,9 @@ class DataLink {
     bool Credit() const { return credit_ != 0; }
     // True while a call into the programming messages is running.
     bool InUpwardCall() const { return dispatching_; }
+    // Runs `call` as a call into the programming messages: what the link has to pass up
+    // meanwhile waits until it returns. For step machines started from outside the link.
+    void RunAsUpwardCall(const std::function<void()>& call);
 
     void SetClient(LinkClient* client) { client_ = client; }
     void SetFrameMonitor(std::function<void(const FrameEvent&)> monitor) {

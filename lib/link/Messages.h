@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -123,6 +124,9 @@ class ProgrammingMessages : public LinkClient {
     ~ProgrammingMessages() override;
 
     void SetHost(OperationHost* host) { host_ = host; }
+    // Runs a step from outside the link (the link poll starting an operation) under the same
+    // rule as replies: nothing the radio sends re-enters the step while it runs.
+    void RunStepFromOutside(const std::function<void()>& step) { link_.RunAsUpwardCall(step); }
 
     // Step discipline: true (Ready cleared) when the radio grants credit for a request now;
     // false (Ready set) when the step must wait for SendWindowOpen to run it again.

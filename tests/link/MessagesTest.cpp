@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <stdexcept>
 
 #include "LinkHarness.h"
 
@@ -361,6 +362,45 @@ TEST_F(MessagesFixture, QuestionInsideAStepKeepsTheLinkAliveWithoutReenteringIt)
     // Both transfers were acknowledged while the box was open, and keep-alives went on.
     EXPECT_EQ(link.Variables().ReceiveSeq, 4);
     EXPECT_GE(radio.OfType(kLinkAcknowledge).size(), 8u);
+}
+
+TEST_F(MessagesFixture, StepStartedFromOutsideTheLinkIsNotReenteredEither) {
+    int replies = 0;
+    host.step = [&] {
+        if (step == 1) {
+            if (messages.BeginSend() && messages.Identify()) {
+                step = 2;
+                clock.AdvanceBy(5000);  // a box opened right after sending; the reply comes
+            }
+        } else if (step == 2 && messages.ReplyIs(kIdentifyReplyPrefix)) {
+            ++replies;
+        }
+    };
+    radio.onMessage = [&](const Bytes& message) {
+        if (message == IdentifyRequestMessage()) {
+            radio.SendTransfer({0x00, kIdentifyReply, 0x00, 0x00, 0x00, 0x00});
+        }
+    };
+    Establish();
+    messages.RunStepFromOutside([&] { host.RunStep(); });
+    EXPECT_EQ(host.maxDepth, 1);
+    EXPECT_EQ(replies, 1);
+}
+
+TEST_F(MessagesFixture, StepThatThrowsLeavesTheLinkWorking) {
+    int replies = 0;
+    host.step = [&] {
+        if (++replies == 1) {
+            throw std::runtime_error("step failed");
+        }
+    };
+    Establish();
+    radio.SendTransfer({0x00, kInfoReply, 0, 0, 0, 0});
+    EXPECT_THROW(clock.AdvanceBy(2), std::runtime_error);
+    radio.SendTransfer({0x00, kInfoReply, 0, 0, 0, 0});
+    clock.AdvanceBy(2);
+    EXPECT_EQ(replies, 2);
+    EXPECT_FALSE(link.InUpwardCall());
 }
 
 }  // namespace
