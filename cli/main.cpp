@@ -4,10 +4,14 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "ProgramCommand.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && km::cli::IsProgrammingCommand(args[0])) {
+        return km::cli::ProgrammingMain(args);
+    }
     const auto parsed = km::cli::ParseArguments(args);
     if (!parsed.arguments) {
         std::cerr << "km700rcp-cli: " << parsed.error << "\n\n" << km::cli::kUsageText;
