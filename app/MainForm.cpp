@@ -918,20 +918,20 @@ void TForm_MF_MainForm::Open1Click() {
         chosen = std::filesystem::path(path->toStdString());
     }
     switch (jobs_.Open(chosen)) {
-        case OpenOutcome::TrunkLoaded:
+        case JobOpenOutcome::TrunkLoaded:
             state_.NetworkSelector = 0;
             BuildTrunkView();
             break;
-        case OpenOutcome::NetworkLoaded:
+        case JobOpenOutcome::NetworkLoaded:
             BuildNetworkView();
             break;
-        case OpenOutcome::PmrLoaded:
+        case JobOpenOutcome::PmrLoaded:
             BuildPmrView();
             break;
-        case OpenOutcome::Rejected:
+        case JobOpenOutcome::Rejected:
             ShowPicture();
             break;
-        case OpenOutcome::Nothing:
+        case JobOpenOutcome::Nothing:
             break;
     }
     RefreshCaption();

@@ -81,16 +81,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SilentPerson person;
     km::JobFiles files(*workspace, state, person, WorkDir());
     switch (files.Open(file)) {
-        case km::OpenOutcome::TrunkLoaded:
+        case km::JobOpenOutcome::TrunkLoaded:
             files.HasUnsavedChanges(km::JobView::Trunk);
             files.RefreshNetworkNames();
             files.CopyNW1ToNW2();
             break;
-        case km::OpenOutcome::NetworkLoaded:
+        case km::JobOpenOutcome::NetworkLoaded:
             files.Save(km::JobView::Network, WorkDir() / "saved.nwk");
             files.HasUnsavedChanges(km::JobView::Network);
             break;
-        case km::OpenOutcome::PmrLoaded:
+        case km::JobOpenOutcome::PmrLoaded:
             files.HasUnsavedChanges(km::JobView::Pmr);
             break;
         default:

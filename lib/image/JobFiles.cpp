@@ -285,10 +285,10 @@ bool JobFiles::NewJob(JobView view) {
     return true;
 }
 
-OpenOutcome JobFiles::Open(const std::optional<fs::path>& chosen) {
+JobOpenOutcome JobFiles::Open(const std::optional<fs::path>& chosen) {
     if (!chosen) {
         state_.CurrentJobFileName.clear();
-        return OpenOutcome::Nothing;
+        return JobOpenOutcome::Nothing;
     }
     const fs::path& file = *chosen;
     if (ExtensionIs(file, kTrunkExtension)) {
@@ -304,34 +304,34 @@ OpenOutcome JobFiles::Open(const std::optional<fs::path>& chosen) {
     state_.TrunkJobLoaded = false;
     state_.PmrJobLoaded = false;
     state_.CurrentJobFileName.clear();
-    return OpenOutcome::Rejected;
+    return JobOpenOutcome::Rejected;
 }
 
-OpenOutcome JobFiles::OpenTrunk(const fs::path& file) {
+JobOpenOutcome JobFiles::OpenTrunk(const fs::path& file) {
     const auto image = ReadJobFile<TrunkJobImage>(file, person_);
     if (!image) {
-        return OpenOutcome::Nothing;
+        return JobOpenOutcome::Nothing;
     }
     ws_.trunk = *image;
     WriteLastSaved(kLastSavedTrunkName, ws_.trunk.Bytes());
     state_.TrunkJobLoaded = true;
     RememberJobFile(file);
-    return OpenOutcome::TrunkLoaded;
+    return JobOpenOutcome::TrunkLoaded;
 }
 
-OpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
+JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     if (state_.UserLevelMask != 4 && state_.UserLevelMask != 8) {
-        return OpenOutcome::Nothing;
+        return JobOpenOutcome::Nothing;
     }
     const auto image = ReadJobFile<NetworkImage>(file, person_);
     if (!image) {
-        return OpenOutcome::Nothing;
+        return JobOpenOutcome::Nothing;
     }
     if (!state_.TrunkJobLoaded) {
         // Without a trunk job the network needs a whole job around it: start from the template.
         const auto templ = ReadTrunkTemplate();
         if (!templ) {
-            return OpenOutcome::Nothing;
+            return JobOpenOutcome::Nothing;
         }
         ws_.trunk = *templ;
         WriteLastSaved(kLastSavedTrunkName, ws_.trunk.Bytes());
@@ -341,13 +341,13 @@ OpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     state_.TrunkJobLoaded = true;
     state_.CurrentJobFileName = file.string();
     TakeNetworkBaseline();
-    return OpenOutcome::NetworkLoaded;
+    return JobOpenOutcome::NetworkLoaded;
 }
 
-OpenOutcome JobFiles::OpenPmr(const fs::path& file) {
+JobOpenOutcome JobFiles::OpenPmr(const fs::path& file) {
     const auto bytes = ReadFileBytes(file, PmrJobImage::kSize);
     if (!bytes) {
-        return OpenOutcome::Nothing;
+        return JobOpenOutcome::Nothing;
     }
     const std::uint16_t version = PmrFileVersion(*bytes);
     const bool needsTemplate = version == kPmrFormat200 || version == kPmrFormat201;
@@ -356,13 +356,13 @@ OpenOutcome JobFiles::OpenPmr(const fs::path& file) {
     switch (ConvertPmrFile(*bytes, templ.get(), *converted)) {
         case PmrFormatStatus::TooShort:
             person_.Error(FileTooShortText(DisplayName(file)));
-            return OpenOutcome::Nothing;
+            return JobOpenOutcome::Nothing;
         case PmrFormatStatus::TemplateMissing:
             person_.Warn(kPmrTemplateMissing);
-            return OpenOutcome::Nothing;
+            return JobOpenOutcome::Nothing;
         case PmrFormatStatus::Unsupported:
             person_.Warn(kUnableToReadConfiguration);
-            return OpenOutcome::Nothing;
+            return JobOpenOutcome::Nothing;
         case PmrFormatStatus::Current:
         case PmrFormatStatus::Converted:
             break;
@@ -376,7 +376,7 @@ OpenOutcome JobFiles::OpenPmr(const fs::path& file) {
     ws_.ZoneReload = true;
     state_.PmrJobLoaded = true;
     RememberJobFile(file);
-    return OpenOutcome::PmrLoaded;
+    return JobOpenOutcome::PmrLoaded;
 }
 
 void JobFiles::RememberJobFile(const fs::path& file) {

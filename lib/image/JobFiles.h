@@ -100,7 +100,7 @@ std::array<std::uint8_t, 16> NetworkNameField(const std::filesystem::path& fileN
 bool UnpackPmrRadioRead(Workspace& workspace, Person& person, const std::filesystem::path& workDir);
 
 // ---- What Open did, so that the shell builds the right view ----------------------------------
-enum class OpenOutcome {
+enum class JobOpenOutcome {
     Nothing,        // cancelled, unreadable, too short, wrong level, unsupported: job unchanged
     TrunkLoaded,    // build the Trunk view
     NetworkLoaded,  // build the Network view
@@ -124,7 +124,7 @@ class JobFiles {
 
     // Open with the file the dialog returned (nullopt when it was cancelled). The extension
     // decides, whatever the view.
-    OpenOutcome Open(const std::optional<std::filesystem::path>& chosen);
+    JobOpenOutcome Open(const std::optional<std::filesystem::path>& chosen);
 
     // Save: the error "Cannot Save Configuration..." when the view has no job; true otherwise.
     bool MaySave(JobView view);
@@ -166,9 +166,9 @@ class JobFiles {
     std::unique_ptr<TrunkJobImage> ReadTrunkTemplate();
     std::unique_ptr<PmrJobImage> ReadPmrTemplate(bool warn);
     void WriteLastSaved(const char* name, std::span<const std::uint8_t> bytes);
-    OpenOutcome OpenTrunk(const std::filesystem::path& file);
-    OpenOutcome OpenNetwork(const std::filesystem::path& file);
-    OpenOutcome OpenPmr(const std::filesystem::path& file);
+    JobOpenOutcome OpenTrunk(const std::filesystem::path& file);
+    JobOpenOutcome OpenNetwork(const std::filesystem::path& file);
+    JobOpenOutcome OpenPmr(const std::filesystem::path& file);
     void RememberJobFile(const std::filesystem::path& file);
     bool SaveJobImage(const std::filesystem::path& chosen, std::span<const std::uint8_t> bytes,
                       const char* lastSavedName);

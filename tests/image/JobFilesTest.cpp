@@ -69,19 +69,19 @@ TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
         const char* name;
         std::span<const std::uint8_t> bytes;
         int level;
-        OpenOutcome expected;
+        JobOpenOutcome expected;
         std::string_view error;
     } cases[] = {
-        {"a.tnk", trunkBytes, 1, OpenOutcome::TrunkLoaded, ""},
-        {"b.TNK", trunkBytes, 1, OpenOutcome::TrunkLoaded, ""},
-        {"c.Tnk", trunkBytes, 1, OpenOutcome::Rejected, kInvalidFileError},
-        {"d.bin", trunkBytes, 1, OpenOutcome::Rejected, kProgramCodeFileError},
-        {"e.BIN", trunkBytes, 1, OpenOutcome::Rejected, kProgramCodeFileError},
-        {"f.csv", trunkBytes, 1, OpenOutcome::Rejected, kInvalidFileError},
-        {"noextension", trunkBytes, 1, OpenOutcome::Rejected, kInvalidFileError},
-        {"g.nwk", networkBytes, 2, OpenOutcome::Nothing, ""},
-        {"h.nwk", networkBytes, 4, OpenOutcome::NetworkLoaded, ""},
-        {"i.NWK", networkBytes, 8, OpenOutcome::NetworkLoaded, ""},
+        {"a.tnk", trunkBytes, 1, JobOpenOutcome::TrunkLoaded, ""},
+        {"b.TNK", trunkBytes, 1, JobOpenOutcome::TrunkLoaded, ""},
+        {"c.Tnk", trunkBytes, 1, JobOpenOutcome::Rejected, kInvalidFileError},
+        {"d.bin", trunkBytes, 1, JobOpenOutcome::Rejected, kProgramCodeFileError},
+        {"e.BIN", trunkBytes, 1, JobOpenOutcome::Rejected, kProgramCodeFileError},
+        {"f.csv", trunkBytes, 1, JobOpenOutcome::Rejected, kInvalidFileError},
+        {"noextension", trunkBytes, 1, JobOpenOutcome::Rejected, kInvalidFileError},
+        {"g.nwk", networkBytes, 2, JobOpenOutcome::Nothing, ""},
+        {"h.nwk", networkBytes, 4, JobOpenOutcome::NetworkLoaded, ""},
+        {"i.NWK", networkBytes, 8, JobOpenOutcome::NetworkLoaded, ""},
     };
     for (const auto& c : cases) {
         Put(c.name, c.bytes);
@@ -105,7 +105,7 @@ TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
 TEST_F(JobFilesTest, OpenTrunkLoadsTheImageWritesLastSavedAndRemembersTheFile) {
     const auto bytes = PatternBytes(TrunkJobImage::kSize + 100, 7);  // longer than the image
     Put("Jobs/car.tnk", bytes);
-    ASSERT_EQ(files_->Open(dir_ / "Jobs" / "car.tnk"), OpenOutcome::TrunkLoaded);
+    ASSERT_EQ(files_->Open(dir_ / "Jobs" / "car.tnk"), JobOpenOutcome::TrunkLoaded);
     const std::vector<std::uint8_t> expected(bytes.begin(), bytes.begin() + TrunkJobImage::kSize);
     EXPECT_EQ(BytesOf(ws_->trunk), expected);
     EXPECT_EQ(Get("LastSaved.tnk"), expected);
@@ -123,12 +123,12 @@ TEST_F(JobFilesTest, FilesThatCannotBeUsedLeaveThePreviousJobWhole) {
     Put("short.nwk", PatternBytes(NetworkImage::kSize - 1, 9));
     state_.UserLevelMask = 8;
 
-    EXPECT_EQ(files_->Open(dir_ / "short.tnk"), OpenOutcome::Nothing);
-    EXPECT_EQ(files_->Open(dir_ / "short.nwk"), OpenOutcome::Nothing);
+    EXPECT_EQ(files_->Open(dir_ / "short.tnk"), JobOpenOutcome::Nothing);
+    EXPECT_EQ(files_->Open(dir_ / "short.nwk"), JobOpenOutcome::Nothing);
     EXPECT_EQ(person_.Texts(), (std::vector<std::string>{FileTooShortText("short.tnk"),
                                                          FileTooShortText("short.nwk")}));
     person_.shown.clear();
-    EXPECT_EQ(files_->Open(dir_ / "missing.tnk"), OpenOutcome::Nothing);
+    EXPECT_EQ(files_->Open(dir_ / "missing.tnk"), JobOpenOutcome::Nothing);
     EXPECT_TRUE(person_.shown.empty()) << "a file that cannot be opened shows nothing";
 
     EXPECT_EQ(ws_->trunk, previous);
@@ -139,7 +139,7 @@ TEST_F(JobFilesTest, FilesThatCannotBeUsedLeaveThePreviousJobWhole) {
 
 TEST_F(JobFilesTest, CancelledOpenEmptiesTheFileNameOnly) {
     HaveTrunkJob(0x33);
-    EXPECT_EQ(files_->Open(std::nullopt), OpenOutcome::Nothing);
+    EXPECT_EQ(files_->Open(std::nullopt), JobOpenOutcome::Nothing);
     EXPECT_EQ(state_.CurrentJobFileName, "");
     EXPECT_TRUE(state_.TrunkJobLoaded);
 }
@@ -153,7 +153,7 @@ TEST_F(JobFilesTest, NetworkFileGoesIntoTheSelectedSlotOnly) {
     state_.NetworkSelector = 1;
     const auto bytes = PatternBytes(NetworkImage::kSize, 0x12);
     Put("Networks/city.nwk", bytes);
-    ASSERT_EQ(files_->Open(dir_ / "Networks" / "city.nwk"), OpenOutcome::NetworkLoaded);
+    ASSERT_EQ(files_->Open(dir_ / "Networks" / "city.nwk"), JobOpenOutcome::NetworkLoaded);
 
     const std::size_t slotFile = trunk::NetworkFileStart(1);
     for (std::size_t i = 0; i < TrunkJobImage::kSize; ++i) {
@@ -170,7 +170,7 @@ TEST_F(JobFilesTest, NetworkFileWithoutATrunkJobStartsFromTheTemplate) {
     state_.UserLevelMask = 8;
     const auto bytes = PatternBytes(NetworkImage::kSize, 0x12);
     Put("n.nwk", bytes);
-    ASSERT_EQ(files_->Open(dir_ / "n.nwk"), OpenOutcome::NetworkLoaded);
+    ASSERT_EQ(files_->Open(dir_ / "n.nwk"), JobOpenOutcome::NetworkLoaded);
     EXPECT_EQ(ws_->trunk.U16(kVersionWordOffset), trunkTemplate_.U16(kVersionWordOffset));
     EXPECT_EQ(ws_->trunk.U8(100), trunkTemplate_.U8(100));
     EXPECT_EQ(ws_->trunk.U8(trunk::NetworkFileStart(0)), bytes[0]);
@@ -179,7 +179,7 @@ TEST_F(JobFilesTest, NetworkFileWithoutATrunkJobStartsFromTheTemplate) {
 
     fs::remove(dir_ / "default.tct");
     state_.TrunkJobLoaded = false;
-    EXPECT_EQ(files_->Open(dir_ / "n.nwk"), OpenOutcome::Nothing);
+    EXPECT_EQ(files_->Open(dir_ / "n.nwk"), JobOpenOutcome::Nothing);
     EXPECT_EQ(person_.Texts().back(), kTrunkTemplateMissing);
     EXPECT_FALSE(state_.TrunkJobLoaded);
 }
@@ -210,7 +210,7 @@ TEST_F(JobFilesTest, NetworkSaveNamesTheFileInTheSlotWithFourteenCharactersAndBl
 TEST_F(JobFilesTest, NetworkViewNoticesEditsOfTheSlotsNetworkFile) {
     state_.UserLevelMask = 4;
     Put("n.nwk", PatternBytes(NetworkImage::kSize, 0x12));
-    ASSERT_EQ(files_->Open(dir_ / "n.nwk"), OpenOutcome::NetworkLoaded);
+    ASSERT_EQ(files_->Open(dir_ / "n.nwk"), JobOpenOutcome::NetworkLoaded);
     EXPECT_FALSE(files_->HasUnsavedChanges(JobView::Network));
     ws_->trunk.SetU8(trunk::NetworkFileStart(0) + 400, 0xEE);
     EXPECT_TRUE(files_->HasUnsavedChanges(JobView::Network));
@@ -223,7 +223,7 @@ TEST_F(JobFilesTest, NetworkViewNoticesEditsOfTheSlotsNetworkFile) {
 TEST_F(JobFilesTest, PmrOfTheCurrentFormatLoadsUnchanged) {
     const auto bytes = PmrFileBytes(202, PmrJobImage::kSize);
     Put("Jobs/base.pmr", bytes);
-    ASSERT_EQ(files_->Open(dir_ / "Jobs" / "base.pmr"), OpenOutcome::PmrLoaded);
+    ASSERT_EQ(files_->Open(dir_ / "Jobs" / "base.pmr"), JobOpenOutcome::PmrLoaded);
     EXPECT_EQ(BytesOf(ws_->pmr), bytes);
     EXPECT_EQ(Get("LastSaved.pmr"), bytes);
     EXPECT_TRUE(ws_->ZoneReload);
@@ -235,7 +235,7 @@ TEST_F(JobFilesTest, PmrOfTheCurrentFormatLoadsUnchanged) {
 TEST_F(JobFilesTest, PmrOfFormat201IsConvertedAndLastSavedHoldsTheFileAsRead) {
     const auto bytes = PmrFileBytes(201, 55180);
     Put("old.pmr", bytes);
-    ASSERT_EQ(files_->Open(dir_ / "old.pmr"), OpenOutcome::PmrLoaded);
+    ASSERT_EQ(files_->Open(dir_ / "old.pmr"), JobOpenOutcome::PmrLoaded);
     EXPECT_EQ(ws_->pmr.U8(15164), pmrTemplate_->U8(15164));
     EXPECT_EQ(ws_->pmr.U8(15644), bytes[15164]);
     const auto lastSaved = Get("LastSaved.pmr");
@@ -272,7 +272,7 @@ TEST_F(JobFilesTest, PmrThatCannotBeReadLeavesJobLastSavedAndNameUntouched) {
             fs::remove(dir_ / "default.cct");
         }
         person_.shown.clear();
-        EXPECT_EQ(files_->Open(dir_ / c.name), OpenOutcome::Nothing) << c.name;
+        EXPECT_EQ(files_->Open(dir_ / c.name), JobOpenOutcome::Nothing) << c.name;
         EXPECT_EQ(person_.Texts(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(BytesOf(ws_->pmr), previousBytes) << c.name;
         EXPECT_EQ(Get("LastSaved.pmr"), previousBytes) << c.name;
