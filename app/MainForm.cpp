@@ -999,7 +999,10 @@ void TForm_MF_MainForm::ReadMobile1Click() {
                       : view == View::Network ? kImageNetwork
                                               : kImageTrunk);
 }
-void TForm_MF_MainForm::ProgramMobile1Click() {}
+void TForm_MF_MainForm::ProgramMobile1Click() {
+    const auto view = CheckedView();
+    radio_->ProgramRadio([this, view] { return view && StorePassSet(*view); });
+}
 void TForm_MF_MainForm::RadioInformation1Click() {
     radio_->RadioInformation();
 }

@@ -7,6 +7,7 @@
 #include "link/DataLink.h"
 #include "link/Messages.h"
 #include "radio/Operation.h"
+#include "radio/ProgramTrunk.h"
 #include "radio/ProgressDialog.h"
 #include "radio/SerialMonitor.h"
 
@@ -43,6 +44,7 @@ RadioCommands::RadioCommands(Workspace& workspace, MainState& state, Person& per
                                                                        comIndex,
                                                                        {workDir, programFolder},
                                                                        workDir});
+    RegisterProgramming(*parts_->operations);
     TCOM_Form_SerialMonitor::RegisterTests(*parts_->operations);
     parts_->monitor =
         std::make_unique<TCOM_Form_SerialMonitor>(parts_->link, *parts_->operations, comIndex);
@@ -59,6 +61,16 @@ void RadioCommands::ReadRadio(int view) {
 }
 void RadioCommands::RadioInformation() {
     parts_->operations->RadioInformation();
+}
+
+void RadioCommands::ProgramRadio(const std::function<bool()>& storePasses) {
+    const MainState& state = parts_->operations->State();
+    const bool jobInView = (state.ImageKind == kImageTrunk && state.TrunkJobLoaded) ||
+                           (state.ImageKind == kImagePmr && state.PmrJobLoaded);
+    if (!state.CommsBusy && jobInView && !storePasses()) {
+        return;
+    }
+    km::ProgramRadio(*parts_->operations);
 }
 
 void RadioCommands::SetJobReplaced(std::function<void(int)> jobReplaced) {

@@ -33,6 +33,10 @@ class RadioCommands {
     // Information; each does nothing while an operation is running.
     void ReadRadio(int view);
     void RadioInformation();
+    // Program Radio in the view of ImageKind: when that view holds a job, `storePasses` (the
+    // view's store pass set; false cancels) runs first, then the programming starts; the Network
+    // view and a view without a job get their refusals.
+    void ProgramRadio(const std::function<bool()>& storePasses);
 
     // A read has replaced the job of this image kind: the view is to be rebuilt.
     void SetJobReplaced(std::function<void(int imageKind)> jobReplaced);
