@@ -399,6 +399,16 @@ TEST_F(ReadRadioTest, RadioAnsweringOnTheThirdPollStartsTheRead) {
     EXPECT_TRUE(state_.TrunkJobLoaded);
 }
 
+TEST_F(ReadRadioTest, PollRefusesPmrProgrammingWithoutChannels) {
+    StartRadio("type = 4\npmr_channels = 3\n");
+    workspace_->pmr.SetU16(pmr::kChannelCount, 0);
+    ASSERT_TRUE(operations_->BeginCommand(kProgramPmr, "Program Radio", "Connecting to Radio"));
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_EQ(person_.Texts(), std::vector<std::string>{kNoChannelsDefinedText});
+    EXPECT_EQ(RadioLogCount("IdentifyRequest"), 0) << "nothing is asked of the radio";
+    ExpectEnded();
+}
+
 TEST_F(ReadRadioTest, ClosingTheProgressDialogCancelsTheRead) {
     WriteFitFile();
     StartRadio("type = 0\ntrunk_job = yes\n");
