@@ -1,9 +1,8 @@
 #include "radio/ReadRadio.h"
 
 #include <algorithm>
-#include <memory>
 
-#include "core/Files.h"
+#include "image/JobFiles.h"
 #include "image/PmrFormat.h"
 
 namespace km {
@@ -60,47 +59,6 @@ void WriteEmptyZone(ScratchBuffer& scratch, std::size_t at) {
         scratch.SetU8(place + 1, 0xFF);
         scratch.SetU8(place + 2, 0xFF);
     }
-}
-
-// The PMR unpack's own texts.
-constexpr const char* kPmrTemplateName = "default.cct";
-constexpr const char* kPmrTemplateMissingText = "\"DEFAULT.CCT\"  file not found ";
-constexpr const char* kUnableToReadConfigurationText =
-    "Unable to Read Configuration.                       \nPlease upgrade your Programmer to the "
-    "latest version";
-
-// The template of a new PMR job, which fills what an older radio format lacks.
-std::unique_ptr<PmrJobImage> ReadPmrTemplate(const std::filesystem::path& folder) {
-    const auto bytes =
-        ReadFileBytes(FindFileIgnoringCase(folder, kPmrTemplateName), PmrJobImage::kSize);
-    if (!bytes || bytes->size() != PmrJobImage::kSize) {
-        return nullptr;
-    }
-    auto image = std::make_unique<PmrJobImage>();
-    image->Write(0, *bytes);
-    return image;
-}
-
-// Turns the PMR memory read into the job image; false (with the reason shown) when the job must
-// stay as it was.
-bool UnpackPmrIntoJob(Workspace& workspace, Person& person, const std::filesystem::path& folder) {
-    const std::uint16_t version = workspace.scratch.U16BE(pmr::kFormatVersion);
-    const bool needsTemplate = version == kPmrFormat200 || version == kPmrFormat201;
-    const auto templ = needsTemplate ? ReadPmrTemplate(folder) : nullptr;
-    switch (UnpackPmrRead(workspace.scratch, templ.get(), workspace.pmr)) {
-        case PmrFormatStatus::TemplateMissing:
-            person.Warn(kPmrTemplateMissingText);
-            return false;
-        case PmrFormatStatus::Unsupported:
-        case PmrFormatStatus::TooShort:
-            person.Warn(kUnableToReadConfigurationText);
-            return false;
-        case PmrFormatStatus::Current:
-        case PmrFormatStatus::Converted:
-            break;
-    }
-    workspace.ZoneReload = true;
-    return true;
 }
 
 // A count byte where 0xFF means none.
@@ -398,7 +356,7 @@ void PmrRead::CheckPhonebook() {
 
 void PmrRead::Finish() {
     const auto& env = host_.Env();
-    if (UnpackPmrIntoJob(env.workspace, env.person, env.workFolder)) {
+    if (UnpackPmrRadioRead(env.workspace, env.person, env.workFolder)) {
         host_.State().PmrJobLoaded = true;
         if (host_.onJobReplaced) {
             host_.onJobReplaced(kImagePmr);
