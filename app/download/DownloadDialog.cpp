@@ -164,14 +164,15 @@ void TForm_DLD_Download::closeEvent(QCloseEvent* event) {
         event->ignore();  // the running operation is cancelled from its progress dialog
         return;
     }
-    ResetAndClosePort();
-    QDialog::closeEvent(event);
+    QDialog::closeEvent(event);  // goes through reject()
 }
 
 void TForm_DLD_Download::reject() {
-    if (!Busy()) {
-        close();
+    if (Busy()) {
+        return;
     }
+    ResetAndClosePort();
+    QDialog::reject();
 }
 
 }  // namespace km
