@@ -345,5 +345,47 @@ TEST_F(ProgramTrunkTest, CommandRefusesTheNetworkViewAndAMissingJob) {
     }
 }
 
+// ---- A bad line ----
+
+struct LineTrouble {
+    const char* name;
+    sim::FaultOptions faults;
+};
+
+class TrunkLineTroubleTest : public ProgramTrunkTest,
+                             public ::testing::WithParamInterface<LineTrouble> {};
+
+// Lost and corrupted frames are repaired by the link; a radio that resets its link or falls
+// silent ends the operation. Either way programming ends, and no write lands on flash that the
+// operation has not erased.
+TEST_P(TrunkLineTroubleTest, EndsWithoutWritingOntoUnerasedFlash) {
+    StartRadio("type = 0\ntrunk_job = yes\n", GetParam().faults);
+    const TrunkJobImage job = testing::PatternTrunkJob(kHeadHmF, testing::kModeTrunkJob, true);
+    ProgramJob(job);
+    EXPECT_FALSE(state_.CommsBusy);
+    EXPECT_FALSE(link_->PortOpen());
+    EXPECT_TRUE(radio_->Memory().Faults().empty()) << Log();
+    if (machines_->trunk.Completed()) {
+        EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
+        const auto written = RadioBytes(Block(fit::kTrunkConfig), 16384);
+        auto scratch = std::make_unique<ScratchBuffer>();
+        scratch->Write(0x8000, written);
+        TrunkJobImage back;
+        UnpackTrunkRead(*scratch, back);
+        EXPECT_EQ(back, job);
+    } else {
+        EXPECT_EQ(person_.Texts().back(), kSerialCommsErrorText);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, TrunkLineTroubleTest,
+    ::testing::Values(LineTrouble{"LostFramesToTheRadio", {.dropIncomingEvery = 7}},
+                      LineTrouble{"LostFramesFromTheRadio", {.dropOutgoingEvery = 5}},
+                      LineTrouble{"CorruptedBytes", {.corruptProbability = 0.0005, .seed = 3}},
+                      LineTrouble{"RadioResetsItsLink", {.linkRequestAfterMessage = 40}},
+                      LineTrouble{"RadioFallsSilent", {.silenceAfterMessage = 30}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace km
