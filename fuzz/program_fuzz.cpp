@@ -1,0 +1,158 @@
+// Program Radio (trunk and PMR) and the software upgrade against a virtual radio whose memory
+// holds arbitrary bytes where the programmer reads before it writes: the Flash Index Table, the
+// band record and the heads and descriptors of the code areas. The first byte chooses the radio
+// and the operation; the rest are patches of three bytes (area, offset, value). Whatever the
+// radio holds, the operation must end without touching memory outside its buffers.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+
+#include "core/Files.h"
+#include "image/State.h"
+#include "link/DataLink.h"
+#include "link/Messages.h"
+#include "link/VirtualClock.h"
+#include "link/WirePair.h"
+#include "radio/Operation.h"
+#include "radio/ProgramTrunk.h"
+#include "radio/Upgrade.h"
+#include "sim/RadioMemory.h"
+#include "sim/VirtualRadio.h"
+
+namespace {
+
+using namespace km;
+
+class YesPerson : public Person {
+  public:
+    Answer Show(BoxKind, std::string_view, Buttons buttons) override {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+    }
+    void Beep() override {}
+};
+
+constexpr const char* kProfiles[] = {
+    "type = 0\ntrunk_job = yes\npmr_channels = 5\n",
+    "type = 1\ntrunk_code.software_code = 11250\npmr_code.software_code = 11240\n",
+    "type = 8\ntrunk_code.software_code = 10810\npmr_code.software_code = 14510\n",
+};
+
+// Where the patches land: the table, the band record, and the first blocks of the code areas.
+constexpr int kPatchedEntries[] = {sim::fit::kStartupCode, sim::fit::kTrunkCode,
+                                   sim::fit::kPmrCode};
+
+const std::filesystem::path& Folder() {
+    static const std::filesystem::path folder = [] {
+        const auto path = std::filesystem::temp_directory_path() / "km_program_fuzz";
+        std::filesystem::create_directories(path / "Radio_SW");
+        WriteFileAtomically(path / "FIT000101.bin", sim::FitFileContents());
+        WriteFileAtomically(path / "aligncfg.bin", sim::AlignConfigContents());
+        std::vector<std::uint8_t> code(20000 - 63, 0x11);
+        SoftwareDescription description;
+        description.softwareCode = "10820";
+        description.versionText = "V6.30";
+        description.codeType = 4;
+        WriteFileAtomically(path / "Radio_SW" / "startup.bin", MakeCodeFile(code, description, {}));
+        return path;
+    }();
+    return folder;
+}
+
+TrunkJobImage TrunkJob() {
+    TrunkJobImage job;
+    job.SetU16(kVersionWordOffset, kProgramVersionNumber);
+    job.SetU8(trunk::kRadioType, 4);
+    job.SetU8(trunk::kRadioMode, 2);
+    job.SetU16(trunk::kBandCode, 0x4131);
+    job.SetU16(trunk::NetworkFileStart(0) + 0x2E4, 3);
+    job.SetU16(trunk::NetworkFileStart(1) + network::kBandCode, 0x4131);
+    return job;
+}
+
+PmrJobImage PmrJob() {
+    PmrJobImage job;
+    job.SetU16(kVersionWordOffset, kProgramVersionNumber);
+    job.SetU16(pmr::kFormatVersion, pmr::kCurrentFormat);
+    job.SetU8(pmr::kRadioType, 4);
+    job.SetU8(pmr::kRadioMode, 2);
+    job.SetU16(pmr::kBandCode, 0x4131);
+    job.SetU16(pmr::kChannelCount, 600);
+    job.SetU16(pmr::kZoneCount, 3);
+    return job;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) {
+        return 0;
+    }
+    const std::uint8_t choice = data[0];
+    const auto parsed = sim::ParseProfile(kProfiles[choice % 3]);
+    const sim::Profile profile = *parsed.profile;
+    sim::Flash memory = sim::BuildRadioMemory(profile);
+    const auto layout = sim::LayoutFor(profile);
+    for (std::size_t at = 1; at + 3 <= size; at += 3) {
+        const int area = data[at] % 5;
+        std::size_t address = 0;
+        if (area == 0) {
+            address = sim::Flash::BlockAddress(sim::kFitBlock);
+        } else if (area == 1) {
+            address = sim::Flash::BlockAddress(layout[sim::fit::kBandRecord].block);
+        } else {
+            const auto block = layout[static_cast<std::size_t>(kPatchedEntries[area - 2])].block;
+            if (block == sim::kNoBlock) {
+                continue;
+            }
+            address = sim::Flash::BlockAddress(block) + (data[at] / 5 % 64) * 512;
+        }
+        const std::uint8_t value = data[at + 2];
+        memory.Store(address + data[at + 1] * 2 % 512, std::span(&value, 1));
+    }
+
+    VirtualClock clock;
+    WirePair wire(clock);
+    YesPerson person;
+    Progress progress;
+    DataLink link(wire.A(), clock, person);
+    ProgrammingMessages messages(link, clock);
+    auto workspace = std::make_unique<Workspace>();
+    workspace->trunk = TrunkJob();
+    workspace->pmr = PmrJob();
+    MainState state;
+    RadioOperations operations(RadioOperations::Environment{*workspace,
+                                                            state,
+                                                            person,
+                                                            progress,
+                                                            link,
+                                                            messages,
+                                                            clock,
+                                                            [] { return 0; },
+                                                            {Folder()},
+                                                            Folder()});
+    RegisterProgramming(operations);
+    Upgrade& upgrade = RegisterUpgrade(operations);
+    sim::VirtualRadio radio(profile, std::move(memory), clock, [&clock] { return clock.Now(); },
+                            wire.B(), {}, {});
+
+    switch (choice / 3 % 3) {
+        case 0:
+            state.ImageKind = kImageTrunk;
+            state.TrunkJobLoaded = true;
+            ProgramRadio(operations);
+            break;
+        case 1:
+            state.ImageKind = kImagePmr;
+            state.PmrJobLoaded = true;
+            ProgramRadio(operations);
+            break;
+        default:
+            StartDownload(operations, upgrade, Folder() / "Radio_SW" / "startup.bin");
+            break;
+    }
+    clock.AdvanceUntil([&] { return !state.CommsBusy && !link.PortOpen(); }, 600000);
+    return 0;
+}
