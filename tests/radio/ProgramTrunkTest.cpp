@@ -175,6 +175,23 @@ TEST_F(ProgramTrunkTest, LaterSoftwareOnDiskIsWrittenBeforeTheConfiguration) {
     EXPECT_EQ(RadioBytes(trunk + 128 + 8, 6)[3], 0x5A);
 }
 
+// A radio without startup code reports no descriptor ("Undefined", version 0): upgrading its
+// trunk code brings the startup code of the same version along.
+TEST_F(ProgramTrunkTest, RadioWithoutStartupDescriptorGetsTheStartupCode) {
+    StartRadio("type = 0\nstartup_code.present = no\ntrunk_job = yes\n");
+    PutCode("7ktm630.bin", testing::SampleCodeFile(2, "V6.30", 20000, false));
+    PutCode("7ks_630.bin", testing::SampleCodeFile(4, "V6.30", 20000, false, "10820"));
+    person_.answers = {Answer::Yes};
+    ProgramJob(testing::PatternTrunkJob(kHeadHmF, testing::kModeTrunkJob, true));
+    ExpectEndedCleanly();
+    EXPECT_TRUE(machines_->trunk.Completed());
+    const auto erases = Erases();
+    ASSERT_GE(erases.size(), 3u);
+    EXPECT_EQ(erases[2], Sector(fit::kStartupCode));
+    // No descriptor to read: only the area's head was read.
+    EXPECT_EQ(RadioLogCount("ReadRequest block " + std::to_string(Block(fit::kStartupCode))), 1);
+}
+
 TEST_F(ProgramTrunkTest, TrunkCodeWithoutOverlayStillErasesTheOverlaySector) {
     StartRadio("type = 0\ntrunk_job = yes\n");
     PutCode("7ktm630.bin", testing::SampleCodeFile(2, "V6.30", 20000, false));
