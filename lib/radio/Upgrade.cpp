@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/Files.h"
+
 namespace km {
 
 namespace {
@@ -21,10 +23,19 @@ std::string Formatted(const char* format, std::string_view text) {
 }  // namespace
 
 std::optional<DownloadCode> ReadDownloadCode(const std::filesystem::path& path, Person& person) {
-    auto image = ReadCodeFile(path, person);
-    if (!image) {
+    const auto bytes = ReadFileBytes(path, kOverlayFileLimit + 1);
+    if (!bytes) {
+        person.Error(kCodeFileNotFoundText);
         return std::nullopt;
     }
+    CodeFileCheck check = InspectCodeFile(*bytes);
+    if (!check.image) {
+        // The Download button words the missing description its own way.
+        person.Error(check.refusal == kNoDescriptionText ? kNoDescriptionDownloadText
+                                                         : check.refusal);
+        return std::nullopt;
+    }
+    auto& image = check.image;
     const auto type = CodeTypeOf(image->description.codeType);
     if (!type) {
         person.Error(kUnknownCodeFileText);

@@ -173,7 +173,8 @@ TEST_F(UpgradeTest, UnusableFilesAreRefusedBeforeTheRadioIsAsked) {
         std::vector<std::uint8_t> file;
         const char* text;
     };
-    const Case cases[] = {{unknownType, kUnknownCodeFileText}, {truncated, kNoDescriptionText}};
+    const Case cases[] = {{unknownType, kUnknownCodeFileText},
+                          {truncated, kNoDescriptionDownloadText}};
     for (const Case& c : cases) {
         person_.shown.clear();
         const auto path = PutCode("code.bin", c.file);
