@@ -321,13 +321,7 @@ void ProgrammingMachine::ThenIdentifyRadio(const char* secureText, std::uint16_t
         ThenRead(4, Entry(kBandRecordEntry).block, kBandRecordSize, id.Region(0, kBandRecordSize),
                  kCheckingBandText);
         ThenDo(4, [this, &id, jobBand, codeEntry, afterBand, chooseSoftware] {
-            if (const auto refusal =
-                    CheckBand(id.Region(0, ReadBytes()), jobBand, host_.Identity())) {
-                host_.AbortOperation(AbortReason::Quiet);
-                host_.GetPerson().Error(*refusal);
-                return false;
-            }
-            if (!afterBand()) {
+            if (!BandAccepted(jobBand) || !afterBand()) {
                 return false;
             }
             ThenDo(5, [this] {
