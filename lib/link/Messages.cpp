@@ -113,6 +113,7 @@ bool ProgrammingMessages::StartRead(std::uint16_t block, std::uint16_t size,
     readExpected_ = ExpectedReadMessages(size);
     readReceived_ = 0;
     readStored_ = 0;
+    readSize_ = size;
     ArmWatchdog(kReplyWatchdog.intervalMs);
     return QueueRequest(ReadRequestMessage(block, size));
 }
@@ -176,8 +177,11 @@ ReadProgress ProgrammingMessages::AcceptReadData() {
     }
     // The end message (no payload after the header) also ends the read, so a radio that cuts
     // its data into other pieces does not leave the operation waiting.
+    // The message count alone is not enough: a radio that cuts its data into smaller pieces
+    // reaches it before all the data has arrived.
     const bool endMessage = readReceived_ > 1 && payload.empty();
-    if (readReceived_ >= readExpected_ || endMessage) {
+    const bool countReached = readReceived_ >= readExpected_ && readStored_ >= readSize_;
+    if (countReached || endMessage) {
         readExpected_ = 0;
         ready_ = true;
         return ReadProgress::Complete;

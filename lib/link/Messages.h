@@ -188,6 +188,7 @@ class ProgrammingMessages : public LinkClient {
     int readExpected_ = 0;
     int readReceived_ = 0;
     std::size_t readStored_ = 0;
+    std::size_t readSize_ = 0;
 
     std::array<std::uint8_t, kWriteBufferSize> writeBuffer_{};
     bool writing_ = false;
