@@ -1006,7 +1006,19 @@ void TForm_MF_MainForm::ProgramMobile1Click() {
 void TForm_MF_MainForm::RadioInformation1Click() {
     radio_->RadioInformation();
 }
-void TForm_MF_MainForm::RadioFirmware1Click() {}
+void TForm_MF_MainForm::RadioFirmware1Click() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    // The upgrade machine is registered once; the dialog lives for the rest of the run.
+    if (!download_) {
+        Upgrade& upgrade = RegisterUpgrade(radio_->Operations());
+        download_ = std::make_unique<TForm_DLD_Download>(radio_->Operations(), upgrade, dialogs_,
+                                                         jobs_.WorkDir(), this);
+    }
+    download_->show();
+    download_->raise();
+}
 void TForm_MF_MainForm::Print1Click() {}
 void TForm_MF_MainForm::PrintSetup1Click() {}
 

@@ -20,6 +20,7 @@
 
 #include "Dialogs.h"
 #include "Views.h"
+#include "download/DownloadDialog.h"
 #include "forms/ConfigForm.h"
 #include "image/JobFiles.h"
 #include "image/Setup.h"
@@ -203,6 +204,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     std::unique_ptr<TForm_BNK_Blank> blank_;
     std::unique_ptr<TForm_COM_ComPort> comPort_;
     std::unique_ptr<RadioCommands> radio_;
+    std::unique_ptr<TForm_DLD_Download> download_;  // created on first Upgrade Software
     std::unique_ptr<THelpWindow> help_;
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
