@@ -13,6 +13,8 @@ namespace km::cli {
 inline constexpr const char* kUsageText =
     "Usage: km700rcp-cli info --port P [--workdir DIR]\n"
     "       km700rcp-cli read --port P (--trunk | --pmr) -o FILE [--workdir DIR]\n"
+    "       km700rcp-cli program --port P FILE [--yes | --no] [--workdir DIR]\n"
+    "       km700rcp-cli upgrade --port P FILE [--yes | --no] [--workdir DIR]\n"
     "\n"
     "  info          read the radio's identity and software versions; prints the Radio\n"
     "                Information report and writes it to RadInfo.txt in the working directory\n"
@@ -21,6 +23,8 @@ inline constexpr const char* kUsageText =
     "  --port P      COM1 .. COM16 (mapped to a device as the desktop program does, through\n"
     "                comports.cfg in the working directory) or a serial device path\n"
     "  --workdir DIR the working directory (default: the current directory)\n"
+    "  program       write a .tnk or .pmr job into the radio (see: program --help)\n"
+    "  upgrade       write a radio code file into the radio (see: upgrade --help)\n"
     "  --help        show this text\n"
     "\n"
     "Exit codes: 0 done; 1 the radio operation failed; 2 wrong arguments; 3 FILE could not be\n"
