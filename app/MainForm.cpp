@@ -509,11 +509,11 @@ void TForm_MF_MainForm::EnsureForm(FormId id) {
     windows_[index] = std::move(window);
 }
 
-void TForm_MF_MainForm::DestroyFormsNotIn(const ViewSpec& spec) {
+void TForm_MF_MainForm::DestroyFormsNotIn(const ViewDefinition& definition) {
     for (int index = 0; index < kFormIdCount; ++index) {
         const auto id = static_cast<FormId>(index);
-        const bool inView =
-            std::find(spec.passOrder.begin(), spec.passOrder.end(), id) != spec.passOrder.end();
+        const bool inView = std::find(definition.passOrder.begin(), definition.passOrder.end(),
+                                      id) != definition.passOrder.end();
         if (windows_[index] && !inView && !LongLivedForm(id)) {
             forms_[index] = nullptr;
             windows_[index].reset();
@@ -523,9 +523,9 @@ void TForm_MF_MainForm::DestroyFormsNotIn(const ViewSpec& spec) {
     }
 }
 
-void TForm_MF_MainForm::OpenFormsOf(const ViewSpec& spec) {
-    DestroyFormsNotIn(spec);
-    for (FormId id : spec.passOrder) {
+void TForm_MF_MainForm::OpenFormsOf(const ViewDefinition& definition) {
+    DestroyFormsNotIn(definition);
+    for (FormId id : definition.passOrder) {
         EnsureForm(id);
     }
 }
@@ -538,9 +538,9 @@ void TForm_MF_MainForm::ShowForm(FormId id) {
     window->showMaximized();
     mdiArea_.setActiveSubWindow(window);
     window->raise();
-    const ViewSpec& spec = SpecOf(currentView_);
+    const ViewDefinition& definition = DefinitionOf(currentView_);
     for (int i = 0; i < kFormButtonCount; ++i) {
-        if (spec.buttons[i] && spec.buttons[i]->form == id) {
+        if (definition.buttons[i] && definition.buttons[i]->form == id) {
             formButtons_[static_cast<std::size_t>(i)].setChecked(true);
         }
     }
@@ -554,7 +554,7 @@ void TForm_MF_MainForm::ReloadForm(FormId id) {
 }
 
 void TForm_MF_MainForm::FormButtonClick(int index) {
-    const auto& button = SpecOf(currentView_).buttons[static_cast<std::size_t>(index)];
+    const auto& button = DefinitionOf(currentView_).buttons[static_cast<std::size_t>(index)];
     if (button && state_.ImageKind != kImageNone) {
         ShowForm(button->form);
     }
@@ -564,8 +564,8 @@ bool TForm_MF_MainForm::StorePassSet(View view, bool perNetworkOnly) {
     if (ConfigForm* active = ActiveForm(); active && !active->CheckFocusedField()) {
         return false;
     }
-    const ViewSpec& spec = SpecOf(view);
-    for (FormId id : perNetworkOnly ? spec.perNetwork : spec.passOrder) {
+    const ViewDefinition& definition = DefinitionOf(view);
+    for (FormId id : perNetworkOnly ? definition.perNetwork : definition.passOrder) {
         if (ConfigForm* form = Form(id)) {
             form->StorePass();
         }
@@ -574,13 +574,13 @@ bool TForm_MF_MainForm::StorePassSet(View view, bool perNetworkOnly) {
 }
 
 void TForm_MF_MainForm::LoadPassSet(View view, bool perNetworkOnly) {
-    const ViewSpec& spec = SpecOf(view);
-    for (FormId id : perNetworkOnly ? spec.perNetwork : spec.passOrder) {
+    const ViewDefinition& definition = DefinitionOf(view);
+    for (FormId id : perNetworkOnly ? definition.perNetwork : definition.passOrder) {
         if (ConfigForm* form = Form(id)) {
             form->LoadPass();
         }
     }
-    for (FormId id : spec.refreshed) {
+    for (FormId id : definition.refreshed) {
         if (ConfigForm* form = Form(id)) {
             form->RefreshVisibility();
         }
@@ -622,49 +622,49 @@ void TForm_MF_MainForm::NewNetworkJob() {
 }
 
 void TForm_MF_MainForm::BuildView(View view, bool newJob) {
-    const ViewSpec& spec = SpecOf(view);
+    const ViewDefinition& definition = DefinitionOf(view);
     currentView_ = view;
-    state_.ImageKind = spec.imageKind;
-    state_.RadioModeMask = spec.radioModeMask;
+    state_.ImageKind = definition.imageKind;
+    state_.RadioModeMask = definition.radioModeMask;
     state_.RadioTypeMask = 16;
     CheckView(view);
     blank_->SetMode(static_cast<int>(view));
-    ShowViewToolbar(spec);
+    ShowViewToolbar(definition);
     // A new trunk or PMR job shows only "Select Radio Type" until the Radio Type form is
     // completed; a new network shows its three buttons at once.
-    SetFormButtons(spec, !newJob || view == View::Network);
-    OpenFormsOf(spec);
+    SetFormButtons(definition, !newJob || view == View::Network);
+    OpenFormsOf(definition);
     if (view == View::Network) {
         jobs_.TakeNetworkBaseline();
     }
-    if (spec.networkButtons && !newJob) {
+    if (definition.networkButtons && !newJob) {
         RefreshNetworkNames();
     }
-    ShowNetworkControls(spec.networkButtons && !newJob);
-    ShowForm(spec.passOrder.front());
+    ShowNetworkControls(definition.networkButtons && !newJob);
+    ShowForm(definition.passOrder.front());
     LoadPassSet(view);
     RefreshCaption();
 }
 
-void TForm_MF_MainForm::ShowViewToolbar(const ViewSpec& spec) {
+void TForm_MF_MainForm::ShowViewToolbar(const ViewDefinition& definition) {
     for (QWidget* button :
          {static_cast<QWidget*>(&SpeedBtn_MF_New), static_cast<QWidget*>(&SpeedBtn_MF_Open),
           static_cast<QWidget*>(&SpeedBtn_MF_Save), static_cast<QWidget*>(&SpeedBtn_MF_Print)}) {
         entries_->Show(*button, true);
     }
-    entries_->Show(SpeedBtn_MF_ReadMobile, spec.readAndProgram);
-    entries_->Show(SpeedBtn_MF_ProgramMobile, spec.readAndProgram);
+    entries_->Show(SpeedBtn_MF_ReadMobile, definition.readAndProgram);
+    entries_->Show(SpeedBtn_MF_ProgramMobile, definition.readAndProgram);
     MF_Panel_Toolbar.show();
 }
 
-void TForm_MF_MainForm::SetFormButtons(const ViewSpec& spec, bool showAll) {
+void TForm_MF_MainForm::SetFormButtons(const ViewDefinition& definition, bool showAll) {
     static constexpr std::array<const char*, kFormButtonCount> kGlyphs = {
         "form_a.png", "form_b.png", "form_c.png", "form_d.png", "form_e.png", "form_f.png"};
     static constexpr std::array<const char*, 3> kViewGlyphPrefix = {"trunk_", "pmr_", "network_"};
-    const QString prefix = kViewGlyphPrefix[static_cast<std::size_t>(spec.view) - 1];
+    const QString prefix = kViewGlyphPrefix[static_cast<std::size_t>(definition.view) - 1];
     for (int i = 0; i < kFormButtonCount; ++i) {
         QToolButton& button = formButtons_[static_cast<std::size_t>(i)];
-        const auto& entry = spec.buttons[static_cast<std::size_t>(i)];
+        const auto& entry = definition.buttons[static_cast<std::size_t>(i)];
         if (entry) {
             SetUpButton(button, button.objectName().toUtf8().constData(), entry->caption,
                         entry->hint, prefix + kGlyphs[static_cast<std::size_t>(i)]);
@@ -678,9 +678,9 @@ void TForm_MF_MainForm::ShowFormButtons() {
     if (state_.ImageKind == kImageNone) {
         return;
     }
-    const ViewSpec& spec = SpecOf(currentView_);
-    SetFormButtons(spec, true);
-    if (spec.networkButtons) {
+    const ViewDefinition& definition = DefinitionOf(currentView_);
+    SetFormButtons(definition, true);
+    if (definition.networkButtons) {
         RefreshNetworkNames();
         ShowNetworkControls(true);
     }
@@ -958,7 +958,7 @@ bool TForm_MF_MainForm::SaveView(View view) {
     if (openName.empty()) {
         dialogs_.ForgetFileName(proposalFrom);
     }
-    if (state_.ImageKind == SpecOf(view).imageKind && !StorePassSet(view)) {
+    if (state_.ImageKind == DefinitionOf(view).imageKind && !StorePassSet(view)) {
         return false;
     }
     const JobDialogSetup setup = SaveDialogSetup(jobView, state_);
@@ -1133,7 +1133,7 @@ bool TForm_MF_MainForm::UnsavedChangesAllowClose() {
         return true;
     }
     const bool loaded = *view == View::Pmr ? state_.PmrJobLoaded : state_.TrunkJobLoaded;
-    if (!loaded || state_.ImageKind != SpecOf(*view).imageKind) {
+    if (!loaded || state_.ImageKind != DefinitionOf(*view).imageKind) {
         return true;
     }
     if (!StorePassSet(*view)) {

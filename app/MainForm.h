@@ -114,10 +114,10 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     void ReadSetupAndApply();
 
     void BuildView(View view, bool newJob);
-    void ShowViewToolbar(const ViewSpec& spec);
-    void SetFormButtons(const ViewSpec& spec, bool showAll);
-    void OpenFormsOf(const ViewSpec& spec);
-    void DestroyFormsNotIn(const ViewSpec& spec);
+    void ShowViewToolbar(const ViewDefinition& definition);
+    void SetFormButtons(const ViewDefinition& definition, bool showAll);
+    void OpenFormsOf(const ViewDefinition& definition);
+    void DestroyFormsNotIn(const ViewDefinition& definition);
     void EnsureForm(FormId id);
     void ShowPicture();
     void HideLargeViewButtons();

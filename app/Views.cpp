@@ -24,51 +24,52 @@ constexpr const char* kNetworkSystems = "Network Systems";
 constexpr const char* kThresholdsAndTimers = "Thresholds and Timers";
 constexpr const char* kHuntChannels = "Hunt Channels";
 
-const ViewSpec kTrunk{View::Trunk,
-                      kImageTrunk,
-                      2,
-                      {FormButtonSpec{FormId::RadioType, kSelectRadioType, "1"},
-                       FormButtonSpec{FormId::UserInterface, kUserInterfaceOptions, "2"},
-                       FormButtonSpec{FormId::Identities, kIdentities, "ID"},
-                       FormButtonSpec{FormId::NetworkOptions, kNetworkOptions, "4"},
-                       FormButtonSpec{FormId::TextStrings, kRadioTextStrings, "5"}, std::nullopt},
-                      kTrunkOrder,
-                      kRefreshed,
-                      kTrunkPerNetwork,
-                      true,
-                      true};
+const ViewDefinition kTrunk{
+    View::Trunk,
+    kImageTrunk,
+    2,
+    {FormButtonSpec{FormId::RadioType, kSelectRadioType, "1"},
+     FormButtonSpec{FormId::UserInterface, kUserInterfaceOptions, "2"},
+     FormButtonSpec{FormId::Identities, kIdentities, "ID"},
+     FormButtonSpec{FormId::NetworkOptions, kNetworkOptions, "4"},
+     FormButtonSpec{FormId::TextStrings, kRadioTextStrings, "5"}, std::nullopt},
+    kTrunkOrder,
+    kRefreshed,
+    kTrunkPerNetwork,
+    true,
+    true};
 
-const ViewSpec kPmr{View::Pmr,
-                    kImagePmr,
-                    1,
-                    {FormButtonSpec{FormId::RadioType, kSelectRadioType, "1"},
-                     FormButtonSpec{FormId::UserInterface, kUserInterfaceOptions, "2"},
-                     FormButtonSpec{FormId::Channels, kChannelOptions, "3"},
-                     FormButtonSpec{FormId::Selcall, kSelcall, "4"},
-                     FormButtonSpec{FormId::EncodeDecode, kEncodeDecodeStrings, "5"},
-                     FormButtonSpec{FormId::TextStrings, kRadioTextStrings, "6"}},
-                    kPmrOrder,
-                    kRefreshed,
-                    {},
-                    true,
-                    false};
+const ViewDefinition kPmr{View::Pmr,
+                          kImagePmr,
+                          1,
+                          {FormButtonSpec{FormId::RadioType, kSelectRadioType, "1"},
+                           FormButtonSpec{FormId::UserInterface, kUserInterfaceOptions, "2"},
+                           FormButtonSpec{FormId::Channels, kChannelOptions, "3"},
+                           FormButtonSpec{FormId::Selcall, kSelcall, "4"},
+                           FormButtonSpec{FormId::EncodeDecode, kEncodeDecodeStrings, "5"},
+                           FormButtonSpec{FormId::TextStrings, kRadioTextStrings, "6"}},
+                          kPmrOrder,
+                          kRefreshed,
+                          {},
+                          true,
+                          false};
 
-const ViewSpec kNetwork{View::Network,
-                        kImageNetwork,
-                        2,
-                        {FormButtonSpec{FormId::NetworkSystem, kNetworkSystems, "NW"},
-                         FormButtonSpec{FormId::ThresholdsTimers, kThresholdsAndTimers, "2"},
-                         FormButtonSpec{FormId::HuntChannels, kHuntChannels, "3"}, std::nullopt,
-                         std::nullopt, std::nullopt},
-                        kNetworkOrder,
-                        {},
-                        kNetworkOrder,
-                        false,
-                        true};
+const ViewDefinition kNetwork{View::Network,
+                              kImageNetwork,
+                              2,
+                              {FormButtonSpec{FormId::NetworkSystem, kNetworkSystems, "NW"},
+                               FormButtonSpec{FormId::ThresholdsTimers, kThresholdsAndTimers, "2"},
+                               FormButtonSpec{FormId::HuntChannels, kHuntChannels, "3"},
+                               std::nullopt, std::nullopt, std::nullopt},
+                              kNetworkOrder,
+                              {},
+                              kNetworkOrder,
+                              false,
+                              true};
 
 }  // namespace
 
-const ViewSpec& SpecOf(View view) {
+const ViewDefinition& DefinitionOf(View view) {
     switch (view) {
         case View::Pmr:
             return kPmr;

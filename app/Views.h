@@ -20,7 +20,7 @@ struct FormButtonSpec {
     const char* caption;  // the button's caption ("1".."6" unless the view names another)
 };
 
-struct ViewSpec {
+struct ViewDefinition {
     View view;
     int imageKind;      // ImageKind while the view is shown
     int radioModeMask;  // RadioModeMask set by the builder
@@ -36,7 +36,7 @@ struct ViewSpec {
     bool networkButtons;  // N1/N2 and the network label belong to this view
 };
 
-const ViewSpec& SpecOf(View view);
+const ViewDefinition& DefinitionOf(View view);
 
 // The name of a form as its button hint shows it.
 const char* FormTitle(FormId id);

@@ -28,7 +28,7 @@ class Timer {
     virtual void Start(int intervalMs) = 0;
     virtual void Stop() = 0;
     virtual bool IsActive() const = 0;
-    void Start(const TimerSpec& spec) { Start(spec.intervalMs); }
+    void Start(const TimerSpec& definition) { Start(definition.intervalMs); }
 };
 
 class TimerService {
