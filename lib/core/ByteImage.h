@@ -18,7 +18,7 @@ namespace km {
 
 template <std::size_t N>
 class ByteImage {
-public:
+  public:
     static constexpr std::size_t kSize = N;
 
     ByteImage() { bytes_.fill(0); }
@@ -88,7 +88,8 @@ public:
     // Copies `source` into the image at `offset`; the whole range must lie inside the image.
     void Write(std::size_t offset, std::span<const std::uint8_t> source) {
         Check(offset, source.size());
-        std::copy(source.begin(), source.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+        std::copy(source.begin(), source.end(),
+                  bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
     }
     void FillRegion(std::size_t offset, std::size_t length, std::uint8_t value) {
         Check(offset, length);
@@ -97,7 +98,7 @@ public:
 
     friend bool operator==(const ByteImage&, const ByteImage&) = default;
 
-private:
+  private:
     static void Check(std::size_t offset, std::size_t length) {
         if (offset > N || length > N - offset) {
             throw std::out_of_range("image access outside its bounds");

@@ -9,8 +9,7 @@
 namespace km {
 namespace fs = std::filesystem;
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path,
-                                                       std::size_t maxBytes) {
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::size_t maxBytes) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
         return std::nullopt;

@@ -14,7 +14,7 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, Cancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 class Person {
-public:
+  public:
     virtual ~Person() = default;
     virtual Answer Show(BoxKind kind, std::string_view text, Buttons buttons) = 0;
     virtual void Beep() = 0;

@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("km_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +

@@ -19,7 +19,7 @@ struct ShownBox {
 };
 
 class ScriptedPerson : public Person {
-public:
+  public:
     Answer Show(BoxKind kind, std::string_view text, Buttons buttons) override {
         shown.push_back({kind, std::string(text), buttons});
         if (buttons == Buttons::Ok) {
