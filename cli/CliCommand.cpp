@@ -28,7 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kComPorts = 16;
-constexpr int kEndCheckMs = 20;
 
 std::optional<int> ComIndexOf(const std::string& port) {
     if (port.size() < 4 || port.size() > 5) {
@@ -103,9 +102,19 @@ class ConsoleProgress : public Progress {
     std::string text_;
 };
 
-// Runs the event loop until the command has ended: no progress, and the port closed once the
-// closing message has left.
+bool WriteJob(const fs::path& file, std::span<const std::uint8_t> bytes) {
+    if (WriteFileAtomically(file, bytes)) {
+        return true;
+    }
+    std::cerr << "km700rcp-cli: cannot write " << file.string() << "\n";
+    return false;
+}
+
+}  // namespace
+
 void WaitUntilEnded(const MainState& state, const DataLink& link) {
+    // Checking every 20 ms keeps the wait unnoticeable without spinning.
+    constexpr int kEndCheckMs = 20;
     QEventLoop loop;
     QTimer check;
     QObject::connect(&check, &QTimer::timeout, [&] {
@@ -116,16 +125,6 @@ void WaitUntilEnded(const MainState& state, const DataLink& link) {
     check.start(kEndCheckMs);
     loop.exec();
 }
-
-bool WriteJob(const fs::path& file, std::span<const std::uint8_t> bytes) {
-    if (WriteFileAtomically(file, bytes)) {
-        return true;
-    }
-    std::cerr << "km700rcp-cli: cannot write " << file.string() << "\n";
-    return false;
-}
-
-}  // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
     if (args.empty()) {

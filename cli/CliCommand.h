@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+namespace km {
+struct MainState;
+class DataLink;
+}  // namespace km
+
 namespace km::cli {
 
 inline constexpr const char* kUsageText =
@@ -53,5 +58,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args);
 // Runs the command; the Qt core application must exist. Messages go to standard output (the
 // report) and standard error (progress and every failure).
 int Run(const Arguments& arguments);
+
+// Runs the event loop until a radio command has ended: no progress shown, and the port closed
+// once the closing message has left.
+void WaitUntilEnded(const MainState& state, const DataLink& link);
 
 }  // namespace km::cli

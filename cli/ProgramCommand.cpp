@@ -27,8 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kEndCheckMs = 20;
-
 // The person at the console: every box is a line on standard error; questions take the answer
 // given on the command line or read one from the terminal.
 class AnsweringPerson : public Person {
@@ -75,18 +73,6 @@ class LineProgress : public Progress {
     }
     std::string last_;
 };
-
-void WaitUntilEnded(const MainState& state, const DataLink& link) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (!state.CommsBusy && !link.PortOpen()) {
-            loop.quit();
-        }
-    });
-    check.start(kEndCheckMs);
-    loop.exec();
-}
 
 // Loads the job file into the workspace the way File > Open does; the view it belongs to, or
 // nothing when no job could be loaded (a file that cannot be read has shown its reason).
