@@ -28,6 +28,25 @@ constexpr std::size_t kBlankMarkerOffset = 119;
 constexpr std::uint8_t kBlankMarker = 0xFF;
 constexpr std::size_t kZoneCountOffset = 123;
 
+// How far the read of a configuration has come. A blank radio is recognised as soon as its
+// marker byte has arrived; a read that ends before that byte is a broken one.
+enum class ConfigurationRead { Waiting, Blank, Broken, Arrived };
+
+ConfigurationRead JudgeConfigurationRead(ReadProgress result, std::size_t bytesRead,
+                                         const ScratchBuffer& scratch, std::size_t mirrorOffset) {
+    if (result != ReadProgress::Counted && result != ReadProgress::Complete) {
+        return ConfigurationRead::Waiting;
+    }
+    if (bytesRead > kBlankMarkerOffset &&
+        scratch.U8(mirrorOffset + kBlankMarkerOffset) == kBlankMarker) {
+        return ConfigurationRead::Blank;
+    }
+    if (result != ReadProgress::Complete) {
+        return ConfigurationRead::Waiting;
+    }
+    return bytesRead > kBlankMarkerOffset ? ConfigurationRead::Arrived : ConfigurationRead::Broken;
+}
+
 constexpr std::size_t kRecordSize = 32;
 constexpr std::size_t kZoneSize = 800;
 
@@ -148,21 +167,18 @@ void TrunkRead::Run(std::span<const std::uint8_t> message) {
         }
         case 5: {
             const auto result = CollectRead();
-            if (result != ReadProgress::Counted && result != ReadProgress::Complete) {
-                return;
-            }
-            // Judged only once the marker byte itself has arrived.
-            if (ReadBytes() > kBlankMarkerOffset &&
-                scratch.U8(mirror::kTrunkConfiguration + kBlankMarkerOffset) == kBlankMarker) {
-                host_.AbortOperation();
-                return;
-            }
-            if (result != ReadProgress::Complete) {
-                return;
-            }
-            if (ReadBytes() <= kBlankMarkerOffset) {
-                host_.AbortOperation(AbortReason::CommsError);
-                return;
+            switch (
+                JudgeConfigurationRead(result, ReadBytes(), scratch, mirror::kTrunkConfiguration)) {
+                case ConfigurationRead::Waiting:
+                    return;
+                case ConfigurationRead::Blank:
+                    host_.AbortOperation();
+                    return;
+                case ConfigurationRead::Broken:
+                    host_.AbortOperation(AbortReason::CommsError);
+                    return;
+                case ConfigurationRead::Arrived:
+                    break;
             }
             progress.SetProgressText("Checking if Phonebook has been modified. ");
             StartRead(static_cast<std::uint16_t>(phonebookBlock_ + kTrunkPhonebook.checkBlocks),
@@ -249,20 +265,18 @@ void PmrRead::Run(std::span<const std::uint8_t> message) {
             return;
         case 4: {
             const auto result = CollectRead();
-            if (result != ReadProgress::Counted && result != ReadProgress::Complete) {
-                return;
-            }
-            if (ReadBytes() > kBlankMarkerOffset &&
-                scratch.U8(mirror::kPmrConfiguration + kBlankMarkerOffset) == kBlankMarker) {
-                host_.AbortOperation();
-                return;
-            }
-            if (result != ReadProgress::Complete) {
-                return;
-            }
-            if (ReadBytes() <= kBlankMarkerOffset) {
-                host_.AbortOperation(AbortReason::CommsError);
-                return;
+            switch (
+                JudgeConfigurationRead(result, ReadBytes(), scratch, mirror::kPmrConfiguration)) {
+                case ConfigurationRead::Waiting:
+                    return;
+                case ConfigurationRead::Blank:
+                    host_.AbortOperation();
+                    return;
+                case ConfigurationRead::Broken:
+                    host_.AbortOperation(AbortReason::CommsError);
+                    return;
+                case ConfigurationRead::Arrived:
+                    break;
             }
             if (scratch.U16BE(mirror::kPmrConfiguration + kChannelCountOffset) == 0) {
                 host_.GetPerson().Warn(kNoChannelsDefinedText);
