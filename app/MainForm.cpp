@@ -560,6 +560,19 @@ void TForm_MF_MainForm::FormButtonClick(int index) {
     }
 }
 
+bool TForm_MF_MainForm::StoreShownView() {
+    switch (state_.ImageKind) {
+        case kImageTrunk:
+            return !state_.TrunkJobLoaded || StorePassSet(View::Trunk);
+        case kImageNetwork:
+            return !state_.TrunkJobLoaded || StorePassSet(View::Network);
+        case kImagePmr:
+            return !state_.PmrJobLoaded || StorePassSet(View::Pmr);
+        default:
+            return true;
+    }
+}
+
 bool TForm_MF_MainForm::StorePassSet(View view, bool perNetworkOnly) {
     if (ConfigForm* active = ActiveForm(); active && !active->CheckFocusedField()) {
         return false;
@@ -623,6 +636,9 @@ void TForm_MF_MainForm::NewNetworkJob() {
 
 void TForm_MF_MainForm::BuildView(View view, bool newJob) {
     const ViewDefinition& definition = DefinitionOf(view);
+    // The network files are compared with what they were when the Network view was entered;
+    // rebuilding the view it already shows keeps that, so no edit is forgotten.
+    const bool enteringNetworkView = view == View::Network && state_.ImageKind != kImageNetwork;
     currentView_ = view;
     state_.ImageKind = definition.imageKind;
     state_.RadioModeMask = definition.radioModeMask;
@@ -634,7 +650,7 @@ void TForm_MF_MainForm::BuildView(View view, bool newJob) {
     // completed; a new network shows its three buttons at once.
     SetFormButtons(definition, !newJob || view == View::Network);
     OpenFormsOf(definition);
-    if (view == View::Network) {
+    if (enteringNetworkView) {
         jobs_.TakeNetworkBaseline();
     }
     if (definition.networkButtons && !newJob) {
@@ -754,12 +770,8 @@ void TForm_MF_MainForm::Menu_Forms_TrunkClick() {
         }
         return;
     }
-    if (state_.ImageKind == kImageNetwork && !StorePassSet(View::Network)) {
-        CheckView(View::Network);
-        return;
-    }
-    if (state_.ImageKind == kImagePmr && state_.PmrJobLoaded && !StorePassSet(View::Pmr)) {
-        CheckView(View::Pmr);
+    if (!StoreShownView()) {
+        CheckView(before);
         return;
     }
     state_.CurrentJobFileName.clear();
@@ -789,9 +801,8 @@ void TForm_MF_MainForm::Menu_Forms_PMRClick() {
         }
         return;
     }
-    // The trunk job was dropped above, so its forms are not stored; PMR forms, if the view is
-    // already PMR, keep their edits through a store pass.
-    if (state_.ImageKind == kImagePmr && !StorePassSet(View::Pmr)) {
+    if (!StoreShownView()) {
+        CheckView(state_.ImageKind == kImagePmr ? View::Pmr : before);
         return;
     }
     BuildPmrView();
@@ -817,15 +828,11 @@ void TForm_MF_MainForm::Menu_Forms_NetworkClick() {
         }
         return;
     }
-    if (state_.ImageKind == kImageTrunk && !StorePassSet(View::Trunk)) {
+    if (!StoreShownView()) {
         CheckView(before);
         return;
     }
     if (state_.ImageKind == kImagePmr) {
-        if (state_.PmrJobLoaded && !StorePassSet(View::Pmr)) {
-            CheckView(before);
-            return;
-        }
         state_.CurrentJobFileName.clear();
     }
     BuildNetworkView();
@@ -868,9 +875,6 @@ void TForm_MF_MainForm::SwitchNetwork(int selector) {
     state_.NetworkSelector = selector;
     Lbl_MF_network.setText(
         QString::fromStdString(selector == 1 ? state_.Network2Name : state_.Network1Name));
-    if (view == View::Network) {
-        jobs_.TakeNetworkBaseline();
-    }
     if (state_.ImageKind != kImageNone) {
         LoadPassSet(view, true);
     }
@@ -1145,12 +1149,30 @@ bool TForm_MF_MainForm::UnsavedChangesAllowClose() {
     switch (person_.Ask(kSaveQuestion, Buttons::YesNoCancel)) {
         case Answer::Yes:
             // A save that was cancelled or failed keeps the program open: the edits are not lost.
-            return SaveView(*view);
+            return *view == View::Network ? SaveChangedNetworks() : SaveView(*view);
         case Answer::No:
             return true;
         default:
             return false;
     }
+}
+
+bool TForm_MF_MainForm::SaveChangedNetworks() {
+    // A network file is saved from its own slot: each changed network is shown in turn, so that
+    // the network label and the Save As dialog belong to it.
+    const int shown = state_.NetworkSelector;
+    for (int selector : {shown, 1 - shown}) {
+        if (!jobs_.NetworkChanged(selector)) {
+            continue;
+        }
+        if (selector != state_.NetworkSelector) {
+            SwitchNetwork(selector);
+        }
+        if (selector != state_.NetworkSelector || !SaveView(View::Network)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TForm_MF_MainForm::WriteSetup() {

@@ -128,10 +128,15 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     // The store and load pass sets of a view (the per-network forms alone when `perNetworkOnly`).
     // A store pass set first checks the field being edited; false cancels the command.
     bool StorePassSet(View view, bool perNetworkOnly = false);
+    // The store pass set of the view on screen, so that a view command keeps what was typed
+    // there; a view whose job is not loaded (or was just given up) has nothing to keep.
+    bool StoreShownView();
     void LoadPassSet(View view, bool perNetworkOnly = false);
     void SwitchNetwork(int selector);
     bool UnsavedChangesAllowClose();
     bool SaveView(View view);
+    // Exit's Yes in the Network view: saves every network whose file changed.
+    bool SaveChangedNetworks();
     void WriteSetup();
     JobView JobViewOf(View view) const;
 

@@ -207,9 +207,9 @@ std::array<std::uint8_t, 16> NetworkNameField(const fs::path& fileName) {
 JobFiles::JobFiles(Workspace& workspace, MainState& state, Person& person, fs::path workDir)
     : ws_(workspace), state_(state), person_(person), workDir_(std::move(workDir)) {}
 
-std::size_t JobFiles::CurrentSlotFile() const {
+int JobFiles::CurrentSlot() const {
     // Network 2 only when chosen; any other selector value means Network 1.
-    return trunk::NetworkFileStart(state_.NetworkSelector == 1 ? 1 : 0);
+    return state_.NetworkSelector == 1 ? 1 : 0;
 }
 
 fs::path JobFiles::FileBeside(const char* name) const {
@@ -327,7 +327,8 @@ JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     if (!image) {
         return JobOpenOutcome::Nothing;
     }
-    if (!state_.TrunkJobLoaded) {
+    const bool fromTemplate = !state_.TrunkJobLoaded;
+    if (fromTemplate) {
         // Without a trunk job the network needs a whole job around it: start from the template.
         const auto templ = ReadTrunkTemplate();
         if (!templ) {
@@ -337,10 +338,15 @@ JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
         WriteLastSaved(kLastSavedTrunkName, ws_.trunk.Bytes());
     }
     ws_.network = *image;
-    ws_.trunk.Write(CurrentSlotFile(), ws_.network.Bytes());
+    ws_.trunk.Write(trunk::NetworkFileStart(CurrentSlot()), ws_.network.Bytes());
     state_.TrunkJobLoaded = true;
     state_.CurrentJobFileName = file.string();
-    TakeNetworkBaseline();
+    // The other slot keeps its edits, and so its baseline, unless the template replaced it.
+    if (fromTemplate) {
+        TakeNetworkBaseline();
+    } else {
+        TakeSlotBaseline(CurrentSlot());
+    }
     return JobOpenOutcome::NetworkLoaded;
 }
 
@@ -433,7 +439,7 @@ bool JobFiles::SaveJobImage(const fs::path& chosen, std::span<const std::uint8_t
 }
 
 bool JobFiles::SaveNetwork(const fs::path& chosen) {
-    const std::size_t slotFile = CurrentSlotFile();
+    const std::size_t slotFile = trunk::NetworkFileStart(CurrentSlot());
     NetworkImage named;
     named.Write(0, ws_.trunk.Region(slotFile, NetworkImage::kSize));
     named.Write(network::kName, NetworkNameField(chosen));
@@ -444,7 +450,7 @@ bool JobFiles::SaveNetwork(const fs::path& chosen) {
     ws_.network = named;
     ws_.trunk.Write(slotFile, named.Bytes());
     state_.CurrentJobFileName = chosen.string();
-    TakeNetworkBaseline();
+    TakeSlotBaseline(CurrentSlot());
     return true;
 }
 
@@ -457,12 +463,23 @@ bool JobFiles::HasUnsavedChanges(JobView view) {
         case JobView::Network:
             break;
     }
-    const auto current = ws_.trunk.Region(CurrentSlotFile(), NetworkImage::kSize);
-    return !std::equal(current.begin(), current.end(), networkBaseline_.Bytes().begin());
+    return NetworkChanged(0) || NetworkChanged(1);
+}
+
+bool JobFiles::NetworkChanged(int selector) const {
+    const auto current = ws_.trunk.Region(trunk::NetworkFileStart(selector), NetworkImage::kSize);
+    const auto& baseline = networkBaselines_.at(static_cast<std::size_t>(selector));
+    return !std::equal(current.begin(), current.end(), baseline.Bytes().begin());
 }
 
 void JobFiles::TakeNetworkBaseline() {
-    networkBaseline_.Write(0, ws_.trunk.Region(CurrentSlotFile(), NetworkImage::kSize));
+    TakeSlotBaseline(0);
+    TakeSlotBaseline(1);
+}
+
+void JobFiles::TakeSlotBaseline(int selector) {
+    networkBaselines_.at(static_cast<std::size_t>(selector))
+        .Write(0, ws_.trunk.Region(trunk::NetworkFileStart(selector), NetworkImage::kSize));
 }
 
 bool JobFiles::CopyNW1ToNW2() {

@@ -139,11 +139,15 @@ class JobFiles {
 
     // The unsaved-changes test (run the StorePass set first): Trunk and PMR compare the image
     // with their LastSaved file, all but bytes 14 and 15, missing bytes counting as zero. The
-    // Network view compares the current slot's network file with the copy taken when it was
-    // loaded or saved (see TakeNetworkBaseline).
+    // Network view compares the network files of both slots with the copies taken when they were
+    // loaded or saved (see TakeNetworkBaseline), so an edit of one network is not forgotten when
+    // the user moves on to the other.
     bool HasUnsavedChanges(JobView view);
-    // Remembers the current slot's network file as saved; the shell calls it whenever it builds
-    // the Network view or changes network there. New, Open and Save of a network call it.
+    // True when the network file of slot `selector` (0 or 1) differs from its baseline.
+    bool NetworkChanged(int selector) const;
+    // Remembers the network files of both slots as saved; the shell calls it when it enters the
+    // Network view from another view. New and Open of a network call it; Save of a network takes
+    // the saved slot's copy only.
     void TakeNetworkBaseline();
 
     // Copy NW1 to NW2: copies Network 1's job part over Network 2's when Network 2 is present,
@@ -161,8 +165,8 @@ class JobFiles {
 
   private:
     std::filesystem::path FileBeside(const char* name) const;
-    // Where the network file of the slot chosen by NetworkSelector starts in the trunk image.
-    std::size_t CurrentSlotFile() const;
+    // The slot chosen by NetworkSelector.
+    int CurrentSlot() const;
     std::unique_ptr<TrunkJobImage> ReadTrunkTemplate();
     std::unique_ptr<PmrJobImage> ReadPmrTemplate(bool warn);
     void WriteLastSaved(const char* name, std::span<const std::uint8_t> bytes);
@@ -178,7 +182,9 @@ class JobFiles {
     MainState& state_;
     Person& person_;
     std::filesystem::path workDir_;
-    NetworkImage networkBaseline_;
+    void TakeSlotBaseline(int selector);
+
+    std::array<NetworkImage, 2> networkBaselines_;
 };
 
 }  // namespace km

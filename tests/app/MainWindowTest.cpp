@@ -90,6 +90,19 @@ class MainWindowTest : public QObject {
         window_->ShowFormButtons();
     }
 
+    // A trunk job with both networks, opened in the Trunk view.
+    void OpenJobWithTwoNetworks() {
+        TrunkJobImage job;
+        for (int slot = 0; slot < 2; ++slot) {
+            job.SetU16(trunk::NetworkFileStart(slot) + network::kBandCode, 0x544B);
+            job.SetText(trunk::NetworkFileStart(slot) + network::kName, 14,
+                        slot == 0 ? "first.nwk" : "second.nwk");
+        }
+        dialogs_.openAnswers = {WriteFile("Jobs/two.tnk", job.Bytes())};
+        window_->Open1Click();
+        QCOMPARE(state_.ImageKind, static_cast<int>(kImageTrunk));
+    }
+
   private slots:
     void initTestCase() { RegisterProbeForms(); }
 
@@ -312,6 +325,76 @@ class MainWindowTest : public QObject {
         person_.answers = {Answer::No};
         QVERIFY(window_->close());
         QVERIFY(person_.Showed(kSaveQuestion));
+    }
+
+    void networkEditAsksBeforeExitAfterMovingToTheOtherNetwork() {
+        Start(Levelled(2));
+        OpenJobWithTwoNetworks();
+        person_.answers = {Answer::Yes};
+        window_->Menu_Forms_NetworkClick();
+        ws_->trunk.SetU8(trunk::NetworkFileStart(0) + 40, 0x41);  // an edit of Network 1
+        Button("SpeedBtn_MF_NW2")->click();
+        QCOMPARE(state_.NetworkSelector, 1);
+        // Choosing the Network view again rebuilds it, and the edit is still unsaved.
+        person_.answers = {Answer::Yes};
+        window_->Menu_Forms_NetworkClick();
+        person_.shown.clear();
+
+        // Yes saves the changed network from its own slot; the unchanged one is not offered.
+        person_.answers = {Answer::Yes};
+        dialogs_.saveAnswers = {dir_->File("Networks/edited.nwk")};
+        QVERIFY(window_->close());
+        QCOMPARE(person_.Texts(), std::vector<std::string>{kSaveQuestion});
+        QCOMPARE(state_.NetworkSelector, 0);
+        QCOMPARE(dialogs_.requests.back().title, QString("Save As - Network File"));
+        const auto saved = ReadFileBytes(dir_->Path() / "Networks/edited.nwk", 1 << 16);
+        QVERIFY(saved && saved->size() == NetworkImage::kSize);
+        QCOMPARE(saved->at(40), std::uint8_t{0x41});
+    }
+
+    void choosingTheShownViewStoresBeforeItLoads_data() {
+        QTest::addColumn<int>("view");
+        QTest::newRow("Trunk") << static_cast<int>(View::Trunk);
+        QTest::newRow("PMR") << static_cast<int>(View::Pmr);
+        QTest::newRow("Network") << static_cast<int>(View::Network);
+    }
+    void choosingTheShownViewStoresBeforeItLoads() {
+        QFETCH(int, view);
+        const View shown = static_cast<View>(view);
+        Start(Levelled(2, view));
+        const auto choose = [this, shown] {
+            switch (shown) {
+                case View::Trunk:
+                    window_->Menu_Forms_TrunkClick();
+                    break;
+                case View::Pmr:
+                    window_->Menu_Forms_PMRClick();
+                    break;
+                case View::Network:
+                    person_.answers = {Answer::Yes};
+                    window_->Menu_Forms_NetworkClick();
+                    break;
+            }
+        };
+        choose();
+        QCOMPARE(window_->CheckedView(), shown);
+        const auto order = DefinitionOf(shown).passOrder;
+        std::vector<std::string> expected;
+        for (const char* prefix : {"S:", "L:"}) {
+            for (FormId id : order) {
+                expected.push_back(prefix + ProbeName(id));
+            }
+        }
+        PassLog().clear();
+        choose();
+        QCOMPARE(PassLog(), expected);
+
+        // A typed value that fails its check keeps the view, and nothing loads over the text.
+        PassLog().clear();
+        FocusedFieldValid() = false;
+        choose();
+        QVERIFY(PassLog().empty());
+        QCOMPARE(window_->CheckedView(), shown);
     }
 
     void commandsDoNothingWhileBusy() {

@@ -148,6 +148,7 @@ TEST_F(JobFilesTest, CancelledOpenEmptiesTheFileNameOnly) {
 
 TEST_F(JobFilesTest, NetworkFileGoesIntoTheSelectedSlotOnly) {
     HaveTrunkJob(0x44);
+    files_->TakeNetworkBaseline();  // as the shell does when it enters the Network view
     const TrunkJobImage previous = ws_->trunk;
     state_.UserLevelMask = 4;
     state_.NetworkSelector = 1;
@@ -216,6 +217,18 @@ TEST_F(JobFilesTest, NetworkViewNoticesEditsOfTheSlotsNetworkFile) {
     EXPECT_TRUE(files_->HasUnsavedChanges(JobView::Network));
     ASSERT_TRUE(files_->Save(JobView::Network, dir_ / "n2.nwk"));
     EXPECT_FALSE(files_->HasUnsavedChanges(JobView::Network));
+
+    // An edit of Network 1 stays unsaved while Network 2 is opened, edited and saved.
+    ws_->trunk.SetU8(trunk::NetworkFileStart(0) + 400, 0xEF);
+    state_.NetworkSelector = 1;
+    ASSERT_EQ(files_->Open(dir_ / "n.nwk"), JobOpenOutcome::NetworkLoaded);
+    ws_->trunk.SetU8(trunk::NetworkFileStart(1) + 400, 0xEE);
+    EXPECT_TRUE(files_->NetworkChanged(0));
+    EXPECT_TRUE(files_->NetworkChanged(1));
+    ASSERT_TRUE(files_->Save(JobView::Network, dir_ / "n3.nwk"));
+    EXPECT_TRUE(files_->NetworkChanged(0));
+    EXPECT_FALSE(files_->NetworkChanged(1));
+    EXPECT_TRUE(files_->HasUnsavedChanges(JobView::Network));
 }
 
 // ---- PMR files ------------------------------------------------------------------------------
