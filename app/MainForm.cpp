@@ -697,7 +697,8 @@ void TForm_MF_MainForm::ShowFormButtons() {
     const ViewDefinition& definition = DefinitionOf(currentView_);
     SetFormButtons(definition, true);
     if (definition.networkButtons) {
-        RefreshNetworkNames();
+        // The names are those of the view build or of the Radio Type form's loads since.
+        ShowNetworkLabel();
         ShowNetworkControls(true);
     }
 }
@@ -713,6 +714,10 @@ void TForm_MF_MainForm::ShowNetworkControls(bool shown) {
 
 void TForm_MF_MainForm::RefreshNetworkNames() {
     jobs_.RefreshNetworkNames();
+    ShowNetworkLabel();
+}
+
+void TForm_MF_MainForm::ShowNetworkLabel() {
     const std::string& name =
         state_.NetworkSelector == 1 ? state_.Network2Name : state_.Network1Name;
     Lbl_MF_network.setText(QString::fromStdString(name));
@@ -863,20 +868,22 @@ void TForm_MF_MainForm::SpeedBtn_MF_NW2Click() {
 }
 
 void TForm_MF_MainForm::SwitchNetwork(int selector) {
-    const View view = state_.ImageKind == kImageNetwork ? View::Network : View::Trunk;
-    if (selector == state_.NetworkSelector) {
-        (selector == 1 ? SpeedBtn_MF_NW2 : SpeedBtn_MF_NW1).setChecked(true);
-        return;
+    if (selector != state_.NetworkSelector && StoreNetworkForms()) {
+        SelectNetwork(selector);
+    } else {
+        ShowNetworkLabel();  // the buttons show the network that stays current
     }
-    if (state_.ImageKind != kImageNone && !StorePassSet(view, true)) {
-        (state_.NetworkSelector == 1 ? SpeedBtn_MF_NW2 : SpeedBtn_MF_NW1).setChecked(true);
-        return;
-    }
+}
+
+bool TForm_MF_MainForm::StoreNetworkForms() {
+    return state_.ImageKind == kImageNone || StorePassSet(currentView_, true);
+}
+
+void TForm_MF_MainForm::SelectNetwork(int selector) {
     state_.NetworkSelector = selector;
-    Lbl_MF_network.setText(
-        QString::fromStdString(selector == 1 ? state_.Network2Name : state_.Network1Name));
+    ShowNetworkLabel();
     if (state_.ImageKind != kImageNone) {
-        LoadPassSet(view, true);
+        LoadPassSet(currentView_, true);
     }
 }
 

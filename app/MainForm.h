@@ -44,9 +44,15 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
 
     // Shell
     void ShowFormButtons() override;
-    void RefreshNetworkNames() override;
+    void ShowNetworkLabel() override;
+    bool StoreNetworkForms() override;
+    void SelectNetwork(int selector) override;
     void ShowForm(FormId id) override;
     void ReloadForm(FormId id) override;
+
+    // Re-reads the names of the two network slots and shows the current one (when a view is
+    // built from an image).
+    void RefreshNetworkNames();
 
     // Builders of the three views from the image in memory, and new jobs from a template.
     void BuildTrunkView();

@@ -49,8 +49,17 @@ class Shell {
     // Shows the form buttons of the current view, and in the Trunk view N1/N2 with the network
     // label (the Radio Type form calls this once the form is completed).
     virtual void ShowFormButtons() = 0;
-    // Re-reads the names of the two network slots and shows the one chosen by NetworkSelector.
-    virtual void RefreshNetworkNames() = 0;
+    // Shows the name of the current network (Network1Name or Network2Name) in the network label;
+    // the Radio Type form calls this after it has loaded or deleted a network file.
+    virtual void ShowNetworkLabel() = 0;
+    // Runs the store pass of the per-network forms, so that what they show is in the image before
+    // a network file is loaded into or deleted from a slot. False when the field being edited
+    // fails its check (the command is then cancelled).
+    virtual bool StoreNetworkForms() = 0;
+    // Makes network `selector` (0 or 1) the current one: NetworkSelector, the N1/N2 buttons, the
+    // network label and the load pass of the per-network forms. It stores nothing: run
+    // StoreNetworkForms before the slots change.
+    virtual void SelectNetwork(int selector) = 0;
     // Shows a form of the current view maximised on its first page, as its form button does.
     virtual void ShowForm(FormId id) = 0;
     // Runs the LoadPass of an open form again (for forms whose defaults another form changes).

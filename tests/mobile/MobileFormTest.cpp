@@ -26,7 +26,14 @@ constexpr std::uint16_t kBandX8 = 0x5838;  // entry 15
 class RecordingShell : public Shell {
   public:
     void ShowFormButtons() override { calls.push_back("buttons"); }
-    void RefreshNetworkNames() override { calls.push_back("names"); }
+    void ShowNetworkLabel() override { calls.push_back("label"); }
+    bool StoreNetworkForms() override {
+        calls.push_back("store networks");
+        return true;
+    }
+    void SelectNetwork(int selector) override {
+        calls.push_back("select " + std::to_string(selector));
+    }
     void ShowForm(FormId id) override { calls.push_back("show " + std::to_string(int(id))); }
     void ReloadForm(FormId id) override { calls.push_back("reload " + std::to_string(int(id))); }
     bool Called(const std::string& call) const {
@@ -377,12 +384,9 @@ void MobileFormTest::networkFileButtons() {
     desk.person.answers = {Answer::Yes};
     form->Btn_MOB_DeleteNW2Click();
     QVERIFY(!NetworkPresent(desk.workspace->trunk, 1));
-    QCOMPARE(desk.state.NetworkSelector, 0);
     QCOMPARE(desk.state.Network2Name, std::string("Not Defined   "));
     QCOMPARE(form->Lbl_MOB_FilenameNW2.text(), QString());
-    QVERIFY(desk.shell.Called("reload " + Id(FormId::Identities)));
-    QVERIFY(desk.shell.Called("reload " + Id(FormId::NetworkOptions)));
-    QVERIFY(desk.shell.Called("names"));
+    QCOMPARE(desk.shell.calls, (std::vector<std::string>{"store networks", "select 0", "label"}));
 
     desk.person.answers = {Answer::Yes};
     form->Btn_MOB_DeleteNW1Click();

@@ -422,17 +422,18 @@ void TForm_MOB_Mobile::ComboBox_MOB_AccessoryChange() {
 }
 
 void TForm_MOB_Mobile::FollowNetworkChange(const NetworkChange& change) {
+    bool identitiesLoaded = false;
     if (change.network2Deleted) {
         state().Network2Name = kRadioTypeNetworkNotDefined;
         ShowNetworkName(1, "");
         if (state().NetworkSelector == 1) {
-            // The edited network has gone: the per-network forms go back to Network 1.
-            state().NetworkSelector = 0;
-            shell().ReloadForm(FormId::Identities);
-            shell().ReloadForm(FormId::NetworkOptions);
+            // The edited network has gone: the per-network forms, stored before the slots
+            // changed, go back to Network 1.
+            shell().SelectNetwork(0);
+            identitiesLoaded = true;
         }
     }
-    if (change.identitiesCleared) {
+    if (change.identitiesCleared && !identitiesLoaded) {
         shell().ReloadForm(FormId::Identities);
     }
     if (change.userInterfaceChanged) {
@@ -452,7 +453,9 @@ void TForm_MOB_Mobile::Btn_MOB_LoadNW1Click() {
         return;
     }
     const auto file = ReadNetworkFile(path->toStdString(), person());
-    if (!file) {
+    // A new scheme clears the identities of both networks: what the per-network forms show
+    // reaches the image first, so that nothing stored later brings cleared identities back.
+    if (!file || !shell().StoreNetworkForms()) {
         return;
     }
     const NetworkChange change = LoadNetwork1(workspace().trunk, *file, person());
@@ -460,11 +463,11 @@ void TForm_MOB_Mobile::Btn_MOB_LoadNW1Click() {
         return;
     }
     state().BandSelected = BandEntryOfWord(workspace().trunk.U16(trunk::kBandCode));
-    FollowNetworkChange(change);
     const std::string name = NetworkDisplayName(path->toStdString());
-    ShowNetworkName(0, name);
-    shell().RefreshNetworkNames();
     state().Network1Name = name;
+    ShowNetworkName(0, name);
+    FollowNetworkChange(change);
+    shell().ShowNetworkLabel();
 }
 
 void TForm_MOB_Mobile::Btn_MOB_DeleteNW1Click() {
@@ -472,9 +475,9 @@ void TForm_MOB_Mobile::Btn_MOB_DeleteNW1Click() {
         return;
     }
     state().BandSelected = 0;
-    ShowNetworkName(0, "");
-    shell().RefreshNetworkNames();
     state().Network1Name = kRadioTypeNetworkNotDefined;
+    ShowNetworkName(0, "");
+    shell().ShowNetworkLabel();
 }
 
 void TForm_MOB_Mobile::Btn_MOB_LoadNW2Click() {
@@ -493,19 +496,21 @@ void TForm_MOB_Mobile::Btn_MOB_LoadNW2Click() {
         return;
     }
     const std::string name = NetworkDisplayName(path->toStdString());
-    ShowNetworkName(1, name);
-    shell().RefreshNetworkNames();
     state().Network2Name = name;
+    ShowNetworkName(1, name);
+    shell().ShowNetworkLabel();
 }
 
 void TForm_MOB_Mobile::Btn_MOB_DeleteNW2Click() {
+    if (!shell().StoreNetworkForms()) {
+        return;
+    }
     const NetworkChange change = DeleteNetwork2(workspace().trunk, person());
     if (!change.done) {
         return;
     }
     FollowNetworkChange(change);
-    shell().RefreshNetworkNames();
-    state().Network2Name = kRadioTypeNetworkNotDefined;
+    shell().ShowNetworkLabel();
 }
 
 bool TForm_MOB_Mobile::LeavingRadioPageAllowed() {

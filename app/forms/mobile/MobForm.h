@@ -80,8 +80,8 @@ class TForm_MOB_Mobile : public ConfigForm {
     void SelectSilently(QComboBox& combo, int row);
     void DescriptionChanged();
     void ShowNetworkName(int selector, const std::string& name);
-    // After a load or delete: the identities and user interface forms follow the image, and the
-    // main window's network label shows the current network.
+    // After a load or delete: a deleted Network 2 loses its name and, when it was current, gives
+    // way to Network 1; the identities and user interface forms follow the image.
     void FollowNetworkChange(const struct NetworkChange& change);
     bool LeavingRadioPageAllowed();
 
