@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/Files.h"
-
 namespace km {
 namespace {
 
@@ -26,34 +24,6 @@ void CopyIntoSlot(TrunkJobImage& image, const NetworkImage& file, int selector) 
 }
 
 }  // namespace
-
-std::optional<NetworkImage> ReadNetworkFile(const std::filesystem::path& path, Person& person) {
-    // One byte more than an image tells a longer file from an exact one.
-    const auto bytes = ReadFileBytes(path, NetworkImage::Size() + 1);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    if (bytes->size() != NetworkImage::Size()) {
-        person.Error(kNetworkFileSizeError);
-        return std::nullopt;
-    }
-    NetworkImage file;
-    file.Write(0, *bytes);
-    return file;
-}
-
-bool CheckNetworkFile(const NetworkImage& file, Person& person) {
-    if (file.U16(network::kNumberingScheme) >= kSchemeCount) {
-        person.Error(kUnknownSchemeError);
-        return false;
-    }
-    const std::uint16_t band = file.U16(network::kBandCode);
-    if (band == 0 || band == 0xFFFF) {
-        person.Error(kNetworkNoBandError);
-        return false;
-    }
-    return true;
-}
 
 std::string NetworkDisplayName(const std::filesystem::path& path) {
     std::string name = path.filename().string();

@@ -4,12 +4,12 @@
 // because idents of one scheme mean other numbers in another.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/Person.h"
 #include "image/Images.h"
+#include "image/NetworkFile.h"
 
 namespace km {
 
@@ -35,30 +35,12 @@ inline constexpr std::string_view kDeleteNetwork1Question =
     "Are you sure you want to Delete Network File 1 ?";
 inline constexpr std::string_view kDeleteNetwork2Question =
     "Are you sure you want to Delete Network File 2 ?";
-// Refusals of files that are no network files of this program.
-inline constexpr std::string_view kNetworkFileSizeError =
-    "Invalid Network File. \nA network file must be 1536 bytes long.";
-inline constexpr std::string_view kUnknownSchemeError =
-    "Incompatible Network File. \nUnknown numbering scheme.";
-inline constexpr std::string_view kNetworkNoBandError =
-    "Incompatible Network File. \nThe network file has no frequency band.";
-
 // The name shown for an absent network, and the one written into an emptied slot.
 inline constexpr std::string_view kRadioTypeNetworkNotDefined = "Not Defined   ";
 inline constexpr std::string_view kSlotNameNotDefined = "Not Defined ";
 
-enum NumberingScheme { kSchemeMpt1343 = 0, kSchemeAnn = 1, kScheme3Rp = 2, kSchemeCpsx = 3 };
-inline constexpr int kSchemeCount = 4;
-
 // A user interface word that holds a negative value under 3RP only.
 inline constexpr std::size_t kThreeRpSignedWord = 8556;
-
-// Reads a network file whole. A file that cannot be opened gives nullopt without a message; a
-// file that is not exactly one network image long is refused with a message.
-std::optional<NetworkImage> ReadNetworkFile(const std::filesystem::path& path, Person& person);
-
-// The scheme and band of a file must be usable before it goes into a slot.
-bool CheckNetworkFile(const NetworkImage& file, Person& person);
 
 // What a load or delete did beyond its slot, for the forms and the main window to follow.
 struct NetworkChange {
