@@ -8,6 +8,7 @@
 
 #include "core/Cp1252.h"
 #include "core/Files.h"
+#include "image/NetworkFile.h"
 #include "image/PmrFormat.h"
 
 namespace km {
@@ -323,8 +324,9 @@ JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     if (state_.UserLevelMask != 4 && state_.UserLevelMask != 8) {
         return JobOpenOutcome::Nothing;
     }
-    const auto image = ReadJobFile<NetworkImage>(file, person_);
-    if (!image) {
+    // The same file checks as the Radio Type form's loads: exact size, known scheme, a band.
+    const auto image = ReadNetworkFile(file, person_);
+    if (!image || !CheckNetworkFile(*image, person_)) {
         return JobOpenOutcome::Nothing;
     }
     const bool fromTemplate = !state_.TrunkJobLoaded;

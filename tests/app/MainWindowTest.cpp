@@ -16,6 +16,7 @@
 #include "OptionDialogs.h"
 #include "ShellFixtures.h"
 #include "image/JobFiles.h"
+#include "image/NetworkFile.h"
 #include "image/Setup.h"
 
 using namespace km;
@@ -502,6 +503,37 @@ class MainWindowTest : public QObject {
             QCOMPARE(window_->CheckedView(), View::Network);
             QVERIFY(!Visible("SpeedBtn_MF_ReadMobile") && Visible("SpeedBtn_MF_Save"));
         }
+    }
+
+    void networkFileOpenChecksSizeSchemeAndBand_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("short") << 1535 << 0 << 0x544B << QString::fromUtf8(kNetworkFileSizeError);
+        QTest::newRow("long") << 1537 << 0 << 0x544B << QString::fromUtf8(kNetworkFileSizeError);
+        QTest::newRow("scheme") << 1536 << 4 << 0x544B << QString::fromUtf8(kUnknownSchemeError);
+        QTest::newRow("no band") << 1536 << 3 << 0 << QString::fromUtf8(kNetworkNoBandError);
+    }
+    void networkFileOpenChecksSizeSchemeAndBand() {
+        QFETCH(int, size);
+        QFETCH(int, scheme);
+        QFETCH(int, band);
+        QFETCH(QString, message);
+        Start(Levelled(2));
+        StartTrunkJob();
+        const TrunkJobImage before = ws_->trunk;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size), 0);
+        bytes[92] = static_cast<std::uint8_t>(band & 0xFF);
+        bytes[93] = static_cast<std::uint8_t>(band >> 8);
+        bytes[94] = static_cast<std::uint8_t>(scheme);
+        dialogs_.openAnswers = {WriteFile("Networks/bad.nwk", bytes)};
+        window_->Open1Click();
+        QCOMPARE(person_.Texts(), std::vector<std::string>{message.toStdString()});
+        QCOMPARE(person_.shown.front().kind, BoxKind::Error);
+        QVERIFY(ws_->trunk == before);
+        QCOMPARE(window_->CheckedView(), View::Trunk);
+        QCOMPARE(state_.ImageKind, static_cast<int>(kImageTrunk));
     }
 
     void wrongExtensionsReturnToThePicture_data() {

@@ -7,6 +7,7 @@
 #include "ScriptedPerson.h"
 #include "core/Files.h"
 #include "image/JobFiles.h"
+#include "image/NetworkFile.h"
 
 namespace km {
 namespace {
@@ -38,6 +39,16 @@ class JobFilesTest : public testing::WorkDirTest {
     static std::vector<std::uint8_t> BytesOf(const Image& image) {
         return {image.Bytes().begin(), image.Bytes().end()};
     }
+    // A network file the Radio Type form would load: pattern bytes with the ANN scheme (offset
+    // 94) and band TK (offset 92, first character in the high byte).
+    static std::vector<std::uint8_t> NetworkBytes(std::uint8_t seed) {
+        auto bytes = PatternBytes(NetworkImage::kSize, seed);
+        bytes[92] = 0x4B;
+        bytes[93] = 0x54;
+        bytes[94] = 1;
+        bytes[95] = 0;
+        return bytes;
+    }
     // A trunk job with a band selected, as the Radio Type form leaves it.
     void HaveTrunkJob(std::uint8_t seed) {
         FillPattern(ws_->trunk, seed);
@@ -64,7 +75,7 @@ class JobFilesTest : public testing::WorkDirTest {
 
 TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
     const auto trunkBytes = PatternBytes(TrunkJobImage::kSize, 1);
-    const auto networkBytes = PatternBytes(NetworkImage::kSize, 2);
+    const auto networkBytes = NetworkBytes(2);
     const struct {
         const char* name;
         std::span<const std::uint8_t> bytes;
@@ -126,7 +137,7 @@ TEST_F(JobFilesTest, FilesThatCannotBeUsedLeaveThePreviousJobWhole) {
     EXPECT_EQ(files_->Open(dir_ / "short.tnk"), JobOpenOutcome::Nothing);
     EXPECT_EQ(files_->Open(dir_ / "short.nwk"), JobOpenOutcome::Nothing);
     EXPECT_EQ(person_.Texts(), (std::vector<std::string>{FileTooShortText("short.tnk"),
-                                                         FileTooShortText("short.nwk")}));
+                                                         std::string(kNetworkFileSizeError)}));
     person_.shown.clear();
     EXPECT_EQ(files_->Open(dir_ / "missing.tnk"), JobOpenOutcome::Nothing);
     EXPECT_TRUE(person_.shown.empty()) << "a file that cannot be opened shows nothing";
@@ -152,7 +163,7 @@ TEST_F(JobFilesTest, NetworkFileGoesIntoTheSelectedSlotOnly) {
     const TrunkJobImage previous = ws_->trunk;
     state_.UserLevelMask = 4;
     state_.NetworkSelector = 1;
-    const auto bytes = PatternBytes(NetworkImage::kSize, 0x12);
+    const auto bytes = NetworkBytes(0x12);
     Put("Networks/city.nwk", bytes);
     ASSERT_EQ(files_->Open(dir_ / "Networks" / "city.nwk"), JobOpenOutcome::NetworkLoaded);
 
@@ -167,9 +178,42 @@ TEST_F(JobFilesTest, NetworkFileGoesIntoTheSelectedSlotOnly) {
     EXPECT_FALSE(files_->HasUnsavedChanges(JobView::Network));
 }
 
+TEST_F(JobFilesTest, NetworkFilesTheRadioTypeFormRefusesAreRefusedByOpenToo) {
+    HaveTrunkJob(0x44);
+    const TrunkJobImage previous = ws_->trunk;
+    state_.UserLevelMask = 4;
+    auto withWord = [](std::size_t offset, std::uint16_t value) {
+        auto bytes = NetworkBytes(0x12);
+        bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+        return bytes;
+    };
+    auto longer = NetworkBytes(0x12);
+    longer.push_back(0);
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::string_view error;
+    } cases[] = {
+        {"one byte too long", longer, kNetworkFileSizeError},
+        {"scheme 4", withWord(94, 4), kUnknownSchemeError},
+        {"scheme 0xFFFF", withWord(94, 0xFFFF), kUnknownSchemeError},
+        {"no band", withWord(92, 0), kNetworkNoBandError},
+        {"erased band", withWord(92, 0xFFFF), kNetworkNoBandError},
+    };
+    for (const auto& c : cases) {
+        Put("bad.nwk", c.bytes);
+        person_.shown.clear();
+        EXPECT_EQ(files_->Open(dir_ / "bad.nwk"), JobOpenOutcome::Nothing) << c.what;
+        EXPECT_EQ(person_.Texts(), std::vector<std::string>{std::string(c.error)}) << c.what;
+        EXPECT_EQ(ws_->trunk, previous) << c.what;
+        EXPECT_EQ(state_.CurrentJobFileName, "previous.tnk") << c.what;
+    }
+}
+
 TEST_F(JobFilesTest, NetworkFileWithoutATrunkJobStartsFromTheTemplate) {
     state_.UserLevelMask = 8;
-    const auto bytes = PatternBytes(NetworkImage::kSize, 0x12);
+    const auto bytes = NetworkBytes(0x12);
     Put("n.nwk", bytes);
     ASSERT_EQ(files_->Open(dir_ / "n.nwk"), JobOpenOutcome::NetworkLoaded);
     EXPECT_EQ(ws_->trunk.U16(kVersionWordOffset), trunkTemplate_.U16(kVersionWordOffset));
@@ -210,7 +254,7 @@ TEST_F(JobFilesTest, NetworkSaveNamesTheFileInTheSlotWithFourteenCharactersAndBl
 
 TEST_F(JobFilesTest, NetworkViewNoticesEditsOfTheSlotsNetworkFile) {
     state_.UserLevelMask = 4;
-    Put("n.nwk", PatternBytes(NetworkImage::kSize, 0x12));
+    Put("n.nwk", NetworkBytes(0x12));
     ASSERT_EQ(files_->Open(dir_ / "n.nwk"), JobOpenOutcome::NetworkLoaded);
     EXPECT_FALSE(files_->HasUnsavedChanges(JobView::Network));
     ws_->trunk.SetU8(trunk::NetworkFileStart(0) + 400, 0xEE);
