@@ -162,6 +162,10 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
     radio_ = std::make_unique<RadioCommands>(
         ws_, state_, person_, jobs_.WorkDir(), [this] { return setup_.comPortIndex; }, this);
     radio_->SetBusyChanged([this](bool busy) { SetCommsBusy(busy); });
+    comPort_->SetPortChanged([this](int comIndex) {
+        setup_.comPortIndex = comIndex;
+        radio_->ChangePort(comIndex);
+    });
     radio_->SetJobReplaced([this](int imageKind) {
         if (imageKind == kImagePmr) {
             BuildPmrView();
@@ -1078,8 +1082,7 @@ void TForm_MF_MainForm::Menu_Options_LevelClick() {
 
 void TForm_MF_MainForm::Menu_Options_ComPortClick() {
     if (!state_.CommsBusy) {
-        dialogs_.Exec(*comPort_);
-        setup_.comPortIndex = comPort_->StoredComIndex();
+        dialogs_.Exec(*comPort_);  // OK moves the radio port (SetPortChanged above)
     }
 }
 

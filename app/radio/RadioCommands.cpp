@@ -73,6 +73,15 @@ void RadioCommands::ProgramRadio(const std::function<bool()>& storePasses) {
     km::ProgramRadio(*parts_->operations);
 }
 
+bool RadioCommands::ChangePort(int comIndex) {
+    parts_->link.CloseRadioPort();
+    if (!parts_->link.OpenRadioPort(comIndex)) {
+        return false;
+    }
+    parts_->link.LinkReset();
+    return true;
+}
+
 void RadioCommands::SetJobReplaced(std::function<void(int)> jobReplaced) {
     parts_->operations->onJobReplaced = std::move(jobReplaced);
 }

@@ -38,6 +38,11 @@ class RadioCommands {
     // view and a view without a job get their refusals.
     void ProgramRadio(const std::function<bool()>& storePasses);
 
+    // COM Port OK: the radio port closes and the port of `comIndex` opens (a refusal is shown);
+    // once it is open the link is reset, so that its link requests go out on the new line.
+    // Returns true when the new port is open.
+    bool ChangePort(int comIndex);
+
     // A read has replaced the job of this image kind: the view is to be rebuilt.
     void SetJobReplaced(std::function<void(int imageKind)> jobReplaced);
     // The progress dialog appeared (true) or went away (false).

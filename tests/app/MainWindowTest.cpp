@@ -18,6 +18,7 @@
 #include "image/JobFiles.h"
 #include "image/NetworkFile.h"
 #include "image/Setup.h"
+#include "link/DataLink.h"
 
 using namespace km;
 using namespace km::testing;
@@ -85,6 +86,9 @@ class MainWindowTest : public QObject {
         const QString path = dir_->File(name);
         WriteFileAtomically(path.toStdString(), bytes);
         return path;
+    }
+    static std::vector<std::uint8_t> Text(const std::string& text) {
+        return {text.begin(), text.end()};
     }
     void StartTrunkJob() {
         Button("SpBtn_MF_TRUNK")->click();
@@ -597,6 +601,8 @@ class MainWindowTest : public QObject {
     }
 
     void comPortCancelRestoresTheStoredPort() {
+        // COM12 leads nowhere, so that OK opens no device of this machine.
+        WriteFile("comports.cfg", Text("COM12=" + dir_->File("no-such-device").toStdString()));
         Start();
         int rows = 0;
         int afterCancel = -1;
@@ -620,6 +626,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->Setup().comPortIndex, 0);
         window_->Menu_Options_ComPortClick();
         QCOMPARE(window_->Setup().comPortIndex, 11);
+        QCOMPARE(person_.Texts(), std::vector<std::string>{kPortDoesNotExistText});
         QVERIFY(window_->close());
         QCOMPARE(ReadSetup(dir_->Path()).comPortIndex, 11);
     }
