@@ -21,19 +21,22 @@ cmake --build build -j"$(nproc)" --target "${targets[@]}"
 
 repo=$PWD
 workdir=${KM_WORKDIR:-$PWD/demo}
-scripts/seed-workdir.sh "$workdir"
-cd "$workdir"
-
 if [ "$use_sim" = 0 ]; then
-    # FIT000101.bin and aligncfg.bin under data/ describe the virtual radio's memory, not a real
-    # radio's: a real Revision 8 radio needs its maker's files in their place.
-    for f in FIT000101.bin aligncfg.bin; do
-        if cmp -s "$workdir/$f" "$repo/data/$f"; then
-            echo "Warning: $workdir/$f is the virtual radio's; replace it with the radio maker's file before programming a real radio." >&2
+    scripts/seed-workdir.sh "$workdir"
+    # A folder seeded for the virtual radio earlier still holds its files; the program refuses to
+    # write them into a real radio, and says so.
+    (cd sim/data && find . -type f) | while read -r f; do
+        if cmp -s "$workdir/$f" "sim/data/$f"; then
+            echo "Note: $workdir/${f#./} is the virtual radio's; put the radio maker's file in" \
+                "its place." >&2
         fi
     done
+    cd "$workdir"
     exec "$repo/build/app/km700rcp" "$@"
 fi
+
+scripts/seed-workdir.sh "$workdir" --virtual-radio
+cd "$workdir"
 
 profile=${KM_SIM_PROFILE:-$repo/sim/profiles/trunk_job.profile}
 sim_args=(--profile "$profile" --workdir "$workdir" --com 1 --log "$workdir/km700sim.log"

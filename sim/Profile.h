@@ -40,7 +40,9 @@ struct Profile {
 
     std::array<std::uint8_t, 4> esn{0x0A, 0x31, 0x00, 0x14};
     std::string band = "A1";  // two characters; empty leaves the band record's band erased
-    std::string serialNumber = "SIM0000001";
+    // The virtual radio's serial numbers begin "VIRTUAL", which tells the programmer that it may
+    // write the virtual radio's own data files; a profile posing as a real radio sets another.
+    std::string serialNumber = "VIRTUAL-0000001";
     std::uint8_t hardwareByte26 = 0xFF;  // all bits set: no hardware option
     std::uint8_t hardwareByte27 = 0xFF;
     std::string bootLoaderDate = "14/03/2002";

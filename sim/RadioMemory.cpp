@@ -5,6 +5,7 @@
 
 #include "core/Files.h"
 #include "image/WordOrder.h"
+#include "radio/VirtualRadioMark.h"
 
 namespace km::sim {
 
@@ -338,13 +339,17 @@ std::array<std::uint8_t, kFitFileSize> FitFileContents() {
     const auto table = EncodeFit(FileTableLayout(), false, 0);
     std::array<std::uint8_t, kFitFileSize> file;
     std::copy_n(table.begin(), kFitFileSize, file.begin());
+    // Entry 0 is no area: it carries the mark that keeps this file out of real radios.
+    std::copy(kVirtualRadioFileMark.begin(), kVirtualRadioFileMark.end(), file.begin());
     return file;
 }
 
 std::array<std::uint8_t, kAlignConfigSize> AlignConfigContents() {
-    // Bytes 0 to 3 are overwritten with the block counts when the programmer writes them; the
-    // rest stands for the radio's alignment values: a name and a table of settings.
+    // Bytes 0 to 3 are overwritten with the block counts when the programmer writes them, so they
+    // carry the mark that keeps this file out of real radios; the rest stands for the radio's
+    // alignment values: a name and a table of settings.
     std::array<std::uint8_t, kAlignConfigSize> align{};
+    std::copy(kVirtualRadioFileMark.begin(), kVirtualRadioFileMark.end(), align.begin());
     const std::string name = "KM700 SIM ALIGN";
     std::copy(name.begin(), name.end(), align.begin() + 8);
     for (std::size_t i = 32; i < kAlignConfigSize; ++i) {

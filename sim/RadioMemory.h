@@ -85,10 +85,12 @@ FitLayout FileTableLayout();
 // at bytes 4 and 5.
 std::array<std::uint8_t, kFitSize> EncodeFit(const FitLayout& layout, bool signature,
                                              std::uint8_t flashType);
-// FIT000101.bin: the first 256 bytes of the table of radios without one, no signature.
+// FIT000101.bin: the first 256 bytes of the table of radios without one, no signature, and the
+// virtual radio's mark in the unused entry 0.
 std::array<std::uint8_t, kFitFileSize> FitFileContents();
 
-// aligncfg.bin: the first 200 bytes of the startup data of every virtual radio.
+// aligncfg.bin: the first 200 bytes of the startup data of every virtual radio; its bytes 0-3,
+// which the programmer overwrites, carry the virtual radio's mark.
 std::array<std::uint8_t, kAlignConfigSize> AlignConfigContents();
 
 // The code image a profile's record stands for: length bytes with L = length - 72 at bytes 7-8

@@ -5,6 +5,7 @@
 
 #include "core/Cp1252.h"
 #include "core/Files.h"
+#include "radio/VirtualRadioMark.h"
 
 namespace km {
 namespace {
@@ -155,6 +156,10 @@ int DigitValue(char c) {
 }
 
 }  // namespace
+
+bool VirtualRadioBuild(const SoftwareDescription& description) {
+    return description.description.starts_with(kVirtualRadioCodeDescription);
+}
 
 std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType) {
     for (const CodeTypeInfo& info : kCodeTypes) {

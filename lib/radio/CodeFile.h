@@ -77,6 +77,9 @@ inline constexpr int kTrunkCodeEntry = 20;
 inline constexpr int kOptionBoardCodeEntry = 25;
 inline constexpr int kApcoCodeEntry = 30;
 
+// A code file made for the virtual radio: its description begins with the virtual radio's mark.
+bool VirtualRadioBuild(const SoftwareDescription& description);
+
 // Nothing for a code type the radio does not know ("Unknown Program-Code File.").
 std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType);
 

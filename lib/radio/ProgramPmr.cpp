@@ -4,6 +4,7 @@
 
 #include "config/RadioTypes.h"
 #include "core/Files.h"
+#include "radio/VirtualRadioMark.h"
 
 namespace km {
 
@@ -70,6 +71,9 @@ void ProgramPmr::Begin() {
         host_.AbortOperation(AbortReason::Quiet);
         return;
     }
+    if (CarriesVirtualRadioMark(*alignConfig_)) {
+        NoteVirtualRadioFile(kAlignConfigName);
+    }
     const PmrJobImage& job = host_.GetWorkspace().pmr;
     ThenIdentifyRadio(
         nullptr, job.U16(pmr::kBandCode), kPmrCodeEntry,
@@ -108,7 +112,7 @@ bool ProgramPmr::ChooseSoftware() {
             host_.FailWithMessage(kOlderSoftwareProgrammingText);
             return false;
         }
-        pmrCode_ = ReadCodeFileFor(choice_.codePath, kPmrCodeEntry, person);
+        pmrCode_ = ReadCode(choice_.codePath, kPmrCodeEntry);
         if (!pmrCode_) {
             host_.AbortOperation(AbortReason::Quiet);
             return false;
@@ -118,7 +122,7 @@ bool ProgramPmr::ChooseSoftware() {
         }
     }
     if (startupUpgrade) {
-        startupCode_ = ReadCodeFileFor(choice_.startupCodePath, kStartupCodeEntry, person);
+        startupCode_ = ReadCode(choice_.startupCodePath, kStartupCodeEntry);
         if (!startupCode_) {
             host_.AbortOperation(AbortReason::Quiet);
             return false;
@@ -126,6 +130,9 @@ bool ProgramPmr::ChooseSoftware() {
         if (!TakeErasableArea(kStartupCodeEntry, kStartupPieces * kCodeSlotBlocks)) {
             return false;
         }
+    }
+    if (!VirtualRadioFilesAllowed()) {
+        return false;
     }
     for (const int entry : {kStartupDataEntry, kPmrContextEntry, kChannelsEntry}) {
         if (!TakeErasableArea(entry, 0)) {

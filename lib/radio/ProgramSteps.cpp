@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "config/MobMap.h"
 #include "config/RadioTypes.h"
+#include "radio/VirtualRadioMark.h"
 
 namespace km {
 
@@ -155,6 +157,7 @@ void ProgrammingMachine::Run(std::span<const std::uint8_t> message) {
         phase_ = Phase::Idle;
         completed_ = false;
         fit_.fill(FitEntry{});
+        virtualRadioFiles_.clear();
         Begin();
         Advance();
         return;
@@ -300,6 +303,37 @@ bool ProgrammingMachine::TakeArea(int index) {
     return false;
 }
 
+void ProgrammingMachine::NoteVirtualRadioFile(const std::string& name) {
+    if (std::find(virtualRadioFiles_.begin(), virtualRadioFiles_.end(), name) ==
+        virtualRadioFiles_.end()) {
+        virtualRadioFiles_.push_back(name);
+    }
+}
+
+std::optional<CodeImage> ProgrammingMachine::ReadCode(const std::filesystem::path& path,
+                                                      int entry) {
+    auto code = ReadCodeFileFor(path, entry, host_.GetPerson());
+    if (code && VirtualRadioBuild(code->description)) {
+        NoteVirtualRadioFile(path.filename().string());
+    }
+    return code;
+}
+
+bool ProgrammingMachine::VirtualRadioFilesAllowed() {
+    if (virtualRadioFiles_.empty() || host_.Identity().VirtualRadio) {
+        return true;
+    }
+    std::string names;
+    for (const std::string& name : virtualRadioFiles_) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    std::array<char, 512> text{};
+    std::snprintf(text.data(), text.size(), kVirtualRadioFileFormat, names.c_str());
+    host_.GetPerson().Error(text.data());
+    host_.AbortOperation(AbortReason::Quiet);
+    return false;
+}
+
 void ProgrammingMachine::ThenIdentifyRadio(const char* secureText, std::uint16_t jobBand,
                                            int codeEntry, Work afterBand, Work chooseSoftware) {
     IdentificationBuffer& id = host_.IdBuffer();
@@ -308,6 +342,9 @@ void ProgrammingMachine::ThenIdentifyRadio(const char* secureText, std::uint16_t
     ThenDo(3, [this, &id, jobBand, codeEntry, afterBand, chooseSoftware] {
         if (!FitValid()) {
             return false;
+        }
+        if (FitFromVirtualRadioFile(id, host_.Identity())) {
+            NoteVirtualRadioFile(kFitFileName);
         }
         // Later reads reuse the identification buffer: the table is kept aside.
         for (int i = 1; i <= kFitEntries; ++i) {
@@ -321,7 +358,7 @@ void ProgrammingMachine::ThenIdentifyRadio(const char* secureText, std::uint16_t
         ThenRead(4, Entry(kBandRecordEntry).block, kBandRecordSize, id.Region(0, kBandRecordSize),
                  kCheckingBandText);
         ThenDo(4, [this, &id, jobBand, codeEntry, afterBand, chooseSoftware] {
-            if (!BandAccepted(jobBand) || !afterBand()) {
+            if (!BandAccepted(jobBand) || !VirtualRadioFilesAllowed() || !afterBand()) {
                 return false;
             }
             ThenDo(5, [this] {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "radio/CodeFile.h"
 #include "radio/Operation.h"
@@ -82,6 +83,15 @@ class ProgrammingMachine : public StepMachine {
     // An area the operation only reads or writes: its block must be usable.
     bool TakeArea(int index);
 
+    // A data file made for the virtual radio that the operation would write from (a marked
+    // FIT000101.bin, aligncfg.bin or code file), by name.
+    void NoteVirtualRadioFile(const std::string& name);
+    // ReadCodeFileFor, noting a code file made for the virtual radio.
+    std::optional<CodeImage> ReadCode(const std::filesystem::path& path, int entry);
+    // Run before the first erase, once the band record has been read: refuses the noted files and
+    // ends the operation, unless the radio on the line is the virtual radio.
+    bool VirtualRadioFilesAllowed();
+
     const CodeDescriptor& StartupDescriptor() const { return startupDescriptor_; }
     const CodeDescriptor& CodeDescriptorRead() const { return codeDescriptor_; }
     int StartupVersion() const { return RecordVersion(startupDescriptor_); }
@@ -123,6 +133,7 @@ class ProgrammingMachine : public StepMachine {
     CodeDescriptor codeDescriptor_{};
     std::optional<DescriptorLocation> startupPlace_;
     std::optional<DescriptorLocation> codePlace_;
+    std::vector<std::string> virtualRadioFiles_;
 };
 
 // The radio type row of a job: the control head or portable model its header names.

@@ -88,7 +88,7 @@ bool ProgramTrunk::ChooseSoftware() {
             return false;
         }
         // Every code file is read and checked, overlay included, before a sector is erased.
-        trunkCode_ = ReadCodeFileFor(choice_.codePath, kTrunkCodeEntry, person);
+        trunkCode_ = ReadCode(choice_.codePath, kTrunkCodeEntry);
         if (!trunkCode_ || !CheckOverlay(*trunkCode_, person)) {
             host_.AbortOperation(AbortReason::Quiet);
             return false;
@@ -98,7 +98,7 @@ bool ProgramTrunk::ChooseSoftware() {
         }
     }
     if (startupUpgrade) {
-        startupCode_ = ReadCodeFileFor(choice_.startupCodePath, kStartupCodeEntry, person);
+        startupCode_ = ReadCode(choice_.startupCodePath, kStartupCodeEntry);
         if (!startupCode_) {
             host_.AbortOperation(AbortReason::Quiet);
             return false;
@@ -106,6 +106,9 @@ bool ProgramTrunk::ChooseSoftware() {
         if (!TakeErasableArea(kStartupCodeEntry, 2 * kCodeSlotBlocks)) {
             return false;
         }
+    }
+    if (!VirtualRadioFilesAllowed()) {
+        return false;
     }
     for (const int entry :
          {kStartupDataEntry, kTrunkConfigurationEntry, kTrunkContextEntry, kPmrContextEntry}) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/Files.h"
+#include "radio/VirtualRadioMark.h"
 
 namespace km {
 
@@ -39,6 +40,12 @@ bool LoadFitFile(IdentificationBuffer& buffer, const std::vector<std::filesystem
     return false;
 }
 
+bool VirtualRadioSerial(std::span<const std::uint8_t> record) {
+    constexpr std::size_t kSerialNumber = 10;
+    const auto serial = record.subspan(kSerialNumber, kVirtualRadioSerialPrefix.size());
+    return std::equal(serial.begin(), serial.end(), kVirtualRadioSerialPrefix.begin());
+}
+
 std::string TwoCharacters(std::uint8_t high, std::uint8_t low) {
     return std::string{static_cast<char>(high), static_cast<char>(low)};
 }
@@ -55,6 +62,7 @@ IdentifyOutcome DecodeIdentifyReply(std::span<const std::uint8_t> message,
     identity.MobileRevision = 0;
     identity.OtherKind = 0;
     identity.Secure = false;
+    identity.VirtualRadio = false;
     identity.TypeCode = message[3];
     identity.OptionBoardFitted = message[5] == 1;
     const auto* entry = std::find_if(std::begin(kRadioTypes), std::end(kRadioTypes),
@@ -95,6 +103,10 @@ bool ValidateFit(IdentificationBuffer& buffer, RadioIdentity& identity,
     return pass;
 }
 
+bool FitFromVirtualRadioFile(const IdentificationBuffer& buffer, const RadioIdentity& identity) {
+    return identity.FlashType == 0 && CarriesVirtualRadioMark(buffer.Region(0, kFitFileSize));
+}
+
 std::optional<std::string> CheckBand(std::span<const std::uint8_t> record, std::uint16_t jobBand,
                                      RadioIdentity& identity) {
     if (record.size() < kBandRecordSize) {
@@ -106,6 +118,7 @@ std::optional<std::string> CheckBand(std::span<const std::uint8_t> record, std::
     identity.HardwareOptionA = (record[26] & 0x04) == 0;
     identity.HardwareOptionB = (record[27] & 0x80) == 0;
     identity.HardwareOptionC = (record[27] & 0x20) == 0;
+    identity.VirtualRadio = VirtualRadioSerial(record);
 
     const bool unset = (high == 0x00 && low == 0x00) || (high == 0xFF && low == 0xFF);
     if (unset || identity.RadioBand == jobBand) {

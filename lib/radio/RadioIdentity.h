@@ -30,6 +30,9 @@ struct RadioIdentity {
     bool HardwareOptionA = false;
     bool HardwareOptionB = false;
     bool HardwareOptionC = false;
+    // The serial number of the band record lies in the virtual radio's range; set by the band
+    // check, like the hardware option flags.
+    bool VirtualRadio = false;
 };
 
 // One row of the type-code table.
@@ -92,6 +95,9 @@ bool BlockUsable(std::uint16_t block, std::uint32_t extraBlocks = 0);
 // holds it; the file must be exactly 256 bytes. On failure the buffer is cleared.
 bool ValidateFit(IdentificationBuffer& buffer, RadioIdentity& identity,
                  const std::vector<std::filesystem::path>& folders);
+// After a successful ValidateFit: the table came from FIT000101.bin, and that file is the
+// virtual radio's.
+bool FitFromVirtualRadioFile(const IdentificationBuffer& buffer, const RadioIdentity& identity);
 
 // The band record (128 bytes at the block of FIT entry 3).
 inline constexpr std::size_t kBandRecordSize = 128;
@@ -99,9 +105,9 @@ inline constexpr const char* kIncorrectBandFormat =
     "Incorrect Frequency Band.                                   \n\n   Radio Band:    %s        "
     "                           \n   Job File Band: %s ";
 
-// Sets RadioBand and the hardware option flags from the record and compares the radio's band
-// with the job's band word (two characters, the first in the high byte). Returns the message to
-// show when they differ; nothing when they match or the radio's band is 00 00 or FF FF.
+// Sets RadioBand, the hardware option flags and VirtualRadio from the record and compares the
+// radio's band with the job's band word (two characters, the first in the high byte). Returns the
+// message to show when they differ; nothing when they match or the radio's band is 00 00 or FF FF.
 std::optional<std::string> CheckBand(std::span<const std::uint8_t> record, std::uint16_t jobBand,
                                      RadioIdentity& identity);
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/Files.h"
+#include "radio/VirtualRadioMark.h"
 
 namespace km {
 
@@ -66,6 +67,9 @@ void Upgrade::Begin() {
         host_.AbortOperation(AbortReason::Quiet);
         return;
     }
+    if (VirtualRadioBuild(code_->image.description)) {
+        NoteVirtualRadioFile(code_->path.filename().string());
+    }
     GetProgress().SetProgressTotal(static_cast<int>((code_->image.codeLength - 1) / 128 + 3));
     ThenIdentify(2, nullptr);
     ThenDo(2, [this] { return CheckRadio(); });
@@ -97,6 +101,9 @@ void Upgrade::EndRefused(const char* text) {
 bool Upgrade::CheckFit() {
     if (!FitValid()) {
         return false;
+    }
+    if (FitFromVirtualRadioFile(host_.IdBuffer(), host_.Identity())) {
+        NoteVirtualRadioFile(kFitFileName);
     }
     const std::uint8_t codeType = code_->image.description.codeType;
     if (OlderSoftwareRefused(host_.Identity(), code_->version, codeType)) {
@@ -130,6 +137,9 @@ bool Upgrade::CheckHardware() {
                                                  code_->codeClass, host_.Identity())) {
         host_.AbortOperation(AbortReason::Quiet);
         host_.GetPerson().Error(*refusal);
+        return false;
+    }
+    if (!VirtualRadioFilesAllowed()) {
         return false;
     }
     QueueCode();

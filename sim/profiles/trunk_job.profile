@@ -2,7 +2,7 @@
 # network as Network 1, so that Read Radio gives a job every form can show.
 type = 0
 name = demo radio with a trunk job
-serial_number = DEMO000001
+serial_number = VIRTUAL-DEMO01
 band = TK
 trunk_job = yes
 trunk_job_file = ../../data/default.tct

@@ -95,13 +95,14 @@ inline PmrJobImage PatternPmrJob(JobHead head, std::uint8_t mode, int channels, 
 // asked, one overlay section of 100 entries in slot 1.
 inline std::vector<std::uint8_t> SampleCodeFile(std::uint8_t codeType, const std::string& version,
                                                 std::size_t codeLength, bool overlay,
-                                                const std::string& softwareCode = "10810") {
+                                                const std::string& softwareCode = "10810",
+                                                const std::string& text = "Test code") {
     std::vector<std::uint8_t> code(codeLength - 63);
     for (std::size_t i = 0; i < code.size(); ++i) {
         code[i] = static_cast<std::uint8_t>(i * 31 + codeType);
     }
     SoftwareDescription description;
-    description.description = "Test code";
+    description.description = text;
     description.softwareCode = softwareCode;
     description.versionText = version;
     description.date = "01/02/2006";

@@ -47,13 +47,13 @@ TEST(RadioMemoryTest, RadiosWithTheirOwnTableCarryItAtBlock7) {
 }
 
 // Radios of types 0 and 16 carry no table; the programmer reads FIT000101.bin instead, so the
-// file beside the program must describe the same memory as the radio holds.
+// virtual radio's own file must describe the same memory as the radio holds.
 TEST(RadioMemoryTest, RadiosWithoutATableMatchFit000101) {
     const Flash flash = BuildRadioMemory(ProfileOf("type = 0\ntrunk_job = yes\n"));
     const Bytes block7 = flash.Read(kFitBlock * kBlockSize, kFitSize);
     EXPECT_FALSE(block7[4] == 'J' && block7[5] == 'W');
 
-    const auto file = ReadFileBytes(std::filesystem::path(KM_DATA_DIR) / "FIT000101.bin", 1024);
+    const auto file = ReadFileBytes(std::filesystem::path(KM_SIM_DATA_DIR) / "FIT000101.bin", 1024);
     ASSERT_TRUE(file);
     ASSERT_EQ(file->size(), kFitFileSize);
     const auto generated = FitFileContents();
@@ -64,7 +64,7 @@ TEST(RadioMemoryTest, RadiosWithoutATableMatchFit000101) {
     }
     EXPECT_EQ(Decode(*file, fit::kZoneTable).block, kNoBlock);
 
-    const auto align = ReadFileBytes(std::filesystem::path(KM_DATA_DIR) / "aligncfg.bin", 1024);
+    const auto align = ReadFileBytes(std::filesystem::path(KM_SIM_DATA_DIR) / "aligncfg.bin", 1024);
     ASSERT_TRUE(align);
     const Bytes startup =
         flash.Read(layout[fit::kStartupData].block * kBlockSize, kAlignConfigSize);

@@ -2,7 +2,9 @@
 // that the software choice and the software upgrade can be tried against the virtual radio:
 // trunk, startup and PMR code of a few versions for a Revision 8 mobile (the demo radio), a
 // Revision 10 mobile and a standard KP8D portable, some trunk code with overlay sections.
-// The code bytes are made up; only the layout and the Software Description are the radio's.
+// The code bytes are made up; only the layout and the Software Description are the radio's. Every
+// description begins with the virtual radio's mark, so the programmer never writes these files
+// into a real radio.
 
 #include <cstdint>
 #include <cstdio>
@@ -29,19 +31,19 @@ struct Sample {
 // 10720: PMR type 2), so a Revision 8 HM-F job on MPT1343 is offered V6.30 over the radio's
 // V6.20; 7ktmg630.bin (type 13) lets a change to the Direct GPS option board be tried.
 constexpr Sample kSamples[] = {
-    {"7ktm620.bin", "KM700 MPT1327", "10810", "V6.20", 2, 40000, false},
-    {"7ktm630.bin", "KM700 MPT1327", "10810", "V6.30", 2, 40200, true},
-    {"7ktmg630.bin", "KM700 MPT1327 GPS", "11040", "V6.30", 2, 41000, true},
-    {"7ks_620.bin", "KM700 STARTUP", "10820", "V6.20", 4, 20000, false},
-    {"7ks_630.bin", "KM700 STARTUP", "10820", "V6.30", 4, 20100, false},
-    {"7kp_620.bin", "KM700 PMR", "10720", "V6.20", 3, 30000, false},
-    {"7kp_630.bin", "KM700 PMR", "10720", "V6.30", 3, 30100, false},
-    {"7atm640.bin", "KM700 REV10 MPT1327", "14270", "V6.40", 93, 42000, true},
-    {"7as_640.bin", "KM700 REV10 STARTUP", "14370", "V6.40", 90, 24000, false},
-    {"7ap_640.bin", "KM700 REV10 PMR", "10720", "V6.40", 91, 31000, false},
-    {"b1tm_630.bin", "KP800 MPT1327", "14670", "V6.30", 61, 40000, false},
-    {"b1s__630.bin", "KP800 STARTUP", "14690", "V6.30", 58, 24000, false},
-    {"b1p__630.bin", "KP800 PMR", "14680", "V6.30", 59, 30000, false},
+    {"7ktm620.bin", "VIRTUAL RADIO MPT1327", "10810", "V6.20", 2, 40000, false},
+    {"7ktm630.bin", "VIRTUAL RADIO MPT1327", "10810", "V6.30", 2, 40200, true},
+    {"7ktmg630.bin", "VIRTUAL RADIO MPT1327 GPS", "11040", "V6.30", 2, 41000, true},
+    {"7ks_620.bin", "VIRTUAL RADIO STARTUP", "10820", "V6.20", 4, 20000, false},
+    {"7ks_630.bin", "VIRTUAL RADIO STARTUP", "10820", "V6.30", 4, 20100, false},
+    {"7kp_620.bin", "VIRTUAL RADIO PMR", "10720", "V6.20", 3, 30000, false},
+    {"7kp_630.bin", "VIRTUAL RADIO PMR", "10720", "V6.30", 3, 30100, false},
+    {"7atm640.bin", "VIRTUAL RADIO R10 MPT1327", "14270", "V6.40", 93, 42000, true},
+    {"7as_640.bin", "VIRTUAL RADIO R10 STARTUP", "14370", "V6.40", 90, 24000, false},
+    {"7ap_640.bin", "VIRTUAL RADIO R10 PMR", "10720", "V6.40", 91, 31000, false},
+    {"b1tm_630.bin", "VIRTUAL RADIO KP800 TRUNK", "14670", "V6.30", 61, 40000, false},
+    {"b1s__630.bin", "VIRTUAL RADIO KP800 START", "14690", "V6.30", 58, 24000, false},
+    {"b1p__630.bin", "VIRTUAL RADIO KP800 PMR", "14680", "V6.30", 59, 30000, false},
 };
 
 // A fixed sequence of bytes per file, so that every run writes the same files.
@@ -84,10 +86,11 @@ std::vector<std::uint8_t> Build(const Sample& sample) {
     return km::MakeCodeFile(code, description, overlays);
 }
 
-// The programmer must accept every sample as it is written.
+// The programmer must accept every sample as it is written, and know it for the virtual radio's.
 bool Accepted(const Sample& sample, const std::vector<std::uint8_t>& file) {
     const auto overlay = km::ParseOverlay(file).outcome;
-    return km::InspectCodeFile(file).image &&
+    const auto check = km::InspectCodeFile(file);
+    return check.image && km::VirtualRadioBuild(check.image->description) &&
            overlay == (sample.overlay ? km::OverlayOutcome::Built : km::OverlayOutcome::None);
 }
 
