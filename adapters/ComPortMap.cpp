@@ -109,4 +109,9 @@ std::string DeviceForComIndex(int comIndex, const std::filesystem::path& folder)
     return DeviceForComIndex(comIndex, "", SystemSerialPorts());
 }
 
+DeviceResolver ComPortsResolver(std::filesystem::path folder) {
+    return
+        [folder = std::move(folder)](int comIndex) { return DeviceForComIndex(comIndex, folder); };
+}
+
 }  // namespace km

@@ -7,6 +7,7 @@
 // COM number at a pseudo-terminal with one line of comports.cfg.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,10 @@ std::string DeviceForComIndex(int comIndex, std::string_view configText,
 // The rule applied to comports.cfg in `folder` and the ports Qt lists now.
 std::string DeviceForComIndex(int comIndex, const std::filesystem::path& folder);
 std::vector<SerialPortCandidate> SystemSerialPorts();
+
+// Which device the serial port opens for a COM index.
+using DeviceResolver = std::function<std::string(int comIndex)>;
+// The whole rule, with comports.cfg read from `folder` at every open.
+DeviceResolver ComPortsResolver(std::filesystem::path folder);
 
 }  // namespace km

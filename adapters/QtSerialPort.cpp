@@ -3,9 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <vector>
-
-#include "ComPortMap.h"
 
 namespace km {
 
@@ -36,8 +35,8 @@ OpenOutcome OutcomeOf(QSerialPort::SerialPortError error) {
 }
 }  // namespace
 
-QtSerialPort::QtSerialPort(std::filesystem::path configFolder, QObject* parent)
-    : QObject(parent), configFolder_(std::move(configFolder)) {
+QtSerialPort::QtSerialPort(DeviceResolver resolver, QObject* parent)
+    : QObject(parent), resolver_(std::move(resolver)) {
     port_.setReadBufferSize(0);
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
     // A device that goes away (a USB adapter pulled out, the far end of a pseudo-terminal
@@ -56,7 +55,7 @@ QtSerialPort::~QtSerialPort() {
 }
 
 OpenResult QtSerialPort::Open(int comIndex) {
-    const std::string device = DeviceForComIndex(comIndex, configFolder_);
+    const std::string device = resolver_(comIndex);
     if (port_.isOpen()) {
         port_.close();
     }

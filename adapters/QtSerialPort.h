@@ -4,9 +4,9 @@
 
 #include <QObject>
 #include <QSerialPort>
-#include <filesystem>
 #include <memory>
 
+#include "ComPortMap.h"
 #include "link/SerialPort.h"
 
 namespace km {
@@ -14,9 +14,9 @@ namespace km {
 class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
   public:
-    // COM numbers are mapped to devices with comports.cfg in `configFolder` (ComPortMap.h).
-    explicit QtSerialPort(std::filesystem::path configFolder = std::filesystem::current_path(),
-                          QObject* parent = nullptr);
+    // `resolver` names the device of a COM index at every open: ComPortsResolver for the
+    // COM numbers of the settings, or one device path handed straight through.
+    explicit QtSerialPort(DeviceResolver resolver, QObject* parent = nullptr);
     ~QtSerialPort() override;
 
     OpenResult Open(int comIndex) override;
@@ -28,7 +28,7 @@ class QtSerialPort : public QObject, public SerialPort {
   private:
     void OnReadyRead();
 
-    std::filesystem::path configFolder_;
+    DeviceResolver resolver_;
     QSerialPort port_;
 };
 

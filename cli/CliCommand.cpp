@@ -4,13 +4,11 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cctype>
 #include <iostream>
 #include <memory>
 
-#include "ComPortMap.h"
 #include "QtSerialPort.h"
 #include "QtTimers.h"
 #include "core/Cp1252.h"
@@ -186,6 +184,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     return {arguments, ""};
 }
 
+DeviceResolver PortResolver(const std::string& devicePath, const fs::path& workdir) {
+    if (devicePath.empty()) {
+        return ComPortsResolver(workdir);
+    }
+    return [devicePath](int) { return devicePath; };
+}
+
 int Run(const Arguments& arguments) {
     std::error_code ec;
     const fs::path workdir = fs::absolute(arguments.workdir, ec);
@@ -196,20 +201,9 @@ int Run(const Arguments& arguments) {
     }
     const fs::path output = arguments.output.empty() ? fs::path() : fs::absolute(arguments.output);
 
-    // A device path reaches the port through a COM mapping of this run's own.
-    QTemporaryDir portMap;
-    fs::path portFolder = workdir;
-    int comIndex = arguments.comIndex;
-    if (!arguments.devicePath.empty()) {
-        portFolder = portMap.path().toStdString();
-        const std::string line = "COM1=" + arguments.devicePath + "\n";
-        WriteFileAtomically(
-            portFolder / kComPortsFileName,
-            std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
-        comIndex = 0;
-    }
+    const int comIndex = arguments.devicePath.empty() ? arguments.comIndex : 0;
 
-    QtSerialPort port(portFolder);
+    QtSerialPort port(PortResolver(arguments.devicePath, workdir));
     QtTimerService timers;
     ConsolePerson person;
     ConsoleProgress progress;

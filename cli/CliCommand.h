@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ComPortMap.h"
+
 namespace km {
 struct MainState;
 class DataLink;
@@ -58,6 +60,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args);
 // Runs the command; the Qt core application must exist. Messages go to standard output (the
 // report) and standard error (progress and every failure).
 int Run(const Arguments& arguments);
+
+// The device of the --port argument: a device path is opened as it is; a COM number reaches its
+// device as in the desktop program (comports.cfg in the working directory, then the system's
+// serial ports).
+DeviceResolver PortResolver(const std::string& devicePath, const std::filesystem::path& workdir);
 
 // Runs the event loop until a radio command has ended: no progress shown, and the port closed
 // once the closing message has left.

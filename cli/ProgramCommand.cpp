@@ -2,16 +2,13 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <iostream>
 #include <memory>
 
 #include "CliCommand.h"
-#include "ComPortMap.h"
 #include "QtSerialPort.h"
 #include "QtTimers.h"
-#include "core/Files.h"
 #include "image/JobFiles.h"
 #include "image/State.h"
 #include "link/DataLink.h"
@@ -151,18 +148,7 @@ int RunProgramming(const ProgrammingArguments& arguments) {
         return kExitFailed;
     }
 
-    // A device path reaches the port through a COM mapping of this run's own.
-    QTemporaryDir portMap;
-    fs::path portFolder = workdir;
-    int comIndex = arguments.comIndex;
-    if (!arguments.devicePath.empty()) {
-        portFolder = portMap.path().toStdString();
-        const std::string line = "COM1=" + arguments.devicePath + "\n";
-        WriteFileAtomically(
-            portFolder / kComPortsFileName,
-            std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
-        comIndex = 0;
-    }
+    const int comIndex = arguments.devicePath.empty() ? arguments.comIndex : 0;
 
     auto workspace = std::make_unique<Workspace>();
     MainState state;
@@ -174,7 +160,7 @@ int RunProgramming(const ProgrammingArguments& arguments) {
         }
     }
 
-    QtSerialPort port(portFolder);
+    QtSerialPort port(PortResolver(arguments.devicePath, workdir));
     QtTimerService timers;
     LineProgress progress;
     DataLink link(port, timers, person);

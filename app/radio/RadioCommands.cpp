@@ -15,7 +15,10 @@ namespace km {
 
 struct RadioCommands::Parts {
     Parts(Person& person, const std::filesystem::path& workDir, QWidget* window)
-        : port(workDir), link(port, timers, person), messages(link, timers), progress(window) {}
+        : port(ComPortsResolver(workDir)),
+          link(port, timers, person),
+          messages(link, timers),
+          progress(window) {}
 
     QtSerialPort port;
     QtTimerService timers;

@@ -132,7 +132,7 @@ class PtyFixture : public ::testing::Test {
 };
 
 TEST_F(PtyFixture, LinkComesUpAndExchangesMessagesOverThePseudoTerminal) {
-    QtSerialPort port(Path(""));
+    QtSerialPort port(ComPortsResolver(Path("")));
     QtTimerService timers;
     testing::ScriptedPerson person;
     DataLink link(port, timers, person);
@@ -166,9 +166,9 @@ TEST_F(PtyFixture, LinkComesUpAndExchangesMessagesOverThePseudoTerminal) {
 }
 
 TEST_F(PtyFixture, OpenOutcomes) {
-    QtSerialPort first(Path(""));
+    QtSerialPort first(ComPortsResolver(Path("")));
     ASSERT_EQ(first.Open(2).outcome, OpenOutcome::Ok);
-    QtSerialPort second(Path(""));
+    QtSerialPort second(ComPortsResolver(Path("")));
     const OpenResult busy = second.Open(2);
     EXPECT_EQ(busy.outcome, OpenOutcome::InUse);
     EXPECT_EQ(busy.device, radio.slaveName);
@@ -179,8 +179,20 @@ TEST_F(PtyFixture, OpenOutcomes) {
     EXPECT_EQ(second.Open(2).outcome, OpenOutcome::Ok);
 }
 
+TEST_F(PtyFixture, TheResolverNamesTheDeviceOfEveryOpen) {
+    std::vector<int> asked;
+    QtSerialPort port([&](int comIndex) {
+        asked.push_back(comIndex);
+        return radio.slaveName;
+    });
+    const OpenResult result = port.Open(9);
+    EXPECT_EQ(result.outcome, OpenOutcome::Ok);
+    EXPECT_EQ(result.device, radio.slaveName);
+    EXPECT_EQ(asked, std::vector<int>{9});
+}
+
 TEST_F(PtyFixture, VanishedDeviceIsClosedSoTheNextCommandOpensItAfresh) {
-    QtSerialPort port(Path(""));
+    QtSerialPort port(ComPortsResolver(Path("")));
     ASSERT_EQ(port.Open(2).outcome, OpenOutcome::Ok);
     radio.Hangup();
     EXPECT_TRUE(WaitFor([&] { return !port.IsOpen(); }));
@@ -194,7 +206,7 @@ TEST_F(PtyFixture, DeviceThisUserMayNotOpenIsReportedAsSuch) {
     std::ofstream(locked) << "";
     ::chmod(locked.c_str(), 0);
     WriteConfig("COM7=" + locked.string() + "\n");
-    QtSerialPort port(Path(""));
+    QtSerialPort port(ComPortsResolver(Path("")));
     const OpenResult result = port.Open(6);
     EXPECT_EQ(result.outcome, OpenOutcome::NoPermission);
     EXPECT_EQ(result.device, locked.string());

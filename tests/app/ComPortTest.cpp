@@ -161,7 +161,7 @@ class ComPortTest : public QObject {
         Start();
         ChoosePort(0);
         QVERIFY(window_->Radio().PortOpen());
-        QtSerialPort otherProgram(dir_->Path());
+        QtSerialPort otherProgram(ComPortsResolver(dir_->Path()));
         QCOMPARE(otherProgram.Open(1).outcome, OpenOutcome::Ok);
 
         ChoosePort(row);

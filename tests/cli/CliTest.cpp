@@ -94,6 +94,18 @@ TEST(CliArgumentsTest, RefusedCommandLines) {
     }
 }
 
+TEST(CliPortTest, ADevicePathIsOpenedAsItIsAndACOMNumberThroughTheWorkingDirectory) {
+    const fs::path workdir = fs::temp_directory_path() / "km_cli_port_resolver";
+    fs::create_directories(workdir);
+    const std::string config = "COM2=/dev/km-mapped\n";
+    ASSERT_TRUE(WriteFileAtomically(
+        workdir / "comports.cfg",
+        std::span(reinterpret_cast<const std::uint8_t*>(config.data()), config.size())));
+    EXPECT_EQ(PortResolver("/dev/pts/7", workdir)(1), "/dev/pts/7");
+    EXPECT_EQ(PortResolver("", workdir)(1), "/dev/km-mapped");
+    fs::remove_all(workdir);
+}
+
 struct Output {
     int exitCode;
     std::string out;

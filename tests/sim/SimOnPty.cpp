@@ -80,7 +80,7 @@ TEST_F(SimOnPtyTest, ProgrammerTalksToTheRadioThroughComportsCfg) {
         data[i] = static_cast<std::uint8_t>(i ^ 0x5A);
     }
     {
-        QtSerialPort port(Dir());
+        QtSerialPort port(ComPortsResolver(Dir()));
         QtTimerService timers;
         km::testing::ScriptedPerson person;
         DataLink link(port, timers, person);
