@@ -1,0 +1,245 @@
+#pragma once
+// A field of a configuration image declared as data: one row says where the field sits in each
+// image, how its bytes encode the value, its range, default and choices, and which control edits
+// it. Loading, storing, checking, showing, parsing, dumping and comparing are derived from the
+// rows (FieldOps.h), so a field is declared once and fixed in one place.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace km::fields {
+
+// The byte images a row can live in. Setup.dat is a small record of its own.
+enum class ImageId : std::uint8_t { Trunk, Pmr, Network, Setup };
+inline constexpr std::size_t kImageIdCount = 4;
+inline constexpr std::array<std::size_t, kImageIdCount> kImageSizes = {16384, 75948, 1536, 92};
+
+inline constexpr std::int32_t kAbsent = -1;
+
+// Offsets of a row in each image; kAbsent where the image does not carry the field. Offsets of a
+// per-network table are relative to its area (FieldTable::area), of a record column relative to
+// the record.
+struct Places {
+    std::int32_t trunk = kAbsent;
+    std::int32_t pmr = kAbsent;
+    std::int32_t network = kAbsent;
+    std::int32_t setup = kAbsent;
+
+    constexpr std::int32_t Of(ImageId image) const {
+        switch (image) {
+            case ImageId::Trunk:
+                return trunk;
+            case ImageId::Pmr:
+                return pmr;
+            case ImageId::Network:
+                return network;
+            case ImageId::Setup:
+                return setup;
+        }
+        return kAbsent;
+    }
+};
+
+enum class Encoding : std::uint8_t {
+    U8,
+    U16,    // low byte first, as the images hold numbers
+    U16BE,  // high byte first, as the radio holds them
+    I32,    // signed, low byte first
+    Bits,   // bits [bitShift, bitShift + bitCount) of a low-byte-first container of `width` bytes
+    Bcd,    // `width` bytes, two decimal digits a byte, high digit first; the value is the number
+    Text,   // Windows-1252, NUL-filled to `width`, no terminator at full width
+    Memo    // as Text, a line break stored as CR LF and shown as one line break
+};
+
+// Numbers shown to the user may be scaled: value = raw * mul / div + add (e.g. a timer kept in
+// seconds and shown in minutes has div 60). A value with `decimals` is shown with that many
+// digits after the point (the value is a count of 10^-decimals units).
+struct Scale {
+    std::int32_t mul = 1;
+    std::int32_t div = 1;
+    std::int32_t add = 0;
+    std::uint8_t decimals = 0;
+    std::string_view unit = {};
+};
+
+// One entry of a list: the code stored and the text shown.
+struct Choice {
+    std::int64_t code;
+    std::string_view text;
+};
+
+// User level masks of Setup (Basic 1, General 2, Network 4, Engineering 8).
+inline constexpr std::uint8_t kAllLevels = 0x0F;
+
+struct FieldRow {
+    std::string_view id;       // stable, dotted: "header.radio_mode"
+    std::string_view caption;  // as the form labels it
+    std::string_view control;  // object name of the control that edits it; empty when none
+    Places at = {};
+    Encoding encoding = Encoding::U8;
+    std::uint16_t width = 1;  // bytes; used by Bits, Bcd, Text and Memo
+    std::uint8_t bitShift = 0;
+    std::uint8_t bitCount = 0;
+    std::int64_t min = 0;  // range of the value (numbers) or of the length (texts, max only)
+    std::int64_t max = 0;  // min == max == 0: no range beyond what the encoding holds
+    std::int64_t defaultValue = 0;
+    std::string_view defaultText = {};
+    std::span<const Choice> choices = {};
+    Scale scale = {};
+    std::uint8_t levels = kAllLevels;
+    // Set on a row that deliberately shares bytes with another (an alias of a word whose halves
+    // are rows too, say). Bit fields sharing a container need no mark.
+    bool overlapDeclared = false;
+    // A value the program writes on every store, not something the user edits (version word).
+    bool derived = false;
+};
+
+// Records of a table one after the other: row r's column c sits at
+// base + r * stride + column offset, in every image that carries the table.
+struct RecordTable {
+    std::string_view id;  // "channels"; a column's full id is "<table>.<id>[r].<column>"
+    Places base = {};
+    std::uint32_t stride = 0;
+    std::uint32_t capacity = 0;
+    std::string_view countField = {};  // id of the row that holds the number of records in use
+    std::span<const FieldRow> columns = {};
+};
+
+// Where the offsets of a table are counted from.
+enum class Area : std::uint8_t {
+    Image,        // the start of the image
+    NetworkSlot,  // the start of the chosen network slot of a trunk job
+    NetworkFile,  // the start of a network file: the .nwk, or the copy in a trunk job's slot
+};
+
+struct FieldTable {
+    std::string_view id;    // the form's prefix of every row id: "header"
+    std::string_view form;  // the form's caption: "Radio Type"
+    Area area = Area::Image;
+    std::span<const FieldRow> rows = {};
+    std::span<const RecordTable> records = {};
+};
+
+constexpr bool IsTextEncoding(Encoding e) {
+    return e == Encoding::Text || e == Encoding::Memo;
+}
+
+// Bytes a row occupies.
+constexpr std::size_t ByteWidth(const FieldRow& row) {
+    switch (row.encoding) {
+        case Encoding::U8:
+            return 1;
+        case Encoding::U16:
+        case Encoding::U16BE:
+            return 2;
+        case Encoding::I32:
+            return 4;
+        case Encoding::Bits:
+        case Encoding::Bcd:
+        case Encoding::Text:
+        case Encoding::Memo:
+            return row.width;
+    }
+    return row.width;
+}
+
+// The bits of its container a bit field takes (all bits for any other row).
+constexpr std::uint64_t BitMask(const FieldRow& row) {
+    if (row.encoding != Encoding::Bits) {
+        return ~std::uint64_t{0};
+    }
+    return ((std::uint64_t{1} << row.bitCount) - 1) << row.bitShift;
+}
+
+// ---- Compile-time checks of a table, for static_assert beside each table ----
+
+namespace detail {
+
+constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize) {
+    const std::int32_t at = row.at.Of(image);
+    if (at == kAbsent) {
+        return true;
+    }
+    if (at < 0 || ByteWidth(row) == 0) {
+        return false;
+    }
+    if (row.encoding == Encoding::Bits &&
+        (row.bitCount == 0 || row.width > 4 || row.bitShift + row.bitCount > 8 * row.width)) {
+        return false;
+    }
+    return static_cast<std::size_t>(at) + ByteWidth(row) <= areaSize;
+}
+
+constexpr bool Overlap(const FieldRow& a, const FieldRow& b, ImageId image) {
+    const std::int32_t pa = a.at.Of(image);
+    const std::int32_t pb = b.at.Of(image);
+    if (pa == kAbsent || pb == kAbsent || a.overlapDeclared || b.overlapDeclared) {
+        return false;
+    }
+    const auto ea = static_cast<std::size_t>(pa) + ByteWidth(a);
+    const auto eb = static_cast<std::size_t>(pb) + ByteWidth(b);
+    if (ea <= static_cast<std::size_t>(pb) || eb <= static_cast<std::size_t>(pa)) {
+        return false;
+    }
+    // Bit fields of one container may share it when their bits are apart.
+    const bool sameContainer = a.encoding == Encoding::Bits && b.encoding == Encoding::Bits &&
+                               pa == pb && a.width == b.width;
+    return !(sameContainer && (BitMask(a) & BitMask(b)) == 0);
+}
+
+constexpr bool RowsValid(std::span<const FieldRow> rows, ImageId image, std::size_t areaSize) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!RowFits(rows[i], image, areaSize)) {
+            return false;
+        }
+        for (std::size_t j = i + 1; j < rows.size(); ++j) {
+            if (Overlap(rows[i], rows[j], image)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+constexpr bool ChoicesUnique(const FieldRow& row) {
+    for (std::size_t i = 0; i < row.choices.size(); ++i) {
+        for (std::size_t j = i + 1; j < row.choices.size(); ++j) {
+            if (row.choices[i].code == row.choices[j].code) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace detail
+
+// True when every row of `rows` lies inside an area of `areaSize` bytes in `image` and no two
+// rows share bytes without declaring it, and every list's codes are unique. For
+// static_assert(RowsValid(...)) beside a table.
+constexpr bool RowsValid(std::span<const FieldRow> rows, ImageId image, std::size_t areaSize) {
+    for (const FieldRow& row : rows) {
+        if (!detail::ChoicesUnique(row)) {
+            return false;
+        }
+    }
+    return detail::RowsValid(rows, image, areaSize);
+}
+
+// A record table: its columns fit the stride and do not overlap, and all records fit the area.
+constexpr bool RecordsValid(const RecordTable& table, ImageId image, std::size_t areaSize) {
+    const std::int32_t base = table.base.Of(image);
+    if (base == kAbsent) {
+        return true;
+    }
+    if (base < 0 || table.stride == 0 ||
+        static_cast<std::size_t>(base) + std::size_t{table.stride} * table.capacity > areaSize) {
+        return false;
+    }
+    return RowsValid(table.columns, image, table.stride);
+}
+
+}  // namespace km::fields

@@ -1,0 +1,452 @@
+#include "fields/FieldOps.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <stdexcept>
+
+#include "core/Cp1252.h"
+
+namespace km::fields {
+namespace {
+
+void CheckFits(const FieldRow& row, std::size_t size, std::size_t offset) {
+    const std::size_t width = ByteWidth(row);
+    if (offset > size || width > size - offset) {
+        throw std::out_of_range("field outside its image");
+    }
+}
+
+// A little-endian unsigned number of `width` bytes.
+std::uint64_t ReadLittle(std::span<const std::uint8_t> bytes, std::size_t offset,
+                         std::size_t width) {
+    std::uint64_t value = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        value = value << 8 | bytes[offset + i];
+    }
+    return value;
+}
+
+void WriteLittle(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t width,
+                 std::uint64_t value) {
+    for (std::size_t i = 0; i < width; ++i) {
+        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+std::int64_t ReadBcd(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t width) {
+    std::int64_t value = 0;
+    for (std::size_t i = 0; i < width; ++i) {
+        value = value * 100 + (bytes[offset + i] >> 4) * 10 + (bytes[offset + i] & 0x0F);
+    }
+    return value;
+}
+
+void WriteBcd(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t width,
+              std::int64_t value) {
+    auto rest = static_cast<std::uint64_t>(std::max<std::int64_t>(value, 0));
+    for (std::size_t i = width; i-- > 0;) {
+        const auto low = static_cast<std::uint8_t>(rest % 10);
+        rest /= 10;
+        const auto high = static_cast<std::uint8_t>(rest % 10);
+        rest /= 10;
+        bytes[offset + i] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+}
+
+std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
+    switch (row.encoding) {
+        case Encoding::U8:
+            return bytes[offset];
+        case Encoding::U16:
+            return static_cast<std::int64_t>(ReadLittle(bytes, offset, 2));
+        case Encoding::U16BE:
+            return bytes[offset] << 8 | bytes[offset + 1];
+        case Encoding::I32:
+            return static_cast<std::int32_t>(ReadLittle(bytes, offset, 4));
+        case Encoding::Bits:
+            return static_cast<std::int64_t>(
+                (ReadLittle(bytes, offset, row.width) & BitMask(row)) >> row.bitShift);
+        case Encoding::Bcd:
+            return ReadBcd(bytes, offset, row.width);
+        case Encoding::Text:
+        case Encoding::Memo:
+            break;
+    }
+    throw std::logic_error("not a numeric field");
+}
+
+// The largest raw number the encoding holds, and the smallest.
+std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
+    switch (row.encoding) {
+        case Encoding::U8:
+            return {0, 0xFF};
+        case Encoding::U16:
+        case Encoding::U16BE:
+            return {0, 0xFFFF};
+        case Encoding::I32:
+            return {std::numeric_limits<std::int32_t>::min(),
+                    std::numeric_limits<std::int32_t>::max()};
+        case Encoding::Bits:
+            return {0, static_cast<std::int64_t>((std::uint64_t{1} << row.bitCount) - 1)};
+        case Encoding::Bcd: {
+            std::int64_t top = 1;
+            for (std::size_t i = 0; i < 2u * row.width && top < (std::int64_t{1} << 58); ++i) {
+                top *= 10;
+            }
+            return {0, top - 1};
+        }
+        case Encoding::Text:
+        case Encoding::Memo:
+            break;
+    }
+    return {0, 0};
+}
+
+void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+              std::int64_t raw) {
+    const auto [low, high] = RawLimits(row);
+    raw = std::clamp(raw, low, high);
+    switch (row.encoding) {
+        case Encoding::U8:
+            bytes[offset] = static_cast<std::uint8_t>(raw);
+            return;
+        case Encoding::U16:
+            WriteLittle(bytes, offset, 2, static_cast<std::uint64_t>(raw));
+            return;
+        case Encoding::U16BE:
+            bytes[offset] = static_cast<std::uint8_t>(raw >> 8);
+            bytes[offset + 1] = static_cast<std::uint8_t>(raw);
+            return;
+        case Encoding::I32:
+            WriteLittle(bytes, offset, 4, static_cast<std::uint32_t>(raw));
+            return;
+        case Encoding::Bits: {
+            const std::uint64_t container = ReadLittle(bytes, offset, row.width);
+            const std::uint64_t bits = static_cast<std::uint64_t>(raw) << row.bitShift;
+            WriteLittle(bytes, offset, row.width, (container & ~BitMask(row)) | bits);
+            return;
+        }
+        case Encoding::Bcd:
+            WriteBcd(bytes, offset, row.width, raw);
+            return;
+        case Encoding::Text:
+        case Encoding::Memo:
+            break;
+    }
+    throw std::logic_error("not a numeric field");
+}
+
+std::string ReadText(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
+    std::string raw;
+    for (std::size_t i = 0; i < row.width && bytes[offset + i] != 0; ++i) {
+        raw.push_back(static_cast<char>(bytes[offset + i]));
+    }
+    if (row.encoding == Encoding::Memo) {
+        std::string lines;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '\r') {
+                lines.push_back('\n');
+                if (i + 1 < raw.size() && raw[i + 1] == '\n') {
+                    ++i;
+                }
+            } else {
+                lines.push_back(raw[i]);
+            }
+        }
+        raw = std::move(lines);
+    }
+    return Cp1252ToUtf8(raw);
+}
+
+// Longest text stored: a memo keeps room for its terminating NUL.
+std::size_t StoredLimit(const FieldRow& row) {
+    return row.encoding == Encoding::Memo ? std::size_t{row.width} - 1 : row.width;
+}
+
+// The bytes a text is stored as: Windows-1252, a memo's line breaks as CR LF, cut at the stored
+// limit but never inside a line break.
+std::string TextBytes(const FieldRow& row, std::string_view utf8) {
+    const std::string raw = Utf8ToCp1252(utf8);
+    const std::size_t limit = StoredLimit(row);
+    std::string out;
+    for (char c : raw) {
+        if (c == '\0') {
+            break;
+        }
+        if (row.encoding == Encoding::Memo && c == '\r') {
+            continue;  // a line break is stored as CR LF whatever the text held
+        }
+        const bool lineBreak = row.encoding == Encoding::Memo && c == '\n';
+        if (out.size() + (lineBreak ? 2 : 1) > limit) {
+            break;
+        }
+        out += lineBreak ? std::string_view("\r\n") : std::string_view(&c, 1);
+    }
+    return out;
+}
+
+void WriteText(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+               std::string_view utf8) {
+    const std::string stored = TextBytes(row, utf8);
+    for (std::size_t i = 0; i < row.width; ++i) {
+        bytes[offset + i] = i < stored.size() ? static_cast<std::uint8_t>(stored[i]) : 0;
+    }
+}
+
+std::int64_t Pow10(int n) {
+    std::int64_t p = 1;
+    while (n-- > 0) {
+        p *= 10;
+    }
+    return p;
+}
+
+std::string FormatNumber(const FieldRow& row, std::int64_t value) {
+    const int decimals = row.scale.decimals;
+    if (decimals == 0) {
+        return std::to_string(value);
+    }
+    const std::int64_t unit = Pow10(decimals);
+    const std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::string fraction = std::to_string(magnitude % static_cast<std::uint64_t>(unit));
+    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    return (value < 0 ? "-" : "") + std::to_string(magnitude / static_cast<std::uint64_t>(unit)) +
+           "." + fraction;
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A decimal number with at most `decimals` digits after the point, without locale.
+std::optional<std::int64_t> ParseNumber(std::string_view text, int decimals) {
+    text = Trim(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) {
+        text.remove_prefix(1);
+    }
+    std::string_view whole = text;
+    std::string_view fraction;
+    if (const auto point = text.find('.'); point != std::string_view::npos) {
+        whole = text.substr(0, point);
+        fraction = text.substr(point + 1);
+        if (fraction.size() > static_cast<std::size_t>(decimals) ||
+            (!fraction.empty() && !AllDigits(fraction))) {
+            return std::nullopt;
+        }
+    }
+    if (!AllDigits(whole) || whole.size() > 15) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    std::from_chars(whole.data(), whole.data() + whole.size(), value);
+    std::string digits(fraction);
+    digits.append(static_cast<std::size_t>(decimals) - digits.size(), '0');
+    std::int64_t part = 0;
+    if (!digits.empty()) {
+        std::from_chars(digits.data(), digits.data() + digits.size(), part);
+    }
+    value = value * Pow10(decimals) + part;
+    return negative ? -value : value;
+}
+
+bool IsControl(unsigned char c, bool lineBreaksAllowed) {
+    return (c < 0x20 && !(lineBreaksAllowed && c == '\n')) || c == 0x7F;
+}
+
+std::string EscapeControls(std::string_view text, bool lineBreaksAllowed) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (IsControl(c, lineBreaksAllowed)) {
+            out += "\\x";
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 0x0F]);
+        } else {
+            out.push_back(ch);
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Undoes EscapeControls: only "\xNN" that names a control byte is an escape, so a typed "\x41"
+// stays as it was typed.
+std::string UnescapeControls(std::string_view text, bool lineBreaksAllowed) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size() + 0 && text[i + 1] == 'x') {
+            const int high = HexDigit(text[i + 2]);
+            const int low = HexDigit(text[i + 3]);
+            if (high >= 0 && low >= 0 &&
+                IsControl(static_cast<unsigned char>(high << 4 | low), lineBreaksAllowed)) {
+                out.push_back(static_cast<char>(high << 4 | low));
+                i += 3;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+std::string ReplaceRangeEnds(std::string_view pattern, const std::string& low,
+                             const std::string& high) {
+    std::string out(pattern);
+    for (const std::string* end : {&low, &high}) {
+        if (const auto at = out.find("%d"); at != std::string::npos) {
+            out.replace(at, 2, *end);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::int64_t ValueOfRaw(const FieldRow& row, std::int64_t raw) {
+    return raw * row.scale.mul / row.scale.div + row.scale.add;
+}
+
+std::int64_t RawOfValue(const FieldRow& row, std::int64_t value) {
+    return (value - row.scale.add) * row.scale.div / row.scale.mul;
+}
+
+FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
+    CheckFits(row, bytes.size(), offset);
+    if (IsTextEncoding(row.encoding)) {
+        return ReadText(row, bytes, offset);
+    }
+    return ValueOfRaw(row, ReadRaw(row, bytes, offset));
+}
+
+void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                const FieldValue& value) {
+    CheckFits(row, bytes.size(), offset);
+    if (ReadField(row, bytes, offset) == value) {
+        return;
+    }
+    if (IsTextEncoding(row.encoding)) {
+        const auto* text = std::get_if<std::string>(&value);
+        WriteText(row, bytes, offset, text ? *text : std::string());
+    } else {
+        const auto* number = std::get_if<std::int64_t>(&value);
+        WriteRaw(row, bytes, offset, RawOfValue(row, number ? *number : 0));
+    }
+}
+
+FieldValue DefaultValue(const FieldRow& row) {
+    if (IsTextEncoding(row.encoding)) {
+        return std::string(row.defaultText);
+    }
+    return row.defaultValue;
+}
+
+std::optional<std::string> CheckField(const FieldRow& row, const FieldValue& value) {
+    if (IsTextEncoding(row.encoding)) {
+        const auto* text = std::get_if<std::string>(&value);
+        const std::size_t limit =
+            row.max > 0 ? static_cast<std::size_t>(row.max) : StoredLimit(row);
+        std::size_t length = 0;
+        for (char c : Utf8ToCp1252(text ? *text : std::string())) {
+            length += row.encoding == Encoding::Memo && c == '\n' ? 2 : (c == '\r' ? 0 : 1);
+        }
+        if (length > limit) {
+            return ReplaceRangeEnds(kTooLongMessage, std::to_string(limit), "");
+        }
+        return std::nullopt;
+    }
+    const auto* number = std::get_if<std::int64_t>(&value);
+    if (number == nullptr) {
+        return std::string(kNotInListMessage);
+    }
+    if (!row.choices.empty()) {
+        const bool listed = std::any_of(row.choices.begin(), row.choices.end(),
+                                        [&](const Choice& c) { return c.code == *number; });
+        return listed ? std::nullopt : std::optional<std::string>(kNotInListMessage);
+    }
+    std::int64_t low = row.min;
+    std::int64_t high = row.max;
+    if (low == 0 && high == 0) {
+        const auto [rawLow, rawHigh] = RawLimits(row);
+        low = std::min(ValueOfRaw(row, rawLow), ValueOfRaw(row, rawHigh));
+        high = std::max(ValueOfRaw(row, rawLow), ValueOfRaw(row, rawHigh));
+    }
+    if (*number < low || *number > high) {
+        return ReplaceRangeEnds(kRangeMessage, FormatNumber(row, low), FormatNumber(row, high));
+    }
+    return std::nullopt;
+}
+
+std::string FormatField(const FieldRow& row, const FieldValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return EscapeControls(*text, row.encoding == Encoding::Memo);
+    }
+    const std::int64_t number = std::get<std::int64_t>(value);
+    if (!row.choices.empty()) {
+        for (const Choice& choice : row.choices) {
+            if (choice.code == number) {
+                return std::string(choice.text);
+            }
+        }
+        return "? " + std::to_string(number);
+    }
+    return FormatNumber(row, number);
+}
+
+std::optional<FieldValue> ParseField(const FieldRow& row, std::string_view text) {
+    if (IsTextEncoding(row.encoding)) {
+        return UnescapeControls(text, row.encoding == Encoding::Memo);
+    }
+    if (!row.choices.empty()) {
+        for (const Choice& choice : row.choices) {
+            if (choice.text == text) {
+                return choice.code;
+            }
+        }
+        if (text.starts_with("? ")) {
+            if (const auto code = ParseNumber(text.substr(2), 0)) {
+                return *code;
+            }
+        }
+        return std::nullopt;
+    }
+    if (const auto number = ParseNumber(text, row.scale.decimals)) {
+        return *number;
+    }
+    return std::nullopt;
+}
+
+void FillDefaults(std::span<const FieldRow> rows, ImageId image, std::span<std::uint8_t> bytes,
+                  std::size_t areaOffset) {
+    for (const FieldRow& row : rows) {
+        const std::int32_t at = row.at.Of(image);
+        if (at != kAbsent && !row.derived) {
+            WriteField(row, bytes, areaOffset + static_cast<std::size_t>(at), DefaultValue(row));
+        }
+    }
+}
+
+}  // namespace km::fields

@@ -1,0 +1,220 @@
+// The generic field operations on hand-made rows: every encoding reads what it wrote, leaves the
+// bytes around it alone, and shows and parses values as the forms do.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "fields/FieldOps.h"
+
+namespace km::fields {
+namespace {
+
+constexpr Choice kColours[] = {{0, "Red"}, {1, "Green"}, {7, "Blue"}};
+
+struct EncodingCase {
+    const char* name;
+    FieldRow row;
+    FieldValue value;
+    std::vector<std::uint8_t> bytes;  // at offset 2 of a 0xAA-filled buffer
+    const char* shown;
+};
+
+const EncodingCase kCases[] = {
+    {"u8", {.id = "a", .encoding = Encoding::U8}, std::int64_t{200}, {0xC8}, "200"},
+    {"u16 low byte first",
+     {.id = "a", .encoding = Encoding::U16},
+     std::int64_t{0x1234},
+     {0x34, 0x12},
+     "4660"},
+    {"u16 high byte first",
+     {.id = "a", .encoding = Encoding::U16BE},
+     std::int64_t{0x1234},
+     {0x12, 0x34},
+     "4660"},
+    {"i32 negative",
+     {.id = "a", .encoding = Encoding::I32},
+     std::int64_t{-2},
+     {0xFE, 0xFF, 0xFF, 0xFF},
+     "-2"},
+    {"bits 3..5 of a byte keep the others",
+     {.id = "a", .encoding = Encoding::Bits, .width = 1, .bitShift = 3, .bitCount = 3},
+     std::int64_t{5},
+     {(0xAA & ~0x38) | (5 << 3)},
+     "5"},
+    {"bits 9..10 of a word",
+     {.id = "a", .encoding = Encoding::Bits, .width = 2, .bitShift = 9, .bitCount = 2},
+     std::int64_t{2},
+     {0xAA, (0xAA & ~0x06) | 0x04},
+     "2"},
+    {"bcd",
+     {.id = "a", .encoding = Encoding::Bcd, .width = 2},
+     std::int64_t{1234},
+     {0x12, 0x34},
+     "1234"},
+    {"text NUL-filled",
+     {.id = "a", .encoding = Encoding::Text, .width = 4},
+     std::string("Hi"),
+     {'H', 'i', 0, 0},
+     "Hi"},
+    {"text at full width has no terminator",
+     {.id = "a", .encoding = Encoding::Text, .width = 3},
+     std::string("Abc"),
+     {'A', 'b', 'c'},
+     "Abc"},
+    {"text in Windows-1252",
+     {.id = "a", .encoding = Encoding::Text, .width = 3},
+     std::string("\u00e9"),
+     {0xE9, 0, 0},
+     "\u00e9"},
+    {"memo line breaks as CR LF",
+     {.id = "a", .encoding = Encoding::Memo, .width = 6},
+     std::string("a\nb"),
+     {'a', '\r', '\n', 'b', 0, 0},
+     "a\nb"},
+    {"list entry", {.id = "a", .choices = kColours}, std::int64_t{7}, {7}, "Blue"},
+    {"minutes stored as seconds",
+     {.id = "a", .encoding = Encoding::U16, .scale = {.div = 60}},
+     std::int64_t{3},
+     {180, 0},
+     "3"},
+    {"quarter seconds shown with decimals",
+     {.id = "a", .encoding = Encoding::U8, .scale = {.mul = 25, .decimals = 2}},
+     std::int64_t{125},
+     {5},
+     "1.25"},
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EncodingTest : public testing::TestWithParam<EncodingCase> {};
+
+TEST_P(EncodingTest, WritesItsBytesOnlyAndReadsTheValueBack) {
+    const EncodingCase& c = GetParam();
+    std::vector<std::uint8_t> buffer(12, 0xAA);
+    WriteField(c.row, buffer, 2, c.value);
+    std::vector<std::uint8_t> expected(12, 0xAA);
+    std::copy(c.bytes.begin(), c.bytes.end(), expected.begin() + 2);
+    EXPECT_EQ(buffer, expected);
+    EXPECT_EQ(ReadField(c.row, buffer, 2), c.value);
+    EXPECT_EQ(FormatField(c.row, c.value), c.shown);
+    EXPECT_EQ(ParseField(c.row, c.shown), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, EncodingTest, testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& ch : name) {
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    }
+    return name;
+});
+
+TEST(FieldOpsTest, AnUnchangedValueLeavesItsBytesAsTheyWere) {
+    // A code no entry has, garbage after a text's NUL, seconds that are no whole minute and a
+    // memo with a bare CR all survive a write of the value that was read.
+    const FieldRow rows[] = {
+        {.id = "list", .choices = kColours},
+        {.id = "text", .encoding = Encoding::Text, .width = 4},
+        {.id = "minutes", .encoding = Encoding::U16, .scale = {.div = 60}},
+        {.id = "memo", .encoding = Encoding::Memo, .width = 4},
+    };
+    const std::vector<std::vector<std::uint8_t>> stored = {
+        {37}, {'A', 0, 'x', 'y'}, {61, 0}, {'a', '\r', 'b', 0}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        std::vector<std::uint8_t> bytes = stored[i];
+        WriteField(rows[i], bytes, 0, ReadField(rows[i], bytes, 0));
+        EXPECT_EQ(bytes, stored[i]) << rows[i].id;
+    }
+}
+
+TEST(FieldOpsTest, ACodeNoEntryHasIsShownAsItsNumberAndParsedBack) {
+    const FieldRow row = {.id = "list", .choices = kColours};
+    EXPECT_EQ(FormatField(row, std::int64_t{37}), "? 37");
+    EXPECT_EQ(ParseField(row, "? 37"), FieldValue(std::int64_t{37}));
+    EXPECT_EQ(ParseField(row, "Purple"), std::nullopt);
+    EXPECT_EQ(CheckField(row, std::int64_t{37}), std::string(kNotInListMessage));
+    EXPECT_EQ(CheckField(row, std::int64_t{1}), std::nullopt);
+}
+
+TEST(FieldOpsTest, ControlBytesOfATextAreShownEscapedAndParsedBack) {
+    const FieldRow row = {.id = "t", .encoding = Encoding::Text, .width = 4};
+    const std::vector<std::uint8_t> bytes = {'A', 0x07, 0x1B, 'B'};
+    const FieldValue value = ReadField(row, bytes, 0);
+    const std::string shown = FormatField(row, value);
+    EXPECT_EQ(shown, "A\\x07\\x1BB");
+    EXPECT_EQ(ParseField(row, shown), value);
+    // Typed text that only looks like an escape stays as typed.
+    EXPECT_EQ(ParseField(row, "\\x41"), FieldValue(std::string("\\x41")));
+}
+
+TEST(FieldOpsTest, RangeChecksUseTheFormsMessageWithTheRowsUnits) {
+    const FieldRow plain = {.id = "a", .min = 1, .max = 99};
+    EXPECT_EQ(CheckField(plain, std::int64_t{0}), "Value out of range.  Must be between 1 and 99");
+    EXPECT_EQ(CheckField(plain, std::int64_t{99}), std::nullopt);
+    const FieldRow scaled = {.id = "b", .min = 25, .max = 500, .scale = {.mul = 25, .decimals = 2}};
+    EXPECT_EQ(CheckField(scaled, std::int64_t{525}),
+              "Value out of range.  Must be between 0.25 and 5.00");
+    // Without a declared range the encoding's own limits hold.
+    const FieldRow byte = {.id = "c"};
+    EXPECT_EQ(CheckField(byte, std::int64_t{256}),
+              "Value out of range.  Must be between 0 and 255");
+}
+
+TEST(FieldOpsTest, TextsLongerThanTheirLimitAreRefusedAndCutWhenWritten) {
+    const FieldRow memo = {.id = "m", .encoding = Encoding::Memo, .width = 6, .max = 4};
+    EXPECT_EQ(CheckField(memo, std::string("a\nb")), std::nullopt);
+    EXPECT_EQ(CheckField(memo, std::string("ab\nc")), "Text too long.  At most 4 characters");
+    std::vector<std::uint8_t> bytes(6, 0xAA);
+    // Five bytes fit before the terminating NUL, but a line break is never cut in half.
+    WriteField(memo, bytes, 0, std::string("abcd\nef"));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'a', 'b', 'c', 'd', 0, 0}));
+}
+
+TEST(FieldOpsTest, NumbersParseWithoutLocaleAndRefuseWhatIsNoNumber) {
+    const FieldRow row = {.id = "a", .encoding = Encoding::U16, .scale = {.decimals = 2}};
+    EXPECT_EQ(ParseField(row, " 1.5 "), FieldValue(std::int64_t{150}));
+    EXPECT_EQ(ParseField(row, "-0.25"), FieldValue(std::int64_t{-25}));
+    for (const char* bad : {"", "1,5", "1.555", "abc", "1e3", "99999999999999999999"}) {
+        EXPECT_EQ(ParseField(row, bad), std::nullopt) << bad;
+    }
+}
+
+TEST(FieldOpsTest, ARowThatLeavesItsBufferThrows) {
+    const FieldRow row = {.id = "a", .encoding = Encoding::U16};
+    std::vector<std::uint8_t> bytes(3, 0);
+    EXPECT_THROW(ReadField(row, bytes, 2), std::out_of_range);
+    EXPECT_THROW(WriteField(row, bytes, 2, std::int64_t{1}), std::out_of_range);
+    EXPECT_THROW(ReadField(row, bytes, std::size_t(-1)), std::out_of_range);
+}
+
+TEST(FieldOpsTest, CompileTimeChecksRefuseRowsThatLeaveTheImageOrOverlap) {
+    constexpr FieldRow inside[] = {{.id = "a", .at = {.trunk = 0}, .encoding = Encoding::U16},
+                                   {.id = "b", .at = {.trunk = 2}}};
+    static_assert(RowsValid(inside, ImageId::Trunk, 3));
+    static_assert(!RowsValid(inside, ImageId::Trunk, 2));
+    constexpr FieldRow overlapping[] = {{.id = "a", .at = {.pmr = 0}, .encoding = Encoding::U16},
+                                        {.id = "b", .at = {.pmr = 1}}};
+    static_assert(!RowsValid(overlapping, ImageId::Pmr, 10));
+    constexpr FieldRow declared[] = {{.id = "a", .at = {.pmr = 0}, .encoding = Encoding::U16},
+                                     {.id = "b", .at = {.pmr = 1}, .overlapDeclared = true}};
+    static_assert(RowsValid(declared, ImageId::Pmr, 10));
+    constexpr FieldRow bits[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 0, .bitCount = 4},
+        {.id = "b", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 4, .bitCount = 4}};
+    static_assert(RowsValid(bits, ImageId::Pmr, 1));
+    constexpr FieldRow sharedBits[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 0, .bitCount = 5},
+        {.id = "b", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 4, .bitCount = 4}};
+    static_assert(!RowsValid(sharedBits, ImageId::Pmr, 1));
+    static constexpr Choice twice[] = {{1, "x"}, {1, "y"}};
+    constexpr FieldRow duplicateCodes[] = {{.id = "a", .at = {.pmr = 0}, .choices = twice}};
+    static_assert(!RowsValid(duplicateCodes, ImageId::Pmr, 1));
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace km::fields
