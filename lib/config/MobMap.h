@@ -8,44 +8,118 @@
 #include <string>
 #include <string_view>
 
+#include "config/BandTable.h"
+#include "config/RadioTypes.h"
+#include "fields/Field.h"
 #include "image/Images.h"
 
 namespace km {
 
-enum class HeaderField {
-    VersionWord,
-    FormatMark,
-    Description,
-    RadioType,
-    RadioMode,
-    BandCode,
-    Accessory,
-    HeadVariant,
-};
+// The header rows of the Radio Type form. Radio type, head variant and band are shown through
+// composite lists of the form (the radio type list, the band table), so they name no control.
+namespace header_rows {
 
-// One header field: where it sits in each job image and the control that edits it.
-struct HeaderFieldPlace {
-    HeaderField field;
-    std::size_t trunkOffset;
-    std::size_t pmrOffset;
-    std::size_t width;  // bytes
-    std::string_view control;
-};
+inline constexpr fields::Choice kRadioModeChoices[] = {
+    {0, kRadioModeTexts[0]}, {1, kRadioModeTexts[1]}, {2, kRadioModeTexts[2]}};
+inline constexpr fields::Choice kAccessoryChoices[] = {{0, kAccessoryTexts[0]},
+                                                       {1, kAccessoryTexts[1]},
+                                                       {2, kAccessoryTexts[2]},
+                                                       {3, kAccessoryTexts[3]}};
 
-inline constexpr std::array<HeaderFieldPlace, 8> kHeaderFields = {{
-    {HeaderField::VersionWord, kVersionWordOffset, kVersionWordOffset, 2, "Lbl_MOB_RCPJobVersion"},
-    {HeaderField::FormatMark, trunk::kFormatMark, pmr::kFormatVersion, 2, ""},
-    {HeaderField::Description, trunk::kDescription, pmr::kDescription, trunk::kDescriptionWidth,
-     "Memo_MOB_Description"},
-    {HeaderField::RadioType, trunk::kRadioType, pmr::kRadioType, 1, "ComboBox_MOB_Head"},
-    {HeaderField::RadioMode, trunk::kRadioMode, pmr::kRadioMode, 1, "ComboBox_MOB_Mobile"},
-    {HeaderField::BandCode, trunk::kBandCode, pmr::kBandCode, 2, "ComboBox_MOB_Frequency"},
-    {HeaderField::Accessory, trunk::kAccessory, pmr::kAccessory, 2, "ComboBox_MOB_Accessory"},
-    {HeaderField::HeadVariant, trunk::kHeadVariant, pmr::kHeadVariant, 1, "ComboBox_MOB_Head"},
-}};
+// The radio type codes as the current program numbers them (older images may number them
+// differently; the form decodes those through the image's version word).
+constexpr std::array<fields::Choice, 12> RadioTypeCodeChoices() {
+    std::array<fields::Choice, 12> choices{};
+    std::size_t n = 0;
+    for (const RadioTypeRow& row : kRadioTypeRows) {
+        bool seen = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            seen = seen || choices[i].code == row.code;
+        }
+        if (!seen) {
+            choices[n++] = {row.code, row.text};
+        }
+    }
+    return choices;
+}
+inline constexpr auto kRadioTypeCodeChoices = RadioTypeCodeChoices();
+
+constexpr std::array<fields::Choice, kBandCount + 1> BandChoices() {
+    std::array<fields::Choice, kBandCount + 1> choices{};
+    choices[0] = {0, kUndefinedBandText};
+    for (std::size_t i = 0; i < kBandEntries.size(); ++i) {
+        choices[i + 1] = {kBandEntries[i].codeWord, kBandEntries[i].text};
+    }
+    return choices;
+}
+inline constexpr auto kBandChoices = BandChoices();
+
+using fields::Encoding;
+inline constexpr fields::FieldRow kRows[] = {
+    {.id = "header.version",
+     .caption = "Made with RCP V",
+     .control = "Lbl_MOB_RCPJobVersion",
+     .at = {.trunk = kVersionWordOffset, .pmr = kVersionWordOffset},
+     .encoding = Encoding::U16,
+     .levels = 4 | 8,
+     .derived = true},
+    {.id = "header.format",
+     .caption = "Job format",
+     .at = {.trunk = trunk::kFormatMark, .pmr = pmr::kFormatVersion},
+     .encoding = Encoding::U16,
+     .derived = true},
+    {.id = "header.description",
+     .caption = "Description",
+     .control = "Memo_MOB_Description",
+     .at = {.trunk = trunk::kDescription, .pmr = pmr::kDescription},
+     .encoding = Encoding::Memo,
+     .width = trunk::kDescriptionWidth,
+     .max = 60},
+    {.id = "header.radio_type",
+     .caption = "Radio Type",
+     .at = {.trunk = trunk::kRadioType, .pmr = pmr::kRadioType},
+     .defaultValue = 4,
+     .choices = kRadioTypeCodeChoices},
+    {.id = "header.radio_mode",
+     .caption = "Radio Mode",
+     .control = "ComboBox_MOB_Mobile",
+     .at = {.trunk = trunk::kRadioMode, .pmr = pmr::kRadioMode},
+     .choices = kRadioModeChoices},
+    {.id = "header.band",
+     .caption = "Frequency Band",
+     .at = {.trunk = trunk::kBandCode, .pmr = pmr::kBandCode},
+     .encoding = Encoding::U16,
+     .choices = kBandChoices},
+    {.id = "header.accessory",
+     .caption = "Accessory",
+     .control = "ComboBox_MOB_Accessory",
+     .at = {.trunk = trunk::kAccessory, .pmr = pmr::kAccessory},
+     .encoding = Encoding::U16,
+     .choices = kAccessoryChoices},
+    {.id = "header.head_variant",
+     .caption = "Head variant",
+     .at = {.trunk = trunk::kHeadVariant, .pmr = pmr::kHeadVariant}},
+};
+static_assert(fields::RowsValid(kRows, fields::ImageId::Trunk, TrunkJobImage::kSize));
+static_assert(fields::RowsValid(kRows, fields::ImageId::Pmr, PmrJobImage::kSize));
+
+inline constexpr fields::FieldTable kTable = {
+    .id = "header", .form = "Radio Type", .area = fields::Area::Image, .rows = kRows};
+
+// The rows by name, for the map's own code.
+inline constexpr const fields::FieldRow& kVersion = kRows[0];
+inline constexpr const fields::FieldRow& kFormat = kRows[1];
+inline constexpr const fields::FieldRow& kDescription = kRows[2];
+inline constexpr const fields::FieldRow& kRadioType = kRows[3];
+inline constexpr const fields::FieldRow& kRadioMode = kRows[4];
+inline constexpr const fields::FieldRow& kBand = kRows[5];
+inline constexpr const fields::FieldRow& kAccessory = kRows[6];
+inline constexpr const fields::FieldRow& kHeadVariant = kRows[7];
+
+}  // namespace header_rows
 
 // The description as typed: the memo allows 60 bytes, line breaks counted as CR LF.
-inline constexpr std::size_t kDescriptionTypedLimit = 60;
+inline constexpr std::size_t kDescriptionTypedLimit = header_rows::kDescription.max;
 
 // The header as the form shows it. Values read from the image that lie outside their lists are
 // kept as they are, so a store writes them back unchanged.
@@ -68,9 +142,6 @@ void StoreTrunkHeader(TrunkJobImage& image, const JobHeader& header);
 // The PMR band is the chosen entry of the band table.
 void StorePmrHeader(PmrJobImage& image, const JobHeader& header);
 
-// The description converted for the image: Windows-1252, line breaks as CR LF, at most 63 bytes
-// so that the terminating NUL always fits, never ending in half a line break.
-std::string DescriptionBytes(std::string_view utf8);
 // Bytes a description takes in the image, for the memo's limit.
 std::size_t DescriptionLength(std::string_view utf8);
 

@@ -1,51 +1,21 @@
 #include "image/Setup.h"
 
 #include "core/Files.h"
+#include "fields/FieldOps.h"
 
 namespace km {
-namespace {
-
-// The five fields of the record, each a little-endian 32-bit signed integer with its range.
-struct SetupField {
-    std::int32_t SetupRecord::*member;
-    std::size_t offset;
-    std::int32_t min;
-    std::int32_t max;
-};
-constexpr SetupField kSetupFields[] = {
-    {&SetupRecord::comPortIndex, 0, 0, 15},
-    {&SetupRecord::baudRateIndex, 4, 0, 2},
-    {&SetupRecord::userLevelIndex, 8, 0, 3},
-    {&SetupRecord::viewAtExit, 12, kViewNone, kViewNetwork},
-    {&SetupRecord::countryIndex, 16, 0, 2},
-};
-
-std::int32_t ReadI32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    const std::uint32_t u = static_cast<std::uint32_t>(bytes[offset]) |
-                            static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-                            static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-                            static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
-    return static_cast<std::int32_t>(u);
-}
-
-void WriteI32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_t value) {
-    const auto u = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<std::uint8_t>(u >> (8 * i));
-    }
-}
-
-}  // namespace
 
 SetupRecord ParseSetupRecord(std::span<const std::uint8_t> bytes) {
     SetupRecord record;
-    for (const SetupField& field : kSetupFields) {
-        if (bytes.size() < field.offset + 4) {
+    for (std::size_t i = 0; i < std::size(setup_rows::kRows); ++i) {
+        const fields::FieldRow& row = setup_rows::kRows[i];
+        const auto at = static_cast<std::size_t>(row.at.setup);
+        if (bytes.size() < at + fields::ByteWidth(row)) {
             continue;  // a short file does not reach this field: it keeps its default
         }
-        const std::int32_t value = ReadI32(bytes, field.offset);
-        if (value >= field.min && value <= field.max) {
-            record.*field.member = value;
+        const fields::FieldValue value = fields::ReadField(row, bytes, at);
+        if (!fields::CheckField(row, value)) {
+            record.*kSetupMembers[i] = static_cast<std::int32_t>(std::get<std::int64_t>(value));
         }
     }
     return record;
@@ -53,8 +23,10 @@ SetupRecord ParseSetupRecord(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> SerializeSetupRecord(const SetupRecord& record) {
     std::vector<std::uint8_t> bytes(kSetupRecordSize, 0);
-    for (const SetupField& field : kSetupFields) {
-        WriteI32(bytes, field.offset, record.*field.member);
+    for (std::size_t i = 0; i < std::size(setup_rows::kRows); ++i) {
+        const fields::FieldRow& row = setup_rows::kRows[i];
+        fields::WriteField(row, bytes, static_cast<std::size_t>(row.at.setup),
+                           std::int64_t{record.*kSetupMembers[i]});
     }
     return bytes;
 }

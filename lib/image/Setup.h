@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "fields/Field.h"
+
 namespace km {
 
 inline constexpr const char* kSetupFileName = "Setup.dat";
@@ -15,15 +17,67 @@ inline constexpr std::size_t kSetupRecordSize = 92;
 
 enum ViewAtExit { kViewNone = 0, kViewTrunk = 1, kViewPmr = 2, kViewNetwork = 3 };
 
+// The five fields of the record, each a little-endian 32-bit signed integer with its range and
+// default. A field out of its range on disk takes its default.
+namespace setup_rows {
+using fields::Encoding;
+inline constexpr fields::FieldRow kRows[] = {
+    {.id = "setup.com_port",
+     .caption = "COM Port",
+     .at = {.setup = 0},
+     .encoding = Encoding::I32,
+     .min = 0,
+     .max = 15},  // COM1..COM16
+    {.id = "setup.baud_rate",
+     .caption = "Baud rate",
+     .at = {.setup = 4},
+     .encoding = Encoding::I32,
+     .min = 0,
+     .max = 2,
+     .defaultValue = 2},  // 4800, 9600, 19200
+    {.id = "setup.user_level",
+     .caption = "User level",
+     .at = {.setup = 8},
+     .encoding = Encoding::I32,
+     .min = 0,
+     .max = 3},  // Basic, General, Network, Engineering
+    {.id = "setup.view_at_exit",
+     .caption = "View at exit",
+     .at = {.setup = 12},
+     .encoding = Encoding::I32,
+     .min = kViewNone,
+     .max = kViewNetwork,
+     .defaultValue = kViewTrunk},
+    {.id = "setup.country",
+     .caption = "Country",
+     .at = {.setup = 16},
+     .encoding = Encoding::I32,
+     .min = 0,
+     .max = 2,
+     .defaultValue = 1},  // International, Australia / NewZealand, USA
+};
+static_assert(fields::RowsValid(kRows, fields::ImageId::Setup, kSetupRecordSize));
+
+constexpr std::int32_t Default(std::size_t row) {
+    return static_cast<std::int32_t>(kRows[row].defaultValue);
+}
+}  // namespace setup_rows
+
 struct SetupRecord {
-    std::int32_t comPortIndex = 0;    // 0..15 = COM1..COM16
-    std::int32_t baudRateIndex = 2;   // 0 = 4800, 1 = 9600, 2 = 19200
-    std::int32_t userLevelIndex = 0;  // 0 Basic, 1 General, 2 Network, 3 Engineering
-    std::int32_t viewAtExit = kViewTrunk;
-    std::int32_t countryIndex = 1;  // 0 International, 1 Australia / NewZealand, 2 USA
+    std::int32_t comPortIndex = setup_rows::Default(0);
+    std::int32_t baudRateIndex = setup_rows::Default(1);
+    std::int32_t userLevelIndex = setup_rows::Default(2);
+    std::int32_t viewAtExit = setup_rows::Default(3);
+    std::int32_t countryIndex = setup_rows::Default(4);
 
     friend bool operator==(const SetupRecord&, const SetupRecord&) = default;
 };
+
+// The member of each row, in the order of the rows.
+inline constexpr std::int32_t SetupRecord::*kSetupMembers[] = {
+    &SetupRecord::comPortIndex, &SetupRecord::baudRateIndex, &SetupRecord::userLevelIndex,
+    &SetupRecord::viewAtExit, &SetupRecord::countryIndex};
+static_assert(std::size(kSetupMembers) == std::size(setup_rows::kRows));
 
 SetupRecord ParseSetupRecord(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> SerializeSetupRecord(const SetupRecord& record);
