@@ -1,0 +1,204 @@
+#include "tables/JobDump.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
+
+#include "core/Files.h"
+#include "fields/FieldOps.h"
+#include "tables/Tables.h"
+
+namespace km::tables {
+namespace {
+
+using fields::FieldRow;
+using fields::FieldTable;
+using fields::ImageId;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// One field as it is found in an image: its full id, row and byte offset.
+struct PlacedField {
+    std::string id;
+    const FieldRow* row;
+    std::size_t offset;
+};
+
+std::string SlotPrefix(const FieldTable& table, ImageId image, int selector) {
+    return PerNetwork(table) && image == ImageId::Trunk ? "n" + std::to_string(selector + 1) + "."
+                                                        : std::string();
+}
+
+// Records in use: the count row's value clamped to the capacity, or the capacity.
+std::size_t RecordsInUse(const FieldTable& table, const fields::RecordTable& records, ImageId image,
+                         int selector, std::span<const std::uint8_t> bytes) {
+    if (records.countField.empty()) {
+        return records.capacity;
+    }
+    for (const FieldRow& row : table.rows) {
+        if (row.id != records.countField) {
+            continue;
+        }
+        const auto at = RowOffset(table, row, image, selector);
+        if (!at) {
+            break;
+        }
+        const fields::FieldValue value = fields::ReadField(row, bytes, *at);
+        const auto* count = std::get_if<std::int64_t>(&value);
+        return count
+                   ? static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, records.capacity))
+                   : 0;
+    }
+    return records.capacity;
+}
+
+// Calls `visit` for every field `image` carries, in table order; `allRecords` visits every
+// record up to the capacity, not only those in use.
+void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, bool allRecords,
+                  const std::function<void(const PlacedField&)>& visit) {
+    for (const FieldTable* table : AllTables()) {
+        const int slots = PerNetwork(*table) && image == ImageId::Trunk ? 2 : 1;
+        for (int selector = 0; selector < slots; ++selector) {
+            const std::string prefix = SlotPrefix(*table, image, selector);
+            for (const FieldRow& row : table->rows) {
+                if (const auto at = RowOffset(*table, row, image, selector)) {
+                    visit({prefix + std::string(row.id), &row, *at});
+                }
+            }
+            for (const fields::RecordTable& records : table->records) {
+                const std::size_t used =
+                    allRecords ? records.capacity
+                               : RecordsInUse(*table, records, image, selector, bytes);
+                for (std::size_t r = 0; r < used; ++r) {
+                    for (const FieldRow& column : records.columns) {
+                        const auto at = RecordOffset(*table, records, column, r, image, selector);
+                        if (at) {
+                            visit({prefix + std::string(records.id) + "[" + std::to_string(r) +
+                                       "]." + std::string(column.id),
+                                   &column, *at});
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+std::string OneLine(std::string text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') {
+            out += "\\n";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string Shown(const PlacedField& field, std::span<const std::uint8_t> bytes) {
+    return OneLine(
+        fields::FormatField(*field.row, fields::ReadField(*field.row, bytes, field.offset)));
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out.push_back('"');
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(ch);
+        } else if (c < 0x20) {
+            out += "\\u00";
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 0x0F]);
+        } else {
+            out.push_back(ch);
+        }
+    }
+    out.push_back('"');
+}
+
+}  // namespace
+
+std::variant<JobBytes, std::string> ReadJobBytes(const std::filesystem::path& path) {
+    static const std::map<std::string, ImageId> kKinds = {
+        {".tnk", ImageId::Trunk}, {".tct", ImageId::Trunk},   {".cct", ImageId::Pmr},
+        {".pmr", ImageId::Pmr},   {".nwk", ImageId::Network}, {".dat", ImageId::Setup}};
+    const auto kind = kKinds.find(Lower(path.extension().string()));
+    if (kind == kKinds.end()) {
+        return path.string() + ": not a job file (.tnk, .pmr, .nwk, .tct, .cct) or Setup.dat";
+    }
+    const std::size_t size = fields::kImageSizes[static_cast<std::size_t>(kind->second)];
+    auto bytes = ReadFileBytes(path, size + 1);
+    if (!bytes) {
+        return path.string() + ": cannot be read";
+    }
+    if (bytes->size() != size) {
+        return path.string() + ": " + std::to_string(bytes->size()) + " bytes, a " + kind->first +
+               " file has " + std::to_string(size);
+    }
+    return JobBytes{kind->second, std::move(*bytes)};
+}
+
+std::vector<DumpLine> DumpImage(ImageId image, std::span<const std::uint8_t> bytes) {
+    std::vector<DumpLine> lines;
+    ForEachField(image, bytes, false, [&](const PlacedField& field) {
+        lines.push_back({field.id, std::string(field.row->caption), Shown(field, bytes)});
+    });
+    return lines;
+}
+
+std::string DumpAsJson(const std::vector<DumpLine>& lines) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += i == 0 ? "\n  {\"id\": " : ",\n  {\"id\": ";
+        AppendJsonString(out, lines[i].id);
+        out += ", \"caption\": ";
+        AppendJsonString(out, lines[i].caption);
+        out += ", \"value\": ";
+        AppendJsonString(out, lines[i].value);
+        out += "}";
+    }
+    out += lines.empty() ? "]\n" : "\n]\n";
+    return out;
+}
+
+ImageDifference DiffImages(ImageId image, std::span<const std::uint8_t> a,
+                           std::span<const std::uint8_t> b) {
+    ImageDifference difference;
+    std::vector<bool> named(std::min(a.size(), b.size()), false);
+    ForEachField(image, a, true, [&](const PlacedField& field) {
+        const std::size_t end =
+            std::min(field.offset + fields::ByteWidth(*field.row), named.size());
+        for (std::size_t i = field.offset; i < end; ++i) {
+            named[i] = true;
+        }
+        const auto before = fields::ReadField(*field.row, a, field.offset);
+        const auto after = fields::ReadField(*field.row, b, field.offset);
+        if (before != after) {
+            difference.fields.push_back({field.id, std::string(field.row->caption),
+                                         OneLine(fields::FormatField(*field.row, before)),
+                                         OneLine(fields::FormatField(*field.row, after))});
+        }
+    });
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        if (named[i] || a[i] == b[i]) {
+            continue;
+        }
+        if (!difference.unnamedBytes.empty() && difference.unnamedBytes.back().end == i) {
+            ++difference.unnamedBytes.back().end;
+        } else {
+            difference.unnamedBytes.push_back({i, i + 1});
+        }
+    }
+    return difference;
+}
+
+}  // namespace km::tables

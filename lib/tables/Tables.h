@@ -1,0 +1,40 @@
+#pragma once
+// Every field table of the program, and where a table's area lies in each image.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+
+#include "fields/Field.h"
+
+namespace km::tables {
+
+// All tables, in the order of the forms. A new form adds its table here once.
+std::span<const fields::FieldTable* const> AllTables();
+
+// The image whose offsets a row of an area uses when it is read from `image`: the rows of a
+// network file keep their network offsets inside a trunk job's slot.
+fields::ImageId OffsetsOf(fields::Area area, fields::ImageId image);
+
+// Where `area` starts in `image` for network slot `selector` (0 or 1); nullopt when the image
+// does not carry the area.
+std::optional<std::size_t> AreaStart(fields::Area area, fields::ImageId image, int selector);
+
+// The byte offset of a row of `table` in `image`, for slot `selector`; nullopt when the image
+// does not carry it.
+std::optional<std::size_t> RowOffset(const fields::FieldTable& table, const fields::FieldRow& row,
+                                     fields::ImageId image, int selector);
+
+// The byte offset of column `column` of record `index` of `records`, as RowOffset.
+std::optional<std::size_t> RecordOffset(const fields::FieldTable& table,
+                                        const fields::RecordTable& records,
+                                        const fields::FieldRow& column, std::size_t index,
+                                        fields::ImageId image, int selector);
+
+// True when the table has a network slot or network file area, i.e. a trunk job carries it
+// twice.
+constexpr bool PerNetwork(const fields::FieldTable& table) {
+    return table.area != fields::Area::Image;
+}
+
+}  // namespace km::tables

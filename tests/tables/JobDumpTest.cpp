@@ -1,0 +1,101 @@
+// The dump of the shipped files by field, and the comparison of two jobs.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "tables/JobDump.h"
+
+namespace km::tables {
+namespace {
+
+const std::filesystem::path kData = std::filesystem::path(KM_SOURCE_DIR) / "data";
+
+JobBytes Read(const std::filesystem::path& path) {
+    auto read = ReadJobBytes(path);
+    if (auto* error = std::get_if<std::string>(&read)) {
+        ADD_FAILURE() << *error;
+        return {};
+    }
+    return std::get<JobBytes>(std::move(read));
+}
+
+std::map<std::string, std::string> DumpOf(const std::filesystem::path& path) {
+    const JobBytes job = Read(path);
+    std::map<std::string, std::string> values;
+    for (const DumpLine& line : DumpImage(job.image, job.bytes)) {
+        EXPECT_TRUE(values.emplace(line.id, line.value).second) << "twice: " << line.id;
+    }
+    return values;
+}
+
+TEST(JobDumpTest, TemplatesDumpTheirHeaderAsTheFormShowsIt) {
+    const auto trunk = DumpOf(kData / "default.tct");
+    EXPECT_EQ(trunk.at("header.version"), "5860");
+    EXPECT_EQ(trunk.at("header.format"), "100");
+    EXPECT_EQ(trunk.at("header.band"), "Undefined");
+    const auto pmr = DumpOf(kData / "default.cct");
+    EXPECT_EQ(pmr.at("header.format"), "202");
+    EXPECT_EQ(pmr.count("setup.country"), 0u);
+}
+
+TEST(JobDumpTest, DiffNamesExactlyTheFieldsThatDiffer) {
+    JobBytes a = Read(kData / "default.tct");
+    JobBytes b = a;
+    b.bytes[107] = 2;      // radio mode: Multi Mode Radio
+    b.bytes[114] = 3;      // accessory: OEM Mic
+    b.bytes[36] = 'Q';     // description
+    b.bytes[0x3000] ^= 1;  // a byte no row names
+    const ImageDifference difference = DiffImages(a.image, a.bytes, b.bytes);
+    ASSERT_EQ(difference.fields.size(), 3u);
+    std::map<std::string, FieldDifference> byId;
+    for (const auto& field : difference.fields) {
+        byId[field.id] = field;
+    }
+    EXPECT_EQ(byId.at("header.radio_mode").after, "Multi Mode Radio");
+    EXPECT_EQ(byId.at("header.accessory").after, "OEM Mic");
+    EXPECT_EQ(byId.at("header.description").after.substr(0, 1), "Q");
+    ASSERT_EQ(difference.unnamedBytes.size(), 1u);
+    EXPECT_EQ(difference.unnamedBytes[0].begin, 0x3000u);
+    EXPECT_EQ(difference.unnamedBytes[0].end, 0x3001u);
+    EXPECT_TRUE(DiffImages(a.image, a.bytes, a.bytes).Empty());
+}
+
+TEST(JobDumpTest, AValueNoChoiceHasAndControlBytesAreShownSafely) {
+    JobBytes job = Read(kData / "default.tct");
+    job.bytes[107] = 37;
+    job.bytes[36] = 0x07;
+    std::map<std::string, std::string> values;
+    for (const DumpLine& line : DumpImage(job.image, job.bytes)) {
+        values[line.id] = line.value;
+    }
+    EXPECT_EQ(values.at("header.radio_mode"), "? 37");
+    EXPECT_EQ(values.at("header.description").substr(0, 4), "\\x07");
+}
+
+TEST(JobDumpTest, FilesOfTheWrongKindOrSizeAreRefusedInOneLine) {
+    const auto dir = std::filesystem::temp_directory_path() / "km_dump_test";
+    std::filesystem::create_directories(dir);
+    const auto shortJob = dir / "short.tnk";
+    std::ofstream(shortJob, std::ios::binary) << "abc";
+    const auto other = dir / "notes.txt";
+    std::ofstream(other) << "x";
+    for (const auto& path : {shortJob, other, dir / "missing.pmr"}) {
+        const auto read = ReadJobBytes(path);
+        ASSERT_TRUE(std::holds_alternative<std::string>(read)) << path;
+        EXPECT_EQ(std::get<std::string>(read).find('\n'), std::string::npos);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(JobDumpTest, JsonEscapesQuotesBackslashesAndControlBytes) {
+    const std::string json = DumpAsJson({{"a.b", "Cap \"x\"", "1\\2\x01"}});
+    EXPECT_NE(json.find(R"("caption": "Cap \"x\"")"), std::string::npos);
+    EXPECT_NE(json.find(R"("value": "1\\2\u0001")"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace km::tables

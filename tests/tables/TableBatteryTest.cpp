@@ -1,0 +1,199 @@
+// One battery over every row of every field table, run on the shipped templates and on random
+// images: what a form's load and store passes built on the rows must never do.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "DataFiles.h"
+#include "fields/FieldOps.h"
+#include "image/Setup.h"
+#include "tables/Tables.h"
+
+namespace km::tables {
+namespace {
+
+using fields::FieldRow;
+using fields::FieldTable;
+using fields::FieldValue;
+using fields::ImageId;
+
+struct NamedImage {
+    std::string name;
+    ImageId image;
+    std::vector<std::uint8_t> bytes;
+};
+
+template <std::size_t N>
+std::vector<std::uint8_t> BytesOf(const ByteImage<N>& image) {
+    return {image.Bytes().begin(), image.Bytes().end()};
+}
+
+std::vector<std::uint8_t> RandomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> bytes(size);
+    for (auto& b : bytes) {
+        b = static_cast<std::uint8_t>(random());
+    }
+    return bytes;
+}
+
+std::vector<NamedImage> Images() {
+    std::vector<NamedImage> images = {
+        {"default.tct", ImageId::Trunk, BytesOf(datagen::TrunkTemplate())},
+        {"default.cct", ImageId::Pmr,
+         BytesOf(*std::make_unique<PmrJobImage>(datagen::PmrTemplate()))},
+        {"Demo.nwk", ImageId::Network, BytesOf(datagen::DemoNetwork())},
+        {"Setup.dat", ImageId::Setup, SerializeSetupRecord(SetupRecord{})},
+    };
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        for (ImageId id : {ImageId::Trunk, ImageId::Pmr, ImageId::Network, ImageId::Setup}) {
+            images.push_back(
+                {"random " + std::to_string(seed), id,
+                 RandomBytes(fields::kImageSizes[static_cast<std::size_t>(id)], seed)});
+        }
+    }
+    return images;
+}
+
+// One field as found in one image.
+struct Placed {
+    const FieldTable* table;
+    const FieldRow* row;
+    std::size_t offset;
+};
+
+std::vector<Placed> FieldsOf(ImageId image) {
+    std::vector<Placed> placed;
+    for (const FieldTable* table : AllTables()) {
+        const int slots = PerNetwork(*table) && image == ImageId::Trunk ? 2 : 1;
+        for (int selector = 0; selector < slots; ++selector) {
+            for (const FieldRow& row : table->rows) {
+                if (auto at = RowOffset(*table, row, image, selector)) {
+                    placed.push_back({table, &row, *at});
+                }
+            }
+            for (const auto& records : table->records) {
+                for (std::size_t r = 0; r < records.capacity; ++r) {
+                    for (const FieldRow& column : records.columns) {
+                        if (auto at = RecordOffset(*table, records, column, r, image, selector)) {
+                            placed.push_back({table, &column, *at});
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return placed;
+}
+
+// Every row with its table, each once.
+void ForEachRow(const std::function<void(const FieldTable&, const FieldRow&)>& visit) {
+    for (const FieldTable* table : AllTables()) {
+        for (const FieldRow& row : table->rows) {
+            visit(*table, row);
+        }
+        for (const auto& records : table->records) {
+            for (const FieldRow& column : records.columns) {
+                visit(*table, column);
+            }
+        }
+    }
+}
+
+// A value of the row other than `current`, valid for the row where the row allows one.
+FieldValue OtherValue(const FieldRow& row, const FieldValue& current) {
+    if (const auto* text = std::get_if<std::string>(&current)) {
+        return *text == "Z" ? std::string("Y") : std::string("Z");
+    }
+    const std::int64_t now = std::get<std::int64_t>(current);
+    for (const auto& choice : row.choices) {
+        if (choice.code != now) {
+            return choice.code;
+        }
+    }
+    for (std::int64_t candidate : {row.min, row.max, row.defaultValue, std::int64_t{1}}) {
+        if (candidate != now && !fields::CheckField(row, candidate)) {
+            return candidate;
+        }
+    }
+    return now;
+}
+
+TEST(TableBattery, StoreAfterLoadGivesBackTheSameBytes) {
+    for (NamedImage& image : Images()) {
+        const std::vector<std::uint8_t> before = image.bytes;
+        for (const Placed& field : FieldsOf(image.image)) {
+            fields::WriteField(*field.row, image.bytes, field.offset,
+                               fields::ReadField(*field.row, image.bytes, field.offset));
+        }
+        EXPECT_EQ(image.bytes, before) << image.name;
+    }
+}
+
+TEST(TableBattery, AValueWrittenReadsBackAndBytesNoRowNamesAreNeverChanged) {
+    for (const NamedImage& image : Images()) {
+        for (const Placed& field : FieldsOf(image.image)) {
+            std::vector<std::uint8_t> bytes = image.bytes;
+            const FieldValue other =
+                OtherValue(*field.row, fields::ReadField(*field.row, bytes, field.offset));
+            fields::WriteField(*field.row, bytes, field.offset, other);
+            EXPECT_EQ(fields::ReadField(*field.row, bytes, field.offset), other)
+                << image.name << " " << field.row->id;
+            const std::size_t end = field.offset + fields::ByteWidth(*field.row);
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                if (i < field.offset || i >= end) {
+                    ASSERT_EQ(bytes[i], image.bytes[i])
+                        << image.name << " " << field.row->id << " changed byte " << i;
+                }
+            }
+        }
+    }
+}
+
+TEST(TableBattery, EveryDefaultLiesInItsRange) {
+    ForEachRow([](const FieldTable& table, const FieldRow& row) {
+        if (!row.derived) {
+            EXPECT_EQ(fields::CheckField(row, fields::DefaultValue(row)), std::nullopt)
+                << table.id << " " << row.id;
+        }
+    });
+}
+
+TEST(TableBattery, ChoiceCodesAndTextsAreUniqueAndIdsBelongToTheirTable) {
+    std::set<std::string> ids;
+    ForEachRow([&](const FieldTable& table, const FieldRow& row) {
+        std::set<std::int64_t> codes;
+        std::set<std::string_view> texts;
+        for (const auto& choice : row.choices) {
+            EXPECT_TRUE(codes.insert(choice.code).second) << row.id << " code " << choice.code;
+            EXPECT_TRUE(texts.insert(choice.text).second) << row.id << " " << choice.text;
+        }
+        EXPECT_TRUE(ids.insert(std::string(table.id) + "/" + std::string(row.id)).second) << row.id;
+        EXPECT_FALSE(row.id.empty());
+        EXPECT_FALSE(row.caption.empty()) << row.id;
+    });
+    for (const FieldTable* table : AllTables()) {
+        for (const FieldRow& row : table->rows) {
+            EXPECT_TRUE(row.id.starts_with(std::string(table->id) + ".")) << row.id;
+        }
+    }
+}
+
+TEST(TableBattery, EveryShownValueParsesBackToTheValue) {
+    for (const NamedImage& image : Images()) {
+        for (const Placed& field : FieldsOf(image.image)) {
+            const FieldValue value = fields::ReadField(*field.row, image.bytes, field.offset);
+            EXPECT_EQ(fields::ParseField(*field.row, fields::FormatField(*field.row, value)), value)
+                << image.name << " " << field.row->id;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace km::tables
