@@ -128,10 +128,12 @@ std::vector<Reply> MessageHandler::Read(std::span<const std::uint8_t> message) {
     PutU16(header, static_cast<std::uint16_t>(block));
     PutU16(header, static_cast<std::uint16_t>(size));
     replies.push_back({header, 0});
-    const std::vector<std::uint8_t> data = flash_.Read(Flash::BlockAddress(block), size);
+    const std::size_t sent =
+        answers_.padReads ? (size + kPieceSize - 1) / kPieceSize * kPieceSize : size;
+    const std::vector<std::uint8_t> data = flash_.Read(Flash::BlockAddress(block), sent);
     const std::size_t pieceSize = std::clamp<std::size_t>(answers_.readPieceSize, 1, kMaxPieceSize);
-    for (std::size_t from = 0, sequence = 1; from < size; from += pieceSize, ++sequence) {
-        const std::size_t length = std::min(pieceSize, size - from);
+    for (std::size_t from = 0, sequence = 1; from < sent; from += pieceSize, ++sequence) {
+        const std::size_t length = std::min(pieceSize, sent - from);
         std::vector<std::uint8_t> piece =
             ReplyHead(op::kReadData, static_cast<std::uint16_t>(sequence),
                       static_cast<std::uint16_t>(length));

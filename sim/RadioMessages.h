@@ -5,7 +5,8 @@
 //   IdentifyRequest  -> IdentifyReply 00 7A 00 <type code> 00 <option board flag>
 //   ReadRequest      -> ReadData: a header (sequence 0, echoing block and size), the data in
 //                       pieces of 128 bytes (sequences 1..n, the last piece shorter when the
-//                       size is not a multiple of 128), and an end message 00 81 00 00 00 00
+//                       size is not a multiple of 128, unless the radio pads it), and an end
+//                       message 00 81 00 00 00 00
 //   WriteBlock       -> nothing: the header opens a write, data blocks are programmed into flash
 //                       as they arrive, the end block closes the write
 //   EraseRequest     -> EraseDone 00 87 00 00 00 01 <sector>, after the erase time
@@ -56,6 +57,9 @@ struct RadioAnswers {
     // Data bytes per ReadData piece: 128 as the programmer expects, or another size to see how
     // it copes with a radio that cuts its data differently (at most 238, a full frame).
     std::size_t readPieceSize = kPieceSize;
+    // A radio may send the last piece of a read whole: up to the next 128-byte boundary, with
+    // whatever its memory holds past the size asked for.
+    bool padReads = false;
 };
 
 class MessageHandler {

@@ -10,7 +10,8 @@ RadioAnswers AnswersOf(const Profile& profile, const FaultOptions& faults) {
             profile.eraseTimeMs,
             profile.info3,
             profile.info6,
-            faults.readPieceSize > 0 ? faults.readPieceSize : kPieceSize};
+            faults.readPieceSize > 0 ? faults.readPieceSize : kPieceSize,
+            faults.padReads};
 }
 
 VirtualRadio::VirtualRadio(const Profile& profile, Flash memory, TimerService& timers, NowMs now,

@@ -32,6 +32,7 @@ struct FaultOptions {
     int linkRequestAfterMessage = 0;  // the radio resets its link instead of answering message K
     int silenceAfterMessage = 0;      // after message K the radio neither answers nor listens
     std::size_t readPieceSize = 0;    // data bytes per ReadData piece (0: the usual 128)
+    bool padReads = false;            // fill the last piece of a read up to the 128-byte block
 };
 
 struct RadioOptions {

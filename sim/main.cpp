@@ -43,6 +43,7 @@ constexpr const char* kUsage =
     "  --link-request-after K  reset the link instead of answering message K\n"
     "  --silence-after K       fall silent after message K\n"
     "  --piece-size N          send read data in pieces of N bytes, 1 to 238 (default: 128)\n"
+    "  --pad-reads             fill the last piece of a read up to the 128-byte block\n"
     "  --ready-file FILE       write the device path to FILE once the radio is serving\n"
     "  --help                  show this text\n";
 
@@ -132,6 +133,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             faults.linkRequestAfterMessage = number(1, 1000000);
         } else if (arg == "--silence-after") {
             faults.silenceAfterMessage = number(1, 1000000);
+        } else if (arg == "--pad-reads") {
+            faults.padReads = true;
         } else if (arg == "--piece-size") {
             faults.readPieceSize = static_cast<std::size_t>(number(1, 238));
         } else if (arg == "--corrupt") {

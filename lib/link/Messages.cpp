@@ -108,10 +108,11 @@ bool ProgrammingMessages::StartRead(std::uint16_t block, std::uint16_t size,
     if (destination.size() < size) {
         throw std::invalid_argument("read destination smaller than the read");
     }
-    const std::size_t capacity = static_cast<std::size_t>(DataBlocksFor(size)) * kWriteDataBlock;
-    readDestination_ = destination.first(std::min(destination.size(), capacity));
+    readDestination_ = destination.first(size);
+    readCapacity_ = static_cast<std::size_t>(DataBlocksFor(size)) * kWriteDataBlock;
     readExpected_ = ExpectedReadMessages(size);
     readReceived_ = 0;
+    readArrived_ = 0;
     readStored_ = 0;
     readSize_ = size;
     ArmWatchdog(kReplyWatchdog.intervalMs);
@@ -167,20 +168,24 @@ ReadProgress ProgrammingMessages::AcceptReadData() {
     const auto payload = Payload();
     // The first message is the header; its payload is not data.
     if (readReceived_ > 1) {
-        if (payload.size() > readDestination_.size() - readStored_) {
+        // A radio may pad its last piece to the whole 128-byte block: what lies past the size
+        // asked for is dropped. More than the padded size is a radio gone wrong.
+        if (payload.size() > readCapacity_ - readArrived_) {
             readExpected_ = 0;
             return ReadProgress::Overflow;
         }
-        std::copy(payload.begin(), payload.end(),
-                  readDestination_.begin() + static_cast<std::ptrdiff_t>(readStored_));
-        readStored_ += payload.size();
+        const std::size_t kept = std::min(payload.size(), readDestination_.size() - readStored_);
+        std::copy_n(payload.begin(), kept,
+                    readDestination_.begin() + static_cast<std::ptrdiff_t>(readStored_));
+        readStored_ += kept;
+        readArrived_ += payload.size();
     }
     // The end message (no payload after the header) also ends the read, so a radio that cuts
     // its data into other pieces does not leave the operation waiting.
     // The message count alone is not enough: a radio that cuts its data into smaller pieces
     // reaches it before all the data has arrived.
     const bool endMessage = readReceived_ > 1 && payload.empty();
-    const bool countReached = readReceived_ >= readExpected_ && readStored_ >= readSize_;
+    const bool countReached = readReceived_ >= readExpected_ && readArrived_ >= readSize_;
     if (countReached || endMessage) {
         readExpected_ = 0;
         ready_ = true;

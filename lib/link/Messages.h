@@ -139,7 +139,8 @@ class ProgrammingMessages : public LinkClient {
     [[nodiscard]] bool QueueRequest(std::span<const std::uint8_t> message);
     [[nodiscard]] bool Identify();
     // Reads `size` bytes from `block` into `destination`, which must hold at least `size`
-    // bytes; no more than `size` rounded up to 128 is ever written there.
+    // bytes; nothing past `size` is ever written there. The radio may send up to `size` rounded
+    // up to 128 (a padded last piece): the bytes past `size` are dropped.
     [[nodiscard]] bool StartRead(std::uint16_t block, std::uint16_t size,
                                  std::span<std::uint8_t> destination);
     [[nodiscard]] bool EraseSector(std::uint8_t sector);
@@ -185,9 +186,11 @@ class ProgrammingMessages : public LinkClient {
     std::vector<std::uint8_t> lastMessage_;
 
     std::span<std::uint8_t> readDestination_;
+    std::size_t readCapacity_ = 0;  // the size asked for, rounded up to 128
     int readExpected_ = 0;
     int readReceived_ = 0;
-    std::size_t readStored_ = 0;
+    std::size_t readArrived_ = 0;  // data bytes the radio has sent
+    std::size_t readStored_ = 0;   // of them, the bytes kept (at most the size asked for)
     std::size_t readSize_ = 0;
 
     std::array<std::uint8_t, kWriteBufferSize> writeBuffer_{};

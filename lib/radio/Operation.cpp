@@ -68,10 +68,8 @@ void StepMachine::RequestIdentify(int nextStep) {
 
 void StepMachine::StartRead(std::uint16_t block, std::uint16_t size,
                             std::span<std::uint8_t> destination, int nextStep) {
-    // The message layer never writes more than `size` (rounded up to a piece) into it.
-    Request(PendingRequest{false, block, size,
-                           destination.first(std::min<std::size_t>(destination.size(), size)),
-                           nextStep});
+    // The message layer writes nothing past `size` into it.
+    Request(PendingRequest{false, block, size, destination, nextStep});
 }
 
 ReadProgress StepMachine::CollectRead() {

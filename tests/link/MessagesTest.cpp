@@ -207,6 +207,55 @@ TEST_F(MessagesFixture, ReadsEndOnTheEndMessageAndNeverWritePastTheirSize) {
     }
 }
 
+// A radio may send the last piece of a read whole, up to the 128-byte block: the bytes past the
+// size asked for are dropped, and the read completes without an error. The replies are handed to
+// the message layer as the data link delivers them.
+TEST_F(MessagesFixture, PaddedLastPieceIsTakenUpToTheSizeAskedFor) {
+    for (const std::uint16_t size : {16383, 2816, 8000}) {
+        SCOPED_TRACE(size);
+        link.CloseRadioPort();
+        radio.expectedSeq = 1;
+        radio.sendSeq = 1;
+        std::vector<std::uint8_t> buffer(16384 + 128, 0x11);
+        std::vector<ReadProgress> progress;
+        step = 1;
+        host.step = [&] {
+            if (step == 1) {
+                if (messages.BeginSend() &&
+                    messages.StartRead(1, size, std::span(buffer).first(size))) {
+                    step = 2;
+                }
+            } else if (step == 2) {
+                progress.push_back(messages.AcceptReadData());
+            }
+        };
+        Start();
+        auto deliver = [this](const Bytes& message) {
+            messages.MessageReceived(Concat({{kLinkTransfer, 0x01, 0x01, 0x00}, message}));
+        };
+        deliver({0x00, kReadData, 0x00, 0x00, 0x00, 0x04, 0xAA, 0xBB});
+        const std::size_t padded = (size + 127u) / 128u * 128u;
+        for (std::size_t from = 0; from < padded; from += 128) {
+            Bytes piece{0x00, kReadData, 0x00, static_cast<std::uint8_t>(from / 128 + 1),
+                        0x00, 0x80};
+            for (std::size_t i = from; i < from + 128; ++i) {
+                piece.push_back(i < size ? static_cast<std::uint8_t>(i % 251) : 0xEE);
+            }
+            deliver(piece);
+        }
+        deliver({0x00, kReadData, 0x00, 0x00, 0x00, 0x00});
+        ASSERT_FALSE(progress.empty());
+        EXPECT_EQ(std::count(progress.begin(), progress.end(), ReadProgress::Complete), 1);
+        EXPECT_EQ(std::count(progress.begin(), progress.end(), ReadProgress::Overflow), 0);
+        EXPECT_EQ(messages.ReadBytesStored(), size);
+        for (std::size_t i = 0; i < size; ++i) {
+            ASSERT_EQ(buffer[i], i % 251) << i;
+        }
+        EXPECT_TRUE(std::all_of(buffer.begin() + size, buffer.end(),
+                                [](std::uint8_t b) { return b == 0x11; }));
+    }
+}
+
 TEST_F(MessagesFixture, StepWithoutCreditSetsReadyAndSendsWhenCreditArrives) {
     Establish();
     radio.credit = 0;

@@ -297,6 +297,28 @@ TEST_F(ReadRadioTest, PmrRadioWith600Channels) {
     ExpectEnded();
 }
 
+// A radio that sends the last piece of each read whole (up to the 128-byte block) is read like
+// any other: the trunk configuration (16383 bytes), the second channel part of 600 channels (2816)
+// and 250 selcall encodes (8000).
+TEST_F(ReadRadioTest, RadioPaddingItsLastPiecesIsReadAlike) {
+    WriteFitFile();
+    sim::FaultOptions padding;
+    padding.padReads = true;
+    StartRadio("type = 4\ntrunk_job = yes\npmr_channels = 600\npmr_encodes = 250\n", padding);
+    LoadOldJobs();
+    ReadIn(kImageTrunk);
+    EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
+    EXPECT_EQ(workspace_->trunk, ExpectedTrunkJob());
+
+    const PmrJobImage before = workspace_->pmr;
+    ReadIn(kImagePmr);
+    EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
+    EXPECT_TRUE(RadioLogged(ReadOf(sim::fit::kChannels2, 0, 2816)));
+    EXPECT_TRUE(RadioLogged(ReadOf(sim::fit::kEncodes, 0, 8000)));
+    EXPECT_EQ(workspace_->pmr, ExpectedPmrJob(before, false));
+    ExpectEnded();
+}
+
 TEST_F(ReadRadioTest, PmrRadioWithoutZoneAreaIsReadWithoutTheZoneRequest) {
     WriteFitFile();
     StartRadio("type = 0\npmr_channels = 40\npmr_zones = 2\n");  // FIT entry 28 is 0xFFFF
