@@ -56,9 +56,9 @@ inline constexpr auto kBandChoices = BandChoices();
 
 using fields::Encoding;
 inline constexpr fields::FieldRow kRows[] = {
+    // Shown by the form as "Made with RCP V" and the number.
     {.id = "header.version",
      .caption = "Made with RCP V",
-     .control = "Lbl_MOB_RCPJobVersion",
      .at = {.trunk = kVersionWordOffset, .pmr = kVersionWordOffset},
      .encoding = Encoding::U16,
      .levels = 4 | 8,

@@ -48,10 +48,6 @@ constexpr int kModeRowPmr = 0;
 constexpr int kModeRowTrunk = 1;
 constexpr int kAccessoryNone = 0;
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The model picture of a row; the separator row stands for an earlier portable and shows the
 // first portable's picture, the reserved row a "not supported" picture.
 QString PictureOfRow(int row) {
@@ -98,21 +94,16 @@ TForm_MOB_Mobile::TForm_MOB_Mobile(const FormContext& context, QWidget* parent)
     }
     FillLists();
     BuildLayout();
+    binder_.emplace(*this, header_rows::kRows);
     Connect();
 }
 
 void TForm_MOB_Mobile::FillLists() {
-    for (std::string_view text : kRadioModeTexts) {
-        ComboBox_MOB_Mobile.addItem(ToQString(text));
-    }
     for (const RadioTypeRow& row : kRadioTypeRows) {
         ComboBox_MOB_Head.addItem(ToQString(row.text));
     }
     ComboBox_MOB_Frequency.addItem(ToQString(kUndefinedBandText));
     ShowBandTexts();
-    for (std::string_view text : kAccessoryTexts) {
-        ComboBox_MOB_Accessory.addItem(ToQString(text));
-    }
     // The lists of the network label and the band list are in a fixed-pitch font in the radio's
     // texts; keep the band texts aligned as they are written.
     QFont fixed("Courier New");
@@ -284,16 +275,23 @@ void TForm_MOB_Mobile::ShowNetworkName(int selector, const std::string& name) {
 
 // ---- Passes ----------------------------------------------------------------------------------
 
-void TForm_MOB_Mobile::LoadPass() {
-    loaded_ = TrunkView() ? LoadTrunkHeader(workspace().trunk) : LoadPmrHeader(workspace().pmr);
-    {
-        const QSignalBlocker blocker(Memo_MOB_Description);
-        Memo_MOB_Description.setPlainText(QString::fromStdString(loaded_.description));
-        lastDescription_ = Memo_MOB_Description.toPlainText();
-    }
-    Lbl_MOB_RCPJobVersion.setText(ToQString(kMadeWithText) + QString::number(loaded_.versionWord));
+fields::ImageId TForm_MOB_Mobile::ImageOfView() const {
+    return TrunkView() ? fields::ImageId::Trunk : fields::ImageId::Pmr;
+}
 
-    SelectSilently(ComboBox_MOB_Mobile, loaded_.radioMode);
+std::span<std::uint8_t> TForm_MOB_Mobile::BytesOfView() const {
+    return TrunkView() ? workspace().trunk.Bytes() : workspace().pmr.Bytes();
+}
+
+JobHeader TForm_MOB_Mobile::HeaderOfView() const {
+    return TrunkView() ? LoadTrunkHeader(workspace().trunk) : LoadPmrHeader(workspace().pmr);
+}
+
+void TForm_MOB_Mobile::LoadPass() {
+    loaded_ = HeaderOfView();
+    binder_->Load(ImageOfView(), BytesOfView(), 0);
+    lastDescription_ = Memo_MOB_Description.toPlainText();
+    Lbl_MOB_RCPJobVersion.setText(ToQString(kMadeWithText) + QString::number(loaded_.versionWord));
     state().RadioModeMask = RadioModeMaskOfRow(loaded_.radioMode);
 
     SelectSilently(ComboBox_MOB_Head, loaded_.radioTypeRow);
@@ -311,29 +309,26 @@ void TForm_MOB_Mobile::LoadPass() {
                                           : std::string());
         }
     }
-    SelectSilently(ComboBox_MOB_Accessory, loaded_.accessory);
     RefreshVisibility();
 }
 
 void TForm_MOB_Mobile::StorePass() {
-    JobHeader header = loaded_;
-    header.description = Memo_MOB_Description.toPlainText().toStdString();
-    if (ComboBox_MOB_Mobile.currentIndex() >= 0) {
-        header.radioMode = ComboBox_MOB_Mobile.currentIndex();
+    if (!TrunkView() && !PmrView()) {
+        return;
     }
+    // The plain fields first; the radio type and band lists are the form's own.
+    binder_->Store(ImageOfView(), BytesOfView(), 0);
+    JobHeader header = HeaderOfView();
     header.radioTypeRow = ComboBox_MOB_Head.currentIndex();
     header.bandEntry = std::max(0, ComboBox_MOB_Frequency.currentIndex());
-    if (ComboBox_MOB_Accessory.currentIndex() >= 0) {
-        header.accessory = ComboBox_MOB_Accessory.currentIndex();
-    }
+    header.bandWord = loaded_.bandWord;
     // What was stored is what the next store starts from.
     if (TrunkView()) {
         StoreTrunkHeader(workspace().trunk, header);
-        loaded_ = LoadTrunkHeader(workspace().trunk);
-    } else if (PmrView()) {
+    } else {
         StorePmrHeader(workspace().pmr, header);
-        loaded_ = LoadPmrHeader(workspace().pmr);
     }
+    loaded_ = HeaderOfView();
 }
 
 void TForm_MOB_Mobile::RefreshVisibility() {

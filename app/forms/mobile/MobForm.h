@@ -10,9 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <optional>
+#include <span>
 
 #include "config/MobMap.h"
 #include "forms/ConfigForm.h"
+#include "forms/FieldBinder.h"
 
 namespace km {
 
@@ -84,7 +87,12 @@ class TForm_MOB_Mobile : public ConfigForm {
     // way to Network 1; the identities and user interface forms follow the image.
     void FollowNetworkChange(const struct NetworkChange& change);
     bool LeavingRadioPageAllowed();
+    fields::ImageId ImageOfView() const;
+    std::span<std::uint8_t> BytesOfView() const;
+    JobHeader HeaderOfView() const;
 
+    // Description, radio mode and accessory are plain rows of the header table.
+    std::optional<FieldBinder> binder_;
     JobHeader loaded_;  // the header as loaded, for values outside the lists
     int headRowOnEntry_ = 0;
     QString lastDescription_;

@@ -1,0 +1,217 @@
+#include "forms/FieldBinder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include "core/Person.h"
+
+namespace km {
+namespace {
+
+using fields::FieldRow;
+using fields::FieldValue;
+
+// Items past the row's choices show stored codes no entry has; they carry this role.
+constexpr int kCodeRole = Qt::UserRole;
+
+void FillChoices(QComboBox& combo, const FieldRow& row) {
+    const QSignalBlocker blocker(combo);
+    combo.clear();
+    for (const fields::Choice& choice : row.choices) {
+        combo.addItem(ToQString(choice.text), QVariant::fromValue<qlonglong>(choice.code));
+    }
+}
+
+void ShowInCombo(QComboBox& combo, const FieldRow& row, std::int64_t code) {
+    const QSignalBlocker blocker(combo);
+    // Drop the item of an earlier stored code that no entry has.
+    while (combo.count() > static_cast<int>(row.choices.size())) {
+        combo.removeItem(combo.count() - 1);
+    }
+    int index = combo.findData(QVariant::fromValue<qlonglong>(code), kCodeRole);
+    if (index < 0) {
+        combo.addItem(ToQString(fields::FormatField(row, code)),
+                      QVariant::fromValue<qlonglong>(code));
+        index = combo.count() - 1;
+    }
+    combo.setCurrentIndex(index);
+}
+
+std::int64_t NumberOf(const FieldValue& value) {
+    const auto* number = std::get_if<std::int64_t>(&value);
+    return number ? *number : 0;
+}
+
+void ShowValue(QWidget* control, const FieldRow& row, const FieldValue& value) {
+    const QString shown = ToQString(fields::FormatField(row, value));
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        ShowInCombo(*combo, row, NumberOf(value));
+    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+        const QSignalBlocker blocker(check);
+        check->setChecked(NumberOf(value) != 0);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        const QSignalBlocker blocker(spin);
+        spin->setValue(static_cast<int>(NumberOf(value)));
+    } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        const QSignalBlocker blocker(line);
+        line->setText(shown);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        const QSignalBlocker blocker(memo);
+        memo->setPlainText(shown);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(shown);
+    }
+}
+
+void Prepare(QWidget* control, const FieldRow& row) {
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        FillChoices(*combo, row);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        const bool ranged = row.min != 0 || row.max != 0;
+        spin->setRange(ranged ? static_cast<int>(row.min) : 0,
+                       ranged ? static_cast<int>(row.max) : 0xFFFF);
+    } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        if (fields::IsTextEncoding(row.encoding)) {
+            line->setMaxLength(row.max > 0 ? static_cast<int>(row.max) : row.width);
+        }
+    }
+}
+
+}  // namespace
+
+QString ToQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+FieldBinder::FieldBinder(QWidget& form, std::span<const FieldRow> rows) {
+    for (const FieldRow& row : rows) {
+        if (row.control.empty()) {
+            continue;
+        }
+        auto* control = form.findChild<QWidget*>(ToQString(row.control));
+        if (control == nullptr) {
+            continue;
+        }
+        Prepare(control, row);
+        bindings_.push_back({&row, control});
+    }
+}
+
+void FieldBinder::Load(fields::ImageId image, std::span<const std::uint8_t> bytes,
+                       std::size_t areaOffset) {
+    for (const Binding& binding : bindings_) {
+        const std::int32_t at = binding.row->at.Of(image);
+        if (at == fields::kAbsent) {
+            continue;
+        }
+        ShowValue(
+            binding.control, *binding.row,
+            fields::ReadField(*binding.row, bytes, areaOffset + static_cast<std::size_t>(at)));
+    }
+}
+
+void FieldBinder::Store(fields::ImageId image, std::span<std::uint8_t> bytes,
+                        std::size_t areaOffset) const {
+    for (const Binding& binding : bindings_) {
+        const std::int32_t at = binding.row->at.Of(image);
+        if (at == fields::kAbsent || binding.row->derived ||
+            qobject_cast<QLabel*>(binding.control) != nullptr) {
+            continue;
+        }
+        if (const auto value = Value(binding.control)) {
+            fields::WriteField(*binding.row, bytes, areaOffset + static_cast<std::size_t>(at),
+                               *value);
+        }
+    }
+}
+
+const FieldBinder::Binding* FieldBinder::Find(const QWidget* control) const {
+    for (const Binding& binding : bindings_) {
+        if (binding.control == control) {
+            return &binding;
+        }
+    }
+    return nullptr;
+}
+
+const FieldBinder::Binding* FieldBinder::Find(const FieldRow& row) const {
+    for (const Binding& binding : bindings_) {
+        if (binding.row == &row) {
+            return &binding;
+        }
+    }
+    return nullptr;
+}
+
+const FieldRow* FieldBinder::RowOf(const QWidget* control) const {
+    const Binding* binding = Find(control);
+    return binding ? binding->row : nullptr;
+}
+
+std::optional<FieldValue> FieldBinder::Value(const QWidget* control) const {
+    const Binding* binding = Find(control);
+    if (binding == nullptr) {
+        return std::nullopt;
+    }
+    const FieldRow& row = *binding->row;
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        if (combo->currentIndex() < 0) {
+            return std::nullopt;
+        }
+        return FieldValue(std::int64_t{combo->currentData(kCodeRole).toLongLong()});
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(control)) {
+        return FieldValue(std::int64_t{check->isChecked() ? 1 : 0});
+    }
+    if (const auto* spin = qobject_cast<const QSpinBox*>(control)) {
+        return FieldValue(std::int64_t{spin->value()});
+    }
+    if (const auto* line = qobject_cast<const QLineEdit*>(control)) {
+        return fields::ParseField(row, line->text().toStdString());
+    }
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control)) {
+        return fields::ParseField(row, memo->toPlainText().toStdString());
+    }
+    return std::nullopt;
+}
+
+void FieldBinder::Show(const FieldRow& row, const FieldValue& value) {
+    if (const Binding* binding = Find(row)) {
+        ShowValue(binding->control, row, value);
+    }
+}
+
+bool FieldBinder::CheckControl(const QWidget* control, Person& person) const {
+    const Binding* binding = Find(control);
+    if (binding == nullptr) {
+        return true;
+    }
+    if (const auto* line = qobject_cast<const QLineEdit*>(control);
+        line && line->text().isEmpty()) {
+        return true;  // an empty field passes; the store leaves its bytes as they are
+    }
+    const auto value = Value(control);
+    // Text that is no number is checked as the range check sees it: out of any range.
+    const auto message = value ? fields::CheckField(*binding->row, *value)
+                               : fields::CheckField(*binding->row, std::int64_t{-1} << 62);
+    if (message) {
+        person.Error(*message);
+        return false;
+    }
+    return true;
+}
+
+std::vector<QWidget*> FieldBinder::Controls() const {
+    std::vector<QWidget*> controls;
+    for (const Binding& binding : bindings_) {
+        controls.push_back(binding.control);
+    }
+    return controls;
+}
+
+}  // namespace km
