@@ -1,0 +1,123 @@
+#include "JobCommand.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <ostream>
+#include <variant>
+
+#include "CliCommand.h"
+#include "tables/JobDump.h"
+
+namespace km::cli {
+namespace {
+
+struct Parsed {
+    std::vector<std::string> files;
+    bool json = false;
+    bool help = false;
+    std::string error;
+};
+
+Parsed Parse(const std::vector<std::string>& args, bool jsonAllowed) {
+    Parsed parsed;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help") {
+            parsed.help = true;
+        } else if (arg == "--json" && jsonAllowed) {
+            parsed.json = true;
+        } else if (arg.starts_with("--")) {
+            parsed.error = "unknown option " + arg;
+        } else {
+            parsed.files.push_back(arg);
+        }
+    }
+    return parsed;
+}
+
+// The job of a file, or nothing after its one-line error on `err`.
+std::optional<tables::JobBytes> ReadJob(const std::string& file, std::ostream& err) {
+    auto read = tables::ReadJobBytes(file);
+    if (auto* error = std::get_if<std::string>(&read)) {
+        err << "km700rcp-cli: " << *error << "\n";
+        return std::nullopt;
+    }
+    return std::get<tables::JobBytes>(std::move(read));
+}
+
+int Usage(const std::string& error, const char* usage, std::ostream& err) {
+    err << "km700rcp-cli: " << error << "\n\n" << usage;
+    return kExitUsage;
+}
+
+int Dump(const Parsed& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.files.size() != 1) {
+        return Usage("dump takes one FILE", kDumpUsageText, err);
+    }
+    const auto job = ReadJob(parsed.files[0], err);
+    if (!job) {
+        return kExitUsage;
+    }
+    const auto lines = tables::DumpImage(job->image, job->bytes);
+    if (parsed.json) {
+        out << tables::DumpAsJson(lines);
+        return kExitDone;
+    }
+    std::size_t idWidth = 0;
+    std::size_t captionWidth = 0;
+    for (const auto& line : lines) {
+        idWidth = std::max(idWidth, line.id.size());
+        captionWidth = std::max(captionWidth, line.caption.size());
+    }
+    for (const auto& line : lines) {
+        out << std::left << std::setw(static_cast<int>(idWidth + 2)) << line.id
+            << std::setw(static_cast<int>(captionWidth + 2)) << line.caption << line.value << "\n";
+    }
+    return kExitDone;
+}
+
+int Diff(const Parsed& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.files.size() != 2) {
+        return Usage("diff takes two files, A and B", kDiffUsageText, err);
+    }
+    const auto a = ReadJob(parsed.files[0], err);
+    const auto b = ReadJob(parsed.files[1], err);
+    if (!a || !b) {
+        return kExitUsage;
+    }
+    if (a->image != b->image) {
+        err << "km700rcp-cli: " << parsed.files[0] << " and " << parsed.files[1]
+            << " are jobs of different kinds\n";
+        return kExitUsage;
+    }
+    const auto difference = tables::DiffImages(a->image, a->bytes, b->bytes);
+    for (const auto& field : difference.fields) {
+        out << field.id << ": " << field.before << " -> " << field.after << "\n";
+    }
+    for (const auto& range : difference.unnamedBytes) {
+        out << "bytes " << range.begin << ".." << range.end - 1 << " differ\n";
+    }
+    return difference.Empty() ? kExitDone : kExitFailed;
+}
+
+}  // namespace
+
+bool IsJobCommand(std::string_view command) {
+    return command == "dump" || command == "diff";
+}
+
+int JobMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const bool dump = args.at(0) == "dump";
+    const char* usage = dump ? kDumpUsageText : kDiffUsageText;
+    const Parsed parsed = Parse(args, dump);
+    if (parsed.help) {
+        out << usage;
+        return kExitDone;
+    }
+    if (!parsed.error.empty()) {
+        return Usage(parsed.error, usage, err);
+    }
+    return dump ? Dump(parsed, out, err) : Diff(parsed, out, err);
+}
+
+}  // namespace km::cli
