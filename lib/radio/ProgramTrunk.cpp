@@ -48,6 +48,22 @@ bool ProgramTrunk::NewerRadio() {
     return host_.Identity().Portable || host_.Identity().MobileRevision != 0;
 }
 
+bool ProgramTrunk::ErasesStartupData() {
+    return NewerRadio();
+}
+
+bool ProgramTrunk::ErasesPmrContext() {
+    return !(TrunkModeJob(host_.GetWorkspace().trunk) && NewerRadio());
+}
+
+bool ProgramTrunk::TakeConfigurationAreas() {
+    const bool startupData =
+        ErasesStartupData() ? TakeErasableArea(kStartupDataEntry, 0) : TakeArea(kStartupDataEntry);
+    return startupData && TakeErasableArea(kTrunkConfigurationEntry, 0) &&
+           TakeErasableArea(kTrunkContextEntry, 0) &&
+           (!ErasesPmrContext() || TakeErasableArea(kPmrContextEntry, 0));
+}
+
 void ProgramTrunk::Begin() {
     choice_ = SoftwareChoice{};
     trunkCode_.reset();
@@ -110,11 +126,8 @@ bool ProgramTrunk::ChooseSoftware() {
     if (!VirtualRadioFilesAllowed()) {
         return false;
     }
-    for (const int entry :
-         {kStartupDataEntry, kTrunkConfigurationEntry, kTrunkContextEntry, kPmrContextEntry}) {
-        if (!TakeErasableArea(entry, 0)) {
-            return false;
-        }
+    if (!TakeConfigurationAreas()) {
+        return false;
     }
     if (trunkUpgrade) {
         QueueTrunkCode();
@@ -193,7 +206,7 @@ bool ProgramTrunk::QueueConfiguration() {
         SetTrunkStartupHeader(job, preparation_.regions, Scratch());
         return true;
     });
-    if (newer) {
+    if (ErasesStartupData()) {
         ThenErase(22, Entry(kStartupDataEntry).sector,
                   "Erasing RCP Startup Data Sector.  (3 Seconds)");
     } else {
@@ -205,7 +218,7 @@ bool ProgramTrunk::QueueConfiguration() {
     ThenErase(23, Entry(kTrunkConfigurationEntry).sector, "Erasing RCP Data Sector.  (3 Seconds)");
     ThenErase(24, Entry(kTrunkContextEntry).sector,
               "Erasing Trunk Context Data Sector. (3 Seconds) ");
-    if (!(TrunkModeJob(job) && newer)) {
+    if (ErasesPmrContext()) {
         ThenErase(25, Entry(kPmrContextEntry).sector,
                   "Erasing PMR Context Data Sector. (3 Seconds) ");
     }

@@ -33,6 +33,13 @@ class ProgramTrunk : public ProgrammingMachine {
     bool QueueConfiguration();
     // A portable, or a mobile after Revision 8.
     bool NewerRadio();
+    // Which areas this radio and job have erased; the Flash Index Table is checked for exactly
+    // these. Revision 8 mobiles keep their startup data in the configuration sector, erased
+    // anyway; a trunk-only job leaves the PMR context of a newer radio alone.
+    bool ErasesStartupData();
+    bool ErasesPmrContext();
+    // The FIT entries of the configuration areas the chosen path erases or writes.
+    bool TakeConfigurationAreas();
 
     SoftwareChoice choice_;
     std::optional<CodeImage> trunkCode_;
