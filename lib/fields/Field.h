@@ -51,7 +51,12 @@ enum class Encoding : std::uint8_t {
     Bits,   // bits [bitShift, bitShift + bitCount) of a low-byte-first container of `width` bytes
     Bcd,    // `width` bytes, two decimal digits a byte, high digit first; the value is the number
     Text,   // Windows-1252, NUL-filled to `width`, no terminator at full width
-    Memo    // as Text, a line break stored as CR LF and shown as one line break
+    Memo,   // as Text, a line break stored as CR LF and shown as one line break
+    // A radio frequency as a 17-bit count of a 5, 6.25 or 7.5 kHz step in `width` bytes: count
+    // bits 16..1 high byte first in the first two bytes; in the last byte count bit 0 at bit
+    // bitShift + 4 and the step flags at bitShift + 1 (7.5 kHz) and bitShift + 6 (6.25 kHz),
+    // neither meaning 5 kHz. The value is in 10 Hz units (5 decimals show megahertz).
+    RasterFrequency
 };
 
 // Numbers shown to the user may be scaled: value = raw * mul / div + add (e.g. a timer kept in
@@ -141,6 +146,7 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::Bcd:
         case Encoding::Text:
         case Encoding::Memo:
+        case Encoding::RasterFrequency:
             return row.width;
     }
     return row.width;
@@ -168,6 +174,9 @@ constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize)
     }
     if (row.encoding == Encoding::Bits &&
         (row.bitCount == 0 || row.width > 4 || row.bitShift + row.bitCount > 8 * row.width)) {
+        return false;
+    }
+    if (row.encoding == Encoding::RasterFrequency && (row.width < 3 || row.bitShift > 1)) {
         return false;
     }
     return static_cast<std::size_t>(at) + ByteWidth(row) <= areaSize;

@@ -54,6 +54,56 @@ void WriteBcd(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t wid
     }
 }
 
+// The flag byte of a raster frequency and its bits.
+std::size_t RasterFlagByte(const FieldRow& row, std::size_t offset) {
+    return offset + row.width - 1;
+}
+unsigned RasterBit(const FieldRow& row, unsigned bit) {
+    return 1u << (row.bitShift + bit);
+}
+constexpr unsigned kCountBit0 = 4;
+constexpr unsigned kStep7500Flag = 1;
+constexpr unsigned kStep6250Flag = 6;
+
+std::int64_t ReadRasterFrequency(const FieldRow& row, std::span<const std::uint8_t> bytes,
+                                 std::size_t offset) {
+    const unsigned flags = bytes[RasterFlagByte(row, offset)];
+    const std::int64_t count = bytes[offset] << 9 | bytes[offset + 1] << 1 |
+                               ((flags & RasterBit(row, kCountBit0)) != 0 ? 1 : 0);
+    std::int64_t step = kRasterStep5000;
+    if ((flags & RasterBit(row, kStep6250Flag)) != 0) {
+        step = kRasterStep6250;
+    } else if ((flags & RasterBit(row, kStep7500Flag)) != 0) {
+        step = kRasterStep7500;
+    }
+    return count * step;
+}
+
+// A frequency no step divides is written with the 5 kHz step and the nearest count.
+void WriteRasterFrequency(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                          std::int64_t tenHz) {
+    RasterCount stored{kRasterStep5000, (tenHz + kRasterStep5000 / 2) / kRasterStep5000};
+    if (const auto exact = RasterCountOf(tenHz)) {
+        stored = *exact;
+    }
+    const auto count =
+        static_cast<unsigned>(std::clamp<std::int64_t>(stored.count, 0, kMaxRasterCount));
+    bytes[offset] = static_cast<std::uint8_t>(count >> 9);
+    bytes[offset + 1] = static_cast<std::uint8_t>(count >> 1);
+    unsigned flags = bytes[RasterFlagByte(row, offset)];
+    flags &= ~(RasterBit(row, kCountBit0) | RasterBit(row, kStep7500Flag) |
+               RasterBit(row, kStep6250Flag));
+    if ((count & 1) != 0) {
+        flags |= RasterBit(row, kCountBit0);
+    }
+    if (stored.step == kRasterStep6250) {
+        flags |= RasterBit(row, kStep6250Flag);
+    } else if (stored.step == kRasterStep7500) {
+        flags |= RasterBit(row, kStep7500Flag);
+    }
+    bytes[RasterFlagByte(row, offset)] = static_cast<std::uint8_t>(flags);
+}
+
 std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
     switch (row.encoding) {
         case Encoding::U8:
@@ -69,6 +119,8 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
                 (ReadLittle(bytes, offset, row.width) & BitMask(row)) >> row.bitShift);
         case Encoding::Bcd:
             return ReadBcd(bytes, offset, row.width);
+        case Encoding::RasterFrequency:
+            return ReadRasterFrequency(row, bytes, offset);
         case Encoding::Text:
         case Encoding::Memo:
             break;
@@ -96,6 +148,8 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
             }
             return {0, top - 1};
         }
+        case Encoding::RasterFrequency:
+            return {0, kMaxRasterCount * kRasterStep7500};
         case Encoding::Text:
         case Encoding::Memo:
             break;
@@ -129,6 +183,9 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
         }
         case Encoding::Bcd:
             WriteBcd(bytes, offset, row.width, raw);
+            return;
+        case Encoding::RasterFrequency:
+            WriteRasterFrequency(row, bytes, offset, raw);
             return;
         case Encoding::Text:
         case Encoding::Memo:
@@ -326,6 +383,15 @@ std::string ReplaceRangeEnds(std::string_view pattern, const std::string& low,
 
 }  // namespace
 
+std::optional<RasterCount> RasterCountOf(std::int64_t tenHz) {
+    for (std::int64_t step : {kRasterStep6250, kRasterStep5000, kRasterStep7500}) {
+        if (tenHz >= 0 && tenHz % step == 0 && tenHz / step <= kMaxRasterCount) {
+            return RasterCount{step, tenHz / step};
+        }
+    }
+    return std::nullopt;
+}
+
 std::int64_t ValueOfRaw(const FieldRow& row, std::int64_t raw) {
     return raw * row.scale.mul / row.scale.div + row.scale.add;
 }
@@ -396,6 +462,9 @@ std::optional<std::string> CheckField(const FieldRow& row, const FieldValue& val
     }
     if (*number < low || *number > high) {
         return ReplaceRangeEnds(kRangeMessage, FormatNumber(row, low), FormatNumber(row, high));
+    }
+    if (row.encoding == Encoding::RasterFrequency && !RasterCountOf(RawOfValue(row, *number))) {
+        return std::string(kNotOnRasterMessage);
     }
     return std::nullopt;
 }

@@ -20,6 +20,22 @@ using FieldValue = std::variant<std::int64_t, std::string>;
 inline constexpr std::string_view kRangeMessage = "Value out of range.  Must be between %d and %d";
 inline constexpr std::string_view kTooLongMessage = "Text too long.  At most %d characters";
 inline constexpr std::string_view kNotInListMessage = "Value is not one of the list's entries";
+inline constexpr std::string_view kNotOnRasterMessage =
+    "Frequency is not a multiple of 5kHz, 6.25kHz or 7.5kHz";
+
+// The steps of a raster frequency in 10 Hz units, and the largest count.
+inline constexpr std::int64_t kRasterStep5000 = 500;
+inline constexpr std::int64_t kRasterStep6250 = 625;
+inline constexpr std::int64_t kRasterStep7500 = 750;
+inline constexpr std::int64_t kMaxRasterCount = 0x1FFFF;
+
+struct RasterCount {
+    std::int64_t step;  // 10 Hz units
+    std::int64_t count;
+};
+// How a frequency in 10 Hz units is stored: the first of the 6.25, 5 and 7.5 kHz steps that
+// divides it with a count that fits 17 bits; nullopt when none does.
+std::optional<RasterCount> RasterCountOf(std::int64_t tenHz);
 
 // The value of `row` whose bytes start at `offset` of `bytes`. Throws std::out_of_range when the
 // row does not fit.

@@ -84,6 +84,20 @@ const EncodingCase kCases[] = {
      std::int64_t{125},
      {5},
      "1.25"},
+    {"receive frequency on the 6.25 kHz step",
+     {.id = "a", .encoding = Encoding::RasterFrequency, .width = 3, .scale = {.decimals = 5}},
+     std::int64_t{45001250},
+     {0x8C, 0xA1, 0xE8},
+     "450.01250"},
+    {"transmit frequency on the 7.5 kHz step, count bit 0 in the flag byte",
+     {.id = "a",
+      .encoding = Encoding::RasterFrequency,
+      .width = 5,
+      .bitShift = 1,
+      .scale = {.decimals = 5}},
+     std::int64_t{15000750},
+     {0x27, 0x10, 0xAA, 0xAA, 0x2E},
+     "150.00750"},
 };
 
 void PrintTo(const EncodingCase& c, std::ostream* os) {
@@ -181,6 +195,27 @@ TEST(FieldOpsTest, NumbersParseWithoutLocaleAndRefuseWhatIsNoNumber) {
     for (const char* bad : {"", "1,5", "1.555", "abc", "1e3", "99999999999999999999"}) {
         EXPECT_EQ(ParseField(row, bad), std::nullopt) << bad;
     }
+}
+
+TEST(FieldOpsTest, RasterFrequenciesTakeTheFirstStepThatDividesThemAndRefuseOthers) {
+    const FieldRow row = {
+        .id = "a", .encoding = Encoding::RasterFrequency, .width = 3, .scale = {.decimals = 5}};
+    std::vector<std::uint8_t> bytes(3, 0);
+    // 25 kHz channels are multiples of both 6.25 and 5 kHz: the 6.25 kHz step wins.
+    WriteField(row, bytes, 0, std::int64_t{45002500});
+    EXPECT_EQ(bytes[2] & 0x42, 0x40);
+    // Zero is stored as count 0 with the 6.25 kHz step.
+    WriteField(row, bytes, 0, std::int64_t{0});
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0, 0, 0x40}));
+    // 5 kHz only.
+    WriteField(row, bytes, 0, std::int64_t{45000500});
+    EXPECT_EQ(bytes[2] & 0x42, 0);
+    EXPECT_EQ(ReadField(row, bytes, 0), FieldValue(std::int64_t{45000500}));
+    EXPECT_EQ(CheckField(row, std::int64_t{45000100}), std::string(kNotOnRasterMessage));
+    // 900 MHz on 6.25 kHz needs more than 17 bits; 7.5 kHz holds it.
+    ASSERT_TRUE(RasterCountOf(90000000));
+    EXPECT_EQ(RasterCountOf(90000000)->step, kRasterStep7500);
+    EXPECT_FALSE(RasterCountOf(90000010));
 }
 
 TEST(FieldOpsTest, ARowThatLeavesItsBufferThrows) {
