@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "fields/FieldOps.h"
+
 #include "config/MobMap.h"
 #include "image/Images.h"
 #include "image/Setup.h"
@@ -74,6 +76,28 @@ std::optional<std::size_t> RecordOffset(const fields::FieldTable& table,
     }
     return *start + static_cast<std::size_t>(base) + index * records.stride +
            static_cast<std::size_t>(at);
+}
+
+void FillTemplateDefaults(ImageId image, std::span<std::uint8_t> bytes) {
+    for (const fields::FieldTable* table : AllTables()) {
+        const int slots = PerNetwork(*table) && image == ImageId::Trunk ? 2 : 1;
+        const ImageId offsets = OffsetsOf(table->area, image);
+        for (int selector = 0; selector < slots; ++selector) {
+            const auto start = AreaStart(table->area, image, selector);
+            if (!start) {
+                continue;
+            }
+            fields::FillDefaults(table->rows, offsets, bytes, *start);
+            for (const fields::RecordTable& records : table->records) {
+                const std::int32_t base = records.base.Of(offsets);
+                for (std::size_t r = 0; base != fields::kAbsent && r < records.capacity; ++r) {
+                    fields::FillDefaults(
+                        records.columns, offsets, bytes,
+                        *start + static_cast<std::size_t>(base) + r * records.stride);
+                }
+            }
+        }
+    }
 }
 
 }  // namespace km::tables

@@ -31,6 +31,10 @@ std::optional<std::size_t> RecordOffset(const fields::FieldTable& table,
                                         const fields::FieldRow& column, std::size_t index,
                                         fields::ImageId image, int selector);
 
+// Writes the default of every row (and of every column of every record) that `image` carries,
+// in both network slots of a trunk job: what a template of the image holds before anything else.
+void FillTemplateDefaults(fields::ImageId image, std::span<std::uint8_t> bytes);
+
 // True when the table has a network slot or network file area, i.e. a trunk job carries it
 // twice.
 constexpr bool PerNetwork(const fields::FieldTable& table) {

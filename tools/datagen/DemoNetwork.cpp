@@ -5,6 +5,7 @@
 #include "ImageTables.h"
 #include "TemplateParts.h"
 #include "image/JobFiles.h"
+#include "tables/Tables.h"
 
 namespace km::datagen {
 namespace {
@@ -55,6 +56,7 @@ constexpr std::uint8_t kSubBandRecord[10] = {
 
 NetworkImage DemoNetwork() {
     NetworkImage image;
+    tables::FillTemplateDefaults(fields::ImageId::Network, image.Bytes());
     ApplyNewNetworkDefaults(image, 0);
     Apply(image, {kDemoBytes, kDemoWords, kDemoTexts});
     image.Write(kSubBand1, kSubBandRecord);

@@ -7,14 +7,12 @@
 #include "DataFiles.h"
 #include "ImageTables.h"
 #include "TemplateParts.h"
+#include "tables/Tables.h"
 
 namespace km::datagen {
 namespace {
 
-constexpr std::uint8_t kRadioTypeHmF = 4;
-
 constexpr ByteFill kPmrBytes[] = {
-    {pmr::kRadioType, 1, kRadioTypeHmF},
     {0x0A4, 1, 31},        // maximum speech volume
     {0x0A6, 1, 31},        // maximum alert volume
     {0x0B5, 1, 8},         // VOX sensitivity
@@ -124,6 +122,7 @@ constexpr std::uint8_t kPmrEditRows[] = {5, 2, 0, 0, 0, 5, 7};
 
 PmrJobImage PmrTemplate() {
     PmrJobImage image;
+    tables::FillTemplateDefaults(fields::ImageId::Pmr, image.Bytes());
     Apply(image, {kPmrBytes, kPmrWords, kPmrTexts, kPmrRecords});
     ApplyTextList(image, 0x014C, 12, kPmrMessages);
     ApplyTextList(image, 0x03C4, 12, kPmrMenus);

@@ -7,15 +7,14 @@
 #include "DataFiles.h"
 #include "ImageTables.h"
 #include "TemplateParts.h"
+#include "tables/Tables.h"
 
 namespace km::datagen {
 namespace {
 
-constexpr std::uint8_t kRadioTypeHmF = 4;
 constexpr std::uint8_t kTrunkRadioMode = 1;
 
 constexpr ByteFill kTrunkBytes[] = {
-    {trunk::kRadioType, 1, kRadioTypeHmF},
     {trunk::kRadioMode, 1, kTrunkRadioMode},
     {0x0B8, 8, 0xFF},      // second alarm dial string: empty
     {0x0598, 4000, 0xFF},  // phone book dial strings, 250 x 16: empty
@@ -133,6 +132,7 @@ constexpr TextField kJobPartTexts[] = {
 
 TrunkJobImage TrunkTemplate() {
     TrunkJobImage image;
+    tables::FillTemplateDefaults(fields::ImageId::Trunk, image.Bytes());
     Apply(image, {kTrunkBytes, kTrunkWords, kTrunkTexts, kIoLines});
     Apply(image, {kVolumeBytes, {}, {}});
     image.SetU8(kLine1Direction, 1);
