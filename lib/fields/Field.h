@@ -56,7 +56,11 @@ enum class Encoding : std::uint8_t {
     // bits 16..1 high byte first in the first two bytes; in the last byte count bit 0 at bit
     // bitShift + 4 and the step flags at bitShift + 1 (7.5 kHz) and bitShift + 6 (6.25 kHz),
     // neither meaning 5 kHz. The value is in 10 Hz units (5 decimals show megahertz).
-    RasterFrequency
+    RasterFrequency,
+    // A label of the radio's display, a record of `width` bytes: byte 0 = 101 - 7 x the number
+    // of characters, byte 1 the display row (a row of its own, never written by this one), the
+    // text from byte 2, NUL-filled, no terminator at full width
+    Label
 };
 
 // Numbers shown to the user may be scaled: value = raw * mul / div + add (e.g. a timer kept in
@@ -128,8 +132,11 @@ struct FieldTable {
     std::span<const RecordTable> records = {};
 };
 
+// Where the text of a Label starts in its record.
+inline constexpr std::size_t kLabelTextStart = 2;
+
 constexpr bool IsTextEncoding(Encoding e) {
-    return e == Encoding::Text || e == Encoding::Memo;
+    return e == Encoding::Text || e == Encoding::Memo || e == Encoding::Label;
 }
 
 // Bytes a row occupies.
@@ -147,6 +154,7 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::RasterFrequency:
+        case Encoding::Label:
             return row.width;
     }
     return row.width;
@@ -177,6 +185,9 @@ constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize)
         return false;
     }
     if (row.encoding == Encoding::RasterFrequency && (row.width < 3 || row.bitShift > 1)) {
+        return false;
+    }
+    if (row.encoding == Encoding::Label && row.width < kLabelTextStart) {
         return false;
     }
     return static_cast<std::size_t>(at) + ByteWidth(row) <= areaSize;

@@ -123,6 +123,7 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
             return ReadRasterFrequency(row, bytes, offset);
         case Encoding::Text:
         case Encoding::Memo:
+        case Encoding::Label:
             break;
     }
     throw std::logic_error("not a numeric field");
@@ -152,6 +153,7 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
             return {0, kMaxRasterCount * kRasterStep7500};
         case Encoding::Text:
         case Encoding::Memo:
+        case Encoding::Label:
             break;
     }
     return {0, 0};
@@ -189,14 +191,20 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
             return;
         case Encoding::Text:
         case Encoding::Memo:
+        case Encoding::Label:
             break;
     }
     throw std::logic_error("not a numeric field");
 }
 
+// Where a text's characters start in its field.
+std::size_t TextStart(const FieldRow& row) {
+    return row.encoding == Encoding::Label ? kLabelTextStart : 0;
+}
+
 std::string ReadText(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
     std::string raw;
-    for (std::size_t i = 0; i < row.width && bytes[offset + i] != 0; ++i) {
+    for (std::size_t i = TextStart(row); i < row.width && bytes[offset + i] != 0; ++i) {
         raw.push_back(static_cast<char>(bytes[offset + i]));
     }
     if (row.encoding == Encoding::Memo) {
@@ -216,9 +224,17 @@ std::string ReadText(const FieldRow& row, std::span<const std::uint8_t> bytes, s
     return Cp1252ToUtf8(raw);
 }
 
-// Longest text stored: a memo keeps room for its terminating NUL.
+// Longest text stored: a memo keeps room for its terminating NUL, a label for its two bytes of
+// place.
 std::size_t StoredLimit(const FieldRow& row) {
-    return row.encoding == Encoding::Memo ? std::size_t{row.width} - 1 : row.width;
+    switch (row.encoding) {
+        case Encoding::Memo:
+            return std::size_t{row.width} - 1;
+        case Encoding::Label:
+            return std::size_t{row.width} - kLabelTextStart;
+        default:
+            return row.width;
+    }
 }
 
 // The bytes a text is stored as: Windows-1252, a memo's line breaks as CR LF, cut at the stored
@@ -243,11 +259,21 @@ std::string TextBytes(const FieldRow& row, std::string_view utf8) {
     return out;
 }
 
+// Byte 0 of a label of `characters` characters.
+std::uint8_t LabelPlace(std::size_t characters) {
+    return static_cast<std::uint8_t>(
+        std::max<std::int64_t>(0, 101 - 7 * static_cast<std::int64_t>(characters)));
+}
+
 void WriteText(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
                std::string_view utf8) {
     const std::string stored = TextBytes(row, utf8);
-    for (std::size_t i = 0; i < row.width; ++i) {
-        bytes[offset + i] = i < stored.size() ? static_cast<std::uint8_t>(stored[i]) : 0;
+    const std::size_t start = TextStart(row);
+    for (std::size_t i = 0; i + start < row.width; ++i) {
+        bytes[offset + start + i] = i < stored.size() ? static_cast<std::uint8_t>(stored[i]) : 0;
+    }
+    if (row.encoding == Encoding::Label) {
+        bytes[offset] = LabelPlace(stored.size());
     }
 }
 

@@ -73,6 +73,22 @@ const EncodingCase kCases[] = {
      std::string("a\nb"),
      {'a', '\r', '\n', 'b', 0, 0},
      "a\nb"},
+    // Byte 1 of a label, its display row, belongs to another row and keeps its 0xAA.
+    {"empty label",
+     {.id = "a", .encoding = Encoding::Label, .width = 8},
+     std::string(),
+     {101, 0xAA, 0, 0, 0, 0, 0, 0},
+     ""},
+    {"label of three characters",
+     {.id = "a", .encoding = Encoding::Label, .width = 8},
+     std::string("Add"),
+     {80, 0xAA, 'A', 'd', 'd', 0, 0, 0},
+     "Add"},
+    {"label at full width",
+     {.id = "a", .encoding = Encoding::Label, .width = 8},
+     std::string("DELETE"),
+     {59, 0xAA, 'D', 'E', 'L', 'E', 'T', 'E'},
+     "DELETE"},
     {"list entry", {.id = "a", .choices = kColours}, std::int64_t{7}, {7}, "Blue"},
     {"minutes stored as seconds",
      {.id = "a", .encoding = Encoding::U16, .scale = {.div = 60}},
@@ -186,6 +202,14 @@ TEST(FieldOpsTest, TextsLongerThanTheirLimitAreRefusedAndCutWhenWritten) {
     // Five bytes fit before the terminating NUL, but a line break is never cut in half.
     WriteField(memo, bytes, 0, std::string("abcd\nef"));
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'a', 'b', 'c', 'd', 0, 0}));
+
+    // A label holds six characters; byte 0 counts the characters stored, not those given.
+    const FieldRow label = {.id = "l", .encoding = Encoding::Label, .width = 8};
+    EXPECT_EQ(CheckField(label, std::string("Delete")), std::nullopt);
+    EXPECT_EQ(CheckField(label, std::string("Deleted")), "Text too long.  At most 6 characters");
+    std::vector<std::uint8_t> record(8, 0xAA);
+    WriteField(label, record, 0, std::string("Deleted"));
+    EXPECT_EQ(record, (std::vector<std::uint8_t>{59, 0xAA, 'D', 'e', 'l', 'e', 't', 'e'}));
 }
 
 TEST(FieldOpsTest, NumbersParseWithoutLocaleAndRefuseWhatIsNoNumber) {
@@ -245,6 +269,9 @@ TEST(FieldOpsTest, CompileTimeChecksRefuseRowsThatLeaveTheImageOrOverlap) {
         {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 0, .bitCount = 5},
         {.id = "b", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 4, .bitCount = 4}};
     static_assert(!RowsValid(sharedBits, ImageId::Pmr, 1));
+    constexpr FieldRow labelWithoutText[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Label, .width = 1}};
+    static_assert(!RowsValid(labelWithoutText, ImageId::Pmr, 8));
     static constexpr Choice twice[] = {{1, "x"}, {1, "y"}};
     constexpr FieldRow duplicateCodes[] = {{.id = "a", .at = {.pmr = 0}, .choices = twice}};
     static_assert(!RowsValid(duplicateCodes, ImageId::Pmr, 1));
