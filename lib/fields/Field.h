@@ -60,7 +60,10 @@ enum class Encoding : std::uint8_t {
     // A label of the radio's display, a record of `width` bytes: byte 0 = 101 - 7 x the number
     // of characters, byte 1 the display row (a row of its own, never written by this one), the
     // text from byte 2, NUL-filled, no terminator at full width
-    Label
+    Label,
+    // As Bits, of a high-byte-first container: a number whose top bits share its first byte
+    // with flags.
+    BitsHighFirst
 };
 
 // Numbers shown to the user may be scaled: value = raw * mul / div + add (e.g. a timer kept in
@@ -150,6 +153,7 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::I32:
             return 4;
         case Encoding::Bits:
+        case Encoding::BitsHighFirst:
         case Encoding::Bcd:
         case Encoding::Text:
         case Encoding::Memo:
@@ -161,8 +165,12 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
 }
 
 // The bits of its container a bit field takes (all bits for any other row).
+constexpr bool IsBitsEncoding(Encoding e) {
+    return e == Encoding::Bits || e == Encoding::BitsHighFirst;
+}
+
 constexpr std::uint64_t BitMask(const FieldRow& row) {
-    if (row.encoding != Encoding::Bits) {
+    if (!IsBitsEncoding(row.encoding)) {
         return ~std::uint64_t{0};
     }
     return ((std::uint64_t{1} << row.bitCount) - 1) << row.bitShift;
@@ -180,7 +188,7 @@ constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize)
     if (at < 0 || ByteWidth(row) == 0) {
         return false;
     }
-    if (row.encoding == Encoding::Bits &&
+    if (IsBitsEncoding(row.encoding) &&
         (row.bitCount == 0 || row.width > 4 || row.bitShift + row.bitCount > 8 * row.width)) {
         return false;
     }
@@ -205,8 +213,8 @@ constexpr bool Overlap(const FieldRow& a, const FieldRow& b, ImageId image) {
         return false;
     }
     // Bit fields of one container may share it when their bits are apart.
-    const bool sameContainer = a.encoding == Encoding::Bits && b.encoding == Encoding::Bits &&
-                               pa == pb && a.width == b.width;
+    const bool sameContainer =
+        IsBitsEncoding(a.encoding) && a.encoding == b.encoding && pa == pb && a.width == b.width;
     return !(sameContainer && (BitMask(a) & BitMask(b)) == 0);
 }
 

@@ -34,6 +34,31 @@ void WriteLittle(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t 
     }
 }
 
+// The container of a bit field as a number, in the byte order of its encoding.
+std::uint64_t ReadContainer(const FieldRow& row, std::span<const std::uint8_t> bytes,
+                            std::size_t offset) {
+    if (row.encoding == Encoding::Bits) {
+        return ReadLittle(bytes, offset, row.width);
+    }
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < row.width; ++i) {
+        value = value << 8 | bytes[offset + i];
+    }
+    return value;
+}
+
+void WriteContainer(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                    std::uint64_t value) {
+    if (row.encoding == Encoding::Bits) {
+        WriteLittle(bytes, offset, row.width, value);
+        return;
+    }
+    for (std::size_t i = row.width; i-- > 0;) {
+        bytes[offset + i] = static_cast<std::uint8_t>(value);
+        value >>= 8;
+    }
+}
+
 std::int64_t ReadBcd(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t width) {
     std::int64_t value = 0;
     for (std::size_t i = 0; i < width; ++i) {
@@ -115,8 +140,9 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
         case Encoding::I32:
             return static_cast<std::int32_t>(ReadLittle(bytes, offset, 4));
         case Encoding::Bits:
-            return static_cast<std::int64_t>(
-                (ReadLittle(bytes, offset, row.width) & BitMask(row)) >> row.bitShift);
+        case Encoding::BitsHighFirst:
+            return static_cast<std::int64_t>((ReadContainer(row, bytes, offset) & BitMask(row)) >>
+                                             row.bitShift);
         case Encoding::Bcd:
             return ReadBcd(bytes, offset, row.width);
         case Encoding::RasterFrequency:
@@ -141,6 +167,7 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
             return {std::numeric_limits<std::int32_t>::min(),
                     std::numeric_limits<std::int32_t>::max()};
         case Encoding::Bits:
+        case Encoding::BitsHighFirst:
             return {0, static_cast<std::int64_t>((std::uint64_t{1} << row.bitCount) - 1)};
         case Encoding::Bcd: {
             std::int64_t top = 1;
@@ -177,10 +204,11 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
         case Encoding::I32:
             WriteLittle(bytes, offset, 4, static_cast<std::uint32_t>(raw));
             return;
-        case Encoding::Bits: {
-            const std::uint64_t container = ReadLittle(bytes, offset, row.width);
+        case Encoding::Bits:
+        case Encoding::BitsHighFirst: {
+            const std::uint64_t container = ReadContainer(row, bytes, offset);
             const std::uint64_t bits = static_cast<std::uint64_t>(raw) << row.bitShift;
-            WriteLittle(bytes, offset, row.width, (container & ~BitMask(row)) | bits);
+            WriteContainer(row, bytes, offset, (container & ~BitMask(row)) | bits);
             return;
         }
         case Encoding::Bcd:

@@ -48,6 +48,11 @@ const EncodingCase kCases[] = {
      std::int64_t{2},
      {0xAA, (0xAA & ~0x06) | 0x04},
      "2"},
+    {"bits 0..10 of a high-byte-first word keep the flags above",
+     {.id = "a", .encoding = Encoding::BitsHighFirst, .width = 2, .bitShift = 0, .bitCount = 11},
+     std::int64_t{999},
+     {(0xAA & ~0x07) | 0x03, 0xE7},
+     "999"},
     {"bcd",
      {.id = "a", .encoding = Encoding::Bcd, .width = 2},
      std::int64_t{1234},
@@ -272,6 +277,15 @@ TEST(FieldOpsTest, CompileTimeChecksRefuseRowsThatLeaveTheImageOrOverlap) {
     constexpr FieldRow labelWithoutText[] = {
         {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Label, .width = 1}};
     static_assert(!RowsValid(labelWithoutText, ImageId::Pmr, 8));
+    constexpr FieldRow mixedOrders[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Bits, .width = 2, .bitCount = 4},
+        {.id = "b",
+         .at = {.pmr = 0},
+         .encoding = Encoding::BitsHighFirst,
+         .width = 2,
+         .bitShift = 4,
+         .bitCount = 4}};
+    static_assert(!RowsValid(mixedOrders, ImageId::Pmr, 2));
     static constexpr Choice twice[] = {{1, "x"}, {1, "y"}};
     constexpr FieldRow duplicateCodes[] = {{.id = "a", .at = {.pmr = 0}, .choices = twice}};
     static_assert(!RowsValid(duplicateCodes, ImageId::Pmr, 1));
