@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <functional>
 #include <map>
 
 #include "core/Files.h"
@@ -20,73 +19,6 @@ std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-// One field as it is found in an image: its full id, row and byte offset.
-struct PlacedField {
-    std::string id;
-    const FieldRow* row;
-    std::size_t offset;
-};
-
-std::string SlotPrefix(const FieldTable& table, ImageId image, int selector) {
-    return PerNetwork(table) && image == ImageId::Trunk ? "n" + std::to_string(selector + 1) + "."
-                                                        : std::string();
-}
-
-// Records in use: the count row's value clamped to the capacity, or the capacity.
-std::size_t RecordsInUse(const FieldTable& table, const fields::RecordTable& records, ImageId image,
-                         int selector, std::span<const std::uint8_t> bytes) {
-    if (records.countField.empty()) {
-        return records.capacity;
-    }
-    for (const FieldRow& row : table.rows) {
-        if (row.id != records.countField) {
-            continue;
-        }
-        const auto at = RowOffset(table, row, image, selector);
-        if (!at) {
-            break;
-        }
-        const fields::FieldValue value = fields::ReadField(row, bytes, *at);
-        const auto* count = std::get_if<std::int64_t>(&value);
-        return count
-                   ? static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, records.capacity))
-                   : 0;
-    }
-    return records.capacity;
-}
-
-// Calls `visit` for every field `image` carries, in table order; `allRecords` visits every
-// record up to the capacity, not only those in use.
-void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, bool allRecords,
-                  const std::function<void(const PlacedField&)>& visit) {
-    for (const FieldTable* table : AllTables()) {
-        const int slots = PerNetwork(*table) && image == ImageId::Trunk ? 2 : 1;
-        for (int selector = 0; selector < slots; ++selector) {
-            const std::string prefix = SlotPrefix(*table, image, selector);
-            for (const FieldRow& row : table->rows) {
-                if (const auto at = RowOffset(*table, row, image, selector)) {
-                    visit({prefix + std::string(row.id), &row, *at});
-                }
-            }
-            for (const fields::RecordTable& records : table->records) {
-                const std::size_t used =
-                    allRecords ? records.capacity
-                               : RecordsInUse(*table, records, image, selector, bytes);
-                for (std::size_t r = 0; r < used; ++r) {
-                    for (const FieldRow& column : records.columns) {
-                        const auto at = RecordOffset(*table, records, column, r, image, selector);
-                        if (at) {
-                            visit({prefix + std::string(records.id) + "[" + std::to_string(r) +
-                                       "]." + std::string(column.id),
-                                   &column, *at});
-                        }
-                    }
-                }
-            }
-        }
-    }
 }
 
 std::string OneLine(std::string text) {
@@ -149,7 +81,7 @@ std::variant<JobBytes, std::string> ReadJobBytes(const std::filesystem::path& pa
 
 std::vector<DumpLine> DumpImage(ImageId image, std::span<const std::uint8_t> bytes) {
     std::vector<DumpLine> lines;
-    ForEachField(image, bytes, false, [&](const PlacedField& field) {
+    ForEachField(image, bytes, Records::InUse, [&](const PlacedField& field) {
         lines.push_back({field.id, std::string(field.row->caption), Shown(field, bytes)});
     });
     return lines;
@@ -174,7 +106,7 @@ ImageDifference DiffImages(ImageId image, std::span<const std::uint8_t> a,
                            std::span<const std::uint8_t> b) {
     ImageDifference difference;
     std::vector<bool> named(std::min(a.size(), b.size()), false);
-    ForEachField(image, a, true, [&](const PlacedField& field) {
+    ForEachField(image, a, Records::All, [&](const PlacedField& field) {
         const std::size_t end =
             std::min(field.offset + fields::ByteWidth(*field.row), named.size());
         for (std::size_t i = field.offset; i < end; ++i) {

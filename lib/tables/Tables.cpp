@@ -1,5 +1,6 @@
 #include "tables/Tables.h"
 
+#include <algorithm>
 #include <array>
 
 #include "fields/FieldOps.h"
@@ -21,6 +22,38 @@ constexpr std::array<const fields::FieldTable*, 2> kTables = {
     &header_rows::kTable,
     &kSetupTable,
 };
+
+std::string SlotPrefix(const fields::FieldTable& table, ImageId image, int selector) {
+    return PerNetwork(table) && image == ImageId::Trunk ? "n" + std::to_string(selector + 1) + "."
+                                                        : std::string();
+}
+
+int SlotsOf(const fields::FieldTable& table, ImageId image) {
+    return PerNetwork(table) && image == ImageId::Trunk ? 2 : 1;
+}
+
+// Records in use: the count row's value clamped to the capacity, or the capacity.
+std::size_t RecordsInUse(const fields::FieldTable& table, const fields::RecordTable& records,
+                         ImageId image, int selector, std::span<const std::uint8_t> bytes) {
+    if (records.countField.empty()) {
+        return records.capacity;
+    }
+    for (const fields::FieldRow& row : table.rows) {
+        if (row.id != records.countField) {
+            continue;
+        }
+        const auto at = RowOffset(table, row, image, selector);
+        if (!at) {
+            break;
+        }
+        const fields::FieldValue value = fields::ReadField(row, bytes, *at);
+        const auto* count = std::get_if<std::int64_t>(&value);
+        return count
+                   ? static_cast<std::size_t>(std::clamp<std::int64_t>(*count, 0, records.capacity))
+                   : 0;
+    }
+    return records.capacity;
+}
 
 }  // namespace
 
@@ -78,9 +111,38 @@ std::optional<std::size_t> RecordOffset(const fields::FieldTable& table,
            static_cast<std::size_t>(at);
 }
 
+void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, Records which,
+                  const std::function<void(const PlacedField&)>& visit) {
+    for (const fields::FieldTable* table : AllTables()) {
+        for (int selector = 0; selector < SlotsOf(*table, image); ++selector) {
+            const std::string prefix = SlotPrefix(*table, image, selector);
+            for (const fields::FieldRow& row : table->rows) {
+                if (const auto at = RowOffset(*table, row, image, selector)) {
+                    visit({prefix + std::string(row.id), &row, *at});
+                }
+            }
+            for (const fields::RecordTable& records : table->records) {
+                const std::size_t used =
+                    which == Records::All ? records.capacity
+                                          : RecordsInUse(*table, records, image, selector, bytes);
+                for (std::size_t r = 0; r < used; ++r) {
+                    for (const fields::FieldRow& column : records.columns) {
+                        const auto at = RecordOffset(*table, records, column, r, image, selector);
+                        if (at) {
+                            visit({prefix + std::string(records.id) + "[" + std::to_string(r) +
+                                       "]." + std::string(column.id),
+                                   &column, *at});
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 void FillTemplateDefaults(ImageId image, std::span<std::uint8_t> bytes) {
     for (const fields::FieldTable* table : AllTables()) {
-        const int slots = PerNetwork(*table) && image == ImageId::Trunk ? 2 : 1;
+        const int slots = SlotsOf(*table, image);
         const ImageId offsets = OffsetsOf(table->area, image);
         for (int selector = 0; selector < slots; ++selector) {
             const auto start = AreaStart(table->area, image, selector);

@@ -2,8 +2,11 @@
 // Every field table of the program, and where a table's area lies in each image.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "fields/Field.h"
 
@@ -30,6 +33,22 @@ std::optional<std::size_t> RecordOffset(const fields::FieldTable& table,
                                         const fields::RecordTable& records,
                                         const fields::FieldRow& column, std::size_t index,
                                         fields::ImageId image, int selector);
+
+// One field as it is found in an image: its full id ("n2." before the rows of a trunk job's
+// second network slot, "[r]" after a record table's id), its row and its byte offset.
+struct PlacedField {
+    std::string id;
+    const fields::FieldRow* row;
+    std::size_t offset;
+};
+
+enum class Records { InUse, All };
+
+// Calls `visit` for every field `image` carries, in table order, the per-network tables once for
+// each slot of a trunk job. Records::InUse visits the records a table's count says are in use
+// (clamped to the capacity), Records::All every record up to the capacity.
+void ForEachField(fields::ImageId image, std::span<const std::uint8_t> bytes, Records records,
+                  const std::function<void(const PlacedField&)>& visit);
 
 // Writes the default of every row (and of every column of every record) that `image` carries,
 // in both network slots of a trunk job: what a template of the image holds before anything else.

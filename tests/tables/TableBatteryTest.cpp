@@ -61,34 +61,10 @@ std::vector<NamedImage> Images() {
     return images;
 }
 
-// One field as found in one image.
-struct Placed {
-    const FieldTable* table;
-    const FieldRow* row;
-    std::size_t offset;
-};
-
-std::vector<Placed> FieldsOf(ImageId image) {
-    std::vector<Placed> placed;
-    for (const FieldTable* table : AllTables()) {
-        const int slots = PerNetwork(*table) && image == ImageId::Trunk ? 2 : 1;
-        for (int selector = 0; selector < slots; ++selector) {
-            for (const FieldRow& row : table->rows) {
-                if (auto at = RowOffset(*table, row, image, selector)) {
-                    placed.push_back({table, &row, *at});
-                }
-            }
-            for (const auto& records : table->records) {
-                for (std::size_t r = 0; r < records.capacity; ++r) {
-                    for (const FieldRow& column : records.columns) {
-                        if (auto at = RecordOffset(*table, records, column, r, image, selector)) {
-                            placed.push_back({table, &column, *at});
-                        }
-                    }
-                }
-            }
-        }
-    }
+std::vector<PlacedField> FieldsOf(const NamedImage& image) {
+    std::vector<PlacedField> placed;
+    ForEachField(image.image, image.bytes, Records::All,
+                 [&](const PlacedField& field) { placed.push_back(field); });
     return placed;
 }
 
@@ -128,7 +104,7 @@ FieldValue OtherValue(const FieldRow& row, const FieldValue& current) {
 TEST(TableBattery, StoreAfterLoadGivesBackTheSameBytes) {
     for (NamedImage& image : Images()) {
         const std::vector<std::uint8_t> before = image.bytes;
-        for (const Placed& field : FieldsOf(image.image)) {
+        for (const PlacedField& field : FieldsOf(image)) {
             fields::WriteField(*field.row, image.bytes, field.offset,
                                fields::ReadField(*field.row, image.bytes, field.offset));
         }
@@ -138,7 +114,7 @@ TEST(TableBattery, StoreAfterLoadGivesBackTheSameBytes) {
 
 TEST(TableBattery, AValueWrittenReadsBackAndBytesNoRowNamesAreNeverChanged) {
     for (const NamedImage& image : Images()) {
-        for (const Placed& field : FieldsOf(image.image)) {
+        for (const PlacedField& field : FieldsOf(image)) {
             std::vector<std::uint8_t> bytes = image.bytes;
             const FieldValue other =
                 OtherValue(*field.row, fields::ReadField(*field.row, bytes, field.offset));
@@ -187,7 +163,7 @@ TEST(TableBattery, ChoiceCodesAndTextsAreUniqueAndIdsBelongToTheirTable) {
 
 TEST(TableBattery, EveryShownValueParsesBackToTheValue) {
     for (const NamedImage& image : Images()) {
-        for (const Placed& field : FieldsOf(image.image)) {
+        for (const PlacedField& field : FieldsOf(image)) {
             const FieldValue value = fields::ReadField(*field.row, image.bytes, field.offset);
             EXPECT_EQ(fields::ParseField(*field.row, fields::FormatField(*field.row, value)), value)
                 << image.name << " " << field.row->id;
