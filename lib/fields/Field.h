@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string_view>
 
@@ -63,8 +64,24 @@ enum class Encoding : std::uint8_t {
     Label,
     // As Bits, of a high-byte-first container: a number whose top bits share its first byte
     // with flags.
-    BitsHighFirst
+    BitsHighFirst,
+    // A number whose bits lie in several places of `width` bytes (FieldRow::pieces).
+    Pieces
 };
+
+// One place of a number spread over a record (Encoding::Pieces): bits [shift, shift + count) of a
+// container of `bytes` bytes, high byte first, `offset` bytes after the row's place. The first
+// piece holds the most significant bits. A 17-bit count kept as a big-endian word and one bit of
+// a flag byte four bytes on is {{0, 2, 0, 16}, {4, 1, 5, 1}}.
+struct BitPiece {
+    std::uint8_t offset = 0;
+    std::uint8_t bytes = 1;
+    std::uint8_t shift = 0;
+    std::uint8_t count = 1;
+};
+
+// FieldRow::blankRaw of a row whose every raw number is a value.
+inline constexpr std::int64_t kNoBlank = std::numeric_limits<std::int64_t>::min();
 
 // Numbers shown to the user may be scaled: value = raw * mul / div + add (e.g. a timer kept in
 // seconds and shown in minutes has div 60). A value with `decimals` is shown with that many
@@ -95,10 +112,15 @@ struct FieldRow {
     std::uint16_t width = 1;  // bytes; used by Bits, Bcd, Text and Memo
     std::uint8_t bitShift = 0;
     std::uint8_t bitCount = 0;
+    std::span<const BitPiece> pieces = {};  // Encoding::Pieces
     std::int64_t min = 0;  // range of the value (numbers) or of the length (texts, max only)
     std::int64_t max = 0;  // min == max == 0: no range beyond what the encoding holds
     std::int64_t defaultValue = 0;
     std::string_view defaultText = {};
+    // The raw number that stands for "no value" (0xFFFF for an unused entry, say): it reads as an
+    // empty text, the form shows an empty field, and an emptied field writes it. A defaultValue
+    // equal to blankRaw makes the blank the default.
+    std::int64_t blankRaw = kNoBlank;
     std::span<const Choice> choices = {};
     Scale scale = {};
     std::uint8_t levels = kAllLevels;
@@ -159,9 +181,19 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::Memo:
         case Encoding::RasterFrequency:
         case Encoding::Label:
+        case Encoding::Pieces:
             return row.width;
     }
     return row.width;
+}
+
+// Bits a Pieces row's value has in all.
+constexpr std::size_t PieceBits(const FieldRow& row) {
+    std::size_t bits = 0;
+    for (const BitPiece& piece : row.pieces) {
+        bits += piece.count;
+    }
+    return bits;
 }
 
 // The bits of its container a bit field takes (all bits for any other row).
@@ -176,9 +208,58 @@ constexpr std::uint64_t BitMask(const FieldRow& row) {
     return ((std::uint64_t{1} << row.bitCount) - 1) << row.bitShift;
 }
 
+// The bits of byte `index` (counted from the row's place) that the row writes.
+constexpr std::uint8_t ByteMask(const FieldRow& row, std::size_t index) {
+    switch (row.encoding) {
+        case Encoding::Bits:
+            return static_cast<std::uint8_t>(BitMask(row) >> (8 * index));
+        case Encoding::BitsHighFirst:
+            return static_cast<std::uint8_t>(BitMask(row) >> (8 * (row.width - 1 - index)));
+        case Encoding::RasterFrequency:
+            // The count's top bits fill the first two bytes; the last byte holds count bit 0 and
+            // the step flags.
+            if (index < 2) {
+                return 0xFF;
+            }
+            return index + 1 == row.width
+                       ? static_cast<std::uint8_t>((1u << 1 | 1u << 4 | 1u << 6) << row.bitShift)
+                       : 0;
+        case Encoding::Label:
+            return index == 1 ? 0 : 0xFF;  // byte 1, the display row, is another row's
+        case Encoding::Pieces: {
+            std::uint8_t mask = 0;
+            for (const BitPiece& piece : row.pieces) {
+                if (index < piece.offset || index >= std::size_t{piece.offset} + piece.bytes) {
+                    continue;
+                }
+                const std::uint64_t bits = ((std::uint64_t{1} << piece.count) - 1) << piece.shift;
+                const std::size_t fromEnd = std::size_t{piece.offset} + piece.bytes - 1 - index;
+                mask |= static_cast<std::uint8_t>(bits >> (8 * fromEnd));
+            }
+            return mask;
+        }
+        default:
+            return 0xFF;
+    }
+}
+
 // ---- Compile-time checks of a table, for static_assert beside each table ----
 
 namespace detail {
+
+constexpr bool PiecesFit(const FieldRow& row) {
+    if (row.pieces.empty() || PieceBits(row) > 62) {
+        return false;
+    }
+    for (const BitPiece& piece : row.pieces) {
+        if (piece.count == 0 || piece.bytes == 0 || piece.bytes > 4 ||
+            piece.shift + piece.count > 8 * piece.bytes ||
+            std::size_t{piece.offset} + piece.bytes > row.width) {
+            return false;
+        }
+    }
+    return true;
+}
 
 constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize) {
     const std::int32_t at = row.at.Of(image);
@@ -198,6 +279,9 @@ constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize)
     if (row.encoding == Encoding::Label && row.width < kLabelTextStart) {
         return false;
     }
+    if (row.encoding == Encoding::Pieces && !PiecesFit(row)) {
+        return false;
+    }
     return static_cast<std::size_t>(at) + ByteWidth(row) <= areaSize;
 }
 
@@ -207,15 +291,23 @@ constexpr bool Overlap(const FieldRow& a, const FieldRow& b, ImageId image) {
     if (pa == kAbsent || pb == kAbsent || a.overlapDeclared || b.overlapDeclared) {
         return false;
     }
+    const auto first = static_cast<std::size_t>(pa < pb ? pb : pa);
     const auto ea = static_cast<std::size_t>(pa) + ByteWidth(a);
     const auto eb = static_cast<std::size_t>(pb) + ByteWidth(b);
-    if (ea <= static_cast<std::size_t>(pb) || eb <= static_cast<std::size_t>(pa)) {
-        return false;
+    // One container is read in one byte order.
+    if (first < ea && first < eb && IsBitsEncoding(a.encoding) && IsBitsEncoding(b.encoding) &&
+        a.encoding != b.encoding) {
+        return true;
     }
-    // Bit fields of one container may share it when their bits are apart.
-    const bool sameContainer =
-        IsBitsEncoding(a.encoding) && a.encoding == b.encoding && pa == pb && a.width == b.width;
-    return !(sameContainer && (BitMask(a) & BitMask(b)) == 0);
+    // Rows may share a byte when they write different bits of it (bit fields of one container,
+    // pieces of a spread number, the flags beside a count).
+    for (std::size_t at = first; at < ea && at < eb; ++at) {
+        if ((ByteMask(a, at - static_cast<std::size_t>(pa)) &
+             ByteMask(b, at - static_cast<std::size_t>(pb))) != 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 constexpr bool RowsValid(std::span<const FieldRow> rows, ImageId image, std::size_t areaSize) {

@@ -129,6 +129,47 @@ void WriteRasterFrequency(const FieldRow& row, std::span<std::uint8_t> bytes, st
     bytes[RasterFlagByte(row, offset)] = static_cast<std::uint8_t>(flags);
 }
 
+// A big-endian container of a piece.
+std::uint64_t ReadPieceContainer(std::span<const std::uint8_t> bytes, std::size_t at,
+                                 const BitPiece& piece) {
+    std::uint64_t container = 0;
+    for (std::size_t i = 0; i < piece.bytes; ++i) {
+        container = container << 8 | bytes[at + i];
+    }
+    return container;
+}
+
+std::uint64_t PieceMask(const BitPiece& piece) {
+    return ((std::uint64_t{1} << piece.count) - 1) << piece.shift;
+}
+
+std::int64_t ReadPieces(const FieldRow& row, std::span<const std::uint8_t> bytes,
+                        std::size_t offset) {
+    std::uint64_t value = 0;
+    for (const BitPiece& piece : row.pieces) {
+        const std::uint64_t container = ReadPieceContainer(bytes, offset + piece.offset, piece);
+        value = value << piece.count | (container & PieceMask(piece)) >> piece.shift;
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+void WritePieces(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                 std::uint64_t value) {
+    // The last piece holds the least significant bits.
+    for (auto piece = row.pieces.rbegin(); piece != row.pieces.rend(); ++piece) {
+        const std::size_t at = offset + piece->offset;
+        const std::uint64_t container = ReadPieceContainer(bytes, at, *piece);
+        const std::uint64_t bits = (value & ((std::uint64_t{1} << piece->count) - 1))
+                                   << piece->shift;
+        std::uint64_t updated = (container & ~PieceMask(*piece)) | bits;
+        for (std::size_t i = piece->bytes; i-- > 0;) {
+            bytes[at + i] = static_cast<std::uint8_t>(updated);
+            updated >>= 8;
+        }
+        value >>= piece->count;
+    }
+}
+
 std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
     switch (row.encoding) {
         case Encoding::U8:
@@ -147,6 +188,8 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
             return ReadBcd(bytes, offset, row.width);
         case Encoding::RasterFrequency:
             return ReadRasterFrequency(row, bytes, offset);
+        case Encoding::Pieces:
+            return ReadPieces(row, bytes, offset);
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::Label:
@@ -178,6 +221,8 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
         }
         case Encoding::RasterFrequency:
             return {0, kMaxRasterCount * kRasterStep7500};
+        case Encoding::Pieces:
+            return {0, static_cast<std::int64_t>((std::uint64_t{1} << PieceBits(row)) - 1)};
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::Label:
@@ -216,6 +261,9 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
             return;
         case Encoding::RasterFrequency:
             WriteRasterFrequency(row, bytes, offset, raw);
+            return;
+        case Encoding::Pieces:
+            WritePieces(row, bytes, offset, static_cast<std::uint64_t>(raw));
             return;
         case Encoding::Text:
         case Encoding::Memo:
@@ -435,6 +483,16 @@ std::string ReplaceRangeEnds(std::string_view pattern, const std::string& low,
     return out;
 }
 
+bool HasBlank(const FieldRow& row) {
+    return row.blankRaw != kNoBlank && !IsTextEncoding(row.encoding);
+}
+
+// The value of an emptied field of a row with a blank.
+bool IsBlankValue(const FieldRow& row, const FieldValue& value) {
+    const auto* text = std::get_if<std::string>(&value);
+    return HasBlank(row) && text != nullptr && text->empty();
+}
+
 }  // namespace
 
 std::optional<RasterCount> RasterCountOf(std::int64_t tenHz) {
@@ -459,7 +517,11 @@ FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, s
     if (IsTextEncoding(row.encoding)) {
         return ReadText(row, bytes, offset);
     }
-    return ValueOfRaw(row, ReadRaw(row, bytes, offset));
+    const std::int64_t raw = ReadRaw(row, bytes, offset);
+    if (HasBlank(row) && raw == row.blankRaw) {
+        return std::string();
+    }
+    return ValueOfRaw(row, raw);
 }
 
 void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
@@ -471,6 +533,8 @@ void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t 
     if (IsTextEncoding(row.encoding)) {
         const auto* text = std::get_if<std::string>(&value);
         WriteText(row, bytes, offset, text ? *text : std::string());
+    } else if (IsBlankValue(row, value)) {
+        WriteRaw(row, bytes, offset, row.blankRaw);
     } else {
         const auto* number = std::get_if<std::int64_t>(&value);
         WriteRaw(row, bytes, offset, RawOfValue(row, number ? *number : 0));
@@ -480,6 +544,9 @@ void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t 
 FieldValue DefaultValue(const FieldRow& row) {
     if (IsTextEncoding(row.encoding)) {
         return std::string(row.defaultText);
+    }
+    if (HasBlank(row) && row.defaultValue == row.blankRaw) {
+        return std::string();
     }
     return row.defaultValue;
 }
@@ -496,6 +563,9 @@ std::optional<std::string> CheckField(const FieldRow& row, const FieldValue& val
         if (length > limit) {
             return ReplaceRangeEnds(kTooLongMessage, std::to_string(limit), "");
         }
+        return std::nullopt;
+    }
+    if (IsBlankValue(row, value)) {
         return std::nullopt;
     }
     const auto* number = std::get_if<std::int64_t>(&value);
@@ -542,6 +612,9 @@ std::string FormatField(const FieldRow& row, const FieldValue& value) {
 std::optional<FieldValue> ParseField(const FieldRow& row, std::string_view text) {
     if (IsTextEncoding(row.encoding)) {
         return UnescapeControls(text, row.encoding == Encoding::Memo);
+    }
+    if (HasBlank(row) && Trim(text).empty()) {
+        return std::string();
     }
     if (!row.choices.empty()) {
         for (const Choice& choice : row.choices) {

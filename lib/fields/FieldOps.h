@@ -13,7 +13,8 @@
 
 namespace km::fields {
 
-// A number (in the row's shown units) or a text (UTF-8; line breaks as "\n").
+// A number (in the row's shown units) or a text (UTF-8; line breaks as "\n"). A numeric row with a
+// blank (FieldRow::blankRaw) reads its blank as the empty text.
 using FieldValue = std::variant<std::int64_t, std::string>;
 
 // The message of a range check: the two "%d" are the range's ends.

@@ -12,6 +12,11 @@ namespace km::fields {
 namespace {
 
 constexpr Choice kColours[] = {{0, "Red"}, {1, "Green"}, {7, "Blue"}};
+// A 17-bit count: bits 16..1 a big-endian word, bit 0 in bit 5 of the byte four bytes on.
+constexpr BitPiece kSpreadCount[] = {{.offset = 0, .bytes = 2, .shift = 0, .count = 16},
+                                     {.offset = 4, .bytes = 1, .shift = 5, .count = 1}};
+// Bit 7 of the second byte above bit 0 of the first.
+constexpr BitPiece kTwoFlags[] = {{.offset = 1, .shift = 7}, {.offset = 0, .shift = 0}};
 
 struct EncodingCase {
     const char* name;
@@ -100,6 +105,30 @@ const EncodingCase kCases[] = {
      std::int64_t{3},
      {180, 0},
      "3"},
+    {"17-bit count spread over a word and a flag bit",
+     {.id = "a", .encoding = Encoding::Pieces, .width = 5, .pieces = kSpreadCount},
+     std::int64_t{72000},
+     {0x8C, 0xA0, 0xAA, 0xAA, 0xAA & ~0x20},
+     "72000"},
+    {"pieces in list order, most significant first",
+     {.id = "a",
+      .encoding = Encoding::Pieces,
+      .width = 2,
+      .pieces = kTwoFlags,
+      .choices = kColours},
+     std::int64_t{1},
+     {0xAB, 0xAA & 0x7F},
+     "Green"},
+    {"a blank reads as an empty text",
+     {.id = "a", .encoding = Encoding::U16, .blankRaw = 0xFFFF},
+     std::string(),
+     {0xFF, 0xFF},
+     ""},
+    {"a number beside a blank",
+     {.id = "a", .encoding = Encoding::U16, .blankRaw = 0xFFFF, .scale = {.div = 128}},
+     std::int64_t{127},
+     {0x80, 0x3F},
+     "127"},
     {"quarter seconds shown with decimals",
      {.id = "a", .encoding = Encoding::U8, .scale = {.mul = 25, .decimals = 2}},
      std::int64_t{125},
@@ -173,6 +202,25 @@ TEST(FieldOpsTest, ACodeNoEntryHasIsShownAsItsNumberAndParsedBack) {
     EXPECT_EQ(ParseField(row, "Purple"), std::nullopt);
     EXPECT_EQ(CheckField(row, std::int64_t{37}), std::string(kNotInListMessage));
     EXPECT_EQ(CheckField(row, std::int64_t{1}), std::nullopt);
+}
+
+TEST(FieldOpsTest, ABlankIsAnEmptiedFieldsValueAndMayBeTheDefault) {
+    const FieldRow row = {.id = "sil",
+                          .encoding = Encoding::U16,
+                          .min = 3,
+                          .max = 9,
+                          .defaultValue = 0,
+                          .blankRaw = 0};
+    EXPECT_EQ(ParseField(row, " "), FieldValue(std::string()));
+    EXPECT_EQ(CheckField(row, std::string()), std::nullopt);
+    EXPECT_EQ(CheckField(row, std::int64_t{0}), "Value out of range.  Must be between 3 and 9");
+    EXPECT_EQ(DefaultValue(row), FieldValue(std::string()));
+    std::vector<std::uint8_t> bytes = {5, 0};
+    WriteField(row, bytes, 0, std::string());
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0, 0}));
+    // A row without a blank refuses the empty text as before.
+    const FieldRow plain = {.id = "p", .encoding = Encoding::U16};
+    EXPECT_EQ(ParseField(plain, ""), std::nullopt);
 }
 
 TEST(FieldOpsTest, ControlBytesOfATextAreShownEscapedAndParsedBack) {
@@ -286,6 +334,31 @@ TEST(FieldOpsTest, CompileTimeChecksRefuseRowsThatLeaveTheImageOrOverlap) {
          .bitShift = 4,
          .bitCount = 4}};
     static_assert(!RowsValid(mixedOrders, ImageId::Pmr, 2));
+    // Pieces share bytes with bit fields and other pieces as long as their bits are apart.
+    static constexpr BitPiece count[] = {{.offset = 0, .bytes = 2, .count = 16},
+                                         {.offset = 2, .shift = 5}};
+    static constexpr BitPiece highBit[] = {{.offset = 0, .shift = 7}};
+    constexpr FieldRow spread[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Pieces, .width = 3, .pieces = count},
+        {.id = "b", .at = {.pmr = 2}, .encoding = Encoding::Bits, .bitShift = 4, .bitCount = 1}};
+    static_assert(RowsValid(spread, ImageId::Pmr, 3));
+    constexpr FieldRow clash[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Pieces, .width = 3, .pieces = count},
+        {.id = "b", .at = {.pmr = 2}, .encoding = Encoding::Pieces, .width = 1, .pieces = highBit},
+        {.id = "c", .at = {.pmr = 1}, .encoding = Encoding::Bits, .bitShift = 0, .bitCount = 1}};
+    static_assert(!RowsValid(clash, ImageId::Pmr, 3));
+    constexpr FieldRow pieceOutside[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Pieces, .width = 2, .pieces = count}};
+    static_assert(!RowsValid(pieceOutside, ImageId::Pmr, 10));
+    // Two raster frequencies share their flag byte: receive at bitShift 0, transmit at 1.
+    constexpr FieldRow rasters[] = {
+        {.id = "tx",
+         .at = {.pmr = 2},
+         .encoding = Encoding::RasterFrequency,
+         .width = 5,
+         .bitShift = 1},
+        {.id = "rx", .at = {.pmr = 4}, .encoding = Encoding::RasterFrequency, .width = 3}};
+    static_assert(RowsValid(rasters, ImageId::Pmr, 7));
     static constexpr Choice twice[] = {{1, "x"}, {1, "y"}};
     constexpr FieldRow duplicateCodes[] = {{.id = "a", .at = {.pmr = 0}, .choices = twice}};
     static_assert(!RowsValid(duplicateCodes, ImageId::Pmr, 1));

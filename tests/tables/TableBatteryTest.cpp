@@ -84,21 +84,26 @@ void ForEachRow(const std::function<void(const FieldTable&, const FieldRow&)>& v
 
 // A value of the row other than `current`, valid for the row where the row allows one.
 FieldValue OtherValue(const FieldRow& row, const FieldValue& current) {
-    if (const auto* text = std::get_if<std::string>(&current)) {
+    const auto* text = std::get_if<std::string>(&current);
+    if (fields::IsTextEncoding(row.encoding)) {
         return *text == "Z" ? std::string("Y") : std::string("Z");
     }
-    const std::int64_t now = std::get<std::int64_t>(current);
+    // A number whose raw form is the row's blank reads back as the blank, not as itself.
+    auto distinct = [&](std::int64_t candidate) {
+        return (text != nullptr || candidate != std::get<std::int64_t>(current)) &&
+               fields::RawOfValue(row, candidate) != row.blankRaw;
+    };
     for (const auto& choice : row.choices) {
-        if (choice.code != now) {
+        if (distinct(choice.code)) {
             return choice.code;
         }
     }
     for (std::int64_t candidate : {row.min, row.max, row.defaultValue, std::int64_t{1}}) {
-        if (candidate != now && !fields::CheckField(row, candidate)) {
+        if (distinct(candidate) && !fields::CheckField(row, candidate)) {
             return candidate;
         }
     }
-    return now;
+    return current;
 }
 
 TEST(TableBattery, StoreAfterLoadGivesBackTheSameBytes) {
