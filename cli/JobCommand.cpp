@@ -7,6 +7,7 @@
 
 #include "CliCommand.h"
 #include "tables/JobDump.h"
+#include "tables/Verify.h"
 
 namespace km::cli {
 namespace {
@@ -100,24 +101,53 @@ int Diff(const Parsed& parsed, std::ostream& out, std::ostream& err) {
     return difference.Empty() ? kExitDone : kExitFailed;
 }
 
+int Verify(const Parsed& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.files.size() != 1) {
+        return Usage("verify takes one FILE", kVerifyUsageText, err);
+    }
+    const auto job = ReadJob(parsed.files[0], err);
+    if (!job) {
+        return kExitUsage;
+    }
+    const auto findings = tables::VerifyImage(job->image, job->bytes);
+    for (const auto& finding : findings) {
+        out << tables::FindingLine(finding) << "\n";
+    }
+    return findings.empty() ? kExitDone : kExitFailed;
+}
+
 }  // namespace
 
 bool IsJobCommand(std::string_view command) {
-    return command == "dump" || command == "diff";
+    return command == "dump" || command == "diff" || command == "verify";
 }
 
 int JobMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const bool dump = args.at(0) == "dump";
-    const char* usage = dump ? kDumpUsageText : kDiffUsageText;
-    const Parsed parsed = Parse(args, dump);
+    struct Subcommand {
+        std::string_view name;
+        const char* usage;
+        int (*run)(const Parsed&, std::ostream&, std::ostream&);
+    };
+    static constexpr Subcommand kSubcommands[] = {
+        {"dump", kDumpUsageText, Dump},
+        {"diff", kDiffUsageText, Diff},
+        {"verify", kVerifyUsageText, Verify},
+    };
+    const Subcommand* command = &kSubcommands[0];
+    for (const Subcommand& candidate : kSubcommands) {
+        if (candidate.name == args.at(0)) {
+            command = &candidate;
+        }
+    }
+    const Parsed parsed = Parse(args, command->run == Dump);
     if (parsed.help) {
-        out << usage;
+        out << command->usage;
         return kExitDone;
     }
     if (!parsed.error.empty()) {
-        return Usage(parsed.error, usage, err);
+        return Usage(parsed.error, command->usage, err);
     }
-    return dump ? Dump(parsed, out, err) : Diff(parsed, out, err);
+    return command->run(parsed, out, err);
 }
 
 }  // namespace km::cli

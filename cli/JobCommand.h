@@ -1,5 +1,6 @@
 #pragma once
-// km700rcp-cli dump and diff: a job file by field, and the fields in which two jobs differ. Both
+// km700rcp-cli dump, diff and verify: a job file by field, the fields in which two jobs differ,
+// and the findings of every field's check. All three
 // work on the files alone; no radio, no working directory.
 
 #include <iosfwd>
@@ -30,10 +31,20 @@ inline constexpr const char* kDiffUsageText =
     "Exit codes: 0 the jobs are the same; 1 they differ; 2 wrong arguments or a file is no job\n"
     "file.\n";
 
+inline constexpr const char* kVerifyUsageText =
+    "Usage: km700rcp-cli verify FILE\n"
+    "\n"
+    "  Runs the check of every field of FILE (a .tnk, .pmr or .nwk job) and prints one line per\n"
+    "  finding: \"error\" or \"warning\", the form, its page and the field, and the check's\n"
+    "  message. An error is what Program Radio refuses; a warning (a value no list entry names)\n"
+    "  is what it asks about.\n"
+    "\n"
+    "Exit codes: 0 nothing found; 1 something found; 2 wrong arguments or FILE is no job file.\n";
+
 bool IsJobCommand(std::string_view command);
 
-// The whole command (args[0] is "dump" or "diff"): results on `out`, messages on `err`; gives
-// the exit code.
+// The whole command (args[0] is "dump", "diff" or "verify"): results on `out`, messages on `err`;
+// gives the exit code.
 int JobMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace km::cli

@@ -107,6 +107,7 @@ struct FieldRow {
     std::string_view id;       // stable, dotted: "header.radio_mode"
     std::string_view caption;  // as the form labels it
     std::string_view control;  // object name of the control that edits it; empty when none
+    std::string_view tab = {};  // caption of the form's page that shows it, where it has pages
     Places at = {};
     Encoding encoding = Encoding::U8;
     std::uint16_t width = 1;  // bytes; used by Bits, Bcd, Text and Memo

@@ -118,7 +118,7 @@ void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, Records wh
             const std::string prefix = SlotPrefix(*table, image, selector);
             for (const fields::FieldRow& row : table->rows) {
                 if (const auto at = RowOffset(*table, row, image, selector)) {
-                    visit({prefix + std::string(row.id), &row, *at});
+                    visit({prefix + std::string(row.id), &row, *at, table, selector});
                 }
             }
             for (const fields::RecordTable& records : table->records) {
@@ -131,7 +131,7 @@ void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, Records wh
                         if (at) {
                             visit({prefix + std::string(records.id) + "[" + std::to_string(r) +
                                        "]." + std::string(column.id),
-                                   &column, *at});
+                                   &column, *at, table, selector});
                         }
                     }
                 }

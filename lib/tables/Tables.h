@@ -40,6 +40,8 @@ struct PlacedField {
     std::string id;
     const fields::FieldRow* row;
     std::size_t offset;
+    const fields::FieldTable* table;
+    int selector;  // the network slot of a per-network table in a trunk job, else 0
 };
 
 enum class Records { InUse, All };

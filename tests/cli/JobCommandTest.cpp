@@ -109,5 +109,23 @@ TEST(JobCommandTest, WrongFilesAndArgumentsGiveOneLineAndExitTwo) {
     EXPECT_EQ(help.out, kDiffUsageText);
 }
 
+TEST(JobCommandTest, VerifyFindsNothingInTheTemplatesAndNamesABrokenField) {
+    for (const char* file : {"default.tct", "default.cct", "Networks/Demo.nwk"}) {
+        const Result r = RunJob({"verify", (kData / file).string()});
+        EXPECT_EQ(r.code, 0) << file << "\n" << r.out;
+        EXPECT_TRUE(r.out.empty());
+    }
+    QTemporaryDir dir;
+    auto bytes = *ReadFileBytes(kData / "default.cct", 1 << 20);
+    bytes[118] = 9;  // accessory: no list entry has 9
+    const std::filesystem::path job = dir.filePath("broken.pmr").toStdString();
+    ASSERT_TRUE(WriteFileAtomically(job, bytes));
+    const Result r = RunJob({"verify", job.string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out,
+              "warning: Radio Type > Accessory (header.accessory): Value is not one of the "
+              "list's entries\n");
+}
+
 }  // namespace
 }  // namespace km::cli
