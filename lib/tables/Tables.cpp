@@ -6,6 +6,7 @@
 #include "fields/FieldOps.h"
 
 #include "config/MobMap.h"
+#include "config/TxtMap.h"
 #include "image/Images.h"
 #include "image/Setup.h"
 
@@ -18,8 +19,10 @@ using fields::ImageId;
 inline constexpr fields::FieldTable kSetupTable = {
     .id = "setup", .form = "Setup", .area = Area::Image, .rows = setup_rows::kRows};
 
-constexpr std::array<const fields::FieldTable*, 2> kTables = {
+constexpr std::array<const fields::FieldTable*, 4> kTables = {
     &header_rows::kTable,
+    &text_rows::kTable,
+    &text_rows::kPmrEditTable,
     &kSetupTable,
 };
 
