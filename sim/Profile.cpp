@@ -124,7 +124,8 @@ class ProfileReader {
             return Flag(value, profile_.zoneArea);
         } else if (key == "sectors") {
             int sectors = 0;
-            if (auto error = Number(value, 15, 256, sectors); !error.empty()) {
+            if (auto error = Number(value, static_cast<int>(kMemorySectors), 256, sectors);
+                !error.empty()) {
                 return error;
             }
             profile_.sectorCount = static_cast<std::size_t>(sectors);

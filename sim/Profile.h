@@ -28,6 +28,9 @@ struct CodeRecord {
 
 enum class TableKind { FromFile, OwnTable };
 
+// The sectors the virtual radio's memory map uses (sim/RadioMemory.h).
+inline constexpr std::size_t kMemorySectors = 18;
+
 struct Profile {
     std::string name = "radio";
     int typeCode = 0;
@@ -36,7 +39,7 @@ struct Profile {
     TableKind table = TableKind::FromFile;
     int flashType = 1;
     bool zoneArea = true;  // only radios with their own table have a zone table area
-    std::size_t sectorCount = 16;
+    std::size_t sectorCount = kMemorySectors;
 
     std::array<std::uint8_t, 4> esn{0x0A, 0x31, 0x00, 0x14};
     std::string band = "A1";  // two characters; empty leaves the band record's band erased

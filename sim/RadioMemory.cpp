@@ -68,17 +68,17 @@ FitLayout CommonLayout() {
     layout[fit::kFpgaConfig] = Entry(1, kFpgaConfigBlock, kFpgaRecordOffset);
     layout[fit::kStartupCode] = Entry(3, 384);
     layout[fit::kPmrCode] = Entry(5, 640);
-    layout[fit::kChannels1] = Entry(10, 1280);
-    layout[fit::kChannels2] = Entry(10, 1312);
-    layout[fit::kEncodes] = Entry(10, 1344);
-    layout[fit::kGroupB] = Entry(10, 1360);
-    layout[fit::kPmrContext] = Entry(11, 1408);
-    layout[fit::kPmrPhonebook] = Entry(11, 1440);
-    layout[fit::kTrunkCode] = Entry(6, 768);
-    layout[fit::kTrunkContext] = Entry(12, 1536);
-    layout[fit::kTrunkPhonebook] = Entry(12, 1568);
-    layout[fit::kOptionBoardCode] = Entry(8, 1024);
-    layout[fit::kApcoCode] = Entry(9, 1152);
+    layout[fit::kTrunkCode] = Entry(7, 896);
+    layout[fit::kOptionBoardCode] = Entry(9, 1152);
+    layout[fit::kApcoCode] = Entry(11, 1408);
+    layout[fit::kChannels1] = Entry(13, 1664);
+    layout[fit::kChannels2] = Entry(13, 1696);
+    layout[fit::kEncodes] = Entry(13, 1728);
+    layout[fit::kGroupB] = Entry(13, 1744);
+    layout[fit::kPmrContext] = Entry(14, 1792);
+    layout[fit::kPmrPhonebook] = Entry(14, 1824);
+    layout[fit::kTrunkContext] = Entry(15, 1920);
+    layout[fit::kTrunkPhonebook] = Entry(15, 1952);
     return layout;
 }
 
@@ -301,11 +301,11 @@ FitLayout LayoutFor(const Profile& profile) {
         return FileTableLayout();
     }
     FitLayout layout = CommonLayout();
-    layout[fit::kStartupData] = Entry(13, 1664);
-    layout[fit::kPmrConfig] = Entry(10, 1376);
+    layout[fit::kStartupData] = Entry(16, 2048);
+    layout[fit::kPmrConfig] = Entry(13, 1760);
     layout[fit::kTrunkConfig] = Entry(4, 512);
     if (profile.zoneArea) {
-        layout[fit::kZoneTable] = Entry(14, 1792);
+        layout[fit::kZoneTable] = Entry(17, 2176);
     }
     return layout;
 }

@@ -5,19 +5,19 @@
 // programmer makes lands in a sector it has erased in the same operation:
 //   sector 0   boot loader record (block 0), Flash Index Table (block 7), band record (block 8)
 //   sector 1   FPGA backup (block 128) and FPGA configuration (block 192) records
-//   sector 2   backup code            sector 3   startup code      sector 5   PMR code
-//   sector 6   trunk code, sector 7 its overlays                  sector 8   option board code
-//   sector 9   APCO P25 code
+//   sector 2   backup code            sector 3   startup code
 //   sector 4   configuration: trunk data and the fourth area (block 608); on radios without
 //              their own table also the startup data (512), PMR configuration (544, the
 //              complex PMR data) and trunk data (576), since those radios rewrite all four
 //              after erasing this one sector
-//   sector 10  PMR channels (two parts), selcall encodes, group B channels; on radios with their
+//   sectors 5, 7, 9, 11   PMR, trunk, option board and APCO P25 code, each followed by the
+//              sector of its overlays (6, 8, 10, 12)
+//   sector 13  PMR channels (two parts), selcall encodes, group B channels; on radios with their
 //              own table also the PMR configuration, rewritten after the channel erase
-//   sector 11  PMR context data and the PMR phonebook the radio's user edits
-//   sector 12  trunk context data and the trunk phonebook the radio's user edits
-//   sector 13  startup data (radios with their own table)
-//   sector 14  zone table (radios with their own table and a zone area)
+//   sector 14  PMR context data and the PMR phonebook the radio's user edits
+//   sector 15  trunk context data and the trunk phonebook the radio's user edits
+//   sector 16  startup data (radios with their own table)
+//   sector 17  zone table (radios with their own table and a zone area)
 
 #include <array>
 #include <cstddef>

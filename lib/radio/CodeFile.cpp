@@ -175,7 +175,7 @@ std::size_t CodePiecesWritten(const CodeTypeInfo& type) {
 }
 
 bool CodeTakesOverlay(const CodeTypeInfo& type) {
-    return type.fitEntry == kTrunkCodeEntry;
+    return type.fitEntry != kStartupCodeEntry;
 }
 
 int CodeVersionNumber(std::string_view versionText) {
@@ -289,7 +289,10 @@ OverlayParse ParseOverlay(std::span<const std::uint8_t> fileBytes) {
     if (fileBytes.size() < length + kOverlayMinimumFile) {
         return parse;
     }
+    // What the loaded code leaves at the start of the ScratchBuffer: its first bytes.
     parse.image.fill(0xFF);
+    std::copy_n(fileBytes.begin(), std::min(fileBytes.size(), parse.image.size()),
+                parse.image.begin());
     std::size_t at = length + kCodeImageExtra + 1;
     std::size_t used = 0;
     while (used < kMaxOverlaySections && at + kOverlaySectionHeader <= fileBytes.size()) {

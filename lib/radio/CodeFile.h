@@ -84,7 +84,7 @@ bool VirtualRadioBuild(const SoftwareDescription& description);
 std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType);
 
 // Startup code is written in two pieces and never has an overlay; other code is written in four
-// pieces, and trunk code is followed by its overlay.
+// pieces and may be followed by its overlay.
 std::size_t CodePiecesWritten(const CodeTypeInfo& type);
 bool CodeTakesOverlay(const CodeTypeInfo& type);
 
@@ -130,9 +130,11 @@ WriteRegions LoadCodeImage(const CodeImage& image, ScratchBuffer& scratch);
 std::optional<WriteRegions> LoadCodeFile(const std::filesystem::path& path, ScratchBuffer& scratch,
                                          Person& person);
 
-// Overlay sections of trunk code files. A section is a count c (high byte first) and a slot s,
+// Overlay sections of code files. A section is a count c (high byte first) and a slot s,
 // 3 x c + 6 bytes long in all; sections of more than 6 and fewer than 4096 bytes are used, up to
-// four, each copied whole to s x 4096 of a 16384-byte overlay image that starts blank (0xFF).
+// four, each copied whole to s x 4096 of a 16384-byte overlay image. The image starts as a copy of
+// the first 16384 bytes the code file loads (0xFF past its end), so the bytes no section covers
+// are the loaded code image's.
 inline constexpr std::size_t kOverlayFileLimit = 81920;
 inline constexpr std::size_t kOverlayImageSize = 16383;
 inline constexpr std::size_t kOverlaySlotSize = 4096;
@@ -156,10 +158,10 @@ struct OverlayParse {
 OverlayParse ParseOverlay(std::span<const std::uint8_t> fileBytes);
 
 // Shows the error of an overlay that cannot be used and returns false; true for a usable or
-// missing overlay. Run on every trunk code file before the first erase.
+// missing overlay. Run on every code file that may bring one before the first erase.
 bool CheckOverlay(const CodeImage& image, Person& person);
 
-// Builds the overlay image of a trunk code file into the ScratchBuffer from 0 (regions: 16383,
+// Builds the overlay image of a code file into the ScratchBuffer from 0 (regions: 16383,
 // 0, 0, 0; progress total 127). Nothing when the file has no overlay or cannot be used; the
 // errors are shown.
 std::optional<WriteRegions> LoadOverlay(const std::filesystem::path& path, ScratchBuffer& scratch,

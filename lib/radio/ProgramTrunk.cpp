@@ -159,7 +159,6 @@ void ProgramTrunk::QueueTrunkCode() {
         if (overlay.outcome != OverlayOutcome::Built) {
             return true;  // no overlay: the erased overlay sector stays empty
         }
-        Scratch().Fill(0xFF);
         Scratch().Write(0, overlay.image);
         GetProgress().SetProgressTotal(kOverlayProgressTotal);
         GetProgress().SetProgressCounter(0);

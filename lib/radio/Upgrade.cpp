@@ -171,8 +171,9 @@ bool Upgrade::QueueOverlay() {
     ThenErase(10, static_cast<std::uint8_t>(area_.sector + 1),
               "Erasing Code Overlay Sector. (3 Seconds)");
     ThenDo(10, [this, image = overlay.image] {
-        Scratch().Fill(0xFF);
         Scratch().Write(0, image);
+        GetProgress().SetProgressTotal(kOverlayProgressTotal);
+        GetProgress().SetProgressCounter(0);
         return true;
     });
     ThenWriteScratch(11, static_cast<std::uint16_t>(area_.block + kOverlayBlockOffset),

@@ -86,12 +86,11 @@ TEST(CodeFileTest, StartupCodeIsWrittenInTwoPiecesWithoutOverlay) {
         EXPECT_EQ(CodePiecesWritten(*CodeTypeOf(type)), 2u) << int{type};
         EXPECT_FALSE(CodeTakesOverlay(*CodeTypeOf(type))) << int{type};
     }
-    for (std::uint8_t type : {2, 61, 83, 93}) {
+    // Every other code, trunk or not, is written in four pieces and may bring an overlay.
+    for (std::uint8_t type : {2, 3, 61, 59, 81, 82, 83, 92, 93, 132}) {
         EXPECT_EQ(CodePiecesWritten(*CodeTypeOf(type)), 4u) << int{type};
         EXPECT_TRUE(CodeTakesOverlay(*CodeTypeOf(type))) << int{type};
     }
-    EXPECT_FALSE(CodeTakesOverlay(*CodeTypeOf(3)));
-    EXPECT_FALSE(CodeTakesOverlay(*CodeTypeOf(82)));
 
     // A startup image that two pieces cannot hold would be cut short: it is refused.
     for (const auto& [codeLength, accepted] :
@@ -344,8 +343,11 @@ TEST(CodeFileTest, CodeAreaMustBeARealCodeSector) {
 
 // ---- Overlays ----
 
-TEST(CodeFileTest, OverlaySectionsAreCopiedToTheirSlotsOfABlankImage) {
+// The overlay image starts as what the loaded code file leaves in the ScratchBuffer: its first
+// bytes, and 0xFF past the end of the file.
+TEST(CodeFileTest, OverlaySectionsAreCopiedToTheirSlotsOverTheLoadedCode) {
     const auto bytes = File(1000, 2, {Section(0, 4, 0x11), Section(2, 100, 0x22)});
+    ASSERT_LT(bytes.size(), 2u * 4096);
     const OverlayParse parse = ParseOverlay(bytes);
     ASSERT_EQ(parse.outcome, OverlayOutcome::Built);
     EXPECT_EQ(parse.image[0], 0x00);  // the section header is copied too: count 4, slot 0
@@ -353,7 +355,10 @@ TEST(CodeFileTest, OverlaySectionsAreCopiedToTheirSlotsOfABlankImage) {
     EXPECT_EQ(parse.image[2], 0x00);
     EXPECT_EQ(parse.image[3], 0x11);
     EXPECT_EQ(parse.image[17], 0x11);
-    EXPECT_EQ(parse.image[18], 0xFF);
+    for (std::size_t i = 18; i < bytes.size(); ++i) {
+        ASSERT_EQ(parse.image[i], bytes[i]) << i;
+    }
+    EXPECT_EQ(parse.image[bytes.size()], 0xFF);
     EXPECT_EQ(parse.image[2 * 4096 + 2], 0x02);
     EXPECT_EQ(parse.image[2 * 4096 + 305], 0x22);
     EXPECT_EQ(parse.image[2 * 4096 + 306], 0xFF);
@@ -378,7 +383,7 @@ TEST(CodeFileTest, OverlayParsingStopsAtAnUnusableSectionOrAfterFour) {
         OverlayOutcome outcome;
         std::size_t
             lastCopied;  // offset of a byte that holds section data, or of one that does not
-        std::uint8_t value;
+        int value;       // what it holds; -1: the code file's own byte there
     };
     const Case cases[] = {
         {"none", {}, OverlayOutcome::None, 0, 0xFF},
@@ -401,13 +406,15 @@ TEST(CodeFileTest, OverlayParsingStopsAtAnUnusableSectionOrAfterFour) {
          {Section(0, 1, 1), Section(1, 1, 2), Section(2, 1, 3), Section(3, 1, 4), Section(0, 9, 5)},
          OverlayOutcome::Built,
          20,
-         0xFF},
+         -1},
     };
     for (const Case& c : cases) {
-        const OverlayParse parse = ParseOverlay(File(1000, 2, c.sections));
+        const auto bytes = File(1000, 2, c.sections);
+        const OverlayParse parse = ParseOverlay(bytes);
         EXPECT_EQ(parse.outcome, c.outcome) << c.name;
         if (c.outcome == OverlayOutcome::Built) {
-            EXPECT_EQ(parse.image[c.lastCopied], c.value) << c.name;
+            EXPECT_EQ(parse.image[c.lastCopied], c.value < 0 ? bytes[c.lastCopied] : c.value)
+                << c.name;
         }
     }
     // Too short for a section: no overlay, and no message.

@@ -26,21 +26,35 @@
 
 namespace km::testing {
 
-// The progress dialog as a test sees it: every status text in order.
+// The progress dialog as a test sees it: every status text in order, with the step total and
+// counter the dialog had when the text appeared.
 class RecordingProgress : public Progress {
   public:
     std::vector<std::string> texts;
+    std::vector<std::pair<int, int>> totalAndCounter;
     int shown = 0;
+
+    // Total and counter when `text` first appeared; (-1, -1) when it never did.
+    std::pair<int, int> GaugeAt(const std::string& text) const {
+        const auto it = std::find(texts.begin(), texts.end(), text);
+        return it == texts.end() ? std::pair{-1, -1} : totalAndCounter[it - texts.begin()];
+    }
 
   protected:
     void Shown() override {
         ++shown;
-        texts.push_back(Text());
+        Record();
     }
     void Changed() override {
         if (texts.empty() || texts.back() != Text()) {
-            texts.push_back(Text());
+            Record();
         }
+    }
+
+  private:
+    void Record() {
+        texts.push_back(Text());
+        totalAndCounter.emplace_back(Total(), Counter());
     }
 };
 
@@ -113,6 +127,10 @@ class OperationBench : public ::testing::Test {
     // Bytes of the radio's flash at `block`.
     std::vector<std::uint8_t> RadioBytes(std::size_t block, std::size_t size) const {
         return radio_->Memory().Read(sim::Flash::BlockAddress(block), size);
+    }
+    // The radio's whole flash.
+    std::vector<std::uint8_t> AllRadioBytes() const {
+        return radio_->Memory().Read(0, radio_->Memory().SectorCount() * sim::kSectorSize);
     }
     std::uint16_t RadioFitBlock(int entry) const {
         return sim::LayoutFor(profile_)[static_cast<std::size_t>(entry)].block;

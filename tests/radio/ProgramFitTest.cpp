@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{"Revision8TrunkNeverErasesStartupData", kRevision8, kImageTrunk,
                 testing::kModeTrunkJob, 17, kBootSector, 512, false},
         FitCase{"Revision10TrunkErasesStartupData", kRevision10, kImageTrunk,
-                testing::kModeTrunkJob, 17, kBootSector, 1664, true},
+                testing::kModeTrunkJob, 17, kBootSector, 2048, true},
         FitCase{"PmrErasesStartupData", kRevision8, kImagePmr, testing::kModeMultiJob, 17,
                 kBootSector, 512, true},
         // Entry 14, the PMR context: a trunk-only job leaves it alone on newer radios.

@@ -190,11 +190,11 @@ TEST_P(PmrRefusalTest, RefusesBeforeTheFirstErase) {
     if (!c.alignConfig) {
         std::filesystem::remove(folder_ / "aligncfg.bin");
     }
-    const auto before = RadioBytes(0, 16 * 128 * 512);
+    const auto before = AllRadioBytes();
     ProgramJob(testing::PatternPmrJob(c.head, testing::kModeMultiJob, 30, 2, c.zoneMode));
     EXPECT_EQ(person_.Texts(), std::vector<std::string>{c.text});
     EXPECT_TRUE(Erases().empty()) << Log();
-    EXPECT_EQ(RadioBytes(0, 16 * 128 * 512), before);
+    EXPECT_EQ(AllRadioBytes(), before);
     EXPECT_EQ(RadioLogged("IdentifyRequest"), c.radioAsked);
     EXPECT_FALSE(machines_->pmr.Completed());
     EXPECT_FALSE(state_.CommsBusy);

@@ -234,13 +234,13 @@ TEST_P(TrunkRefusalTest, RefusesBeforeTheFirstErase) {
     if (!c.network1Channels) {
         job.SetU16(trunk::NetworkFileStart(0) + 0x2E4, 0);
     }
-    const auto before = RadioBytes(0, 16 * 128 * 512);
+    const auto before = AllRadioBytes();
     ProgramJob(job);
     ASSERT_FALSE(person_.shown.empty());
     EXPECT_EQ(person_.shown.back().text, c.lastText);
     EXPECT_TRUE(Erases().empty()) << Log();
     EXPECT_TRUE(Writes().empty());
-    EXPECT_EQ(RadioBytes(0, 16 * 128 * 512), before);
+    EXPECT_EQ(AllRadioBytes(), before);
     EXPECT_EQ(RadioLogged("IdentifyRequest"), c.radioAsked);
     EXPECT_FALSE(machines_->trunk.Completed());
     EXPECT_FALSE(state_.CommsBusy);

@@ -68,6 +68,17 @@ TEST_P(UpgradePiecesTest, WritesTheCodeInItsPieces) {
     EXPECT_EQ(Writes(), writes);
     EXPECT_EQ(RadioBytes(block, 16383),
               std::vector<std::uint8_t>(file.begin(), file.begin() + 16383));
+    if (c.overlay) {
+        // The section (its 3-byte head and 303 bytes) lands in slot 1, 4096 bytes in; every other
+        // byte of the overlay area is the code image's.
+        std::vector<std::uint8_t> overlay(file.begin(), file.begin() + 16383);
+        std::fill_n(overlay.begin() + 4096, 306, 0x5A);
+        overlay[4096] = 0x00;
+        overlay[4097] = 100;
+        overlay[4098] = 1;
+        EXPECT_EQ(RadioBytes(block + 128, 16383), overlay);
+        EXPECT_EQ(progress_.GaugeAt("Updating Radio's Overlay Software"), std::pair(127, 0));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,6 +105,31 @@ INSTANTIATE_TEST_SUITE_P(
         // Startup code: two pieces, never an overlay.
         PiecesCase{
             "StartupCode", "type = 0\n", 4, 20000, false, fit::kStartupCode, {128, 29}, "StartUp"},
+        // Every code but startup code brings its overlay along.
+        PiecesCase{"PmrCodeWithOverlay",
+                   "type = 0\n",
+                   3,
+                   30000,
+                   true,
+                   fit::kPmrCode,
+                   {128, 107, 1, 1},
+                   "PMR"},
+        PiecesCase{"OptionBoardCodeWithOverlay",
+                   "type = 0\noption_board = yes\n",
+                   132,
+                   20000,
+                   true,
+                   fit::kOptionBoardCode,
+                   {128, 29, 1, 1},
+                   "DMAP"},
+        PiecesCase{"ApcoCodeWithOverlay",
+                   "type = 4\n",
+                   82,
+                   20000,
+                   true,
+                   fit::kApcoCode,
+                   {128, 29, 1, 1},
+                   "APCO-P25"},
         PiecesCase{"Revision10PmrCode",
                    "type = 8\n",
                    91,
@@ -128,14 +164,14 @@ class UpgradeRefusalTest : public UpgradeTest, public ::testing::WithParamInterf
 TEST_P(UpgradeRefusalTest, RefusesBeforeTheErase) {
     const RefusedCase& c = GetParam();
     StartRadio(c.profile);
-    const auto before = RadioBytes(0, 16 * 128 * 512);
+    const auto before = AllRadioBytes();
     ASSERT_TRUE(
         Download(testing::SampleCodeFile(c.codeType, c.version, 20000, false, c.softwareCode)));
     ASSERT_EQ(person_.shown.size(), 2u) << person_.Texts().back();
     EXPECT_EQ(person_.Texts().back(), c.text);
     EXPECT_EQ(person_.shown.back().kind, BoxKind::Error);
     EXPECT_TRUE(Erases().empty());
-    EXPECT_EQ(RadioBytes(0, 16 * 128 * 512), before);
+    EXPECT_EQ(AllRadioBytes(), before);
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
 }

@@ -85,7 +85,7 @@ TEST_P(VirtualRadioFilesTest, WritesThemOnlyIntoTheVirtualRadio) {
         const auto align = sim::AlignConfigContents();
         PutUnmarked("aligncfg.bin", {align.begin(), align.end()});
     }
-    const auto before = RadioBytes(0, 16 * 128 * 512);
+    const auto before = AllRadioBytes();
     RunOperation();
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
@@ -102,7 +102,7 @@ TEST_P(VirtualRadioFilesTest, WritesThemOnlyIntoTheVirtualRadio) {
     EXPECT_EQ(person_.shown.back().kind, BoxKind::Error);
     EXPECT_FALSE(completed_);
     EXPECT_TRUE(Erases().empty()) << Log();
-    EXPECT_EQ(RadioBytes(0, 16 * 128 * 512), before);
+    EXPECT_EQ(AllRadioBytes(), before);
 }
 
 constexpr const char* kRealRevision8 = "type = 0\nserial_number = 4711\ntrunk_job = yes\n";

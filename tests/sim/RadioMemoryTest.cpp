@@ -197,16 +197,20 @@ TEST(RadioMemoryTest, ProgrammingWritesLandInSectorsItErased) {
          {kTrunkCode},
          codeWrites,
          {{kStartupCode, 0, 32768}, {kPmrCode, 0, 65536}, {kTrunkConfig, 0, 16384}}},
-        {"startup, PMR and option board code",
+        // Every code but startup code may bring an overlay into the sector after its own.
+        {"startup, PMR, option board and APCO code with their overlays",
          "type = 0\noption_board = yes\n",
          {kStartupCode, kPmrCode, kOptionBoardCode, kApcoCode},
-         {},
+         {kPmrCode, kOptionBoardCode, kApcoCode},
          {{kStartupCode, 0, 16384},
           {kStartupCode, 32, 16384},
           {kPmrCode, 96, 16384},
+          {kPmrCode, 128, 16383},
           {kOptionBoardCode, 96, 16384},
-          {kApcoCode, 96, 16384}},
-         {{kTrunkCode, 0, 65536}, {kTrunkConfig, 0, 16384}}},
+          {kOptionBoardCode, 128, 16383},
+          {kApcoCode, 96, 16384},
+          {kApcoCode, 128, 16383}},
+         {{kTrunkCode, 0, 65536}, {kTrunkConfig, 0, 16384}, {kChannels1, 0, 16384}}},
     };
     for (const auto& plan : plans) {
         const Profile profile = ProfileOf(plan.profile);
