@@ -76,7 +76,9 @@ void Prepare(QWidget* control, const FieldRow& row) {
         spin->setRange(ranged ? static_cast<int>(row.min) : 0,
                        ranged ? static_cast<int>(row.max) : 0xFFFF);
     } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
-        if (fields::IsTextEncoding(row.encoding)) {
+        if (row.encoding == fields::Encoding::PackedDial) {
+            line->setMaxLength(static_cast<int>(fields::DialCapacity(row)));
+        } else if (fields::IsTextEncoding(row.encoding)) {
             line->setMaxLength(row.max > 0 ? static_cast<int>(row.max) : row.width);
         }
     }

@@ -66,7 +66,13 @@ enum class Encoding : std::uint8_t {
     // with flags.
     BitsHighFirst,
     // A number whose bits lie in several places of `width` bytes (FieldRow::pieces).
-    Pieces
+    Pieces,
+    // Dial characters packed two to a byte as 4-bit codes, the first in the high nibble of the
+    // first byte: "0"-"9" 0-9, "*" 11, "#" 12, "-" 13, "E" (or "e") 14. Code 15 ends the string
+    // and fills every unused nibble. The field holds `max` characters, 2 x `width` - 1 when max
+    // is 0 (so the end code always fits); a field of 2 x `width` characters has no end code when
+    // it is full. The value is a text.
+    PackedDial
 };
 
 // One place of a number spread over a record (Encoding::Pieces): bits [shift, shift + count) of a
@@ -104,9 +110,9 @@ struct Choice {
 inline constexpr std::uint8_t kAllLevels = 0x0F;
 
 struct FieldRow {
-    std::string_view id;       // stable, dotted: "header.radio_mode"
-    std::string_view caption;  // as the form labels it
-    std::string_view control;  // object name of the control that edits it; empty when none
+    std::string_view id;        // stable, dotted: "header.radio_mode"
+    std::string_view caption;   // as the form labels it
+    std::string_view control;   // object name of the control that edits it; empty when none
     std::string_view tab = {};  // caption of the form's page that shows it, where it has pages
     Places at = {};
     Encoding encoding = Encoding::U8;
@@ -162,7 +168,13 @@ struct FieldTable {
 inline constexpr std::size_t kLabelTextStart = 2;
 
 constexpr bool IsTextEncoding(Encoding e) {
-    return e == Encoding::Text || e == Encoding::Memo || e == Encoding::Label;
+    return e == Encoding::Text || e == Encoding::Memo || e == Encoding::Label ||
+           e == Encoding::PackedDial;
+}
+
+// The characters a packed dial string holds.
+constexpr std::size_t DialCapacity(const FieldRow& row) {
+    return row.max > 0 ? static_cast<std::size_t>(row.max) : 2 * std::size_t{row.width} - 1;
 }
 
 // Bytes a row occupies.
@@ -183,6 +195,7 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::RasterFrequency:
         case Encoding::Label:
         case Encoding::Pieces:
+        case Encoding::PackedDial:
             return row.width;
     }
     return row.width;
@@ -281,6 +294,10 @@ constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize)
         return false;
     }
     if (row.encoding == Encoding::Pieces && !PiecesFit(row)) {
+        return false;
+    }
+    if (row.encoding == Encoding::PackedDial &&
+        (row.min != 0 || row.max < 0 || row.max > 2 * row.width)) {
         return false;
     }
     return static_cast<std::size_t>(at) + ByteWidth(row) <= areaSize;

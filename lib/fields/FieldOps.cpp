@@ -193,6 +193,7 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::Label:
+        case Encoding::PackedDial:
             break;
     }
     throw std::logic_error("not a numeric field");
@@ -226,6 +227,7 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::Label:
+        case Encoding::PackedDial:
             break;
     }
     return {0, 0};
@@ -268,6 +270,7 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::Label:
+        case Encoding::PackedDial:
             break;
     }
     throw std::logic_error("not a numeric field");
@@ -350,6 +353,66 @@ void WriteText(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t o
     }
     if (row.encoding == Encoding::Label) {
         bytes[offset] = LabelPlace(stored.size());
+    }
+}
+
+// The character of each 4-bit dial code; code 10 has none and shows as "?", code 15 ends a
+// string.
+constexpr std::string_view kDialCharacters = "0123456789?*#-E";
+constexpr std::uint8_t kDialEnd = 15;
+
+std::optional<std::uint8_t> DialCode(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<std::uint8_t>(c - '0');
+    }
+    switch (c) {
+        case '*':
+            return 11;
+        case '#':
+            return 12;
+        case '-':
+            return 13;
+        case 'E':
+        case 'e':
+            return 14;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::uint8_t DialNibble(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t i) {
+    const std::uint8_t byte = bytes[offset + i / 2];
+    return i % 2 == 0 ? byte >> 4 : byte & 0x0F;
+}
+
+std::string ReadDial(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
+    std::string text;
+    for (std::size_t i = 0; i < DialCapacity(row); ++i) {
+        const std::uint8_t code = DialNibble(bytes, offset, i);
+        if (code == kDialEnd) {
+            break;
+        }
+        text.push_back(kDialCharacters[code]);
+    }
+    return text;
+}
+
+// Packs the dial characters of `text` up to the field's capacity; any other character is
+// dropped, so text that never passed a key filter (a pasted or imported one) cannot bring codes
+// the radio does not know.
+void WriteDial(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+               std::string_view text) {
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), row.width, 0xFF);
+    std::size_t i = 0;
+    for (char c : text) {
+        const auto code = DialCode(c);
+        if (!code || i == DialCapacity(row)) {
+            continue;
+        }
+        std::uint8_t& byte = bytes[offset + i / 2];
+        byte = i % 2 == 0 ? static_cast<std::uint8_t>(*code << 4 | (byte & 0x0F))
+                          : static_cast<std::uint8_t>((byte & 0xF0) | *code);
+        ++i;
     }
 }
 
@@ -493,6 +556,18 @@ bool IsBlankValue(const FieldRow& row, const FieldValue& value) {
     return HasBlank(row) && text != nullptr && text->empty();
 }
 
+std::optional<std::string> CheckDial(const FieldRow& row, const FieldValue& value) {
+    const auto* text = std::get_if<std::string>(&value);
+    const std::string_view chars = text ? std::string_view(*text) : std::string_view();
+    if (!std::all_of(chars.begin(), chars.end(), [](char c) { return DialCode(c).has_value(); })) {
+        return std::string(kNotDialMessage);
+    }
+    if (chars.size() > DialCapacity(row)) {
+        return ReplaceRangeEnds(kTooLongMessage, std::to_string(DialCapacity(row)), "");
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<RasterCount> RasterCountOf(std::int64_t tenHz) {
@@ -514,6 +589,9 @@ std::int64_t RawOfValue(const FieldRow& row, std::int64_t value) {
 
 FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
     CheckFits(row, bytes.size(), offset);
+    if (row.encoding == Encoding::PackedDial) {
+        return ReadDial(row, bytes, offset);
+    }
     if (IsTextEncoding(row.encoding)) {
         return ReadText(row, bytes, offset);
     }
@@ -532,7 +610,12 @@ void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t 
     }
     if (IsTextEncoding(row.encoding)) {
         const auto* text = std::get_if<std::string>(&value);
-        WriteText(row, bytes, offset, text ? *text : std::string());
+        const std::string_view chars = text ? std::string_view(*text) : std::string_view();
+        if (row.encoding == Encoding::PackedDial) {
+            WriteDial(row, bytes, offset, chars);
+        } else {
+            WriteText(row, bytes, offset, chars);
+        }
     } else if (IsBlankValue(row, value)) {
         WriteRaw(row, bytes, offset, row.blankRaw);
     } else {
@@ -552,6 +635,9 @@ FieldValue DefaultValue(const FieldRow& row) {
 }
 
 std::optional<std::string> CheckField(const FieldRow& row, const FieldValue& value) {
+    if (row.encoding == Encoding::PackedDial) {
+        return CheckDial(row, value);
+    }
     if (IsTextEncoding(row.encoding)) {
         const auto* text = std::get_if<std::string>(&value);
         const std::size_t limit =

@@ -20,6 +20,8 @@ using FieldValue = std::variant<std::int64_t, std::string>;
 // The message of a range check: the two "%d" are the range's ends.
 inline constexpr std::string_view kRangeMessage = "Value out of range.  Must be between %d and %d";
 inline constexpr std::string_view kTooLongMessage = "Text too long.  At most %d characters";
+inline constexpr std::string_view kNotDialMessage =
+    "A dial string holds only the digits 0-9 and * # - E";
 inline constexpr std::string_view kNotInListMessage = "Value is not one of the list's entries";
 inline constexpr std::string_view kNotOnRasterMessage =
     "Frequency is not a multiple of 5kHz, 6.25kHz or 7.5kHz";

@@ -148,6 +148,26 @@ const EncodingCase kCases[] = {
      std::int64_t{15000750},
      {0x27, 0x10, 0xAA, 0xAA, 0x2E},
      "150.00750"},
+    {"dial characters two to a byte, unused nibbles 0xF",
+     {.id = "a", .encoding = Encoding::PackedDial, .width = 4},
+     std::string("12*#E"),
+     {0x12, 0xBC, 0xEF, 0xFF},
+     "12*#E"},
+    {"dial string at full capacity ends with one 0xF nibble",
+     {.id = "a", .encoding = Encoding::PackedDial, .width = 3},
+     std::string("1-345"),
+     {0x1D, 0x34, 0x5F},
+     "1-345"},
+    {"dial string of 2 x width characters has no end code",
+     {.id = "a", .encoding = Encoding::PackedDial, .width = 2, .max = 4},
+     std::string("*11*"),
+     {0xB1, 0x1B},
+     "*11*"},
+    {"empty dial string",
+     {.id = "a", .encoding = Encoding::PackedDial, .width = 2},
+     std::string(),
+     {0xFF, 0xFF},
+     ""},
 };
 
 void PrintTo(const EncodingCase& c, std::ostream* os) {
@@ -295,6 +315,32 @@ TEST(FieldOpsTest, RasterFrequenciesTakeTheFirstStepThatDividesThemAndRefuseOthe
     EXPECT_FALSE(RasterCountOf(90000010));
 }
 
+TEST(FieldOpsTest, DialStringsPackOnlyDialCharactersUpToTheirCapacity) {
+    const FieldRow row = {.id = "d", .encoding = Encoding::PackedDial, .width = 16};
+    std::vector<std::uint8_t> bytes(16, 0);
+    // Letters, blanks and commas of pasted or imported text are dropped; "e" is "E".
+    WriteField(row, bytes, 0, std::string("1a 2,e"));
+    EXPECT_EQ(ReadField(row, bytes, 0), FieldValue(std::string("12E")));
+    // 31 characters fill all 16 bytes, the last low nibble the end code; more are cut.
+    const std::string digits = "1234567890123456789012345678901";
+    WriteField(row, bytes, 0, digits + "99");
+    EXPECT_EQ(bytes[15], 0x1F);
+    EXPECT_EQ(ReadField(row, bytes, 0), FieldValue(digits));
+    EXPECT_EQ(CheckField(row, digits), std::nullopt);
+    EXPECT_EQ(CheckField(row, digits + "9"), "Text too long.  At most 31 characters");
+    EXPECT_EQ(CheckField(row, std::string("12A")), std::string(kNotDialMessage));
+    // Reading stops at the first end code; a code no character has shows as "?" and is kept
+    // when the value read is written back.
+    std::vector<std::uint8_t> stored = {0x1A, 0xF3, 0x45};
+    const FieldRow small = {.id = "s", .encoding = Encoding::PackedDial, .width = 3};
+    EXPECT_EQ(ReadField(small, stored, 0), FieldValue(std::string("1?")));
+    WriteField(small, stored, 0, ReadField(small, stored, 0));
+    EXPECT_EQ(stored, (std::vector<std::uint8_t>{0x1A, 0xF3, 0x45}));
+    // A zero field is a string of zeros.
+    const std::vector<std::uint8_t> zeros(3, 0);
+    EXPECT_EQ(ReadField(small, zeros, 0), FieldValue(std::string("00000")));
+}
+
 TEST(FieldOpsTest, ARowThatLeavesItsBufferThrows) {
     const FieldRow row = {.id = "a", .encoding = Encoding::U16};
     std::vector<std::uint8_t> bytes(3, 0);
@@ -322,6 +368,9 @@ TEST(FieldOpsTest, CompileTimeChecksRefuseRowsThatLeaveTheImageOrOverlap) {
         {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 0, .bitCount = 5},
         {.id = "b", .at = {.pmr = 0}, .encoding = Encoding::Bits, .bitShift = 4, .bitCount = 4}};
     static_assert(!RowsValid(sharedBits, ImageId::Pmr, 1));
+    constexpr FieldRow dialOverCapacity[] = {
+        {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::PackedDial, .width = 2, .max = 5}};
+    static_assert(!RowsValid(dialOverCapacity, ImageId::Pmr, 8));
     constexpr FieldRow labelWithoutText[] = {
         {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Label, .width = 1}};
     static_assert(!RowsValid(labelWithoutText, ImageId::Pmr, 8));

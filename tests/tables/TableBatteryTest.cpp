@@ -85,6 +85,9 @@ void ForEachRow(const std::function<void(const FieldTable&, const FieldRow&)>& v
 // A value of the row other than `current`, valid for the row where the row allows one.
 FieldValue OtherValue(const FieldRow& row, const FieldValue& current) {
     const auto* text = std::get_if<std::string>(&current);
+    if (row.encoding == fields::Encoding::PackedDial) {
+        return *text == "1" ? std::string("2") : std::string("1");
+    }
     if (fields::IsTextEncoding(row.encoding)) {
         return *text == "Z" ? std::string("Y") : std::string("Z");
     }

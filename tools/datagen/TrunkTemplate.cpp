@@ -7,6 +7,7 @@
 #include "DataFiles.h"
 #include "ImageTables.h"
 #include "TemplateParts.h"
+#include "fields/FieldOps.h"
 #include "tables/Tables.h"
 
 namespace km::datagen {
@@ -68,8 +69,8 @@ constexpr std::uint8_t kFunctionLabelRows[] = {7, 5, 2, 0};
 
 constexpr std::uint8_t kTrunkEditRows[] = {5, 2};
 
-// The ten call types: dial strings packed as 4-bit codes in two bytes from 0x580 ("*" = 11,
-// "#" = 12, unused nibbles 15), names of 12 characters from 0x508.
+// The ten call types: packed dial strings of two bytes from 0x580, names of 12 characters from
+// 0x508.
 struct CallType {
     std::string_view dial;
     std::string_view name;
@@ -82,28 +83,14 @@ constexpr CallType kCallTypes[] = {
 constexpr std::size_t kCallTypeDials = 0x0580;
 constexpr std::size_t kCallTypeNames = 0x0508;
 
-std::uint8_t DialCode(char c) {
-    switch (c) {
-        case '*':
-            return 11;
-        case '#':
-            return 12;
-        default:
-            return static_cast<std::uint8_t>(c - '0');
-    }
-}
+// A call type's dial string: four characters in two bytes, no end code when full.
+constexpr fields::FieldRow kCallTypeDial = {
+    .id = "call_type.dial", .encoding = fields::Encoding::PackedDial, .width = 2, .max = 4};
 
 void ApplyCallTypes(TrunkJobImage& image) {
     for (std::size_t n = 0; n < std::size(kCallTypes); ++n) {
-        std::array<std::uint8_t, 4> nibbles{15, 15, 15, 15};
-        const std::string_view dial = kCallTypes[n].dial;
-        for (std::size_t i = 0; i < dial.size() && i < nibbles.size(); ++i) {
-            nibbles[i] = DialCode(dial[i]);
-        }
-        image.SetU8(kCallTypeDials + 2 * n,
-                    static_cast<std::uint8_t>(nibbles[0] << 4 | nibbles[1]));
-        image.SetU8(kCallTypeDials + 2 * n + 1,
-                    static_cast<std::uint8_t>(nibbles[2] << 4 | nibbles[3]));
+        fields::WriteField(kCallTypeDial, image.Bytes(), kCallTypeDials + 2 * n,
+                           std::string(kCallTypes[n].dial));
         image.SetText(kCallTypeNames + 12 * n, 12, kCallTypes[n].name);
     }
 }
