@@ -605,9 +605,14 @@ FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, s
 void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
                 const FieldValue& value) {
     CheckFits(row, bytes.size(), offset);
-    if (ReadField(row, bytes, offset) == value) {
-        return;
+    if (ReadField(row, bytes, offset) != value) {
+        RewriteField(row, bytes, offset, value);
     }
+}
+
+void RewriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                  const FieldValue& value) {
+    CheckFits(row, bytes.size(), offset);
     if (IsTextEncoding(row.encoding)) {
         const auto* text = std::get_if<std::string>(&value);
         const std::string_view chars = text ? std::string_view(*text) : std::string_view();

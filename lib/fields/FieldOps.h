@@ -51,6 +51,12 @@ FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, s
 void WriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
                 const FieldValue& value);
 
+// Writes `value` in the form WriteField gives a changed value, even when the bytes already hold
+// the value in another form (a frequency of 0 kept with another step, say): for stores that
+// rebuild a record from nothing.
+void RewriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                  const FieldValue& value);
+
 // The row's default as a value.
 FieldValue DefaultValue(const FieldRow& row);
 

@@ -9,6 +9,7 @@
 #include "config/TxtMap.h"
 #include "image/Images.h"
 #include "image/Setup.h"
+#include "pmr/ChannelRows.h"
 
 namespace km::tables {
 namespace {
@@ -19,11 +20,9 @@ using fields::ImageId;
 inline constexpr fields::FieldTable kSetupTable = {
     .id = "setup", .form = "Setup", .area = Area::Image, .rows = setup_rows::kRows};
 
-constexpr std::array<const fields::FieldTable*, 4> kTables = {
-    &header_rows::kTable,
-    &text_rows::kTable,
-    &text_rows::kPmrEditTable,
-    &kSetupTable,
+constexpr std::array<const fields::FieldTable*, 5> kTables = {
+    &header_rows::kTable,   &text_rows::kTable, &text_rows::kPmrEditTable, &kSetupTable,
+    &pmr::pmr_rows::kTable,  // Channel Options: channels, groups and zones
 };
 
 std::string SlotPrefix(const fields::FieldTable& table, ImageId image, int selector) {
@@ -134,7 +133,7 @@ void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, Records wh
                         if (at) {
                             visit({prefix + std::string(records.id) + "[" + std::to_string(r) +
                                        "]." + std::string(column.id),
-                                   &column, *at, table, selector});
+                                   &column, *at, table, selector, &records, r});
                         }
                     }
                 }

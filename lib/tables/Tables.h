@@ -42,6 +42,8 @@ struct PlacedField {
     std::size_t offset;
     const fields::FieldTable* table;
     int selector;  // the network slot of a per-network table in a trunk job, else 0
+    const fields::RecordTable* records = nullptr;  // the record table of a column, else null
+    std::size_t record = 0;                        // the index of a column's record
 };
 
 enum class Records { InUse, All };

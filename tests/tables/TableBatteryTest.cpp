@@ -61,22 +61,34 @@ std::vector<NamedImage> Images() {
     return images;
 }
 
+// Rows, and the columns of the first two records and the last of every record table: where a
+// wrong base or stride shows. Every record of a 1000-entry table would make the battery slow.
+bool Sampled(const PlacedField& field) {
+    return field.records == nullptr || field.record < 2 ||
+           field.record + 1 == field.records->capacity;
+}
+
 std::vector<PlacedField> FieldsOf(const NamedImage& image) {
     std::vector<PlacedField> placed;
-    ForEachField(image.image, image.bytes, Records::All,
-                 [&](const PlacedField& field) { placed.push_back(field); });
+    ForEachField(image.image, image.bytes, Records::All, [&](const PlacedField& field) {
+        if (Sampled(field)) {
+            placed.push_back(field);
+        }
+    });
     return placed;
 }
 
-// Every row with its table, each once.
-void ForEachRow(const std::function<void(const FieldTable&, const FieldRow&)>& visit) {
+// Every row with its table, and every column with its record table (record tables may share
+// their columns).
+void ForEachRow(
+    const std::function<void(const FieldTable&, std::string_view, const FieldRow&)>& visit) {
     for (const FieldTable* table : AllTables()) {
         for (const FieldRow& row : table->rows) {
-            visit(*table, row);
+            visit(*table, "", row);
         }
         for (const auto& records : table->records) {
             for (const FieldRow& column : records.columns) {
-                visit(*table, column);
+                visit(*table, records.id, column);
             }
         }
     }
@@ -141,7 +153,7 @@ TEST(TableBattery, AValueWrittenReadsBackAndBytesNoRowNamesAreNeverChanged) {
 }
 
 TEST(TableBattery, EveryDefaultLiesInItsRange) {
-    ForEachRow([](const FieldTable& table, const FieldRow& row) {
+    ForEachRow([](const FieldTable& table, std::string_view, const FieldRow& row) {
         if (!row.derived) {
             EXPECT_EQ(fields::CheckField(row, fields::DefaultValue(row)), std::nullopt)
                 << table.id << " " << row.id;
@@ -151,14 +163,17 @@ TEST(TableBattery, EveryDefaultLiesInItsRange) {
 
 TEST(TableBattery, ChoiceCodesAndTextsAreUniqueAndIdsBelongToTheirTable) {
     std::set<std::string> ids;
-    ForEachRow([&](const FieldTable& table, const FieldRow& row) {
+    ForEachRow([&](const FieldTable& table, std::string_view records, const FieldRow& row) {
         std::set<std::int64_t> codes;
         std::set<std::string_view> texts;
         for (const auto& choice : row.choices) {
             EXPECT_TRUE(codes.insert(choice.code).second) << row.id << " code " << choice.code;
             EXPECT_TRUE(texts.insert(choice.text).second) << row.id << " " << choice.text;
         }
-        EXPECT_TRUE(ids.insert(std::string(table.id) + "/" + std::string(row.id)).second) << row.id;
+        EXPECT_TRUE(ids.insert(std::string(table.id) + "/" + std::string(records) + "/" +
+                               std::string(row.id))
+                        .second)
+            << row.id;
         EXPECT_FALSE(row.id.empty());
         EXPECT_FALSE(row.caption.empty()) << row.id;
     });

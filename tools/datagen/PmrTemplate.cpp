@@ -13,17 +13,15 @@ namespace km::datagen {
 namespace {
 
 constexpr ByteFill kPmrBytes[] = {
-    {0x0A4, 1, 31},        // maximum speech volume
-    {0x0A6, 1, 31},        // maximum alert volume
-    {0x0B5, 1, 8},         // VOX sensitivity
-    {0x1D34, 1, 5},        // dual-watch interval, 100 ms units
-    {0x1D35, 1, 20},       // dual-watch pause, 100 ms units
-    {0x1D3E, 1, 1},        // re-vote dwell
-    {0x1D40, 1, 8},        // mute level (1..15)
-    {0x1E66, 4, 0xFF},     // own selcall identity: empty
-    {0x1E62, 1, 0x08},     // mute during FFSK
-    {0x2B3C, 4096, 0xFF},  // group area 1: empty
-    {0xDA2C, 4096, 0xFF},  // group area 2: empty
+    {0x0A4, 1, 31},     // maximum speech volume
+    {0x0A6, 1, 31},     // maximum alert volume
+    {0x0B5, 1, 8},      // VOX sensitivity
+    {0x1D34, 1, 5},     // dual-watch interval, 100 ms units
+    {0x1D35, 1, 20},    // dual-watch pause, 100 ms units
+    {0x1D3E, 1, 1},     // re-vote dwell
+    {0x1D40, 1, 8},     // mute level (1..15)
+    {0x1E66, 4, 0xFF},  // own selcall identity: empty
+    {0x1E62, 1, 0x08},  // mute during FFSK
 };
 
 constexpr WordFill kPmrWords[] = {
@@ -58,9 +56,9 @@ constexpr WordFill kPmrWords[] = {
     {0x1D10, 0xFFFF},     // pager channels and power-on zone: none
     {0x1D16, 0xFFFF},     // power-on channel: none
     {0x1D1A, 0xFFFF, 4},  // Goto channels: none
-    {0x1D22, 0xFFFF},
-    {0x1D32, 0xFFFF},  // dual-watch channel: none
-    {0x1DDC, 70},      // economiser
+    {0x1D22, 0xFFFF},     // first visible channel: none
+    {0x1D32, 0xFFFF},     // dual-watch channel: none
+    {0x1DDC, 70},         // economiser
     {0x1DDE, 800},
     {0x1DE0, 2000},
     {0x1E56, 1},  // data and GPS
@@ -83,36 +81,25 @@ constexpr WordFill kPmrWords[] = {
 
 constexpr TextField kPmrTexts[] = {
     {0x080, 16, "-OPERATION DATA-"},
-    {0x2B34, 16, "---GROUP DATA---"},
+    // As a store leaves them: the group area's fill overwrites the marker's second half.
+    {0x2B34, 8, "---GROUP"},
     {0x3D1C, 16, "--CHANNEL DATA--"},
 };
 
 // Phone book: 250 x {10 x 0xFF, 14 x 0}; status list: 100 x {0xFF 0xFF, 24 x 0}, whose bytes
-// 14..25 a conversion from format 200 keeps; DTMF-1/2: {0, 0, 10 x 0xFF, 12 x 0}; zones: 20 x
-// {name, byte 15 = 63, 255 empty entries 03 FF FF}.
+// 14..25 a conversion from format 200 keeps; DTMF-1/2: {0, 0, 10 x 0xFF, 12 x 0}. The channel
+// table, the group areas and the zones are the defaults of their rows.
 constexpr std::uint8_t kPhoneBookEntry[24] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                               0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 constexpr std::uint8_t kStatusEntry[26] = {0xFF, 0xFF};
 constexpr std::uint8_t kDtmfSequence[24] = {0,    0,    0xFF, 0xFF, 0xFF, 0xFF,
                                             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-constexpr auto MakeZoneRecord() {
-    std::array<std::uint8_t, 800> zone{};
-    zone[15] = 63;
-    for (std::size_t i = 0; i < 255; ++i) {
-        zone[32 + 3 * i] = 0x03;
-        zone[33 + 3 * i] = 0xFF;
-        zone[34 + 3 * i] = 0xFF;
-    }
-    return zone;
-}
-constexpr auto kZoneRecord = MakeZoneRecord();
 
 constexpr RepeatedRecord kPmrRecords[] = {
     {0x0598, 250, kPhoneBookEntry},
     {0x1F2E, 100, kStatusEntry},
     {0x1D64, 1, kDtmfSequence},
     {0x1D7C, 1, kDtmfSequence},
-    {pmr::kBlocks[5].imageOffset, 20, kZoneRecord},
 };
 
 // Display rows of the 16 edit function records.
