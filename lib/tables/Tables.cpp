@@ -9,6 +9,9 @@
 #include "config/TxtMap.h"
 #include "image/Images.h"
 #include "image/Setup.h"
+#include "network/HntMap.h"
+#include "network/SysMap.h"
+#include "network/TimMap.h"
 #include "pmr/ChannelRows.h"
 
 namespace km::tables {
@@ -20,9 +23,12 @@ using fields::ImageId;
 inline constexpr fields::FieldTable kSetupTable = {
     .id = "setup", .form = "Setup", .area = Area::Image, .rows = setup_rows::kRows};
 
-constexpr std::array<const fields::FieldTable*, 5> kTables = {
+constexpr std::array<const fields::FieldTable*, 8> kTables = {
     &header_rows::kTable,   &text_rows::kTable, &text_rows::kPmrEditTable, &kSetupTable,
     &pmr::pmr_rows::kTable,  // Channel Options: channels, groups and zones
+    &system_rows::kTable,    // Network Systems
+    &timer_rows::kTable,     // Thresholds and Timers
+    &hunt_rows::kTable,      // Hunt Channels
 };
 
 std::string SlotPrefix(const fields::FieldTable& table, ImageId image, int selector) {

@@ -48,7 +48,7 @@ TEST(JobDumpTest, DiffNamesExactlyTheFieldsThatDiffer) {
     b.bytes[107] = 2;      // radio mode: Multi Mode Radio
     b.bytes[114] = 3;      // accessory: OEM Mic
     b.bytes[36] = 'Q';     // description
-    b.bytes[0x3000] ^= 1;  // a byte no row names
+    b.bytes[0x3378] ^= 1;  // a byte no row names: Network 1 file, offset 1400
     const ImageDifference difference = DiffImages(a.image, a.bytes, b.bytes);
     ASSERT_EQ(difference.fields.size(), 3u);
     std::map<std::string, FieldDifference> byId;
@@ -59,8 +59,8 @@ TEST(JobDumpTest, DiffNamesExactlyTheFieldsThatDiffer) {
     EXPECT_EQ(byId.at("header.accessory").after, "OEM Mic");
     EXPECT_EQ(byId.at("header.description").after.substr(0, 1), "Q");
     ASSERT_EQ(difference.unnamedBytes.size(), 1u);
-    EXPECT_EQ(difference.unnamedBytes[0].begin, 0x3000u);
-    EXPECT_EQ(difference.unnamedBytes[0].end, 0x3001u);
+    EXPECT_EQ(difference.unnamedBytes[0].begin, 0x3378u);
+    EXPECT_EQ(difference.unnamedBytes[0].end, 0x3379u);
     EXPECT_TRUE(DiffImages(a.image, a.bytes, a.bytes).Empty());
 }
 
