@@ -11,11 +11,14 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <map>
 
 #include "Blank.h"
 #include "HelpWindow.h"
+#include "JobCheckDialogs.h"
 #include "LevelDialogs.h"
 #include "OptionDialogs.h"
 #include "Resources.h"
@@ -28,6 +31,7 @@ constexpr const char* kHintNew = "Create a new Radio Configuration File.";
 constexpr const char* kHintOpen = "Open an existing Radio Configuration file.";
 constexpr const char* kHintReadMobile = "Read Configuration from mobile/portable radio.";
 constexpr const char* kHintSave = "Save Radio Configuration to a File.";
+constexpr const char* kHintCompare = "Compare the Radio Configuration with a File.";
 constexpr const char* kHintProgramMobile =
     "Program mobile/portable radio with current configuration.";
 constexpr const char* kHintCsvImport = "Import CSV file into current job file.";
@@ -206,6 +210,8 @@ void TForm_MF_MainForm::CreateMenus() {
         CSVExport1.addAction(item);
     }
     File1.addSeparator();
+    CompareWith1 = AddItem(File1, "CompareWith1", "&Compare with...", kHintCompare);
+    File1.addSeparator();
     Print1 = AddItem(File1, "Print1", "&Print", kHintPrint);
     PrintSetup1 = AddItem(File1, "PrintSetup1", "Print Setup", kHintPrintSetup);
     File1.addSeparator();
@@ -256,6 +262,7 @@ void TForm_MF_MainForm::CreateMenus() {
     connect(Open1, &QAction::triggered, this, &TForm_MF_MainForm::Open1Click);
     connect(ReadMobile1, &QAction::triggered, this, &TForm_MF_MainForm::ReadMobile1Click);
     connect(Save1, &QAction::triggered, this, &TForm_MF_MainForm::Save1Click);
+    connect(CompareWith1, &QAction::triggered, this, &TForm_MF_MainForm::CompareWith1Click);
     connect(ProgramMobile1, &QAction::triggered, this, &TForm_MF_MainForm::ProgramMobile1Click);
     connect(Print1, &QAction::triggered, this, &TForm_MF_MainForm::Print1Click);
     connect(PrintSetup1, &QAction::triggered, this, &TForm_MF_MainForm::PrintSetup1Click);
@@ -1016,7 +1023,8 @@ void TForm_MF_MainForm::ReadMobile1Click() {
 }
 void TForm_MF_MainForm::ProgramMobile1Click() {
     const auto view = CheckedView();
-    radio_->ProgramRadio([this, view] { return view && StorePassSet(*view); });
+    radio_->ProgramRadio(
+        [this, view] { return view && StorePassSet(*view) && JobPassesChecks(*view); });
 }
 void TForm_MF_MainForm::RadioInformation1Click() {
     radio_->RadioInformation();
@@ -1035,6 +1043,96 @@ void TForm_MF_MainForm::RadioFirmware1Click() {
     download_->raise();
 }
 void TForm_MF_MainForm::Print1Click() {}
+
+// ---- Checks and comparison of the whole job --------------------------------------------------
+
+std::pair<fields::ImageId, std::span<std::uint8_t>> TForm_MF_MainForm::ImageOfView(View view) {
+    switch (view) {
+        case View::Pmr:
+            return {fields::ImageId::Pmr, ws_.pmr.Bytes()};
+        case View::Network:
+            return {fields::ImageId::Network,
+                    ws_.trunk.Region(trunk::NetworkFileStart(state_.NetworkSelector == 1 ? 1 : 0),
+                                     NetworkImage::kSize)};
+        case View::Trunk:
+            break;
+    }
+    return {fields::ImageId::Trunk, ws_.trunk.Bytes()};
+}
+
+bool TForm_MF_MainForm::JobPassesChecks(View view) {
+    const auto [image, bytes] = ImageOfView(view);
+    const std::vector<tables::Finding> findings = tables::VerifyImage(image, bytes);
+    if (findings.empty()) {
+        return true;
+    }
+    TForm_CHK_Findings dialog(findings, this);
+    const int result = dialogs_.Exec(dialog);
+    if (result == TForm_CHK_Findings::kGoToField && dialog.CurrentRow() >= 0) {
+        GoToField(findings[static_cast<std::size_t>(dialog.CurrentRow())]);
+    }
+    return result == QDialog::Accepted;
+}
+
+void TForm_MF_MainForm::GoToField(const tables::Finding& finding) {
+    // A field of a trunk job's second network is shown with Network 2 chosen.
+    if (finding.id.starts_with("n1.") && state_.NetworkSelector == 1) {
+        SpeedBtn_MF_NW1Click();
+    } else if (finding.id.starts_with("n2.") && state_.NetworkSelector != 1) {
+        SpeedBtn_MF_NW2Click();
+    }
+    if (finding.control.empty()) {
+        return;
+    }
+    const QString name = QString::fromStdString(finding.control);
+    for (FormId id : DefinitionOf(currentView_).passOrder) {
+        ConfigForm* form = Form(id);
+        QWidget* control = form ? form->findChild<QWidget*>(name) : nullptr;
+        if (control == nullptr) {
+            continue;
+        }
+        ShowForm(id);
+        // Open every page on the way from the form to the control.
+        for (QWidget* page = control; page && page != form; page = page->parentWidget()) {
+            if (auto* stack = qobject_cast<QStackedWidget*>(page->parentWidget())) {
+                if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget())) {
+                    tabs->setCurrentWidget(page);
+                }
+            }
+        }
+        control->setFocus();
+        return;
+    }
+}
+
+void TForm_MF_MainForm::CompareWith1Click() {
+    const std::optional<View> view = CheckedView();
+    if (state_.CommsBusy || !view || state_.ImageKind != DefinitionOf(*view).imageKind ||
+        !StorePassSet(*view)) {
+        return;
+    }
+    const JobDialogSetup setup = OpenDialogSetup(JobViewOf(*view), state_);
+    FileDialogRequest request;
+    request.dialog = FileDialogId::OpenJob;
+    request.title = QString::fromUtf8(kCompareTitle);
+    request.filters = QtFilters(kOpenDialogFilter);
+    request.filterIndex = setup.filterIndex;
+    request.folder = QString::fromStdString((jobs_.WorkDir() / setup.folder).string());
+    const std::optional<QString> chosen = dialogs_.OpenFile(request);
+    if (!chosen) {
+        return;
+    }
+    const auto read = tables::ReadJobBytes(chosen->toStdString());
+    const auto [image, bytes] = ImageOfView(*view);
+    const auto* job = std::get_if<tables::JobBytes>(&read);
+    if (job == nullptr || job->image != image) {
+        person_.Error(job ? std::string(kCompareOtherKind) : std::get<std::string>(read));
+        return;
+    }
+    TForm_CMP_Compare dialog(QFileInfo(*chosen).fileName(),
+                             tables::DiffImages(image, bytes, job->bytes), this);
+    dialogs_.Exec(dialog);
+}
 void TForm_MF_MainForm::PrintSetup1Click() {}
 
 void TForm_MF_MainForm::SerialComms1Click() {
@@ -1122,9 +1220,10 @@ void TForm_MF_MainForm::Menu_Help_VeltraClick() {
 
 void TForm_MF_MainForm::SetCommsBusy(bool busy) {
     state_.CommsBusy = busy;
-    for (QAction* item : {Menu_Options_ComPort, Menu_Options_Level, CopyNW1ToNW2, Menu_Forms_Trunk,
-                          Menu_Forms_PMR, Menu_Forms_Network, New1, Open1, Save1, ReadMobile1,
-                          ProgramMobile1, Print1, PrintSetup1, RadioInformation1, RadioFirmware1}) {
+    for (QAction* item :
+         {Menu_Options_ComPort, Menu_Options_Level, CopyNW1ToNW2, Menu_Forms_Trunk, Menu_Forms_PMR,
+          Menu_Forms_Network, New1, Open1, Save1, CompareWith1, ReadMobile1, ProgramMobile1, Print1,
+          PrintSetup1, RadioInformation1, RadioFirmware1}) {
         item->setEnabled(!busy);
     }
     CSVImport1.setEnabled(!busy);

@@ -21,9 +21,11 @@
 #include "Dialogs.h"
 #include "Views.h"
 #include "download/DownloadDialog.h"
+#include "fields/Field.h"
 #include "forms/ConfigForm.h"
 #include "image/JobFiles.h"
 #include "image/Setup.h"
+#include "tables/Verify.h"
 
 class QMdiSubWindow;
 
@@ -91,6 +93,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     void ReadMobile1Click();
     void ProgramMobile1Click();
     void Print1Click();
+    void CompareWith1Click();
     void PrintSetup1Click();
     void Exit1Click();
     void Menu_Forms_TrunkClick();
@@ -134,6 +137,14 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     // The store and load pass sets of a view (the per-network forms alone when `perNetworkOnly`).
     // A store pass set first checks the field being edited; false cancels the command.
     bool StorePassSet(View view, bool perNetworkOnly = false);
+    // The image a view edits (a Network view edits the network file of the chosen slot).
+    std::pair<fields::ImageId, std::span<std::uint8_t>> ImageOfView(View view);
+    // Runs every field's check over the job of the view before programming: true when nothing
+    // is found or the user programs despite warnings; errors refuse, and a finding chosen in the
+    // list is shown on its form.
+    bool JobPassesChecks(View view);
+    // Shows the form and page of a field and puts the focus in its control.
+    void GoToField(const tables::Finding& finding);
     // The store pass set of the view on screen, so that a view command keeps what was typed
     // there; a view whose job is not loaded (or was just given up) has nothing to keep.
     bool StoreShownView();
@@ -170,6 +181,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     QAction* Save1 = nullptr;
     QAction* ProgramMobile1 = nullptr;
     QAction* Print1 = nullptr;
+    QAction* CompareWith1 = nullptr;
     QAction* PrintSetup1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Menu_Forms_Trunk = nullptr;

@@ -115,7 +115,8 @@ ImageDifference DiffImages(ImageId image, std::span<const std::uint8_t> a,
         const auto before = fields::ReadField(*field.row, a, field.offset);
         const auto after = fields::ReadField(*field.row, b, field.offset);
         if (before != after) {
-            difference.fields.push_back({field.id, std::string(field.row->caption),
+            difference.fields.push_back({field.id, std::string(field.table->form),
+                                         std::string(field.row->caption),
                                          OneLine(fields::FormatField(*field.row, before)),
                                          OneLine(fields::FormatField(*field.row, after))});
         }

@@ -40,6 +40,7 @@ std::string DumpAsJson(const std::vector<DumpLine>& lines);
 
 struct FieldDifference {
     std::string id;
+    std::string form;  // the form's caption
     std::string caption;
     std::string before;
     std::string after;

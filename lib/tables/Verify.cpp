@@ -39,7 +39,7 @@ std::vector<Finding> VerifyImage(fields::ImageId image, std::span<const std::uin
         if (message) {
             findings.push_back({SeverityOf(*field.row, *message), std::string(field.table->form),
                                 std::string(field.row->tab), std::string(field.row->caption),
-                                field.id, *message});
+                                field.id, std::string(field.row->control), *message});
         }
     });
     return findings;

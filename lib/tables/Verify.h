@@ -21,6 +21,7 @@ struct Finding {
     std::string tab;      // the page of the form, empty when the form has none
     std::string caption;  // the field's caption
     std::string id;       // the field's id, as the dump names it
+    std::string control;  // the object name of the control that edits it, empty when none
     std::string message;  // the check's own message
 };
 

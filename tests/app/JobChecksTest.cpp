@@ -1,0 +1,145 @@
+// Program Radio runs every field's check first, and File > Compare with... lists the fields in
+// which the job differs from a file; both on the real forms, with scripted boxes and dialogs.
+
+#include <QAction>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QtTest>
+#include <memory>
+
+#include "JobCheckDialogs.h"
+#include "MainForm.h"
+#include "ShellFixtures.h"
+#include "core/Files.h"
+
+using namespace km;
+using namespace km::testing;
+
+class JobChecksTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<WorkDir> dir_;
+    std::unique_ptr<Workspace> ws_;
+    MainState state_;
+    ShellPerson person_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<TForm_MF_MainForm> window_;
+
+    QString WriteJob(const QString& name, const PmrJobImage& job) {
+        const QString path = dir_->File(name);
+        WriteFileAtomically(path.toStdString(), job.Bytes());
+        return path;
+    }
+    // A PMR job for a KP8B (radio type code 7, which shows the accessory list) whose accessory
+    // word (118) holds 9, a code no list entry has.
+    std::unique_ptr<PmrJobImage> OddJob() {
+        auto job = std::make_unique<PmrJobImage>();
+        job->SetU8(106, 7);
+        job->SetU16(14, kProgramVersionNumber);
+        job->SetU16(112, 202);
+        job->SetU16(118, 9);
+        return job;
+    }
+    void OpenPmr(const PmrJobImage& job) {
+        SetupRecord setup;
+        setup.viewAtExit = kViewPmr;
+        QVERIFY(WriteSetup(dir_->Path(), setup));
+        window_ =
+            std::make_unique<TForm_MF_MainForm>(*ws_, state_, person_, dialogs_, dir_->Path());
+        window_->show();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        dialogs_.openAnswers = {WriteJob("Jobs/odd.pmr", job)};
+        window_->Open1Click();
+        QCOMPARE(state_.ImageKind, static_cast<int>(kImagePmr));
+    }
+    // Answers the next modal dialog with `result` after selecting its first row, and keeps the
+    // lines it listed.
+    void AnswerList(int result, QStringList& lines) {
+        dialogs_.modal.push_back([result, &lines](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>();
+            for (int i = 0; list && i < list->count(); ++i) {
+                lines << list->item(i)->text();
+            }
+            return result;
+        });
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<WorkDir>();
+        ws_ = std::make_unique<Workspace>();
+        state_ = MainState{};
+        person_ = ShellPerson{};
+        dialogs_ = ScriptedDialogs{};
+    }
+    void cleanup() { window_.reset(); }
+
+    void warningsAreListedAndCancelStopsProgramming() {
+        OpenPmr(*OddJob());
+        QStringList lines;
+        AnswerList(QDialog::Rejected, lines);
+        window_->ProgramMobile1Click();
+        QCOMPARE(lines, QStringList{"warning: Radio Type > Accessory (header.accessory): Value is "
+                                    "not one of the list's entries"});
+        QCOMPARE(dialogs_.unexpectedDialogs, 0);
+        // Cancelled before the port was touched: no port message, nothing busy.
+        QVERIFY(person_.Texts().empty());
+        QVERIFY(!state_.CommsBusy);
+    }
+
+    void goToFieldShowsTheFormAndFocusesTheControl() {
+        OpenPmr(*OddJob());
+        QStringList lines;
+        AnswerList(TForm_CHK_Findings::kGoToField, lines);
+        window_->ProgramMobile1Click();
+        auto* accessory = window_->findChild<QComboBox*>("ComboBox_MOB_Accessory");
+        QVERIFY(accessory);
+        QTRY_VERIFY(accessory->hasFocus() || QApplication::focusWidget() == accessory);
+        QVERIFY(!state_.CommsBusy);
+    }
+
+    void aJobWithoutFindingsGoesStraightToTheRadio() {
+        auto job = OddJob();
+        job->SetU16(118, 0);
+        OpenPmr(*job);
+        window_->ProgramMobile1Click();
+        QCOMPARE(dialogs_.unexpectedDialogs, 0);
+        // The command went on to the serial port: it opened it, or said why it could not.
+        QVERIFY(state_.CommsBusy || !person_.Texts().empty());
+    }
+
+    void compareListsTheFieldsThatDiffer() {
+        auto job = OddJob();
+        job->SetU16(118, 0);
+        OpenPmr(*job);
+        auto other = OddJob();
+        other->SetU16(118, 3);
+        other->SetU8(107, 2);
+        dialogs_.openAnswers = {WriteJob("Jobs/other.pmr", *other)};
+        QStringList lines;
+        AnswerList(QDialog::Accepted, lines);
+        window_->findChild<QAction*>("CompareWith1")->trigger();
+        QCOMPARE(lines,
+                 (QStringList{"Radio Type > Radio Mode (header.radio_mode): PMR Radio  |  Multi "
+                              "Mode Radio",
+                              "Radio Type > Accessory (header.accessory): None  |  OEM Mic"}));
+    }
+
+    void compareRefusesAJobOfAnotherKind() {
+        auto job = OddJob();
+        OpenPmr(*job);
+        TrunkJobImage trunkJob;
+        const QString path = dir_->File("Jobs/t.tnk");
+        WriteFileAtomically(path.toStdString(), trunkJob.Bytes());
+        dialogs_.openAnswers = {path};
+        window_->findChild<QAction*>("CompareWith1")->trigger();
+        QCOMPARE(person_.Texts(), std::vector<std::string>{kCompareOtherKind});
+        QCOMPARE(dialogs_.unexpectedDialogs, 0);
+    }
+};
+
+QTEST_MAIN(JobChecksTest)
+#include "JobChecksTest.moc"
