@@ -309,20 +309,24 @@ void RadioOperations::AbortOperation(AbortReason reason) {
     }
 }
 
-void RadioOperations::FinishOperation() {
-    EndWithClosingMessage(nullptr);
+void RadioOperations::FinishOperation(const std::function<void()>& beforeClose) {
+    EndWithClosingMessage(beforeClose, nullptr);
 }
 
 void RadioOperations::FailWithMessage(const char* text) {
-    EndWithClosingMessage(text);
+    EndWithClosingMessage({}, text);
 }
 
-void RadioOperations::EndWithClosingMessage(const char* text) {
+void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeClose,
+                                            const char* text) {
     StopSteps();
     pollTimer_->Stop();
     // The port closes once the closing message has gone out; the link keeps it until then.
     env_.messages.EndProgramming(true);
     env_.state.PendingOperation = kOperationNone;
+    if (beforeClose) {
+        beforeClose();
+    }
     env_.progress.CloseProgress();
     if (text != nullptr) {
         env_.person.Error(text);

@@ -151,9 +151,11 @@ class RadioOperations : public OperationHost {
     // Every failure after the link is up: steps to idle, link reset, the reason's message,
     // progress closed, port closed.
     void AbortOperation(AbortReason reason = AbortReason::Failure);
-    // The normal end: EndProgramming (the port closes once it has gone out), progress closed.
-    void FinishOperation();
-    // Ends like FinishOperation, then shows `text` as an error (an unusable Flash Index Table).
+    // The normal end: EndProgramming (the port closes once it has gone out), then `beforeClose`
+    // (a last box, shown while the progress dialog is still up), then the progress dialog closes.
+    void FinishOperation(const std::function<void()>& beforeClose = {});
+    // Ends like FinishOperation, then shows `text` as an error once the progress dialog has gone
+    // (an unusable Flash Index Table).
     void FailWithMessage(const char* text);
 
     // The step machine that runs `operation` once the link is up. The reads and Radio
@@ -191,7 +193,7 @@ class RadioOperations : public OperationHost {
     void StopSteps();
     void ProgressClosed();
     void EndRadioSession();
-    void EndWithClosingMessage(const char* text);
+    void EndWithClosingMessage(const std::function<void()>& beforeClose, const char* text);
 
     Environment env_;
     RadioIdentity identity_;

@@ -109,12 +109,12 @@ bool ProgramPmr::ChooseSoftware() {
     const bool startupUpgrade = (choice_.result & kUpgradeStartupCode) != 0;
     if (pmrUpgrade) {
         if (OlderSoftwareRefused(host_.Identity(), ChosenVersionNumber(choice_.versionText), 0)) {
-            host_.FailWithMessage(kOlderSoftwareProgrammingText);
+            host_.FinishOperation([&person] { person.Error(kOlderSoftwareProgrammingText); });
             return false;
         }
         pmrCode_ = ReadCode(choice_.codePath, kPmrCodeEntry);
         if (!pmrCode_) {
-            host_.AbortOperation(AbortReason::Quiet);
+            host_.FinishOperation();  // the file's refusal has been shown
             return false;
         }
         if (!TakeErasableArea(kPmrCodeEntry, kCodePieces * kCodeSlotBlocks)) {
@@ -124,7 +124,7 @@ bool ProgramPmr::ChooseSoftware() {
     if (startupUpgrade) {
         startupCode_ = ReadCode(choice_.startupCodePath, kStartupCodeEntry);
         if (!startupCode_) {
-            host_.AbortOperation(AbortReason::Quiet);
+            host_.FinishOperation();  // the file's refusal has been shown
             return false;
         }
         if (!TakeErasableArea(kStartupCodeEntry, kStartupPieces * kCodeSlotBlocks)) {

@@ -100,13 +100,13 @@ bool ProgramTrunk::ChooseSoftware() {
     const bool startupUpgrade = (choice_.result & kUpgradeStartupCode) != 0;
     if (trunkUpgrade) {
         if (OlderSoftwareRefused(host_.Identity(), ChosenVersionNumber(choice_.versionText), 0)) {
-            host_.FailWithMessage(kOlderSoftwareProgrammingText);
+            host_.FinishOperation([&person] { person.Error(kOlderSoftwareProgrammingText); });
             return false;
         }
         // Every code file is read and checked, overlay included, before a sector is erased.
         trunkCode_ = ReadCode(choice_.codePath, kTrunkCodeEntry);
         if (!trunkCode_ || !CheckOverlay(*trunkCode_, person)) {
-            host_.AbortOperation(AbortReason::Quiet);
+            host_.FinishOperation();  // the file's refusal has been shown
             return false;
         }
         if (!TakeErasableArea(kTrunkCodeEntry, kOverlayBlockOffset + kCodeSlotBlocks)) {
@@ -116,7 +116,7 @@ bool ProgramTrunk::ChooseSoftware() {
     if (startupUpgrade) {
         startupCode_ = ReadCode(choice_.startupCodePath, kStartupCodeEntry);
         if (!startupCode_) {
-            host_.AbortOperation(AbortReason::Quiet);
+            host_.FinishOperation();  // the file's refusal has been shown
             return false;
         }
         if (!TakeErasableArea(kStartupCodeEntry, 2 * kCodeSlotBlocks)) {

@@ -349,9 +349,11 @@ void RadioInfoMachine::Report() {
     values_.flashType = std::to_string(host_.Identity().FlashType);
     const std::string report = FormatRadioInfoReport(values_);
     host_.SetLastReport(report);
-    WriteRadInfo(host_.Env().workFolder, report);
-    host_.FinishOperation();
-    host_.GetPerson().Inform(Cp1252ToUtf8(report));
+    // The report box comes before the progress dialog closes.
+    host_.FinishOperation([this, &report] {
+        WriteRadInfo(host_.Env().workFolder, report);
+        host_.GetPerson().Inform(Cp1252ToUtf8(report));
+    });
 }
 
 }  // namespace km

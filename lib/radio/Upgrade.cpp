@@ -210,6 +210,9 @@ bool StartDownload(RadioOperations& operations, Upgrade& upgrade,
     Person& person = operations.GetPerson();
     auto code = ReadDownloadCode(path, person);
     if (!code) {
+        // A file gone since it was chosen, or no longer usable: the port is closed and nothing
+        // starts.
+        operations.Env().link.CloseRadioPort();
         return false;
     }
     const std::string_view kind = code->type.questionKindText;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ class ScriptedPerson : public Person {
   public:
     Answer Show(BoxKind kind, std::string_view text, Buttons buttons) override {
         shown.push_back({kind, std::string(text), buttons});
+        if (onShow) {
+            onShow(shown.back());
+        }
         if (buttons == Buttons::Ok) {
             return Answer::Ok;
         }
@@ -46,6 +50,8 @@ class ScriptedPerson : public Person {
         return texts;
     }
 
+    // Runs as each box appears, before it is answered: what else is on the screen then.
+    std::function<void(const ShownBox&)> onShow;
     std::deque<Answer> answers;
     std::vector<ShownBox> shown;
     int beeps = 0;
