@@ -359,6 +359,13 @@ std::size_t GridRowCount(TextGrid grid) {
     return 0;
 }
 
+std::size_t TextLimit(TextGrid grid) {
+    // The PMR job has every grid.
+    const fields::FieldRow& column = TextColumn(*RecordsOf(grid, ImageId::Pmr));
+    return column.encoding == fields::Encoding::Label ? column.width - fields::kLabelTextStart
+                                                      : column.width;
+}
+
 const fields::RecordTable* RecordsOf(TextGrid grid, ImageId image) {
     if (image != ImageId::Trunk && image != ImageId::Pmr) {
         return nullptr;

@@ -120,6 +120,9 @@ inline constexpr TextGrid kTextGrids[] = {TextGrid::Messages, TextGrid::Menus,
 // Rows a grid shows in either view.
 std::size_t GridRowCount(TextGrid grid);
 
+// Characters a text of the grid holds: 12, or 6 for an edit function.
+std::size_t TextLimit(TextGrid grid);
+
 // The records that keep a grid's texts in `image` (Trunk or Pmr); null when the image has none.
 // Grid row r is record r; rows past the capacity are shown but never stored.
 const fields::RecordTable* RecordsOf(TextGrid grid, fields::ImageId image);

@@ -362,6 +362,10 @@ INSTANTIATE_TEST_SUITE_P(Heads, DefaultsTest, testing::ValuesIn(kDefaultsCases),
                          });
 
 TEST(TxtMap, EveryDefaultFitsItsField) {
+    EXPECT_EQ(TextLimit(TextGrid::Messages), 12u);
+    EXPECT_EQ(TextLimit(TextGrid::Menus), 12u);
+    EXPECT_EQ(TextLimit(TextGrid::EditFunctions), 6u);
+    EXPECT_EQ(TextLimit(TextGrid::CtcssNames), 12u);
     for (ImageId image : {ImageId::Trunk, ImageId::Pmr}) {
         for (int mask : {4, 8, 16, 32}) {
             for (TextGrid grid : kTextGrids) {

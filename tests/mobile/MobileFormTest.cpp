@@ -42,12 +42,23 @@ class RecordingShell : public Shell {
     std::vector<std::string> calls;
 };
 
+// Records what it hears, and the first programmable key of the trunk job at each step.
 class RecordingListener : public RadioTypeListener {
   public:
-    void RadioTypeChanged(const RadioTypeChange& change) override { changes.push_back(change); }
+    explicit RecordingListener(const TrunkJobImage* trunk = nullptr) : trunk_(trunk) {}
+    void BeforeRadioTypeChange() override { keys.push_back(Key()); }
+    void RadioTypeChanged(const RadioTypeChange& change) override {
+        changes.push_back(change);
+        keys.push_back(Key());
+    }
     void AccessoryChanged(const AccessoryChange& change) override { accessories.push_back(change); }
     std::vector<RadioTypeChange> changes;
     std::vector<AccessoryChange> accessories;
+    std::vector<int> keys;
+
+  private:
+    int Key() const { return trunk_ ? trunk_->U16(208) : -1; }
+    const TrunkJobImage* trunk_;
 };
 
 std::string Id(FormId id) {
@@ -205,7 +216,7 @@ void MobileFormTest::radioTypeChangeAsksAndTellsTheOtherForms() {
     desk.workspace->trunk.SetU8(trunk::kRadioType, 4);  // HM-F
     desk.workspace->trunk.SetU16(kVersionWordOffset, 5860);
     auto form = desk.MakeForm();
-    RecordingListener listener;
+    RecordingListener listener(&desk.workspace->trunk);
     form->LoadPass();
     QCOMPARE(form->ComboBox_MOB_Head.currentIndex(), 6);
 
@@ -232,6 +243,8 @@ void MobileFormTest::radioTypeChangeAsksAndTellsTheOtherForms() {
     QVERIFY(listener.changes[0].mobileToPortable);
     QVERIFY(!listener.changes[0].pmrView);
     QCOMPARE(desk.workspace->trunk.U16(214), std::uint16_t{6});
+    // The listeners stored before the image took the portable keys and were told after.
+    QCOMPARE(listener.keys, (std::vector<int>{0, 1}));
 
     // Portable to portable and portable to mobile leave the keys; the accessory goes to "None".
     Choose(form->ComboBox_MOB_Accessory, 1);

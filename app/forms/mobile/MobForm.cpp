@@ -9,6 +9,7 @@
 #include "Resources.h"
 #include "config/BandTable.h"
 #include "config/NetworkSlots.h"
+#include "config/RadioTypeChange.h"
 #include "config/RadioTypes.h"
 #include "forms/mobile/RadioTypeListener.h"
 #include "image/JobFiles.h"
@@ -374,17 +375,17 @@ void TForm_MOB_Mobile::ComboBox_MOB_HeadChange() {
     const RadioTypeChange change{headRowOnEntry_, row,
                                  !IsPortableRow(headRowOnEntry_) && IsPortableRow(row), PmrView()};
     headRowOnEntry_ = row;
-    ShowRadioType(row);
-    if (change.mobileToPortable) {
+    // The other forms store what they show before the image changes and show it again after.
+    RadioTypeListener::ChangeRadioType(change, [&] {
+        ShowRadioType(row);
         if (TrunkView()) {
-            ApplyPortableKeyDefaults(workspace().trunk);
+            ApplyRadioTypeChange(workspace().trunk, change.previousRow, row);
         } else if (PmrView()) {
-            ApplyPortableKeyDefaults(workspace().pmr);
+            ApplyRadioTypeChange(workspace().pmr, change.previousRow, row);
         }
-    }
-    SelectSilently(ComboBox_MOB_Accessory, kAccessoryNone);
-    RefreshVisibility();
-    RadioTypeListener::NotifyRadioTypeChanged(change);
+        SelectSilently(ComboBox_MOB_Accessory, kAccessoryNone);
+        RefreshVisibility();
+    });
 }
 
 void TForm_MOB_Mobile::ComboBox_MOB_MobileChange() {

@@ -31,7 +31,10 @@ void RadioTypeListener::NotifyEach(Call call) {
     }
 }
 
-void RadioTypeListener::NotifyRadioTypeChanged(const RadioTypeChange& change) {
+void RadioTypeListener::ChangeRadioType(const RadioTypeChange& change,
+                                        const std::function<void()>& changeImage) {
+    NotifyEach([](RadioTypeListener& listener) { listener.BeforeRadioTypeChange(); });
+    changeImage();
     NotifyEach([&](RadioTypeListener& listener) { listener.RadioTypeChanged(change); });
 }
 

@@ -1,20 +1,28 @@
 #pragma once
-// How the Radio Type form tells other forms that the radio type or the accessory changed. The
-// forms that keep head-dependent defaults derive from RadioTypeListener; an object registers
-// itself while it lives, so only the forms that exist hear the change.
+// How a change of radio type on the Radio Type form reaches every other form: the one place a form
+// registers, once, for the effects of the change.
 //
-// What each listener does with a change of radio type:
-//   Text Strings: in the PMR view the 16 edit-function texts go back to the default column used for
-//     every head but HM-D (or to the HM-D column when the new row is HM-D); the 48 (Trunk view) or
-//     44 (PMR view) message texts and the 18 or 17 menu texts take the new head's defaults.
-//   User Interface: shows the head's picture (rows 0 and 1 hide it), re-reads the programmable
-//     key words 208..214 from the image (the Radio Type form has written the portable defaults
-//     there when `mobileToPortable`), sets rows 0 and 2 of its value grid to "+12" for portables
-//     and "0" for mobiles, and refreshes its head-dependent lists.
-//   Channel Options (PMR view): rebuilds the transmit power lists for portables or mobiles.
-//   Identities: refreshes its head-dependent parts.
+// The change itself is made on the image of the view (ApplyRadioTypeChange, config/
+// RadioTypeChange.h), so that a job never keeps the old head's defaults whether or not the forms
+// that show them exist. A form that shows a field the change touches, or that shows something
+// that depends on the head, derives from RadioTypeListener; the object is registered while it
+// lives. A change then runs in three steps:
+//   1. BeforeRadioTypeChange: every listener's controls reach the image (its store pass), so that
+//      nothing typed is lost and nothing shown is stale afterwards;
+//   2. the Radio Type form shows the new head and the image takes the change;
+//   3. RadioTypeChanged: every listener shows the image again (its load pass) and refreshes what
+//      depends on the head.
+//
+// What each form shows at step 3:
+//   Text Strings: the message, menu and edit-function texts of the new head.
+//   User Interface (to come): the head's picture (rows 0 and 1 hide it), the programmable keys and
+//     the audio input levels from the image, and its head-dependent lists.
+//   Channel Options (to come, PMR view): the transmit power lists of a portable or a mobile, with
+//     the selections limited in the image.
+//   Identities (to come): its head-dependent parts.
 // A change of accessory on a portable applies the accessory-dependent User Interface settings.
 
+#include <functional>
 #include <vector>
 
 namespace km {
@@ -36,11 +44,14 @@ class RadioTypeListener {
     RadioTypeListener(const RadioTypeListener&) = delete;
     RadioTypeListener& operator=(const RadioTypeListener&) = delete;
 
+    virtual void BeforeRadioTypeChange() = 0;
     virtual void RadioTypeChanged(const RadioTypeChange& change) = 0;
     virtual void AccessoryChanged(const AccessoryChange& /*change*/) {}
 
-    // Tells every live listener, in the order they were created.
-    static void NotifyRadioTypeChanged(const RadioTypeChange& change);
+    // Runs a change of radio type through every live listener, in the order they were created:
+    // each stores, `changeImage` runs, each is told.
+    static void ChangeRadioType(const RadioTypeChange& change,
+                                const std::function<void()>& changeImage);
     static void NotifyAccessoryChanged(const AccessoryChange& change);
 
   protected:
