@@ -19,14 +19,10 @@ constexpr int kPmrPhonebookEntry = 15;
 constexpr int kPmrZoneEntry = 28;
 
 // Configuration bytes (offsets inside the configuration as read).
-constexpr std::size_t kChannelCountOffset = 110;
 constexpr std::size_t kPhonebookFormatOffset = 113;
 constexpr std::uint8_t kPhonebookFormatMark = 0xCA;
-constexpr std::size_t kEncodeCountOffset = 115;
-constexpr std::size_t kGroupBCountOffset = 117;
 constexpr std::size_t kBlankMarkerOffset = 119;
 constexpr std::uint8_t kBlankMarker = 0xFF;
-constexpr std::size_t kZoneCountOffset = 123;
 
 // How far the read of a configuration has come. A blank radio is recognised as soon as its
 // marker byte has arrived; a read that ends before that byte is a broken one.
@@ -80,9 +76,31 @@ void WriteEmptyZone(ScratchBuffer& scratch, std::size_t at) {
     }
 }
 
-// A count byte where 0xFF means none.
-int CountByte(std::uint8_t value) {
-    return value == 0xFF ? 0 : value;
+// A count of the configuration as read: the big-endian word whose low byte counts (the whole
+// word for the channels), where 0xFF means none for some. A count beyond `capacity` is clamped,
+// and the word rewritten with the clamped count.
+struct CountField {
+    std::size_t word;
+    bool wholeWord;
+    bool erasedIsNone;
+    int capacity;
+};
+constexpr CountField kChannelCount{110, true, false, kMaxChannels};
+constexpr CountField kEncodeCount{114, false, false, kMaxEncodes};
+constexpr CountField kGroupBCount{116, false, true, kMaxGroupB};
+constexpr CountField kZoneCount{122, false, true, kMaxZones};
+
+int TakeCount(ScratchBuffer& scratch, const CountField& field) {
+    const std::size_t at = mirror::kPmrConfiguration + field.word;
+    const int value = field.wholeWord ? scratch.U16BE(at) : scratch.U8(at + 1);
+    if (field.erasedIsNone && value == 0xFF) {
+        return 0;
+    }
+    if (value <= field.capacity) {
+        return value;
+    }
+    scratch.SetU16BE(at, static_cast<std::uint16_t>(field.capacity));
+    return field.capacity;
 }
 
 }  // namespace
@@ -99,23 +117,15 @@ void ClearPmrMirror(ScratchBuffer& scratch) {
     }
 }
 
-std::optional<PmrReadSizes> PmrSizesFromConfiguration(const ScratchBuffer& scratch) {
-    const int channels = scratch.U16BE(mirror::kPmrConfiguration + kChannelCountOffset);
-    const int encodes = scratch.U8(mirror::kPmrConfiguration + kEncodeCountOffset);
-    const int groupB = CountByte(scratch.U8(mirror::kPmrConfiguration + kGroupBCountOffset));
-    const int zones = CountByte(scratch.U8(mirror::kPmrConfiguration + kZoneCountOffset));
-    if (channels > kMaxChannels || encodes > kMaxEncodes || groupB > kMaxGroupB ||
-        zones > kMaxZones) {
-        return std::nullopt;
-    }
-    const int channelBytes = channels * static_cast<int>(kRecordSize);
+PmrReadSizes TakePmrCounts(ScratchBuffer& scratch) {
+    const int channelBytes = TakeCount(scratch, kChannelCount) * static_cast<int>(kRecordSize);
     const int firstPart = std::min(channelBytes, static_cast<int>(mirror::kRegionSize));
     PmrReadSizes sizes;
     sizes.channelsFirst = static_cast<std::uint16_t>(firstPart);
     sizes.channelsSecond = static_cast<std::uint16_t>(channelBytes - firstPart);
-    sizes.encodes = static_cast<std::uint16_t>(encodes * kRecordSize);
-    sizes.groupB = static_cast<std::uint16_t>(groupB * kRecordSize);
-    sizes.zones = static_cast<std::uint16_t>(zones * kZoneSize);
+    sizes.encodes = static_cast<std::uint16_t>(TakeCount(scratch, kEncodeCount) * kRecordSize);
+    sizes.groupB = static_cast<std::uint16_t>(TakeCount(scratch, kGroupBCount) * kRecordSize);
+    sizes.zones = static_cast<std::uint16_t>(TakeCount(scratch, kZoneCount) * kZoneSize);
     return sizes;
 }
 
@@ -278,17 +288,12 @@ void PmrRead::Run(std::span<const std::uint8_t> message) {
                 case ConfigurationRead::Arrived:
                     break;
             }
-            if (scratch.U16BE(mirror::kPmrConfiguration + kChannelCountOffset) == 0) {
+            if (scratch.U16BE(mirror::kPmrConfiguration + kChannelCount.word) == 0) {
                 host_.GetPerson().Warn(kNoChannelsDefinedText);
                 host_.FinishOperation();
                 return;
             }
-            const auto sizes = PmrSizesFromConfiguration(scratch);
-            if (!sizes) {
-                host_.AbortOperation();
-                return;
-            }
-            sizes_ = *sizes;
+            sizes_ = TakePmrCounts(scratch);
             progress.SetProgressText("Reading PMR Channel Data.   ");
             StartRead(channelBlocks_[0], sizes_.channelsFirst,
                       scratch.Region(mirror::kPmrChannelsFirst, mirror::kRegionSize), 5);

@@ -41,8 +41,10 @@ inline constexpr int kMaxChannels = 1000;
 inline constexpr int kMaxEncodes = 250;
 inline constexpr int kMaxGroupB = 128;
 inline constexpr int kMaxZones = 20;
-// Nothing when a count is beyond what the PmrJobImage can hold.
-std::optional<PmrReadSizes> PmrSizesFromConfiguration(const ScratchBuffer& scratch);
+// The sizes of the areas the counts of the configuration as read name. A count beyond what the
+// PmrJobImage holds (an erased encode count of 0xFF, say) is clamped to it, and written back
+// clamped, so that the job says what it holds.
+PmrReadSizes TakePmrCounts(ScratchBuffer& scratch);
 
 // The phonebook is read into a buffer of its own.
 using PhonebookBuffer = std::array<std::uint8_t, 7040>;

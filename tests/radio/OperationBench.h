@@ -124,6 +124,15 @@ class OperationBench : public ::testing::Test {
             [&](const std::string& line) { return line.find(text) != std::string::npos; }));
     }
 
+    // The radio's log, a line each, for a failure message.
+    std::string Log() const {
+        std::string text;
+        for (const auto& line : radioLog_) {
+            text += line + "\n";
+        }
+        return text;
+    }
+
     // Bytes of the radio's flash at `block`.
     std::vector<std::uint8_t> RadioBytes(std::size_t block, std::size_t size) const {
         return radio_->Memory().Read(sim::Flash::BlockAddress(block), size);

@@ -182,14 +182,6 @@ class ProgramBench : public OperationBench {
         EXPECT_TRUE(radio_->Messages().ProtocolFaults().empty()) << Log();
     }
 
-    std::string Log() const {
-        std::string text;
-        for (const auto& line : radioLog_) {
-            text += line + "\n";
-        }
-        return text;
-    }
-
     std::vector<RadioWrite> Writes() const {
         static const std::regex pattern("write of ([0-9]+) data blocks to block ([0-9]+)");
         std::vector<RadioWrite> writes;

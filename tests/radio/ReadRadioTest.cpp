@@ -221,33 +221,48 @@ TEST_F(ReadRadioTest, PmrConfigurationWithoutChannels) {
     EXPECT_TRUE(RadioLogged("EndProgramming"));
 }
 
+// A count beyond what the job image holds (an erased encode count of 0xFF, say) is read as the
+// image's capacity, and the job says so; "Nothing to Read." is for the blank marker alone.
 struct PmrCount {
     const char* name;
-    std::size_t offset;
-    std::vector<std::uint8_t> value;
+    std::size_t word;  // the count's word in the configuration, high byte first
+    std::uint16_t value;
+    std::uint16_t jobCount;
+    int entry;  // the area whose read the count sizes
+    int readSize;
 };
 
 class PmrCountTest : public ReadRadioTest, public ::testing::WithParamInterface<PmrCount> {};
 
-TEST_P(PmrCountTest, CountBeyondTheImageIsRefused) {
+TEST_P(PmrCountTest, CountBeyondTheImageIsClampedToIt) {
+    const PmrCount& c = GetParam();
     WriteFitFile();
     StartRadio("type = 4\npmr_channels = 5\n");
     const std::size_t config = sim::Flash::BlockAddress(RadioFitBlock(sim::fit::kPmrConfig));
-    radio_->Memory().Store(config + GetParam().offset, GetParam().value);
+    radio_->Memory().Store(config + c.word,
+                           std::vector<std::uint8_t>{static_cast<std::uint8_t>(c.value >> 8),
+                                                     static_cast<std::uint8_t>(c.value & 0xFF)});
     LoadOldJobs();
     ReadIn(kImagePmr);
-    EXPECT_EQ(person_.Texts(), std::vector<std::string>{kNothingToReadPmrText});
-    EXPECT_EQ(RadioLogCount("ReadRequest"), 2) << "nothing read after the configuration";
-    ExpectOldJobsKept();
+    EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
+    EXPECT_TRUE(RadioLogged(ReadOf(c.entry, 0, c.readSize))) << Log();
+    EXPECT_EQ(workspace_->pmr.U16(c.word), c.jobCount);
+    EXPECT_TRUE(state_.PmrJobLoaded);
     ExpectEnded();
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, PmrCountTest,
-                         ::testing::Values(PmrCount{"Channels1001", 110, {0x03, 0xE9}},
-                                           PmrCount{"Encodes251", 115, {251}},
-                                           PmrCount{"GroupB129", 117, {129}},
-                                           PmrCount{"Zones21", 123, {21}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Counts, PmrCountTest,
+    ::testing::Values(PmrCount{"Channels1001", 110, 1001, 1000, sim::fit::kChannels2, 15616},
+                      PmrCount{"Channels65535", 110, 0xFFFF, 1000, sim::fit::kChannels2, 15616},
+                      PmrCount{"EncodesErased", 114, 0x00FF, 250, sim::fit::kEncodes, 8000},
+                      PmrCount{"Encodes251", 114, 251, 250, sim::fit::kEncodes, 8000},
+                      PmrCount{"Encodes250", 114, 250, 250, sim::fit::kEncodes, 8000},
+                      PmrCount{"GroupB129", 116, 129, 128, sim::fit::kGroupB, 4096},
+                      PmrCount{"GroupBErasedIsNone", 116, 0x00FF, 0x00FF, sim::fit::kGroupB, 0},
+                      PmrCount{"Zones21", 122, 21, 20, sim::fit::kZoneTable, 16000},
+                      PmrCount{"ZonesErasedIsNone", 122, 0x00FF, 0x00FF, sim::fit::kZoneTable, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReadRadioTest, BlankMarkerInTheTrunkConfiguration) {
     WriteFitFile();
@@ -519,6 +534,7 @@ TEST(PmrSizesTest, ChannelPartsAndCounts) {
         {513, 250, 128, 20, 16384, 32, 8000, 4096, 16000},
         {1000, 1, 0xFF, 0xFF, 16384, 15616, 32, 0, 0},
         {1, 0, 0, 0, 32, 0, 0, 0, 0},
+        {1200, 0xFF, 200, 21, 16384, 15616, 8000, 4096, 16000},
     };
     for (const auto& c : cases) {
         auto scratch = std::make_unique<ScratchBuffer>();
@@ -526,13 +542,12 @@ TEST(PmrSizesTest, ChannelPartsAndCounts) {
         scratch->SetU8(115, static_cast<std::uint8_t>(c.encodes));
         scratch->SetU8(117, static_cast<std::uint8_t>(c.groupB));
         scratch->SetU8(123, static_cast<std::uint8_t>(c.zones));
-        const auto sizes = PmrSizesFromConfiguration(*scratch);
-        ASSERT_TRUE(sizes) << c.channels;
-        EXPECT_EQ(sizes->channelsFirst, c.first) << c.channels;
-        EXPECT_EQ(sizes->channelsSecond, c.second) << c.channels;
-        EXPECT_EQ(sizes->encodes, c.encodeBytes) << c.channels;
-        EXPECT_EQ(sizes->groupB, c.groupBytes) << c.channels;
-        EXPECT_EQ(sizes->zones, c.zoneBytes) << c.channels;
+        const PmrReadSizes sizes = TakePmrCounts(*scratch);
+        EXPECT_EQ(sizes.channelsFirst, c.first) << c.channels;
+        EXPECT_EQ(sizes.channelsSecond, c.second) << c.channels;
+        EXPECT_EQ(sizes.encodes, c.encodeBytes) << c.channels;
+        EXPECT_EQ(sizes.groupB, c.groupBytes) << c.channels;
+        EXPECT_EQ(sizes.zones, c.zoneBytes) << c.channels;
     }
 }
 
