@@ -7,7 +7,7 @@ namespace km {
 namespace {
 
 // Label, list and a row of buttons on the right.
-void LayOut(QDialog& dialog, QLabel& text, QListWidget& list,
+void LayOut(QDialog& dialog, QLabel& text, QAbstractItemView& list,
             std::initializer_list<QPushButton*> buttons) {
     auto* layout = new QVBoxLayout(&dialog);
     text.setWordWrap(true);
@@ -61,19 +61,27 @@ TForm_CMP_Compare::TForm_CMP_Compare(const QString& fileName,
     : QDialog(parent) {
     setObjectName("TForm_CMP_Compare");
     setWindowTitle(QString::fromUtf8(kCompareCaption).arg(fileName));
-    List_CMP_Fields.setObjectName("List_CMP_Fields");
+    Tree_CMP_Fields.setObjectName("Tree_CMP_Fields");
     Btn_CMP_Close.setObjectName("Btn_CMP_Close");
     Lbl_CMP_Text.setText(difference.Empty() ? kCompareSameText : kCompareDiffersText);
+    Tree_CMP_Fields.setRootIsDecorated(false);
+    Tree_CMP_Fields.setHeaderLabels({"Form", "Field", "Job", fileName});
     for (const tables::FieldDifference& field : difference.fields) {
-        List_CMP_Fields.addItem(Line(field.form + " > " + field.caption + " (" + field.id +
-                                     "): " + field.before + "  |  " + field.after));
+        auto* item = new QTreeWidgetItem(
+            {Line(field.form), Line(field.caption), Line(field.before), Line(field.after)});
+        item->setToolTip(1, Line(field.id));
+        Tree_CMP_Fields.addTopLevelItem(item);
     }
     for (const tables::ByteRange& range : difference.unnamedBytes) {
-        List_CMP_Fields.addItem(
-            QString("Bytes %1..%2 (no field names them)").arg(range.begin).arg(range.end - 1));
+        Tree_CMP_Fields.addTopLevelItem(new QTreeWidgetItem(
+            {"", QString("Bytes %1..%2 (no field names them)").arg(range.begin).arg(range.end - 1),
+             "", ""}));
+    }
+    for (int column = 0; column < 3; ++column) {
+        Tree_CMP_Fields.resizeColumnToContents(column);
     }
     Btn_CMP_Close.setText("Close");
-    LayOut(*this, Lbl_CMP_Text, List_CMP_Fields, {&Btn_CMP_Close});
+    LayOut(*this, Lbl_CMP_Text, Tree_CMP_Fields, {&Btn_CMP_Close});
     connect(&Btn_CMP_Close, &QPushButton::clicked, this, &QDialog::accept);
 }
 

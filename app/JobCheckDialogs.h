@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <vector>
 
 #include "tables/JobDump.h"
@@ -19,7 +20,7 @@ inline constexpr const char* kVerifyErrorsText =
     "The job cannot be programmed: these fields hold values the radio does not accept.\n"
     "Choose a field and Go to Field to correct it.";
 inline constexpr const char* kVerifyWarningsText =
-    "These fields hold values that none of their list entries names.\n"
+    "These fields hold values their forms would not accept as typed.\n"
     "Program the radio with them anyway?";
 inline constexpr const char* kCompareCaption = "Compare with %1";
 inline constexpr const char* kCompareTitle = "Compare with - Job File";
@@ -27,8 +28,7 @@ inline constexpr const char* kCompareOtherKind =
     "The file holds another kind of job than the one shown; only jobs of one kind can be "
     "compared.";
 inline constexpr const char* kCompareSameText = "The job and the file hold the same values.";
-inline constexpr const char* kCompareDiffersText =
-    "Fields in which the job (left) and the file (right) differ:";
+inline constexpr const char* kCompareDiffersText = "Fields in which the job and the file differ:";
 
 // The list of findings. Its result is Rejected (Cancel / Close), Accepted (program anyway; only
 // offered when every finding is a warning) or kGoToField with CurrentRow() the finding chosen.
@@ -56,7 +56,7 @@ class TForm_CMP_Compare : public QDialog {
                       QWidget* parent = nullptr);
 
     QLabel Lbl_CMP_Text;
-    QListWidget List_CMP_Fields;
+    QTreeWidget Tree_CMP_Fields;  // form, field, the job's value, the file's value
     QPushButton Btn_CMP_Close;
 };
 

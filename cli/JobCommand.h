@@ -36,8 +36,8 @@ inline constexpr const char* kVerifyUsageText =
     "\n"
     "  Runs the check of every field of FILE (a .tnk, .pmr or .nwk job) and prints one line per\n"
     "  finding: \"error\" or \"warning\", the form, its page and the field, and the check's\n"
-    "  message. An error is what Program Radio refuses; a warning (a value no list entry names)\n"
-    "  is what it asks about.\n"
+    "  message. An error (a number out of its range) is what Program Radio refuses; a warning\n"
+    "  (a value no list entry names, a text longer than its form takes) is what it asks about.\n"
     "\n"
     "Exit codes: 0 nothing found; 1 something found; 2 wrong arguments or FILE is no job file.\n";
 

@@ -21,9 +21,11 @@ bool NetworkHeld(fields::ImageId image, std::span<const std::uint8_t> bytes,
     return word != 0 && word != 0xFFFF;
 }
 
+// A code no list entry names and a text longer than the form lets one type are values the radio
+// may still take; a number out of its range is not.
 Severity SeverityOf(const fields::FieldRow& row, const std::string& message) {
-    return !row.choices.empty() && message == fields::kNotInListMessage ? Severity::Warning
-                                                                        : Severity::Error;
+    const bool unlisted = !row.choices.empty() && message == fields::kNotInListMessage;
+    return unlisted || fields::IsTextEncoding(row.encoding) ? Severity::Warning : Severity::Error;
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 
 namespace km::tables {
 
-// An error blocks programming; a warning (a code no list entry names, which the radio may still
-// know) asks first.
+// An error blocks programming; a warning (a code no list entry names, a text longer than the form
+// lets one type: values the radio may still take) asks first.
 enum class Severity { Warning, Error };
 
 struct Finding {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
@@ -59,9 +60,19 @@ class JobChecksTest : public QObject {
     // lines it listed.
     void AnswerList(int result, QStringList& lines) {
         dialogs_.modal.push_back([result, &lines](QDialog& dialog) {
-            auto* list = dialog.findChild<QListWidget*>();
-            for (int i = 0; list && i < list->count(); ++i) {
-                lines << list->item(i)->text();
+            if (auto* list = dialog.findChild<QListWidget*>()) {
+                for (int i = 0; i < list->count(); ++i) {
+                    lines << list->item(i)->text();
+                }
+            }
+            if (auto* tree = dialog.findChild<QTreeWidget*>()) {
+                for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+                    QStringList cells;
+                    for (int c = 0; c < tree->columnCount(); ++c) {
+                        cells << tree->topLevelItem(i)->text(c);
+                    }
+                    lines << cells.join(" | ");
+                }
             }
             return result;
         });
@@ -122,10 +133,8 @@ class JobChecksTest : public QObject {
         QStringList lines;
         AnswerList(QDialog::Accepted, lines);
         window_->findChild<QAction*>("CompareWith1")->trigger();
-        QCOMPARE(lines,
-                 (QStringList{"Radio Type > Radio Mode (header.radio_mode): PMR Radio  |  Multi "
-                              "Mode Radio",
-                              "Radio Type > Accessory (header.accessory): None  |  OEM Mic"}));
+        QCOMPARE(lines, (QStringList{"Radio Type | Radio Mode | PMR Radio | Multi Mode Radio",
+                                     "Radio Type | Accessory | None | OEM Mic"}));
     }
 
     void compareRefusesAJobOfAnotherKind() {
