@@ -278,15 +278,19 @@ Needed NeededTrunkSoftware(const TrunkJobImage& job, const JobRadioType& jobType
     if (const auto error = OptionBoardRow(board, row)) {
         return Refused(*error);
     }
-    Cell cell = kTrunkMobile[row].fistMic;
-    if (!FistMicHead(head)) {
-        const auto column = SchemeColumn(scheme);
-        if (!column) {
-            return Refused(kUnknownNumberingText);
-        }
-        cell = head == Head::HmD ? kTrunkMobile[row].handset[*column]
-                                 : kTrunkMobile[row].serial[*column];
+    const auto column = SchemeColumn(scheme);
+    if (!column) {
+        return Refused(kUnknownNumberingText);
     }
+    const TrunkMobileRow& cells = kTrunkMobile[row];
+    // The numbering refusals of an option board (CPSX on an ASI board) hold for every head, the
+    // fist microphone heads too; the serial heads' cells carry them.
+    if (const char* numberingError = cells.serial[*column].error) {
+        return Refused(numberingError);
+    }
+    const Cell& cell = FistMicHead(head)   ? cells.fistMic
+                       : head == Head::HmD ? cells.handset[*column]
+                                           : cells.serial[*column];
     if (cell.error != nullptr) {
         return Refused(cell.error);
     }

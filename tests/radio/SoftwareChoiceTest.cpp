@@ -521,6 +521,13 @@ TEST(SoftwareChoiceTest, JobsNoSoftwareSupportsAreRefusedWithTheReason) {
         {kHmD, Mobile(0), {kCpsx, 7}, {}, false, kUnknownNumberingText},
         {kHmF, Mobile(0), {4, 0}, {}, false, kUnknownNumberingText},
         {kHmD, Mobile(0), {kMpt1343, 2}, {}, false, kUnknownHeadText},
+        // The numbering refusals hold for the fist microphone heads too, although their builds
+        // do not depend on the scheme.
+        {kHmB, Mobile(0), {4, 0}, {}, false, kUnknownNumberingText},
+        {kHmC, Mobile(8), {-1, 1}, {}, false, kUnknownNumberingText},
+        {kHmB, Mobile(0), {kCpsx, 5}, {}, false, kAisNumberingText},
+        {kHmC, Mobile(4), {kCpsx, 6, kSup}, {}, false, kAisNumberingText},
+        {kHmB, Mobile(0), {kCpsx, 7}, {}, false, kUnknownNumberingText},
         {256, PortableRadio(false, false, false), {5}, {}, false, kUnknownNumberingText},
         {512, PortableRadio(false, false, false), {}, {true}, true, kRevision1PortableZoneText},
         {kHmB, Mobile(0), {}, {true}, true, kRevision8MobileZoneText},
