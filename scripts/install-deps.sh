@@ -3,7 +3,7 @@
 # Runs apt-get as root, through sudo for a normal user.
 set -euo pipefail
 
-packages=(cmake g++ make clang libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make clang clang-format libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth fonts-liberation)
 
 missing=()

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the normal build first, then
-# the unit tests again under AddressSanitizer and UBSan, then a short run of each fuzzer.
+# Installs what is missing, checks the formatting, builds everything and runs every test: the
+# normal build first (warnings are errors), then the unit tests again under AddressSanitizer and
+# UBSan, then a short run of each fuzzer (built with clang, warnings are errors there too).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-format.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKM_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 
@@ -18,7 +20,7 @@ ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j"$
 
 if command -v clang++ >/dev/null; then
     CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKM_FUZZ=ON \
-        -DKM_BUILD_QT=OFF -DKM_BENCH=OFF >/dev/null
+        -DKM_BUILD_QT=OFF -DKM_BENCH=OFF -DKM_WERROR=ON >/dev/null
     cmake --build build-fuzz -j"$jobs"
     scripts/run-fuzzers.sh build-fuzz 20
 fi
