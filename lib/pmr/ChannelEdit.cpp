@@ -83,10 +83,19 @@ bool NumberPasses(const ChannelEditFields& fields, const ChannelEditContext& con
     if (!RangeCheck(fields.number, 0, kHighestNumber, person)) {
         return false;
     }
-    if (context.table.NumberTaken(static_cast<int>(IntegerOfField(fields.number)),
-                                  context.replacing)) {
+    const auto number = static_cast<int>(IntegerOfField(fields.number));
+    if (context.table.NumberTaken(number, context.replacing)) {
         person.Error(kDuplicateNumberText);
         return false;
+    }
+    // A channel a group lists keeps its number, or the group would name a channel that is gone.
+    if (context.replacing) {
+        const int old = context.table.At(*context.replacing).Number();
+        if (number != old &&
+            (context.table.UsedAsMember(old) || context.table.UsedAsPriority(old))) {
+            person.Error(kRenumberUsedInGroupText);
+            return false;
+        }
     }
     return true;
 }

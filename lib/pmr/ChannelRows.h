@@ -127,9 +127,9 @@ inline constexpr FieldRow kColumns[] = {
     Frequency("rx", "Rx Frequency", 4, 3, 0),
     Flag("is_group", "Group with a stored member list", "", 6, 0),
     Flag("open_selcall", "Open Selcall", "CEDT_CBox_OpenSelcall", 6, 3),
+    // The editor shows the encode itself: 0 (none) as an empty field.
     {.id = "encode",
      .caption = "Selcall Encode (group: group index)",
-     .control = "CEDT_Edit_SelcallEncode",
      .tab = kChannelsTab,
      .at = {.pmr = 7}},
     {.id = "tx_code",

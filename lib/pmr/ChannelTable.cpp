@@ -248,7 +248,8 @@ ChannelRecord StoredRecord(const ChannelEntry& entry, const StoreSettings& setti
                            StoreCounts& counts, PmrJobImage& image, Person& person) {
     ChannelRecord out{};
     for (const FieldRow* column : kCopied) {
-        WriteColumn(out, *column, entry.Get(*column));
+        const std::size_t at = ColumnOffset(*column);
+        fields::WriteField(*column, out, at, fields::ReadField(*column, entry.record, at));
     }
     WriteColumn(out, cr::kHighPowerLevel, settings.highPowerLevel);
     WriteColumn(out, cr::kLowPowerLevel, settings.lowPowerLevel);

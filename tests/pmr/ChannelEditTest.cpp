@@ -169,6 +169,26 @@ TEST(ChannelEditTest, TheFinalCheckAlwaysChecksTheNumber) {
     EXPECT_TRUE(replacing.Final().close) << "the entry replaced keeps its number";
 }
 
+TEST(ChannelEditTest, AChannelAGroupListsKeepsItsNumber) {
+    Editor editor;
+    ChannelEntry channel = DefaultEntry(450012500);
+    channel.SetNumber(5);
+    ASSERT_TRUE(editor.table.Add(channel));
+    ChannelEntry group = DefaultEntry(0);
+    group.SetFlag(cr::kIsGroup, true);
+    group.SetNumber(9);
+    group.members[0] = 5;
+    ASSERT_TRUE(editor.table.Add(group));
+    editor.context.replacing = 0;
+    editor.fields.number = "6";
+    EXPECT_FALSE(editor.Final().close);
+    EXPECT_EQ(editor.person.shown.back().text,
+              "Cannot change the channel number.                               \n"
+              "Channel is used in a Scan or Vote group.");
+    editor.fields.number = "5";
+    EXPECT_TRUE(editor.Final().close);
+}
+
 TEST(ChannelEditTest, AnOffRasterFrequencyKeepsTheDialogOpenButTheOtherChecksRun) {
     Editor editor;
     editor.fields.rx = "450.001";

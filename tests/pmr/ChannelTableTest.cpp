@@ -305,6 +305,8 @@ TEST(ChannelLoadTest, AStoredTableLoadsAndStoresToTheSameBytes) {
     for (std::size_t i = 0; i < first.size(); ++i) {
         ASSERT_EQ(first[i], second[i]) << "byte " << i;
     }
+    EXPECT_EQ(job.Load().At(0).Name(), "CH3");
+    EXPECT_EQ(job.image->Text(0x3D2C + 12, 12), "CH3");
     EXPECT_TRUE(job.person.shown.empty());
 }
 

@@ -1,0 +1,321 @@
+#include "forms/pmr/ChnForm.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "config/BandTable.h"
+#include "config/MobMap.h"
+#include "config/RadioTypes.h"
+#include "forms/FieldBinder.h"
+#include "forms/pmr/ChannelEditor.h"
+#include "forms/pmr/GroupEditor.h"
+#include "pmr/ChannelEdit.h"
+
+namespace km {
+namespace {
+
+namespace cr = pmr::channel_rows;
+
+constexpr const char* kCaption = "Channel Options";
+constexpr const char* kChannelsPage = "Channels";
+constexpr const char* kNextPage = "Next Form -->";
+// A table that holds 1000 entries takes no more: the radio has no room for them.
+constexpr std::string_view kTableFullText =
+    "The channel table is full.\nAt most 1000 channels and groups can be defined.";
+
+QFont FixedPitchFont() {
+    QFont font("Courier New");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+}  // namespace
+
+// The entries of the table as the list's records.
+class TCHN_Form_Channels::Records : public RecordSource {
+  public:
+    explicit Records(const pmr::ChannelTable& table) : table_(table) {}
+    int RecordCount() const override { return static_cast<int>(table_.Size()); }
+    std::span<const std::uint8_t> Record(int index) const override {
+        return table_.At(static_cast<std::size_t>(index)).record;
+    }
+    std::span<std::uint8_t> MutableRecord(int) override { return {}; }
+
+  private:
+    const pmr::ChannelTable& table_;
+};
+
+TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* parent)
+    : ConfigForm(context, parent), records_(std::make_unique<Records>(table_)) {
+    setObjectName("TCHN_Form_Channels");
+    setWindowTitle(kCaption);
+    const std::pair<QObject*, const char*> controls[] = {
+        {&Page_CHN_Channels, "Page_CHN_Channels"},
+        {&Tab_CHN_Channels, "Tab_CHN_Channels"},
+        {&Tab_CHN_Next, "Tab_CHN_Next"},
+        {&CHN_LBox_Channels, "CHN_LBox_Channels"},
+        {&CHN_Btn_AddChannel, "CHN_Btn_AddChannel"},
+        {&CHN_Btn_AddGroup, "CHN_Btn_AddGroup"},
+        {&CHN_Btn_EditChannel, "CHN_Btn_EditChannel"},
+        {&CHN_Btn_DeleteChannel, "CHN_Btn_DeleteChannel"},
+    };
+    for (const auto& [control, name] : controls) {
+        control->setObjectName(name);
+    }
+    // One column: the entry's line as the radio's dealers know it, under the list's title.
+    model_ = std::make_unique<RecordTableModel>(
+        *records_, fields::ImageId::Pmr,
+        std::vector<RecordColumn>{{.title = ToQString(pmr::kListTitle), .text = [this](int record) {
+                                       return ToQString(pmr::ListLine(
+                                           table_.At(static_cast<std::size_t>(record))));
+                                   }}});
+    BuildLayout();
+    Connect();
+}
+
+TCHN_Form_Channels::~TCHN_Form_Channels() = default;
+
+void TCHN_Form_Channels::BuildLayout() {
+    CHN_Btn_AddChannel.setText("Add Channel");
+    CHN_Btn_AddGroup.setText("Add Scan/Vote Group");
+    CHN_Btn_EditChannel.setText("Edit");
+    CHN_Btn_DeleteChannel.setText("Delete");
+
+    CHN_LBox_Channels.setModel(model_.get());
+    CHN_LBox_Channels.setFont(FixedPitchFont());
+    CHN_LBox_Channels.horizontalHeader()->setFont(FixedPitchFont());
+    CHN_LBox_Channels.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    CHN_LBox_Channels.horizontalHeader()->setStretchLastSection(true);
+    CHN_LBox_Channels.horizontalHeader()->setHighlightSections(false);
+    CHN_LBox_Channels.verticalHeader()->hide();
+    // Rows of one height let the view skip measuring 1000 lines.
+    CHN_LBox_Channels.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    CHN_LBox_Channels.verticalHeader()->setDefaultSectionSize(
+        QFontMetrics(FixedPitchFont()).height() + 4);
+    CHN_LBox_Channels.setShowGrid(false);
+    CHN_LBox_Channels.setSelectionBehavior(QAbstractItemView::SelectRows);
+    CHN_LBox_Channels.setSelectionMode(QAbstractItemView::SingleSelection);
+    CHN_LBox_Channels.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    CHN_LBox_Channels.setWordWrap(false);
+    CHN_LBox_Channels.setMinimumWidth(
+        QFontMetrics(FixedPitchFont()).horizontalAdvance(ToQString(pmr::kListTitle)) + 40);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button :
+         {&CHN_Btn_AddChannel, &CHN_Btn_AddGroup, &CHN_Btn_EditChannel, &CHN_Btn_DeleteChannel}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    auto* page = new QVBoxLayout(&Tab_CHN_Channels);
+    page->addWidget(&CHN_LBox_Channels, 1);
+    page->addLayout(buttons);
+
+    Page_CHN_Channels.addTab(&Tab_CHN_Channels, kChannelsPage);
+    Page_CHN_Channels.addTab(&Tab_CHN_Next, kNextPage);
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(&Page_CHN_Channels);
+}
+
+void TCHN_Form_Channels::Connect() {
+    connect(&CHN_Btn_AddChannel, &QPushButton::clicked, this,
+            [this] { CHN_Btn_AddChannelClick(); });
+    connect(&CHN_Btn_AddGroup, &QPushButton::clicked, this, [this] { CHN_Btn_AddGroupClick(); });
+    connect(&CHN_Btn_EditChannel, &QPushButton::clicked, this,
+            [this] { CHN_Btn_EditChannelClick(); });
+    connect(&CHN_Btn_DeleteChannel, &QPushButton::clicked, this,
+            [this] { CHN_Btn_DeleteChannelClick(); });
+    connect(&CHN_LBox_Channels, &QTableView::doubleClicked, this,
+            [this] { CHN_Btn_EditChannelClick(); });
+    connect(&Page_CHN_Channels, &QTabWidget::currentChanged, this,
+            [this](int page) { PageChanged(page); });
+    CHN_LBox_Channels.installEventFilter(this);
+}
+
+bool TCHN_Form_Channels::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &CHN_LBox_Channels && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // "." deletes the selected entry, with the Delete button's checks; Enter edits it.
+        if (key->text() == ".") {
+            CHN_Btn_DeleteChannelClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            CHN_Btn_EditChannelClick();
+            return true;
+        }
+    }
+    return ConfigForm::eventFilter(watched, event);
+}
+
+// ---- Passes ----------------------------------------------------------------------------------
+
+void TCHN_Form_Channels::LoadPass() {
+    pmr::LoadChannelTable(workspace().pmr, table_);
+    ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(0));
+}
+
+void TCHN_Form_Channels::StorePass() {
+    pmr::StoreChannelTable(
+        table_, pmr::StoreSettingsOf(workspace().pmr, state().RadioTypeMask, state().CountryCode),
+        workspace().pmr, person());
+}
+
+void TCHN_Form_Channels::RefreshVisibility() {}
+
+void TCHN_Form_Channels::ShowFirstPage() {
+    const QSignalBlocker blocker(Page_CHN_Channels);
+    Page_CHN_Channels.setCurrentWidget(&Tab_CHN_Channels);
+}
+
+void TCHN_Form_Channels::PageChanged(int page) {
+    if (Page_CHN_Channels.widget(page) == &Tab_CHN_Next) {
+        Tab_CHN_NextShow();
+    }
+}
+
+void TCHN_Form_Channels::Tab_CHN_NextShow() {
+    ShowFirstPage();
+    shell().ShowForm(FormId::Selcall);
+}
+
+// ---- The table -------------------------------------------------------------------------------
+
+std::optional<std::size_t> TCHN_Form_Channels::Selected() const {
+    const QModelIndex current = CHN_LBox_Channels.currentIndex();
+    if (!current.isValid() || static_cast<std::size_t>(current.row()) >= table_.Size()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(current.row());
+}
+
+void TCHN_Form_Channels::Select(std::size_t position) {
+    if (position < table_.Size()) {
+        const QModelIndex index = model_->index(static_cast<int>(position), 0);
+        CHN_LBox_Channels.setCurrentIndex(index);
+        CHN_LBox_Channels.scrollTo(index);
+    }
+}
+
+void TCHN_Form_Channels::ShowTable(std::optional<std::size_t> select) {
+    model_->Reload();
+    if (select) {
+        Select(*select);
+    }
+}
+
+void TCHN_Form_Channels::ReplaceTable(pmr::ChannelTable table) {
+    table_ = std::move(table);
+    ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(0));
+}
+
+pmr::BandLimits TCHN_Form_Channels::Band() const {
+    const auto limits =
+        pmr::LimitsOfBand(BandWordOfEntry(state().BandSelected), state().CountryCode);
+    return limits.value_or(pmr::BandLimits{});
+}
+
+bool TCHN_Form_Channels::ZoneMode() const {
+    return workspace().pmr.U8(pmr::kZoneModeByte) & 0x02;
+}
+
+pmr::ChannelEntry TCHN_Form_Channels::NewEntry() const {
+    // A new channel starts at the lower limit of the band, in whole megahertz.
+    return pmr::DefaultEntry(Band().LowerMHz() * pmr::kHzPerMHz);
+}
+
+bool TCHN_Form_Channels::TableFull() {
+    if (table_.Size() < static_cast<std::size_t>(pmr::kMaxEntries)) {
+        return false;
+    }
+    person().Error(kTableFullText);
+    return true;
+}
+
+void TCHN_Form_Channels::CHN_Btn_AddChannelClick() {
+    if (TableFull()) {
+        return;
+    }
+    const auto selected = Selected();
+    pmr::ChannelEntry entry =
+        selected && !table_.At(*selected).IsGroup() ? table_.At(*selected) : NewEntry();
+    entry.SetNumber(table_.NextNumber());
+    EditEntry(entry, std::nullopt);
+}
+
+void TCHN_Form_Channels::CHN_Btn_AddGroupClick() {
+    if (TableFull()) {
+        return;
+    }
+    pmr::ChannelEntry entry = NewEntry();
+    entry.SetNumber(table_.NextNumber());
+    entry.SetFlag(cr::kIsGroup, true);
+    EditEntry(entry, std::nullopt);
+}
+
+void TCHN_Form_Channels::CHN_Btn_EditChannelClick() {
+    if (const auto selected = Selected()) {
+        EditEntry(table_.At(*selected), selected);
+    }
+}
+
+void TCHN_Form_Channels::CHN_Btn_DeleteChannelClick() {
+    const auto selected = Selected();
+    if (!selected || !pmr::DeleteAllowed(table_, *selected, person())) {
+        return;
+    }
+    table_.Remove(*selected);
+    // The line above the deleted one is selected.
+    const std::size_t above = *selected > 0 ? *selected - 1 : 0;
+    ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(above));
+}
+
+void TCHN_Form_Channels::EditEntry(pmr::ChannelEntry entry, std::optional<std::size_t> replacing) {
+    const bool accepted =
+        entry.IsGroup() ? RunGroupEditor(entry, replacing) : RunChannelEditor(entry, replacing);
+    if (!accepted) {
+        return;
+    }
+    const auto position = replacing ? table_.Replace(*replacing, entry) : table_.Add(entry);
+    if (position) {
+        ShowTable(position);
+    }
+}
+
+bool TCHN_Form_Channels::RunChannelEditor(pmr::ChannelEntry& entry,
+                                          std::optional<std::size_t> replacing) {
+    const pmr::ChannelEditContext context{
+        table_,
+        replacing,
+        Band(),
+        state().CountryCode,
+        state().RadioTypeMask,
+        LoadPmrHeader(workspace().pmr).radioTypeRow == kRowHmFPlus};
+    TCEDT_Form editor(context, {state().UserLevelMask, ZoneMode()}, person(), this);
+    editor.FillFromEditBuffer(entry);
+    if (dialogs().Exec(editor) != QDialog::Accepted) {
+        return false;
+    }
+    editor.ReadBackToEditBuffer(entry);
+    return true;
+}
+
+bool TCHN_Form_Channels::RunGroupEditor(pmr::ChannelEntry& entry,
+                                        std::optional<std::size_t> replacing) {
+    const pmr::GroupEditContext context{table_, replacing, state().RadioTypeMask,
+                                        LoadPmrHeader(workspace().pmr).radioTypeRow == kRowHmFPlus};
+    TGEDT_Form editor(context, person(), this);
+    editor.FillFromEditBuffer(entry);
+    if (dialogs().Exec(editor) != QDialog::Accepted) {
+        return false;
+    }
+    editor.ReadBackToEditBuffer(entry);
+    return true;
+}
+
+KM_REGISTER_FORM(FormId::Channels, TCHN_Form_Channels);
+
+}  // namespace km

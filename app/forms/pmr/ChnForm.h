@@ -1,0 +1,81 @@
+#pragma once
+// The Channel Options form of the PMR view: the channel page (the channel table as a list, with
+// the buttons that open the Channel Editor and the Group Editor) and the zones page. The table
+// lives in memory between the load and store passes (pmr/ChannelTable.h); the list is a view of
+// it, so a table of 1000 entries scrolls without a widget per line.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <memory>
+#include <optional>
+
+#include "forms/ConfigForm.h"
+#include "forms/RecordTableModel.h"
+#include "pmr/ChannelTable.h"
+#include "pmr/Frequency.h"
+
+namespace km {
+
+class TCHN_Form_Channels : public ConfigForm {
+    Q_OBJECT
+  public:
+    explicit TCHN_Form_Channels(const FormContext& context, QWidget* parent = nullptr);
+    ~TCHN_Form_Channels() override;
+
+    void LoadPass() override;
+    void StorePass() override;
+    void RefreshVisibility() override;
+    void ShowFirstPage() override;
+
+    // Handlers, named as the domain names them.
+    void CHN_Btn_AddChannelClick();
+    void CHN_Btn_AddGroupClick();
+    void CHN_Btn_EditChannelClick();
+    void CHN_Btn_DeleteChannelClick();
+    void Tab_CHN_NextShow();
+
+    // The table and the selected position, for the CSV commands and the tests.
+    const pmr::ChannelTable& Table() const { return table_; }
+    std::optional<std::size_t> Selected() const;
+    void Select(std::size_t position);
+    // Replaces the whole table (a CSV import) and selects the first entry.
+    void ReplaceTable(pmr::ChannelTable table);
+
+    // Controls, public for the form's tests.
+    QTabWidget Page_CHN_Channels;
+    QWidget Tab_CHN_Channels;
+    QWidget Tab_CHN_Next;
+    QTableView CHN_LBox_Channels;
+    QPushButton CHN_Btn_AddChannel;
+    QPushButton CHN_Btn_AddGroup;
+    QPushButton CHN_Btn_EditChannel;
+    QPushButton CHN_Btn_DeleteChannel;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    class Records;
+
+    void BuildLayout();
+    void Connect();
+    pmr::BandLimits Band() const;
+    bool ZoneMode() const;
+    pmr::ChannelEntry NewEntry() const;
+    bool TableFull();
+    // Opens the editor matching the entry; after OK the entry goes into the table (added, or in
+    // place of the entry at `replacing`).
+    void EditEntry(pmr::ChannelEntry entry, std::optional<std::size_t> replacing);
+    bool RunChannelEditor(pmr::ChannelEntry& entry, std::optional<std::size_t> replacing);
+    bool RunGroupEditor(pmr::ChannelEntry& entry, std::optional<std::size_t> replacing);
+    void ShowTable(std::optional<std::size_t> select);
+    void PageChanged(int page);
+
+    pmr::ChannelTable table_;
+    std::unique_ptr<Records> records_;
+    std::unique_ptr<RecordTableModel> model_;
+};
+
+}  // namespace km
