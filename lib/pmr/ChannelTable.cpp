@@ -560,6 +560,17 @@ bool DeleteAllowed(const ChannelTable& table, std::size_t position, Person& pers
     return true;
 }
 
+bool ChannelOptionsName(const PmrJobImage& image, int number) {
+    // Goto A..D and the dual watch channel; 0xFFFF is none. The power-on channel counts only
+    // when the user defined it (power-on mode 0): the other modes compute it at every store.
+    constexpr std::size_t kOptionChannelWords[] = {0x1D1A, 0x1D1C, 0x1D1E, 0x1D20, 0x1D32};
+    constexpr std::size_t kPowerOnMode = 0x1D18;
+    constexpr std::size_t kPowerOnChannel = 0x1D16;
+    const bool named = std::any_of(std::begin(kOptionChannelWords), std::end(kOptionChannelWords),
+                                   [&](std::size_t at) { return image.U16(at) == number; });
+    return named || (image.U16(kPowerOnMode) == 0 && image.U16(kPowerOnChannel) == number);
+}
+
 // ---- Load and store ----
 
 StoreSettings StoreSettingsOf(const PmrJobImage& image, int radioTypeMask, int countryCode) {

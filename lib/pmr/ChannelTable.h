@@ -134,6 +134,10 @@ bool ChannelDefined(const ChannelTable& table, int number, Person& person);
 // `DeleteSelected`'s checks: refuses (with the message) an entry a group lists.
 bool DeleteAllowed(const ChannelTable& table, std::size_t position, Person& person);
 
+// True when the Channel Options name the channel as the defined power-on channel, a Goto
+// channel or the dual watch channel.
+bool ChannelOptionsName(const PmrJobImage& image, int number);
+
 // What the store needs from the rest of the job.
 struct StoreSettings {
     int highPowerLevel = 0;  // index of the power lists, copied into every record

@@ -12,6 +12,8 @@
 #include "forms/pmr/ChannelEditor.h"
 #include "forms/pmr/ChnForm.h"
 #include "forms/pmr/GroupEditor.h"
+#include "forms/pmr/ZoneEditor.h"
+#include "tables/Tables.h"
 
 namespace km {
 namespace {
@@ -49,7 +51,13 @@ struct Desk {
         state.RadioTypeMask = 16;
         state.BandSelected = kBandUwEntry;
         state.UserLevelMask = 8;
+        tables::FillTemplateDefaults(fields::ImageId::Pmr, workspace->pmr.Bytes());
         workspace->pmr.SetU16(pmr::kBandCode, 0x5557);
+        workspace->pmr.SetU16(14, 5860);
+        // As the template holds them: no power-on, Goto or dual watch channel.
+        for (std::size_t word : {0x1D16, 0x1D1A, 0x1D1C, 0x1D1E, 0x1D20, 0x1D32}) {
+            workspace->pmr.SetU16(word, 0xFFFF);
+        }
     }
     std::unique_ptr<TCHN_Form_Channels> MakeForm() {
         auto form = std::make_unique<TCHN_Form_Channels>(
@@ -213,6 +221,61 @@ TEST(ChannelFormTest, TheEditorShowsWhatTheHeadLevelAndZoneModeAllow) {
     EXPECT_TRUE(portable.CEDT_CBox_Hidden.isVisible());
     EXPECT_EQ(portable.CEDT_Combo_Rx_CTCSSTone.count(), 156);
     EXPECT_EQ(portable.CEDT_Combo_Rx_CTCSSTone.itemText(39).toStdString(), "   150.0 Hz");
+}
+
+TEST(ChannelFormTest, ZonesKeepTheirChannelsAcrossSelectionsStoreAndLoad) {
+    Desk desk;
+    StoreChannels(desk, 5);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    TZEDT_Form& zones = *form->Tab_CHN_Zones;
+    zones.ZONE_StrGrid_Zones.item(0, 1)->setText("North");
+    zones.ZONE_StrGrid_Zones.item(1, 1)->setText("South");
+    zones.ZONE_StrGrid_Channels.item(0, 1)->setText("3");
+    EXPECT_TRUE(zones.ZONE_StrGrid_ChannelsCellExit(0));
+    EXPECT_EQ(zones.ZONE_StrGrid_Channels.item(0, 2)->text(), "Ch 3");
+    zones.ZONE_StrGrid_Channels.item(1, 1)->setText("7");
+    EXPECT_FALSE(zones.ZONE_StrGrid_ChannelsCellExit(1)) << "channel 7 is not in the table";
+    EXPECT_TRUE(desk.person.Showed("Channel has not been defined in the channel table."));
+    zones.ZONE_StrGrid_Channels.item(1, 1)->setText("");
+    zones.ZONE_StrGrid_Zones.setCurrentCell(1, 1);
+    EXPECT_EQ(zones.ZONE_StrGrid_Channels.item(0, 1)->text(), "");
+    zones.ZONE_StrGrid_Channels.item(4, 1)->setText("2");
+    form->Page_CHN_Channels.setCurrentWidget(form->Tab_CHN_Zones.get());
+    form->show();
+    Screenshot(*form, "channel_options_zones");
+
+    // The first zone lists channel 3: deleting it asks, and No keeps it.
+    form->Page_CHN_Channels.setCurrentWidget(&form->Tab_CHN_Channels);
+    form->Select(3);
+    desk.person.answers = {Answer::No};
+    form->CHN_Btn_DeleteChannelClick();
+    EXPECT_EQ(form->Table().Size(), 5u);
+    EXPECT_TRUE(desk.person.Showed(
+        "Channel 3 is used in a zone or as the power-on, a Goto or the dual watch channel.\n"
+        "Do you want to delete it?"));
+
+    form->StorePass();
+    EXPECT_EQ(desk.workspace->pmr.U16(0x007A), 2);
+    auto reopened = desk.MakeForm();
+    reopened->LoadPass();
+    TZEDT_Form& again = *reopened->Tab_CHN_Zones;
+    EXPECT_EQ(again.ZONE_StrGrid_Zones.item(1, 1)->text(), "South");
+    EXPECT_EQ(again.ZONE_StrGrid_Channels.item(0, 1)->text(), "3");
+    EXPECT_EQ(again.ZONE_StrGrid_Channels.item(0, 2)->text(), "Ch 3");
+    again.ZONE_StrGrid_Zones.setCurrentCell(1, 1);
+    EXPECT_EQ(again.ZONE_StrGrid_Channels.item(4, 1)->text(), "2");
+}
+
+TEST(ChannelFormTest, TheZonesPageIsOfferedForHeadsWithZones) {
+    Desk desk;
+    auto form = desk.MakeForm();
+    const int page = form->Page_CHN_Channels.indexOf(form->Tab_CHN_Zones.get());
+    for (auto [mask, shown] : {std::pair{16, true}, {4, false}, {512, true}, {2, false}}) {
+        desk.state.RadioTypeMask = mask;
+        form->RefreshVisibility();
+        EXPECT_EQ(form->Page_CHN_Channels.isTabVisible(page), shown) << mask;
+    }
 }
 
 TEST(ChannelFormTest, NextFormShowsTheSelcallForm) {

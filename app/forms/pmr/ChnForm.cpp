@@ -11,6 +11,7 @@
 #include "forms/FieldBinder.h"
 #include "forms/pmr/ChannelEditor.h"
 #include "forms/pmr/GroupEditor.h"
+#include "forms/pmr/ZoneEditor.h"
 #include "pmr/ChannelEdit.h"
 
 namespace km {
@@ -20,10 +21,23 @@ namespace cr = pmr::channel_rows;
 
 constexpr const char* kCaption = "Channel Options";
 constexpr const char* kChannelsPage = "Channels";
+constexpr const char* kZonesPage = "Zones";
 constexpr const char* kNextPage = "Next Form -->";
 // A table that holds 1000 entries takes no more: the radio has no room for them.
 constexpr std::string_view kTableFullText =
     "The channel table is full.\nAt most 1000 channels and groups can be defined.";
+// Zones and channel options name channels by number: a change leaves them naming another.
+constexpr std::string_view kReferencedDeleteQuestion =
+    "Channel %d is used in a zone or as the power-on, a Goto or the dual watch channel.\n"
+    "Do you want to delete it?";
+constexpr std::string_view kReferencedRenumberQuestion =
+    "Channel %d is used in a zone or as the power-on, a Goto or the dual watch channel.\n"
+    "Do you want to change its number?";
+// The heads that offer zones.
+bool ZonesOffered(int radioTypeMask) {
+    return radioTypeMask == 16 || radioTypeMask == 32 || radioTypeMask == 256 ||
+           radioTypeMask == 512 || radioTypeMask == 1024;
+}
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -49,7 +63,9 @@ class TCHN_Form_Channels::Records : public RecordSource {
 };
 
 TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* parent)
-    : ConfigForm(context, parent), records_(std::make_unique<Records>(table_)) {
+    : ConfigForm(context, parent),
+      Tab_CHN_Zones(std::make_unique<TZEDT_Form>(table_, workspace(), person())),
+      records_(std::make_unique<Records>(table_)) {
     setObjectName("TCHN_Form_Channels");
     setWindowTitle(kCaption);
     const std::pair<QObject*, const char*> controls[] = {
@@ -115,6 +131,7 @@ void TCHN_Form_Channels::BuildLayout() {
     page->addLayout(buttons);
 
     Page_CHN_Channels.addTab(&Tab_CHN_Channels, kChannelsPage);
+    Page_CHN_Channels.addTab(Tab_CHN_Zones.get(), kZonesPage);
     Page_CHN_Channels.addTab(&Tab_CHN_Next, kNextPage);
     auto* form = new QVBoxLayout(this);
     form->addWidget(&Page_CHN_Channels);
@@ -156,15 +173,23 @@ bool TCHN_Form_Channels::eventFilter(QObject* watched, QEvent* event) {
 void TCHN_Form_Channels::LoadPass() {
     pmr::LoadChannelTable(workspace().pmr, table_);
     ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(0));
+    Tab_CHN_Zones->LoadPass();
+    RefreshVisibility();
 }
 
 void TCHN_Form_Channels::StorePass() {
     pmr::StoreChannelTable(
         table_, pmr::StoreSettingsOf(workspace().pmr, state().RadioTypeMask, state().CountryCode),
         workspace().pmr, person());
+    Tab_CHN_Zones->StorePass();
 }
 
-void TCHN_Form_Channels::RefreshVisibility() {}
+void TCHN_Form_Channels::RefreshVisibility() {
+    const int mode = state().RadioModeMask;
+    const bool modeSet = mode == kModePmr || mode == kModeTrunk || mode == kModeMulti;
+    Page_CHN_Channels.setTabVisible(Page_CHN_Channels.indexOf(Tab_CHN_Zones.get()),
+                                    modeSet && ZonesOffered(state().RadioTypeMask));
+}
 
 void TCHN_Form_Channels::ShowFirstPage() {
     const QSignalBlocker blocker(Page_CHN_Channels);
@@ -219,7 +244,7 @@ pmr::BandLimits TCHN_Form_Channels::Band() const {
 }
 
 bool TCHN_Form_Channels::ZoneMode() const {
-    return workspace().pmr.U8(pmr::kZoneModeByte) & 0x02;
+    return Tab_CHN_Zones->ZoneMode();
 }
 
 pmr::ChannelEntry TCHN_Form_Channels::NewEntry() const {
@@ -264,7 +289,8 @@ void TCHN_Form_Channels::CHN_Btn_EditChannelClick() {
 
 void TCHN_Form_Channels::CHN_Btn_DeleteChannelClick() {
     const auto selected = Selected();
-    if (!selected || !pmr::DeleteAllowed(table_, *selected, person())) {
+    if (!selected || !pmr::DeleteAllowed(table_, *selected, person()) ||
+        !ReferencesAllow(table_.At(*selected).Number(), kReferencedDeleteQuestion)) {
         return;
     }
     table_.Remove(*selected);
@@ -276,7 +302,9 @@ void TCHN_Form_Channels::CHN_Btn_DeleteChannelClick() {
 void TCHN_Form_Channels::EditEntry(pmr::ChannelEntry entry, std::optional<std::size_t> replacing) {
     const bool accepted =
         entry.IsGroup() ? RunGroupEditor(entry, replacing) : RunChannelEditor(entry, replacing);
-    if (!accepted) {
+    if (!accepted ||
+        (replacing && table_.At(*replacing).Number() != entry.Number() &&
+         !ReferencesAllow(table_.At(*replacing).Number(), kReferencedRenumberQuestion))) {
         return;
     }
     const auto position = replacing ? table_.Replace(*replacing, entry) : table_.Add(entry);
@@ -314,6 +342,16 @@ bool TCHN_Form_Channels::RunGroupEditor(pmr::ChannelEntry& entry,
     }
     editor.ReadBackToEditBuffer(entry);
     return true;
+}
+
+bool TCHN_Form_Channels::ReferencesAllow(int number, std::string_view question) {
+    if (!pmr::ZonesList(Tab_CHN_Zones->Grids(), workspace().pmr, number) &&
+        !pmr::ChannelOptionsName(workspace().pmr, number)) {
+        return true;
+    }
+    std::string text(question);
+    text.replace(text.find("%d"), 2, std::to_string(number));
+    return person().Ask(text) == Answer::Yes;
 }
 
 KM_REGISTER_FORM(FormId::Channels, TCHN_Form_Channels);

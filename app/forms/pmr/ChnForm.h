@@ -18,6 +18,8 @@
 
 namespace km {
 
+class TZEDT_Form;
+
 class TCHN_Form_Channels : public ConfigForm {
     Q_OBJECT
   public:
@@ -46,6 +48,7 @@ class TCHN_Form_Channels : public ConfigForm {
     // Controls, public for the form's tests.
     QTabWidget Page_CHN_Channels;
     QWidget Tab_CHN_Channels;
+    std::unique_ptr<TZEDT_Form> Tab_CHN_Zones;  // the zones page
     QWidget Tab_CHN_Next;
     QTableView CHN_LBox_Channels;
     QPushButton CHN_Btn_AddChannel;
@@ -71,6 +74,8 @@ class TCHN_Form_Channels : public ConfigForm {
     bool RunChannelEditor(pmr::ChannelEntry& entry, std::optional<std::size_t> replacing);
     bool RunGroupEditor(pmr::ChannelEntry& entry, std::optional<std::size_t> replacing);
     void ShowTable(std::optional<std::size_t> select);
+    // A channel that a zone or a channel option names is changed only when the user says so.
+    bool ReferencesAllow(int number, std::string_view question);
     void PageChanged(int page);
 
     pmr::ChannelTable table_;

@@ -74,4 +74,13 @@ QWidget* DigitsDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
     return editor;
 }
 
+QWidget* TextDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        line->setMaxLength(length_);
+    }
+    return editor;
+}
+
 }  // namespace km

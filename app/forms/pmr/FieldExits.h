@@ -45,4 +45,15 @@ class DigitsDelegate : public QStyledItemDelegate {
     int digits_;
 };
 
+// Grid cells that take at most `length` characters.
+class TextDelegate : public QStyledItemDelegate {
+  public:
+    TextDelegate(int length, QObject* parent) : QStyledItemDelegate(parent), length_(length) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+
+  private:
+    int length_;
+};
+
 }  // namespace km

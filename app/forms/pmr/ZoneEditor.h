@@ -1,0 +1,61 @@
+#pragma once
+// The zones page of the Channel Options form (`TZEDT_Form`): the zone names grid, the channels of
+// the zone selected in it and the zone mode box. The grids are what pmr/Zones.h calls
+// ZoneGrids; the channel names beside the numbers come from the channel table.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTableWidget>
+#include <QWidget>
+
+#include "pmr/ChannelTable.h"
+#include "pmr/Zones.h"
+
+namespace km {
+
+class Person;
+struct Workspace;
+
+class TZEDT_Form : public QWidget {
+    Q_OBJECT
+  public:
+    TZEDT_Form(const pmr::ChannelTable& table, Workspace& workspace, Person& person,
+               QWidget* parent = nullptr);
+
+    // The zone parts of the Channel Options passes (after the channel table's).
+    void LoadPass();
+    void StorePass();
+
+    bool ZoneMode() const { return ZONE_CBox_ZoneMode.isChecked(); }
+    // The grids as they stand (the current zone's channels as shown).
+    pmr::ZoneGrids Grids() const;
+
+    // Handlers, named as the domain names them.
+    void ZONE_StrGrid_ZonesSelectCell(int row);
+    // Leaving a "Channel" cell (or the grid); false keeps the focus in it.
+    bool ZONE_StrGrid_ChannelsCellExit(int row);
+
+    // Controls, public for the form's tests.
+    QCheckBox ZONE_CBox_ZoneMode;
+    QTableWidget ZONE_StrGrid_Zones;
+    QTableWidget ZONE_StrGrid_Channels;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildLayout();
+    void Connect();
+    void Show(const pmr::ZoneGrids& grids);
+    void ShowChannelName(int row);
+    QString Cell(const QTableWidget& grid, int row, int column) const;
+    void SetCell(QTableWidget& grid, int row, int column, const QString& text);
+
+    const pmr::ChannelTable& table_;
+    Workspace& workspace_;
+    Person& person_;
+    int currentZone_ = 0;
+    bool selecting_ = false;
+};
+
+}  // namespace km
