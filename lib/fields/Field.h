@@ -48,11 +48,14 @@ enum class Encoding : std::uint8_t {
     U8,
     U16,    // low byte first, as the images hold numbers
     U16BE,  // high byte first, as the radio holds them
+    I16,    // signed, low byte first
     I32,    // signed, low byte first
     Bits,   // bits [bitShift, bitShift + bitCount) of a low-byte-first container of `width` bytes
     Bcd,    // `width` bytes, two decimal digits a byte, high digit first; the value is the number
-    Text,   // Windows-1252, NUL-filled to `width`, no terminator at full width
-    Memo,   // as Text, a line break stored as CR LF and shown as one line break
+    // As Bcd, the bytes low first: a BCD number kept in a little-endian word (1234 is 0x1234).
+    BcdLowFirst,
+    Text,  // Windows-1252, NUL-filled to `width`, no terminator at full width
+    Memo,  // as Text, a line break stored as CR LF and shown as one line break
     // A radio frequency as a 17-bit count of a 5, 6.25 or 7.5 kHz step in `width` bytes: count
     // bits 16..1 high byte first in the first two bytes; in the last byte count bit 0 at bit
     // bitShift + 4 and the step flags at bitShift + 1 (7.5 kHz) and bitShift + 6 (6.25 kHz),
@@ -71,7 +74,8 @@ enum class Encoding : std::uint8_t {
     // first byte: "0"-"9" 0-9, "*" 11, "#" 12, "-" 13, "E" (or "e") 14. Code 15 ends the string
     // and fills every unused nibble. The field holds `max` characters, 2 x `width` - 1 when max
     // is 0 (so the end code always fits); a field of 2 x `width` characters has no end code when
-    // it is full. The value is a text.
+    // it is full. The value is a text. A row with a blankRaw reads a field whose every byte is
+    // blankRaw as the empty text (a zero-filled field that no packer wrote).
     PackedDial
 };
 
@@ -185,11 +189,14 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::U16:
         case Encoding::U16BE:
             return 2;
+        case Encoding::I16:
+            return 2;
         case Encoding::I32:
             return 4;
         case Encoding::Bits:
         case Encoding::BitsHighFirst:
         case Encoding::Bcd:
+        case Encoding::BcdLowFirst:
         case Encoding::Text:
         case Encoding::Memo:
         case Encoding::RasterFrequency:

@@ -59,23 +59,30 @@ void WriteContainer(const FieldRow& row, std::span<std::uint8_t> bytes, std::siz
     }
 }
 
-std::int64_t ReadBcd(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t width) {
+// Where the k-th most significant byte of a BCD number lies.
+std::size_t BcdByte(Encoding encoding, std::size_t width, std::size_t k) {
+    return encoding == Encoding::BcdLowFirst ? width - 1 - k : k;
+}
+
+std::int64_t ReadBcd(Encoding encoding, std::span<const std::uint8_t> bytes, std::size_t offset,
+                     std::size_t width) {
     std::int64_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
-        value = value * 100 + (bytes[offset + i] >> 4) * 10 + (bytes[offset + i] & 0x0F);
+    for (std::size_t k = 0; k < width; ++k) {
+        const std::uint8_t byte = bytes[offset + BcdByte(encoding, width, k)];
+        value = value * 100 + (byte >> 4) * 10 + (byte & 0x0F);
     }
     return value;
 }
 
-void WriteBcd(std::span<std::uint8_t> bytes, std::size_t offset, std::size_t width,
-              std::int64_t value) {
+void WriteBcd(Encoding encoding, std::span<std::uint8_t> bytes, std::size_t offset,
+              std::size_t width, std::int64_t value) {
     auto rest = static_cast<std::uint64_t>(std::max<std::int64_t>(value, 0));
-    for (std::size_t i = width; i-- > 0;) {
+    for (std::size_t k = width; k-- > 0;) {
         const auto low = static_cast<std::uint8_t>(rest % 10);
         rest /= 10;
         const auto high = static_cast<std::uint8_t>(rest % 10);
         rest /= 10;
-        bytes[offset + i] = static_cast<std::uint8_t>(high << 4 | low);
+        bytes[offset + BcdByte(encoding, width, k)] = static_cast<std::uint8_t>(high << 4 | low);
     }
 }
 
@@ -178,6 +185,8 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
             return static_cast<std::int64_t>(ReadLittle(bytes, offset, 2));
         case Encoding::U16BE:
             return bytes[offset] << 8 | bytes[offset + 1];
+        case Encoding::I16:
+            return static_cast<std::int16_t>(ReadLittle(bytes, offset, 2));
         case Encoding::I32:
             return static_cast<std::int32_t>(ReadLittle(bytes, offset, 4));
         case Encoding::Bits:
@@ -185,7 +194,8 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
             return static_cast<std::int64_t>((ReadContainer(row, bytes, offset) & BitMask(row)) >>
                                              row.bitShift);
         case Encoding::Bcd:
-            return ReadBcd(bytes, offset, row.width);
+        case Encoding::BcdLowFirst:
+            return ReadBcd(row.encoding, bytes, offset, row.width);
         case Encoding::RasterFrequency:
             return ReadRasterFrequency(row, bytes, offset);
         case Encoding::Pieces:
@@ -207,13 +217,17 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
         case Encoding::U16:
         case Encoding::U16BE:
             return {0, 0xFFFF};
+        case Encoding::I16:
+            return {std::numeric_limits<std::int16_t>::min(),
+                    std::numeric_limits<std::int16_t>::max()};
         case Encoding::I32:
             return {std::numeric_limits<std::int32_t>::min(),
                     std::numeric_limits<std::int32_t>::max()};
         case Encoding::Bits:
         case Encoding::BitsHighFirst:
             return {0, static_cast<std::int64_t>((std::uint64_t{1} << row.bitCount) - 1)};
-        case Encoding::Bcd: {
+        case Encoding::Bcd:
+        case Encoding::BcdLowFirst: {
             std::int64_t top = 1;
             for (std::size_t i = 0; i < 2u * row.width && top < (std::int64_t{1} << 58); ++i) {
                 top *= 10;
@@ -248,6 +262,9 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
             bytes[offset] = static_cast<std::uint8_t>(raw >> 8);
             bytes[offset + 1] = static_cast<std::uint8_t>(raw);
             return;
+        case Encoding::I16:
+            WriteLittle(bytes, offset, 2, static_cast<std::uint16_t>(raw));
+            return;
         case Encoding::I32:
             WriteLittle(bytes, offset, 4, static_cast<std::uint32_t>(raw));
             return;
@@ -259,7 +276,8 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
             return;
         }
         case Encoding::Bcd:
-            WriteBcd(bytes, offset, row.width, raw);
+        case Encoding::BcdLowFirst:
+            WriteBcd(row.encoding, bytes, offset, row.width, raw);
             return;
         case Encoding::RasterFrequency:
             WriteRasterFrequency(row, bytes, offset, raw);
@@ -386,6 +404,12 @@ std::uint8_t DialNibble(std::span<const std::uint8_t> bytes, std::size_t offset,
 }
 
 std::string ReadDial(const FieldRow& row, std::span<const std::uint8_t> bytes, std::size_t offset) {
+    if (row.blankRaw != kNoBlank &&
+        std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                    bytes.begin() + static_cast<std::ptrdiff_t>(offset + row.width),
+                    [&](std::uint8_t b) { return b == row.blankRaw; })) {
+        return {};
+    }
     std::string text;
     for (std::size_t i = 0; i < DialCapacity(row); ++i) {
         const std::uint8_t code = DialNibble(bytes, offset, i);

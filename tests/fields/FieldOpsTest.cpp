@@ -58,10 +58,20 @@ const EncodingCase kCases[] = {
      std::int64_t{999},
      {(0xAA & ~0x07) | 0x03, 0xE7},
      "999"},
+    {"i16 negative",
+     {.id = "a", .encoding = Encoding::I16},
+     std::int64_t{-31},
+     {0xE1, 0xFF},
+     "-31"},
     {"bcd",
      {.id = "a", .encoding = Encoding::Bcd, .width = 2},
      std::int64_t{1234},
      {0x12, 0x34},
+     "1234"},
+    {"bcd in a little-endian word",
+     {.id = "a", .encoding = Encoding::BcdLowFirst, .width = 2},
+     std::int64_t{1234},
+     {0x34, 0x12},
      "1234"},
     {"text NUL-filled",
      {.id = "a", .encoding = Encoding::Text, .width = 4},
@@ -168,6 +178,11 @@ const EncodingCase kCases[] = {
      std::string(),
      {0xFF, 0xFF},
      ""},
+    {"dial string beside a zero blank",
+     {.id = "a", .encoding = Encoding::PackedDial, .width = 2, .blankRaw = 0},
+     std::string("00"),
+     {0x00, 0xFF},
+     "00"},
 };
 
 void PrintTo(const EncodingCase& c, std::ostream* os) {
@@ -336,9 +351,15 @@ TEST(FieldOpsTest, DialStringsPackOnlyDialCharactersUpToTheirCapacity) {
     EXPECT_EQ(ReadField(small, stored, 0), FieldValue(std::string("1?")));
     WriteField(small, stored, 0, ReadField(small, stored, 0));
     EXPECT_EQ(stored, (std::vector<std::uint8_t>{0x1A, 0xF3, 0x45}));
-    // A zero field is a string of zeros.
-    const std::vector<std::uint8_t> zeros(3, 0);
+    // A zero field is a string of zeros, unless the row names zero bytes its blank; then it
+    // reads empty and stays zero when it is stored unchanged.
+    std::vector<std::uint8_t> zeros(3, 0);
     EXPECT_EQ(ReadField(small, zeros, 0), FieldValue(std::string("00000")));
+    const FieldRow blankZero = {
+        .id = "z", .encoding = Encoding::PackedDial, .width = 3, .blankRaw = 0};
+    EXPECT_EQ(ReadField(blankZero, zeros, 0), FieldValue(std::string()));
+    WriteField(blankZero, zeros, 0, std::string());
+    EXPECT_EQ(zeros, (std::vector<std::uint8_t>{0, 0, 0}));
 }
 
 TEST(FieldOpsTest, ARowThatLeavesItsBufferThrows) {
