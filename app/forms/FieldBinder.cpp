@@ -2,11 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include "core/Person.h"
 
@@ -42,6 +45,55 @@ void ShowInCombo(QComboBox& combo, const FieldRow& row, std::int64_t code) {
     combo.setCurrentIndex(index);
 }
 
+// A radio group: its buttons carry their choice's code; the box carries a stored code no button
+// has, so that it is written back.
+constexpr const char* kCodeProperty = "fieldCode";
+
+QList<QRadioButton*> RadioButtons(const QWidget& group) {
+    return group.findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+bool IsRadioGroup(const QWidget* control, const FieldRow& row) {
+    return qobject_cast<const QGroupBox*>(control) != nullptr && !row.choices.empty();
+}
+
+void FillRadioGroup(QGroupBox& group, const FieldRow& row) {
+    QList<QRadioButton*> buttons = RadioButtons(group);
+    if (buttons.isEmpty()) {
+        auto* layout = group.layout() ? group.layout() : new QVBoxLayout(&group);
+        for (const fields::Choice& choice : row.choices) {
+            auto* button = new QRadioButton(ToQString(choice.text), &group);
+            layout->addWidget(button);
+            buttons.append(button);
+        }
+    }
+    for (qsizetype i = 0; i < buttons.size() && i < static_cast<qsizetype>(row.choices.size());
+         ++i) {
+        buttons[i]->setProperty(kCodeProperty, QVariant::fromValue<qlonglong>(
+                                                   row.choices[static_cast<std::size_t>(i)].code));
+    }
+}
+
+void ShowInRadioGroup(QGroupBox& group, std::int64_t code) {
+    group.setProperty(kCodeProperty, QVariant::fromValue<qlonglong>(code));
+    for (QRadioButton* button : RadioButtons(group)) {
+        const QSignalBlocker blocker(button);
+        // An exclusive button cannot be unchecked while it is the checked one.
+        button->setAutoExclusive(false);
+        button->setChecked(button->property(kCodeProperty).toLongLong() == code);
+        button->setAutoExclusive(true);
+    }
+}
+
+std::int64_t CodeOfRadioGroup(const QGroupBox& group) {
+    for (const QRadioButton* button : RadioButtons(group)) {
+        if (button->isChecked()) {
+            return button->property(kCodeProperty).toLongLong();
+        }
+    }
+    return group.property(kCodeProperty).toLongLong();
+}
+
 std::int64_t NumberOf(const FieldValue& value) {
     const auto* number = std::get_if<std::int64_t>(&value);
     return number ? *number : 0;
@@ -49,7 +101,9 @@ std::int64_t NumberOf(const FieldValue& value) {
 
 void ShowValue(QWidget* control, const FieldRow& row, const FieldValue& value) {
     const QString shown = ToQString(fields::FormatField(row, value));
-    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    if (IsRadioGroup(control, row)) {
+        ShowInRadioGroup(*qobject_cast<QGroupBox*>(control), NumberOf(value));
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         ShowInCombo(*combo, row, NumberOf(value));
     } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
         const QSignalBlocker blocker(check);
@@ -69,7 +123,9 @@ void ShowValue(QWidget* control, const FieldRow& row, const FieldValue& value) {
 }
 
 void Prepare(QWidget* control, const FieldRow& row) {
-    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    if (IsRadioGroup(control, row)) {
+        FillRadioGroup(*qobject_cast<QGroupBox*>(control), row);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         FillChoices(*combo, row);
     } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
         const bool ranged = row.min != 0 || row.max != 0;
@@ -161,6 +217,9 @@ std::optional<FieldValue> FieldBinder::Value(const QWidget* control) const {
         return std::nullopt;
     }
     const FieldRow& row = *binding->row;
+    if (IsRadioGroup(control, row)) {
+        return FieldValue(CodeOfRadioGroup(*qobject_cast<const QGroupBox*>(control)));
+    }
     if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
         if (combo->currentIndex() < 0) {
             return std::nullopt;

@@ -5,8 +5,10 @@
 // Bound controls: QComboBox (filled with the row's choices; a stored code no entry has shows as
 // "? 37" and is written back unchanged), QCheckBox (0 / 1), QSpinBox (the row's range), QLineEdit
 // and QPlainTextEdit (the value as the row shows it, parsed back when stored), QLabel (shown
-// only). A row whose control the form does not have is skipped: the form edits it in its own
-// code, or not at all.
+// only), and a radio group: a QGroupBox whose radio buttons stand for the row's choices in order
+// (the binder adds them, captioned with the choices, when the box has none; a stored code no
+// button has checks none and is written back unchanged). A row whose control the form does not
+// have is skipped: the form edits it in its own code, or not at all.
 
 #include <QString>
 #include <QWidget>

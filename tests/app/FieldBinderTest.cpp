@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <vector>
@@ -139,6 +141,39 @@ TEST_F(FieldBinderTest, ExitChecksShowTheRangeMessageAndBadTextNeverReachesTheIm
     EXPECT_EQ(bytes[3], 8);
     form.delay.setText("6");
     EXPECT_TRUE(binder.CheckControl(&form.delay, person));
+}
+
+constexpr fields::Choice kKinds[] = {{2, "Two"}, {0, "Zero"}, {1, "One"}};
+constexpr FieldRow kGroupRows[] = {{.id = "t.kind",
+                                    .caption = "Kind",
+                                    .control = "RadioGrp_T_Kind",
+                                    .at = {.pmr = 0},
+                                    .choices = kKinds}};
+
+TEST(FieldBinderRadioGroupTest, ButtonsStandForTheChoicesAndAnUnlistedCodeIsKept) {
+    QWidget form;
+    auto* group = new QGroupBox("Kind", &form);
+    group->setObjectName("RadioGrp_T_Kind");
+    FieldBinder binder(form, kGroupRows);
+    const auto buttons = group->findChildren<QRadioButton*>();
+    ASSERT_EQ(buttons.size(), 3);
+    EXPECT_EQ(buttons[0]->text(), "Two");
+    EXPECT_EQ(buttons[2]->text(), "One");
+
+    std::vector<std::uint8_t> bytes = {0};
+    binder.Load(fields::ImageId::Pmr, bytes, 0);
+    EXPECT_TRUE(buttons[1]->isChecked());
+    buttons[2]->setChecked(true);
+    binder.Store(fields::ImageId::Pmr, bytes, 0);
+    EXPECT_EQ(bytes[0], 1);
+
+    bytes[0] = 9;
+    binder.Load(fields::ImageId::Pmr, bytes, 0);
+    for (const QRadioButton* button : buttons) {
+        EXPECT_FALSE(button->isChecked()) << button->text().toStdString();
+    }
+    binder.Store(fields::ImageId::Pmr, bytes, 0);
+    EXPECT_EQ(bytes[0], 9);
 }
 
 }  // namespace

@@ -1,0 +1,376 @@
+#include "forms/FieldGrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+#include "core/Person.h"
+#include "forms/FieldBinder.h"
+
+namespace km {
+
+namespace {
+
+constexpr int kTitlePadding = 12;
+constexpr int kLinePadding = 6;
+constexpr int kLinesShownWhole = 20;
+
+bool IsEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// Focus that goes to a popup or another window comes back: the grid is not left.
+bool FocusLeavesForGood(const QEvent* event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+QRegularExpression PatternOf(const FieldGrid::Editor& editor) {
+    if (editor.kind == FieldGrid::Editor::Kind::Megahertz) {
+        return QRegularExpression(QStringLiteral("[0-9]{0,4}([.,][0-9]*)?"));
+    }
+    const int chars = editor.maxChars > 0 ? editor.maxChars : 9;
+    return QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(chars));
+}
+
+}  // namespace
+
+// The editors placed over a cell: a line edit that refuses what its cell cannot hold (with a
+// beep) and hands every keystroke to the cell at once, or a drop-down list that writes the text
+// chosen.
+class FieldGridDelegate : public QStyledItemDelegate {
+  public:
+    FieldGridDelegate(FieldGrid& grid, Person& person)
+        : QStyledItemDelegate(&grid), grid_(grid), person_(person) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        const FieldGrid::Editor& editor = grid_.editors_.at(static_cast<std::size_t>(index.row()))
+                                              .at(static_cast<std::size_t>(index.column()));
+        if (editor.kind == FieldGrid::Editor::Kind::List) {
+            auto* combo = new QComboBox(parent);
+            combo->addItems(editor.items);
+            connect(combo, &QComboBox::activated, this, [this, combo] {
+                emit const_cast<FieldGridDelegate*>(this)->commitData(combo);
+                emit const_cast<FieldGridDelegate*>(this)->closeEditor(combo);
+            });
+            return combo;
+        }
+        auto* line = new QLineEdit(parent);
+        line->setValidator(new QRegularExpressionValidator(PatternOf(editor), line));
+        connect(line, &QLineEdit::textEdited, this,
+                [this, line] { emit const_cast<FieldGridDelegate*>(this)->commitData(line); });
+        return line;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentIndex(combo->findText(index.data().toString()));
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (combo->currentIndex() >= 0) {
+                model->setData(index, combo->currentText());
+            }
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* line = qobject_cast<QLineEdit*>(watched);
+        if (line != nullptr && event->type() == QEvent::KeyPress && Refused(*line, event)) {
+            person_.Beep();
+            return true;
+        }
+        if (IsEnter(event) && !grid_.CheckCurrentCell(FieldGrid::Moment::Enter)) {
+            return true;  // the cell keeps its editor and its text
+        }
+        if (event->type() == QEvent::FocusOut && FocusLeavesForGood(event)) {
+            grid_.LeavingGrid(QApplication::focusWidget());
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
+  private:
+    // A typed character the cell's pattern does not allow.
+    static bool Refused(const QLineEdit& line, QEvent* event) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (typed.isEmpty() || typed.at(0).unicode() < 32 || typed.at(0).unicode() == 127) {
+            return false;  // editing keys
+        }
+        QString text = line.text();
+        int position = line.cursorPosition();
+        if (line.hasSelectedText()) {
+            position = line.selectionStart();
+            text.remove(position, line.selectedText().size());
+        }
+        text.insert(position, typed);
+        return line.validator()->validate(text, position) == QValidator::Invalid;
+    }
+
+    FieldGrid& grid_;
+    Person& person_;
+};
+
+// The grid lives beside its table in the form (destroyed first); the table holds its delegate
+// through a guarded pointer.
+FieldGrid::FieldGrid(QTableWidget& table, Person& person) : table_(table), person_(person) {
+    table_.setItemDelegate(new FieldGridDelegate(*this, person_));
+    table_.setEditTriggers(QAbstractItemView::AllEditTriggers);
+    table_.setSelectionMode(QAbstractItemView::SingleSelection);
+    table_.verticalHeader()->hide();
+    table_.horizontalHeader()->setHighlightSections(false);
+    table_.installEventFilter(this);
+    connect(&table_, &QTableWidget::currentCellChanged, this, &FieldGrid::CurrentCellChanged);
+}
+
+void FieldGrid::SetUp(int lines, std::span<const Column> columns, int firstNumber) {
+    table_.setRowCount(lines);
+    table_.setColumnCount(static_cast<int>(columns.size()));
+    QStringList titles;
+    const QFontMetrics metrics = table_.horizontalHeader()->fontMetrics();
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        titles << columns[c].title;
+        // A title never cut off, whatever the font.
+        table_.setColumnWidth(
+            static_cast<int>(c),
+            std::max(columns[c].width,
+                     metrics.horizontalAdvance(columns[c].title) + kTitlePadding));
+    }
+    table_.setHorizontalHeaderLabels(titles);
+    FitToColumns(lines);
+    loaded_.assign(static_cast<std::size_t>(lines),
+                   std::vector<QString>(columns.size(), QString()));
+    editors_.assign(static_cast<std::size_t>(lines), std::vector<Editor>(columns.size()));
+    const QBrush fixed = table_.palette().button();
+    for (int line = 0; line < lines; ++line) {
+        for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled);
+            if (column == 0) {
+                item->setText(QString::number(firstNumber + line));
+                item->setBackground(fixed);
+            }
+            table_.setItem(line, column, item);
+        }
+    }
+}
+
+void FieldGrid::FitToColumns(int lines) {
+    table_.verticalHeader()->setDefaultSectionSize(table_.fontMetrics().height() + kLinePadding);
+    int width = 2 * table_.frameWidth();
+    for (int c = 0; c < table_.columnCount(); ++c) {
+        width += table_.columnWidth(c);
+    }
+    const int frame = 2 * table_.frameWidth() + table_.horizontalHeader()->sizeHint().height();
+    const int lineHeight = table_.verticalHeader()->defaultSectionSize();
+    if (lines <= kLinesShownWhole) {
+        // A short grid shows all its lines.
+        table_.setFixedHeight(frame + lines * lineHeight);
+        table_.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else {
+        // A long grid takes the height of its page, and shows a good part of its lines at least.
+        width += table_.verticalScrollBar()->sizeHint().width();
+        table_.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        table_.setMinimumHeight(frame + kLinesShownWhole / 2 * lineHeight);
+        table_.setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    }
+    table_.setFixedWidth(width);
+    table_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void FieldGrid::SetName(int line, const QString& name) {
+    Item(line, 0).setText(name);
+    // Names are never cut off either.
+    const int needed = table_.fontMetrics().horizontalAdvance(name) + kTitlePadding;
+    if (needed > table_.columnWidth(0)) {
+        table_.setColumnWidth(0, needed);
+        FitToColumns(Lines());
+    }
+}
+
+void FieldGrid::SetEditor(int column, const Editor& editor) {
+    for (int line = 0; line < Lines(); ++line) {
+        SetCellEditor(line, column, editor);
+    }
+}
+
+void FieldGrid::SetCellEditor(int line, int column, const Editor& editor) {
+    editors_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)) = editor;
+    Item(line, column)
+        .setFlags(editor.kind == Editor::Kind::None
+                      ? Qt::ItemIsEnabled
+                      : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+}
+
+void FieldGrid::Bind(int line, int column, const fields::FieldRow& row, std::size_t offset) {
+    bindings_.push_back({line, column, &row, offset});
+}
+
+void FieldGrid::Load(fields::ImageId, std::span<const std::uint8_t> bytes, std::size_t area) {
+    for (const Binding& binding : bindings_) {
+        const auto value = fields::ReadField(*binding.row, bytes, area + binding.offset);
+        ShowLoaded(binding.line, binding.column,
+                   ToQString(fields::FormatField(*binding.row, value)));
+    }
+}
+
+void FieldGrid::Store(fields::ImageId, std::span<std::uint8_t> bytes, std::size_t area) const {
+    for (const Binding& binding : bindings_) {
+        if (!Edited(binding.line, binding.column)) {
+            continue;
+        }
+        const auto value =
+            fields::ParseField(*binding.row, Text(binding.line, binding.column).toStdString());
+        if (value) {
+            fields::WriteField(*binding.row, bytes, area + binding.offset, *value);
+        }
+    }
+}
+
+int FieldGrid::Lines() const {
+    return table_.rowCount();
+}
+
+QTableWidgetItem& FieldGrid::Item(int line, int column) const {
+    QTableWidgetItem* item = table_.item(line, column);
+    if (item == nullptr) {
+        throw std::out_of_range("grid cell outside the grid");
+    }
+    return *item;
+}
+
+QString FieldGrid::Text(int line, int column) const {
+    return Item(line, column).text();
+}
+
+void FieldGrid::ShowLoaded(int line, int column, const QString& text) {
+    loaded_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)) = text;
+    Item(line, column).setText(text);
+}
+
+void FieldGrid::SetText(int line, int column, const QString& text) {
+    Item(line, column).setText(text);
+}
+
+bool FieldGrid::Edited(int line, int column) const {
+    return Text(line, column) !=
+           loaded_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column));
+}
+
+const FieldGrid::Binding* FieldGrid::BindingOf(int line, int column) const {
+    for (const Binding& binding : bindings_) {
+        if (binding.line == line && binding.column == column) {
+            return &binding;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::string> FieldGrid::CellMessage(int line, int column, Moment moment) const {
+    if (line < 0 || column < 0 || line >= Lines() || column >= table_.columnCount() ||
+        !Edited(line, column)) {
+        return std::nullopt;
+    }
+    if (const Binding* binding = BindingOf(line, column)) {
+        const std::string text = Text(line, column).toStdString();
+        const auto value = fields::ParseField(*binding->row, text);
+        // Text that is no number is checked as out of any range; an empty cell keeps its bytes.
+        if (!text.empty()) {
+            auto message = value ? fields::CheckField(*binding->row, *value)
+                                 : fields::CheckField(*binding->row,
+                                                      std::numeric_limits<std::int64_t>::min() / 2);
+            if (message) {
+                return message;
+            }
+        }
+    }
+    return extraCheck ? extraCheck(line, column, moment) : std::nullopt;
+}
+
+bool FieldGrid::CheckCurrentCell(Moment moment) {
+    if (checking_) {
+        return true;
+    }
+    checking_ = true;
+    auto message = CellMessage(table_.currentRow(), table_.currentColumn(), moment);
+    if (!message && moment == Moment::Move && lineCheck && table_.currentRow() >= 0) {
+        message = lineCheck(table_.currentRow());
+    }
+    if (message) {
+        person_.Error(*message);
+    }
+    checking_ = false;
+    return !message;
+}
+
+bool FieldGrid::HasFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && (focus == &table_ || table_.isAncestorOf(focus));
+}
+
+void FieldGrid::CurrentCellChanged(int line, int, int previousLine, int previousColumn) {
+    if (staying_ || checking_ || previousLine < 0 || previousColumn < 0) {
+        return;
+    }
+    checking_ = true;
+    auto message = CellMessage(previousLine, previousColumn, Moment::Move);
+    if (!message && line != previousLine && lineCheck) {
+        message = lineCheck(previousLine);
+    }
+    if (message) {
+        person_.Error(*message);
+        StayIn(previousLine, previousColumn);
+    }
+    checking_ = false;
+}
+
+void FieldGrid::StayIn(int line, int column) {
+    staying_ = true;
+    table_.setCurrentCell(line, column);
+    staying_ = false;
+}
+
+void FieldGrid::LeavingGrid(QWidget* next) {
+    if (next != nullptr && (next == &table_ || table_.isAncestorOf(next))) {
+        return;
+    }
+    if (!CheckCurrentCell(Moment::Move)) {
+        QTimer::singleShot(0, &table_, [this] { table_.setFocus(Qt::OtherFocusReason); });
+    }
+}
+
+bool FieldGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &table_) {
+        if (IsEnter(event)) {  // an open cell editor takes its own Enter
+            CheckCurrentCell(Moment::Enter);
+            return true;
+        }
+        if (event->type() == QEvent::FocusOut && FocusLeavesForGood(event)) {
+            LeavingGrid(QApplication::focusWidget());
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace km

@@ -1,0 +1,116 @@
+#pragma once
+// A string grid of a form: lines of cells edited in place. A cell is checked when Enter is pressed
+// in it, when another cell is chosen and when the focus leaves the grid, and a cell that fails its
+// check cannot be left. A cell may be bound to a field row, which loads, stores and checks it.
+//
+// Only cells whose text differs from what was loaded are checked and stored: what the file holds
+// and the user did not touch is kept as it is.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTableWidget>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fields/FieldOps.h"
+
+namespace km {
+
+class Person;
+
+class FieldGrid : public QObject {
+    Q_OBJECT
+  public:
+    enum class Moment { Enter, Move };
+
+    struct Column {
+        QString title;
+        int width;
+    };
+
+    // How a cell is edited: not at all, digits (at most maxChars), megahertz (digits and one "."
+    // or ","), or a drop-down list placed over the cell that writes the chosen text.
+    struct Editor {
+        enum class Kind { None, Digits, Megahertz, List };
+        Kind kind = Kind::None;
+        int maxChars = 0;
+        QStringList items;
+    };
+
+    FieldGrid(QTableWidget& table, Person& person);
+
+    // `lines` lines under the given column titles and widths (widened where a title needs it).
+    // Column 0 is fixed: it numbers the lines from `firstNumber`, unless SetName gives a line a
+    // name. The grid is as wide as its columns; a grid of up to 20 lines shows them all.
+    void SetUp(int lines, std::span<const Column> columns, int firstNumber = 1);
+    void SetName(int line, const QString& name);
+    void SetEditor(int column, const Editor& editor);
+    void SetCellEditor(int line, int column, const Editor& editor);
+    // Cell (line, column) shows `row`, which lies `offset` bytes into the table's area.
+    void Bind(int line, int column, const fields::FieldRow& row, std::size_t offset);
+
+    // Bound cells from the image, and the edited ones back. `area` is where the table's area
+    // starts in `bytes`.
+    void Load(fields::ImageId image, std::span<const std::uint8_t> bytes, std::size_t area);
+    void Store(fields::ImageId image, std::span<std::uint8_t> bytes, std::size_t area) const;
+
+    int Lines() const;
+    QString Text(int line, int column) const;
+    // Shows a text as loaded: the cell is not edited.
+    void ShowLoaded(int line, int column, const QString& text);
+    // Puts a text into a cell as the user would (a Defaults or Fill button).
+    void SetText(int line, int column, const QString& text);
+    bool Edited(int line, int column) const;
+
+    // A check beyond the bound row's range (cross-cell rules, cells without a row); nullopt
+    // passes. Runs only for edited cells.
+    std::function<std::optional<std::string>(int line, int column, Moment moment)> extraCheck;
+
+    // A check of a whole line, run when the current cell moves to another line and when the grid
+    // is left (rules between the cells of a line); nullopt passes.
+    std::function<std::optional<std::string>(int line)> lineCheck;
+
+    // The check of the current cell (and, when it is being left, of its line); shows the message
+    // and returns false when it fails.
+    bool CheckCurrentCell(Moment moment);
+    // True while the grid or one of its cell editors has the focus.
+    bool HasFocus() const;
+
+    // The check of a cell as CheckCurrentCell runs it, without a message.
+    std::optional<std::string> CellMessage(int line, int column, Moment moment) const;
+
+    // For the cell editors: the focus leaves the grid.
+    void LeavingGrid(QWidget* next);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Binding {
+        int line;
+        int column;
+        const fields::FieldRow* row;
+        std::size_t offset;
+    };
+    QTableWidgetItem& Item(int line, int column) const;
+    void FitToColumns(int lines);
+    const Binding* BindingOf(int line, int column) const;
+    void CurrentCellChanged(int line, int column, int previousLine, int previousColumn);
+    void StayIn(int line, int column);
+
+    QTableWidget& table_;
+    Person& person_;
+    std::vector<Binding> bindings_;
+    std::vector<std::vector<QString>> loaded_;
+    std::vector<std::vector<Editor>> editors_;
+    bool staying_ = false;
+    bool checking_ = false;
+
+    friend class FieldGridDelegate;
+};
+
+}  // namespace km
