@@ -255,7 +255,7 @@ std::optional<std::string> SubBandTable::Check(int line, int column, CellMoment 
             return CheckChannel(line, column, moment);
         case kTxMin:
         case kRxMin:
-            return CheckFrequency(line, column, band, SeparationCode(line));
+            return CheckFrequency(line, column, band, false);
         default:
             return std::nullopt;
     }
@@ -298,7 +298,7 @@ std::optional<std::string> SubBandTable::CheckChannel(int line, int column,
 }
 
 std::optional<std::string> SubBandTable::CheckFrequency(int line, int column, const BandEntry* band,
-                                                        std::int64_t separationCode) const {
+                                                        bool wholeSteps) const {
     const std::string& text = Text(line, column);
     if (Blank(text)) {
         return std::nullopt;
@@ -306,6 +306,7 @@ std::optional<std::string> SubBandTable::CheckFrequency(int line, int column, co
     if (band == nullptr) {
         return std::string(kNoBandMessage);
     }
+    const std::int64_t separationCode = SeparationCode(line);
     const std::int64_t step = column == kTxMin ? TxStep(separationCode) : RxStep(separationCode);
     // The count must fit its 17 bits as well as the band.
     const std::int64_t upper = std::min<std::int64_t>(band->upperHz, kLargestCount * step);
@@ -320,16 +321,18 @@ std::optional<std::string> SubBandTable::CheckFrequency(int line, int column, co
         (hertz % kStep5000 != 0 && hertz % kStep6250 != 0 && hertz % kStep7500 != 0)) {
         return std::string(fields::kNotOnRasterMessage);
     }
-    if (hertz % step != 0) {
+    if (wholeSteps && hertz % step != 0) {
         return Replace(kStepMismatchMessage, StepText(step), SeparationText(separationCode));
     }
     return std::nullopt;
 }
 
-std::optional<std::string> SubBandTable::CheckSeparation(int line, std::string_view separation,
-                                                         const BandEntry* band) const {
+std::optional<std::string> SubBandTable::CheckLine(int line, const BandEntry* band) const {
     for (int column : {kTxMin, kRxMin}) {
-        if (auto message = CheckFrequency(line, column, band, SeparationCodeOf(separation))) {
+        if (!Edited(line, column) && !Edited(line, kSeparation)) {
+            continue;
+        }
+        if (auto message = CheckFrequency(line, column, band, true)) {
             return message;
         }
     }
@@ -378,10 +381,16 @@ void SubBandTable::StoreLine(std::span<std::uint8_t> bytes, std::size_t at, int 
             continue;
         }
         const std::int64_t step = column == kTxMin ? TxStep(code) : RxStep(code);
-        const auto frequency = ParseMegahertz(Text(line, column));
+        const std::string& text = Text(line, column);
+        const auto frequency = ParseMegahertz(text);
         const std::int64_t hertz = frequency ? frequency->hertz : 0;
-        Write(column == kTxMin ? kTxCountRow : kRxCountRow, bytes, at,
-              std::min(hertz / step, kLargestCount));
+        // A frequency the checks would refuse never becomes a rounded count: the stored one stays.
+        const bool exact = Blank(text) || (frequency && frequency->wholeHertz &&
+                                           hertz % step == 0 && hertz / step <= kLargestCount);
+        if (exact) {
+            Write(column == kTxMin ? kTxCountRow : kRxCountRow, bytes, at,
+                  Blank(text) ? 0 : hertz / step);
+        }
     }
     if (changed(kPower)) {
         Write(kPowerRow, bytes, at, Text(line, kPower) == "Low" ? 1 : 0);

@@ -341,10 +341,9 @@ class SubBandTable {
     // band chosen for the network (null when none is).
     std::optional<std::string> Check(int line, int column, CellMoment moment,
                                      const BandEntry* band) const;
-    // Choosing `separation` for a line is refused when a frequency of the line is no whole number
-    // of the steps it would be stored in.
-    std::optional<std::string> CheckSeparation(int line, std::string_view separation,
-                                               const BandEntry* band) const;
+    // The check of a line when it is left: its frequencies must be whole numbers of the steps its
+    // separation stores them in (the separation may be chosen after the frequencies are typed).
+    std::optional<std::string> CheckLine(int line, const BandEntry* band) const;
 
     // Writes the edited records.
     void Store(std::span<std::uint8_t> bytes, std::size_t area) const;
@@ -359,8 +358,9 @@ class SubBandTable {
     // chosen (or the line is new), else the code read.
     std::int64_t SeparationCode(int line) const;
     std::optional<std::string> CheckChannel(int line, int column, CellMoment moment) const;
+    // `wholeSteps`: the frequency must also be a whole number of the line's steps.
     std::optional<std::string> CheckFrequency(int line, int column, const BandEntry* band,
-                                              std::int64_t separationCode) const;
+                                              bool wholeSteps) const;
     void StoreLine(std::span<std::uint8_t> bytes, std::size_t at, int line) const;
 
     std::array<Line, hunt_rows::kSubBands> loaded_{};

@@ -158,9 +158,8 @@ TEST(HuntMapTest, FrequenciesAreCheckedAgainstBandRasterStepAndCountWidth) {
         {&kTk, "12.5kHz", "425.0001", "Frequency is not a multiple of 5kHz, 6.25kHz or 7.5kHz"},
         {&kTk, "12.5kHz", "425.00625000001",
          "Frequency is not a multiple of 5kHz, 6.25kHz or 7.5kHz"},
-        {&kTk, "12.5kHz", "425.005",
-         "Frequency is not a multiple of 6.25kHz,\nthe channel step of the 12.5kHz separation."},
-        {&kTk, "10kHz", "425.005", std::nullopt},
+        // The separation may come later: a frequency on another step passes its cell.
+        {&kTk, "12.5kHz", "425.005", std::nullopt},
         // 17 bits of 6.25 kHz reach 819.19375 MHz: the top of the 800 MHz band does not fit.
         {&kX8, "12.5kHz", "819.19375", std::nullopt},
         {&kX8, "12.5kHz", "830", "Value out of range.\nMust be between 806MHz and 819MHz"},
@@ -171,6 +170,14 @@ TEST(HuntMapTest, FrequenciesAreCheckedAgainstBandRasterStepAndCountWidth) {
         table.SetText(0, Col::kTxMin, c.text);
         EXPECT_EQ(table.Check(0, Col::kTxMin, CellMoment::Enter, c.band), c.message) << c.text;
     }
+    // Leaving the line, the frequency must fit the steps of its separation.
+    table.SetText(0, Col::kSeparation, "12.5kHz");
+    table.SetText(0, Col::kTxMin, "425.005");
+    EXPECT_EQ(
+        table.CheckLine(0, &kTk),
+        "Frequency is not a multiple of 6.25kHz,\nthe channel step of the 12.5kHz separation.");
+    table.SetText(0, Col::kSeparation, "10kHz");
+    EXPECT_EQ(table.CheckLine(0, &kTk), std::nullopt);
 }
 
 TEST(HuntMapTest, AFiveKilohertzRecordKeepsItsFlagsUntilItsSeparationIsChosen) {
@@ -187,12 +194,17 @@ TEST(HuntMapTest, AFiveKilohertzRecordKeepsItsFlagsUntilItsSeparationIsChosen) {
     expected[Record(1) + 3] = 12;
     table.Store(file, 0);
     EXPECT_EQ(file, expected);
-    // The 12.5 kHz steps cannot hold the frequency: the choice is refused.
+    // The 12.5 kHz steps cannot hold the frequency: the line cannot be left so.
+    table.SetText(0, Col::kSeparation, "12.5kHz");
     EXPECT_EQ(
-        table.CheckSeparation(0, "12.5kHz", &kUw),
+        table.CheckLine(0, &kUw),
         "Frequency is not a multiple of 6.25kHz,\nthe channel step of the 12.5kHz separation.");
-    EXPECT_EQ(table.CheckSeparation(0, "20kHz", &kUw), std::nullopt);
+    // Were it stored anyway, the counts would stay as they are rather than be cut.
+    std::vector<std::uint8_t> forced = file;
+    table.Store(forced, 0);
+    EXPECT_EQ(forced[Record(1) + 5], file[Record(1) + 5]);
     table.SetText(0, Col::kSeparation, "20kHz");
+    EXPECT_EQ(table.CheckLine(0, &kUw), std::nullopt);
     table.Store(file, 0);
     EXPECT_EQ(file[Record(1) + 8] & 0xC6, 0xC0);
     EXPECT_EQ(file[Record(1) + 9] & 0xA0, 0x80);
