@@ -16,6 +16,7 @@
 #include "ScriptedPerson.h"
 #include "ShellFixtures.h"
 #include "SimProcess.h"
+#include "config/TxtMap.h"
 #include "image/JobFiles.h"
 #include "radio/ProgressDialog.h"
 #include "radio/RadioCommands.h"
@@ -154,8 +155,9 @@ TEST_F(DesktopReadTest, PmrJobSavedAsTheRadioHoldsIt) {
 TEST_F(DesktopReadTest, MainWindowReadsAndSavesATrunkJob) {
     ASSERT_TRUE(sim_.Start("type = 0\ntrunk_job = yes\nband = UU\n"));
     const auto bytes = ReadAndSaveInMainWindow(View::Trunk, "read.tnk");
-    const TrunkJobImage expected =
-        testing::TrunkJobOf(sim_.profile, sim::BuildRadioMemory(sim_.profile));
+    TrunkJobImage expected = testing::TrunkJobOf(sim_.profile, sim::BuildRadioMemory(sim_.profile));
+    // The Text Strings form writes the display row of every edit function on every store.
+    WriteEditDisplayRows(fields::ImageId::Trunk, expected.Bytes());
     ASSERT_EQ(bytes.size(), TrunkJobImage::kSize);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.Bytes().begin()));
 }
@@ -163,10 +165,11 @@ TEST_F(DesktopReadTest, MainWindowReadsAndSavesATrunkJob) {
 TEST_F(DesktopReadTest, MainWindowReadsAndSavesAPmrJob) {
     ASSERT_TRUE(sim_.Start("type = 4\npmr_channels = 20\npmr_encodes = 2\nband = UU\n"));
     const auto bytes = ReadAndSaveInMainWindow(View::Pmr, "read.pmr");
-    const PmrJobImage expected =
-        testing::PmrJobOf(sim_.profile, sim::BuildRadioMemory(sim_.profile), PmrJobImage{}, false);
+    auto expected = std::make_unique<PmrJobImage>(
+        testing::PmrJobOf(sim_.profile, sim::BuildRadioMemory(sim_.profile), PmrJobImage{}, false));
+    WriteEditDisplayRows(fields::ImageId::Pmr, expected->Bytes());
     ASSERT_EQ(bytes.size(), PmrJobImage::kSize);
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.Bytes().begin()));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected->Bytes().begin()));
 }
 
 TEST_F(DesktopReadTest, SerialMonitorReadTestListsTheFrames) {
