@@ -5,7 +5,10 @@
 
 #include "fields/FieldOps.h"
 
+#include "config/IdMap.h"
 #include "config/MobMap.h"
+#include "config/NwoMap.h"
+#include "config/Phonebook.h"
 #include "config/TxtMap.h"
 #include "image/Images.h"
 #include "image/Setup.h"
@@ -23,8 +26,16 @@ using fields::ImageId;
 inline constexpr fields::FieldTable kSetupTable = {
     .id = "setup", .form = "Setup", .area = Area::Image, .rows = setup_rows::kRows};
 
-constexpr std::array<const fields::FieldTable*, 8> kTables = {
-    &header_rows::kTable,   &text_rows::kTable, &text_rows::kPmrEditTable, &kSetupTable,
+constexpr std::array<const fields::FieldTable*, 13> kTables = {
+    &header_rows::kTable,
+    &id_rows::kTable,             // Identities, per network
+    &id_rows::kFiveDigitTable,    // Identities: five-digit dialling entries 1-10
+    &id_rows::kFiveDigit11Table,  // Identities: five-digit dialling entries 11-20
+    &phonebook_rows::kTable,      // Identities: phone book and GPS, once per job
+    &nwo_rows::kTable,            // Network Options
+    &text_rows::kTable,
+    &text_rows::kPmrEditTable,
+    &kSetupTable,
     &pmr::pmr_rows::kTable,  // Channel Options: channels, groups and zones
     &system_rows::kTable,    // Network Systems
     &timer_rows::kTable,     // Thresholds and Timers

@@ -16,9 +16,7 @@ namespace {
 constexpr std::uint8_t kTrunkRadioMode = 1;
 
 constexpr ByteFill kTrunkBytes[] = {
-    {trunk::kRadioMode, 1, kTrunkRadioMode},
-    {0x0B8, 8, 0xFF},      // second alarm dial string: empty
-    {0x0598, 4000, 0xFF},  // phone book dial strings, 250 x 16: empty
+    {trunk::kRadioMode, 1, kTrunkRadioMode}, {0x0B8, 8, 0xFF},  // second alarm dial string: empty
 };
 
 constexpr WordFill kTrunkWords[] = {
@@ -95,22 +93,8 @@ void ApplyCallTypes(TrunkJobImage& image) {
     }
 }
 
-// The job part of each network slot.
-constexpr ByteFill kJobPartBytes[] = {
-    {0x070, 16, 0xFF},   // emergency identity: empty
-    {0x150, 160, 0xFF},  // auto-call dispatcher strings 1-10: empty
-    {0x5B2, 10, 0xFF},   // DTMF-1 sequence: empty
-    {0x5BE, 10, 0xFF},   // DTMF-2 sequence: empty
-};
-constexpr WordFill kJobPartWords[] = {
-    {0x086, 100},    // DTMF tone period, ms
-    {0x088, 100},    // DTMF inter-tone period, ms
-    {0x08A, 1000},   // DTMF link establishment time, ms
-    {0x1F2, 10},     // data lead-in delay, ms
-    {0x1FA, 1},      // power-on status (1-based)
-    {0x564, 15},     // abbreviated dialling limit
-    {0x5C8, 10, 3},  // CPSX fleets Large / Medium / Small
-};
+// The job part of each network slot: its marker (every other field starts from its row's
+// default).
 constexpr TextField kJobPartTexts[] = {
     {0x000, 16, "--NETWORK DATA--"},
 };
@@ -133,7 +117,7 @@ TrunkJobImage TrunkTemplate() {
     ApplyCallTypes(image);
 
     for (int slot = 0; slot < 2; ++slot) {
-        Apply(image, {kJobPartBytes, kJobPartWords, kJobPartTexts}, trunk::SlotStart(slot));
+        Apply(image, {{}, {}, kJobPartTexts}, trunk::SlotStart(slot));
     }
     // Slot 0's network file is the template of a new network; its band stays 0, so a new trunk
     // job holds no network.

@@ -1,0 +1,52 @@
+// Jobs come from files and radios. Whatever a network slot holds, loading the Identities and
+// Network Options forms from it and storing what they showed must neither fail nor touch a byte
+// outside the slot's job part, and a second load and store must leave the bytes as the first one
+// left them.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+#include "config/IdMap.h"
+#include "config/NwoMap.h"
+#include "config/Phonebook.h"
+
+namespace {
+
+void LoadAndStore(km::TrunkJobImage& image, int selector) {
+    const auto identities = km::LoadIdentityTexts(image, selector);
+    const auto fiveDigit = km::LoadFiveDigit(image, selector);
+    const auto statuses = km::LoadStatusList(image, selector);
+    const auto options = km::LoadNetworkOptionTexts(image, selector);
+    km::StoreIdentityTexts(image, selector, identities);
+    km::StoreFiveDigit(image, selector, fiveDigit);
+    km::StoreStatusList(image, selector, statuses);
+    km::StoreNetworkOptionTexts(image, selector, options);
+    km::StoreDerivedFields(image, selector);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    auto image = std::make_unique<km::TrunkJobImage>();
+    for (std::size_t i = 0; size > 0 && i < image->kSize; ++i) {
+        image->SetU8(i, data[i % size]);
+    }
+    const int selector = size > 0 ? data[0] & 1 : 0;
+    const auto before = *image;
+    LoadAndStore(*image, selector);
+    const std::size_t slot = km::trunk::SlotStart(selector);
+    for (std::size_t i = 0; i < image->kSize; ++i) {
+        if ((i < slot || i >= slot + km::trunk::kJobPartSize) && image->U8(i) != before.U8(i)) {
+            throw std::logic_error("a store changed a byte outside the slot's job part");
+        }
+    }
+    const auto once = *image;
+    LoadAndStore(*image, selector);
+    if (!(*image == once)) {
+        throw std::logic_error("a second load and store changed the slot again");
+    }
+    return 0;
+}

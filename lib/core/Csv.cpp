@@ -1,0 +1,58 @@
+#include "core/Csv.h"
+
+#include <algorithm>
+
+#include "core/Cp1252.h"
+
+namespace km::csv {
+
+std::vector<std::string> Lines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.emplace_back(line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(std::string_view line) {
+    std::vector<std::string> fields;
+    for (;;) {
+        const std::size_t comma = line.find(',');
+        const std::string_view field = line.substr(0, comma);
+        fields.emplace_back(field == " " ? std::string_view() : field);
+        if (comma == std::string_view::npos) {
+            return fields;
+        }
+        line.remove_prefix(comma + 1);
+    }
+}
+
+bool HeaderIs(std::string_view line, std::string_view kind, std::string_view table) {
+    const std::vector<std::string> fields = Fields(line);
+    return fields.size() >= 2 && fields[0] == kind && fields[1] == table;
+}
+
+std::string FieldText(std::string_view text) {
+    std::string field(text);
+    std::replace(field.begin(), field.end(), ',', ' ');
+    return field;
+}
+
+std::string TextOfFile(std::string_view bytes) {
+    return Cp1252ToUtf8(bytes);
+}
+
+std::string FileOfText(std::string_view utf8) {
+    return Utf8ToCp1252(utf8);
+}
+
+}  // namespace km::csv
