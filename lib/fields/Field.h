@@ -76,7 +76,13 @@ enum class Encoding : std::uint8_t {
     // is 0 (so the end code always fits); a field of 2 x `width` characters has no end code when
     // it is full. The value is a text. A row with a blankRaw reads a field whose every byte is
     // blankRaw as the empty text (a zero-filled field that no packer wrote).
-    PackedDial
+    PackedDial,
+    // Selcall digits 0-F packed two to a byte, the first in the high nibble of the first byte,
+    // every unused nibble 0xF. The field holds `max` digits in its first (max + 1) / 2 bytes.
+    // With `pieces` the number of digits is the number they hold, a count kept in the row's
+    // later bytes (read clamped to `max`), and F is a digit; without, the first 0xF nibble ends
+    // the digits. The value is a text of "0"-"9" and "A"-"F".
+    SelcallDigits
 };
 
 // One place of a number spread over a record (Encoding::Pieces): bits [shift, shift + count) of a
@@ -123,7 +129,7 @@ struct FieldRow {
     std::uint16_t width = 1;  // bytes; used by Bits, Bcd, Text and Memo
     std::uint8_t bitShift = 0;
     std::uint8_t bitCount = 0;
-    std::span<const BitPiece> pieces = {};  // Encoding::Pieces
+    std::span<const BitPiece> pieces = {};  // Encoding::Pieces; SelcallDigits: its count
     std::int64_t min = 0;  // range of the value (numbers) or of the length (texts, max only)
     std::int64_t max = 0;  // min == max == 0: no range beyond what the encoding holds
     std::int64_t defaultValue = 0;
@@ -173,12 +179,17 @@ inline constexpr std::size_t kLabelTextStart = 2;
 
 constexpr bool IsTextEncoding(Encoding e) {
     return e == Encoding::Text || e == Encoding::Memo || e == Encoding::Label ||
-           e == Encoding::PackedDial;
+           e == Encoding::PackedDial || e == Encoding::SelcallDigits;
 }
 
 // The characters a packed dial string holds.
 constexpr std::size_t DialCapacity(const FieldRow& row) {
     return row.max > 0 ? static_cast<std::size_t>(row.max) : 2 * std::size_t{row.width} - 1;
+}
+
+// The bytes that hold the digits of a SelcallDigits row.
+constexpr std::size_t SelcallDigitBytes(const FieldRow& row) {
+    return (static_cast<std::size_t>(row.max) + 1) / 2;
 }
 
 // Bytes a row occupies.
@@ -203,6 +214,7 @@ constexpr std::size_t ByteWidth(const FieldRow& row) {
         case Encoding::Label:
         case Encoding::Pieces:
         case Encoding::PackedDial:
+        case Encoding::SelcallDigits:
             return row.width;
     }
     return row.width;
@@ -229,6 +241,20 @@ constexpr std::uint64_t BitMask(const FieldRow& row) {
     return ((std::uint64_t{1} << row.bitCount) - 1) << row.bitShift;
 }
 
+// The bits of byte `index` (counted from the row's place) that the pieces of a row take.
+constexpr std::uint8_t PiecesByteMask(const FieldRow& row, std::size_t index) {
+    std::uint8_t mask = 0;
+    for (const BitPiece& piece : row.pieces) {
+        if (index < piece.offset || index >= std::size_t{piece.offset} + piece.bytes) {
+            continue;
+        }
+        const std::uint64_t bits = ((std::uint64_t{1} << piece.count) - 1) << piece.shift;
+        const std::size_t fromEnd = std::size_t{piece.offset} + piece.bytes - 1 - index;
+        mask |= static_cast<std::uint8_t>(bits >> (8 * fromEnd));
+    }
+    return mask;
+}
+
 // The bits of byte `index` (counted from the row's place) that the row writes.
 constexpr std::uint8_t ByteMask(const FieldRow& row, std::size_t index) {
     switch (row.encoding) {
@@ -247,18 +273,10 @@ constexpr std::uint8_t ByteMask(const FieldRow& row, std::size_t index) {
                        : 0;
         case Encoding::Label:
             return index == 1 ? 0 : 0xFF;  // byte 1, the display row, is another row's
-        case Encoding::Pieces: {
-            std::uint8_t mask = 0;
-            for (const BitPiece& piece : row.pieces) {
-                if (index < piece.offset || index >= std::size_t{piece.offset} + piece.bytes) {
-                    continue;
-                }
-                const std::uint64_t bits = ((std::uint64_t{1} << piece.count) - 1) << piece.shift;
-                const std::size_t fromEnd = std::size_t{piece.offset} + piece.bytes - 1 - index;
-                mask |= static_cast<std::uint8_t>(bits >> (8 * fromEnd));
-            }
-            return mask;
-        }
+        case Encoding::Pieces:
+            return PiecesByteMask(row, index);
+        case Encoding::SelcallDigits:
+            return index < SelcallDigitBytes(row) ? 0xFF : PiecesByteMask(row, index);
         default:
             return 0xFF;
     }
@@ -276,6 +294,25 @@ constexpr bool PiecesFit(const FieldRow& row) {
         if (piece.count == 0 || piece.bytes == 0 || piece.bytes > 4 ||
             piece.shift + piece.count > 8 * piece.bytes ||
             std::size_t{piece.offset} + piece.bytes > row.width) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The digits fill the row's first bytes; a count lies after them.
+constexpr bool SelcallDigitsFit(const FieldRow& row) {
+    if (row.min != 0 || row.max <= 0 || SelcallDigitBytes(row) > row.width) {
+        return false;
+    }
+    if (row.pieces.empty()) {
+        return true;
+    }
+    if (!PiecesFit(row)) {
+        return false;
+    }
+    for (const BitPiece& piece : row.pieces) {
+        if (piece.offset < SelcallDigitBytes(row)) {
             return false;
         }
     }
@@ -305,6 +342,9 @@ constexpr bool RowFits(const FieldRow& row, ImageId image, std::size_t areaSize)
     }
     if (row.encoding == Encoding::PackedDial &&
         (row.min != 0 || row.max < 0 || row.max > 2 * row.width)) {
+        return false;
+    }
+    if (row.encoding == Encoding::SelcallDigits && !SelcallDigitsFit(row)) {
         return false;
     }
     return static_cast<std::size_t>(at) + ByteWidth(row) <= areaSize;

@@ -204,6 +204,7 @@ std::int64_t ReadRaw(const FieldRow& row, std::span<const std::uint8_t> bytes, s
         case Encoding::Memo:
         case Encoding::Label:
         case Encoding::PackedDial:
+        case Encoding::SelcallDigits:
             break;
     }
     throw std::logic_error("not a numeric field");
@@ -242,6 +243,7 @@ std::pair<std::int64_t, std::int64_t> RawLimits(const FieldRow& row) {
         case Encoding::Memo:
         case Encoding::Label:
         case Encoding::PackedDial:
+        case Encoding::SelcallDigits:
             break;
     }
     return {0, 0};
@@ -289,6 +291,7 @@ void WriteRaw(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t of
         case Encoding::Memo:
         case Encoding::Label:
         case Encoding::PackedDial:
+        case Encoding::SelcallDigits:
             break;
     }
     throw std::logic_error("not a numeric field");
@@ -440,6 +443,74 @@ void WriteDial(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t o
     }
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Selcall digits: a nibble's hexadecimal character and back ("a".."f" read as "A".."F").
+constexpr std::string_view kHexCharacters = "0123456789ABCDEF";
+constexpr std::uint8_t kSelcallFill = 0xF;
+
+std::optional<std::uint8_t> SelcallCode(char c) {
+    const int digit = HexDigit(c);
+    return digit < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(digit));
+}
+
+bool Counted(const FieldRow& row) {
+    return !row.pieces.empty();
+}
+
+// The digits a field can hold: without a count the fill nibble F is no digit.
+bool IsSelcallCharacter(const FieldRow& row, char c) {
+    const auto code = SelcallCode(c);
+    return code && (Counted(row) || *code != kSelcallFill);
+}
+
+std::string ReadSelcall(const FieldRow& row, std::span<const std::uint8_t> bytes,
+                        std::size_t offset) {
+    const auto capacity = static_cast<std::size_t>(row.max);
+    // A stored count beyond the field's digits is read as the digits the field has.
+    const std::size_t count = Counted(row) ? static_cast<std::size_t>(std::min<std::int64_t>(
+                                                 ReadPieces(row, bytes, offset), row.max))
+                                           : capacity;
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t code = DialNibble(bytes, offset, i);
+        if (!Counted(row) && code == kSelcallFill) {
+            break;
+        }
+        text.push_back(kHexCharacters[code]);
+    }
+    return text;
+}
+
+// Packs the digits of `text` up to the field's capacity; any other character is dropped, so
+// text that never passed a key filter (an imported one) cannot reach the radio.
+void WriteSelcall(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
+                  std::string_view text) {
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), SelcallDigitBytes(row), 0xFF);
+    std::size_t i = 0;
+    for (char c : text) {
+        if (!IsSelcallCharacter(row, c) || i == static_cast<std::size_t>(row.max)) {
+            continue;
+        }
+        const std::uint8_t code = *SelcallCode(c);
+        std::uint8_t& byte = bytes[offset + i / 2];
+        byte = i % 2 == 0 ? static_cast<std::uint8_t>(code << 4 | (byte & 0x0F))
+                          : static_cast<std::uint8_t>((byte & 0xF0) | code);
+        ++i;
+    }
+    if (Counted(row)) {
+        WritePieces(row, bytes, offset, i);
+    }
+}
+
 std::int64_t Pow10(int n) {
     std::int64_t p = 1;
     while (n-- > 0) {
@@ -529,16 +600,6 @@ std::string EscapeControls(std::string_view text, bool lineBreaksAllowed) {
     return out;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Undoes EscapeControls: only "\xNN" that names a control byte is an escape, so a typed "\x41"
 // stays as it was typed.
 std::string UnescapeControls(std::string_view text, bool lineBreaksAllowed) {
@@ -592,6 +653,19 @@ std::optional<std::string> CheckDial(const FieldRow& row, const FieldValue& valu
     return std::nullopt;
 }
 
+std::optional<std::string> CheckSelcall(const FieldRow& row, const FieldValue& value) {
+    const auto* text = std::get_if<std::string>(&value);
+    const std::string_view chars = text ? std::string_view(*text) : std::string_view();
+    if (!std::all_of(chars.begin(), chars.end(),
+                     [&](char c) { return IsSelcallCharacter(row, c); })) {
+        return std::string(Counted(row) ? kNotSelcallMessage : kNotSelcallStatusMessage);
+    }
+    if (chars.size() > static_cast<std::size_t>(row.max)) {
+        return ReplaceRangeEnds(kTooLongMessage, std::to_string(row.max), "");
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<RasterCount> RasterCountOf(std::int64_t tenHz) {
@@ -615,6 +689,9 @@ FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, s
     CheckFits(row, bytes.size(), offset);
     if (row.encoding == Encoding::PackedDial) {
         return ReadDial(row, bytes, offset);
+    }
+    if (row.encoding == Encoding::SelcallDigits) {
+        return ReadSelcall(row, bytes, offset);
     }
     if (IsTextEncoding(row.encoding)) {
         return ReadText(row, bytes, offset);
@@ -642,6 +719,8 @@ void RewriteField(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_
         const std::string_view chars = text ? std::string_view(*text) : std::string_view();
         if (row.encoding == Encoding::PackedDial) {
             WriteDial(row, bytes, offset, chars);
+        } else if (row.encoding == Encoding::SelcallDigits) {
+            WriteSelcall(row, bytes, offset, chars);
         } else {
             WriteText(row, bytes, offset, chars);
         }
@@ -666,6 +745,9 @@ FieldValue DefaultValue(const FieldRow& row) {
 std::optional<std::string> CheckField(const FieldRow& row, const FieldValue& value) {
     if (row.encoding == Encoding::PackedDial) {
         return CheckDial(row, value);
+    }
+    if (row.encoding == Encoding::SelcallDigits) {
+        return CheckSelcall(row, value);
     }
     if (IsTextEncoding(row.encoding)) {
         const auto* text = std::get_if<std::string>(&value);
@@ -725,6 +807,12 @@ std::string FormatField(const FieldRow& row, const FieldValue& value) {
 }
 
 std::optional<FieldValue> ParseField(const FieldRow& row, std::string_view text) {
+    if (row.encoding == Encoding::SelcallDigits) {
+        std::string digits(text);
+        std::transform(digits.begin(), digits.end(), digits.begin(),
+                       [](char c) { return c >= 'a' && c <= 'f' ? static_cast<char>(c - 32) : c; });
+        return digits;
+    }
     if (IsTextEncoding(row.encoding)) {
         return UnescapeControls(text, row.encoding == Encoding::Memo);
     }

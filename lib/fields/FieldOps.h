@@ -22,6 +22,10 @@ inline constexpr std::string_view kRangeMessage = "Value out of range.  Must be 
 inline constexpr std::string_view kTooLongMessage = "Text too long.  At most %d characters";
 inline constexpr std::string_view kNotDialMessage =
     "A dial string holds only the digits 0-9 and * # - E";
+inline constexpr std::string_view kNotSelcallMessage =
+    "A selcall number holds only the digits 0-9 and A-F";
+inline constexpr std::string_view kNotSelcallStatusMessage =
+    "A status number holds only the digits 0-9 and A-E";
 inline constexpr std::string_view kNotInListMessage = "Value is not one of the list's entries";
 inline constexpr std::string_view kNotOnRasterMessage =
     "Frequency is not a multiple of 5kHz, 6.25kHz or 7.5kHz";

@@ -15,6 +15,8 @@ constexpr Choice kColours[] = {{0, "Red"}, {1, "Green"}, {7, "Blue"}};
 // A 17-bit count: bits 16..1 a big-endian word, bit 0 in bit 5 of the byte four bytes on.
 constexpr BitPiece kSpreadCount[] = {{.offset = 0, .bytes = 2, .shift = 0, .count = 16},
                                      {.offset = 4, .bytes = 1, .shift = 5, .count = 1}};
+// A digit count kept as a low-byte-first word after four bytes of digits.
+constexpr BitPiece kWordCount[] = {{.offset = 5, .count = 8}, {.offset = 4, .count = 8}};
 // Bit 7 of the second byte above bit 0 of the first.
 constexpr BitPiece kTwoFlags[] = {{.offset = 1, .shift = 7}, {.offset = 0, .shift = 0}};
 
@@ -183,6 +185,26 @@ const EncodingCase kCases[] = {
      std::string("00"),
      {0x00, 0xFF},
      "00"},
+    {"selcall digits with their count, F a digit",
+     {.id = "a", .encoding = Encoding::SelcallDigits, .width = 6, .pieces = kWordCount, .max = 8},
+     std::string("12AF3"),
+     {0x12, 0xAF, 0x3F, 0xFF, 5, 0},
+     "12AF3"},
+    {"no selcall digits",
+     {.id = "a", .encoding = Encoding::SelcallDigits, .width = 6, .pieces = kWordCount, .max = 8},
+     std::string(),
+     {0xFF, 0xFF, 0xFF, 0xFF, 0, 0},
+     ""},
+    {"status digits end at the first F nibble",
+     {.id = "a", .encoding = Encoding::SelcallDigits, .width = 2, .max = 4},
+     std::string("0"),
+     {0x0F, 0xFF},
+     "0"},
+    {"status digits at full capacity",
+     {.id = "a", .encoding = Encoding::SelcallDigits, .width = 2, .max = 4},
+     std::string("9E01"),
+     {0x9E, 0x01},
+     "9E01"},
 };
 
 void PrintTo(const EncodingCase& c, std::ostream* os) {
@@ -362,6 +384,31 @@ TEST(FieldOpsTest, DialStringsPackOnlyDialCharactersUpToTheirCapacity) {
     EXPECT_EQ(zeros, (std::vector<std::uint8_t>{0, 0, 0}));
 }
 
+TEST(FieldOpsTest, SelcallDigitsKeepToTheirDigitsAndCapacity) {
+    const FieldRow counted = {
+        .id = "c", .encoding = Encoding::SelcallDigits, .width = 6, .pieces = kWordCount, .max = 8};
+    // A count beyond the eight digits the field holds reads as eight; written back unchanged.
+    std::vector<std::uint8_t> stored = {0x12, 0x34, 0x56, 0x78, 0x1F, 0x00};
+    EXPECT_EQ(ReadField(counted, stored, 0), FieldValue(std::string("12345678")));
+    WriteField(counted, stored, 0, ReadField(counted, stored, 0));
+    EXPECT_EQ(stored[4], 0x1F);
+    // Lower case is typed as upper case; other characters are refused, and dropped when stored.
+    EXPECT_EQ(ParseField(counted, "1af"), FieldValue(std::string("1AF")));
+    EXPECT_EQ(CheckField(counted, std::string("12G")), std::string(kNotSelcallMessage));
+    EXPECT_EQ(CheckField(counted, std::string("123456789")),
+              "Text too long.  At most 8 characters");
+    std::vector<std::uint8_t> bytes(6, 0);
+    WriteField(counted, bytes, 0, std::string("1-2 g3456789"));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x12, 0x34, 0x56, 0x78, 8, 0}));
+    // Without a count F is the fill, no digit.
+    const FieldRow status = {.id = "s", .encoding = Encoding::SelcallDigits, .width = 2, .max = 4};
+    EXPECT_EQ(CheckField(status, std::string("1F")), std::string(kNotSelcallStatusMessage));
+    std::vector<std::uint8_t> two = {0x12, 0xF4};
+    EXPECT_EQ(ReadField(status, two, 0), FieldValue(std::string("12")));
+    WriteField(status, two, 0, std::string("1F3"));
+    EXPECT_EQ(two, (std::vector<std::uint8_t>{0x13, 0xFF}));
+}
+
 TEST(FieldOpsTest, ARowThatLeavesItsBufferThrows) {
     const FieldRow row = {.id = "a", .encoding = Encoding::U16};
     std::vector<std::uint8_t> bytes(3, 0);
@@ -392,6 +439,13 @@ TEST(FieldOpsTest, CompileTimeChecksRefuseRowsThatLeaveTheImageOrOverlap) {
     constexpr FieldRow dialOverCapacity[] = {
         {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::PackedDial, .width = 2, .max = 5}};
     static_assert(!RowsValid(dialOverCapacity, ImageId::Pmr, 8));
+    constexpr FieldRow countOverDigits[] = {{.id = "a",
+                                             .at = {.pmr = 0},
+                                             .encoding = Encoding::SelcallDigits,
+                                             .width = 6,
+                                             .pieces = kWordCount,
+                                             .max = 10}};
+    static_assert(!RowsValid(countOverDigits, ImageId::Pmr, 8));
     constexpr FieldRow labelWithoutText[] = {
         {.id = "a", .at = {.pmr = 0}, .encoding = Encoding::Label, .width = 1}};
     static_assert(!RowsValid(labelWithoutText, ImageId::Pmr, 8));

@@ -97,7 +97,8 @@ void ForEachRow(
 // A value of the row other than `current`, valid for the row where the row allows one.
 FieldValue OtherValue(const FieldRow& row, const FieldValue& current) {
     const auto* text = std::get_if<std::string>(&current);
-    if (row.encoding == fields::Encoding::PackedDial) {
+    if (row.encoding == fields::Encoding::PackedDial ||
+        row.encoding == fields::Encoding::SelcallDigits) {
         return *text == "1" ? std::string("2") : std::string("1");
     }
     if (fields::IsTextEncoding(row.encoding)) {
