@@ -4,12 +4,16 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "CsvCommand.h"
 #include "JobCommand.h"
 #include "ProgramCommand.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && km::cli::IsCsvCommand(args[0])) {
+        return km::cli::CsvMain(args, std::cout, std::cerr);
+    }
     if (!args.empty() && km::cli::IsJobCommand(args[0])) {
         return km::cli::JobMain(args, std::cout, std::cerr);
     }
