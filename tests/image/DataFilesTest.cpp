@@ -5,8 +5,12 @@
 #include <memory>
 
 #include "DataFiles.h"
+#include "ScriptedPerson.h"
+#include "config/BandTable.h"
+#include "config/NetworkSlots.h"
 #include "image/JobFiles.h"
 #include "image/PmrFormat.h"
+#include "network/HntMap.h"
 
 namespace km {
 namespace {
@@ -49,6 +53,49 @@ TEST(DataFiles, DemoNetworkIsPresentInABandThatExists) {
     TrunkJobImage job = TrunkTemplate();
     job.Write(trunk::NetworkFileStart(0), demo.Bytes());
     EXPECT_TRUE(NetworkPresent(job, 0));
+}
+
+TEST(DataFiles, SampleNetworksCoverEverySchemeAndLoadIntoATrunkJob) {
+    const auto samples = SampleNetworks();
+    ASSERT_EQ(samples.size(), 4u);
+    EXPECT_EQ(samples[0].fileName, "Demo.nwk");
+    EXPECT_EQ(samples[0].image.Bytes().size(), DemoNetwork().Bytes().size());
+    EXPECT_TRUE(std::equal(samples[0].image.Bytes().begin(), samples[0].image.Bytes().end(),
+                           DemoNetwork().Bytes().begin()));
+    for (int scheme = 0; scheme < 4; ++scheme) {
+        const NetworkImage& file = samples[static_cast<std::size_t>(scheme)].image;
+        const std::string& name = samples[static_cast<std::size_t>(scheme)].fileName;
+        EXPECT_EQ(file.U16(network::kNumberingScheme), scheme) << name;
+        EXPECT_EQ(file.Text(0, 16), "--NETWORK FILE--") << name;
+        // The Radio Type form's load takes it as Network 1 without a question.
+        TrunkJobImage job = TrunkTemplate();
+        testing::ScriptedPerson person;
+        EXPECT_TRUE(LoadNetwork1(job, file, person).done) << name;
+        EXPECT_TRUE(person.Texts().empty()) << name;
+        EXPECT_TRUE(NetworkPresent(job, 0)) << name;
+        EXPECT_EQ(job.U16(trunk::kBandCode), file.U16(network::kBandCode)) << name;
+        // Every sub-band is one the hunt channel grid accepts when typed.
+        const int entry = BandEntryOfWord(file.U16(network::kBandCode));
+        ASSERT_GT(entry, 0) << name;
+        const BandEntry* band = &kBandEntries[static_cast<std::size_t>(entry - 1)];
+        SubBandTable shown;
+        shown.Load(file.Bytes(), 0);
+        NetworkImage empty;
+        SubBandTable typed;
+        typed.Load(empty.Bytes(), 0);
+        for (int line = 0; line < hunt_rows::kSubBands; ++line) {
+            for (int column = 1; column < SubBandTable::kColumnCount; ++column) {
+                typed.SetText(line, column, shown.Text(line, column));
+            }
+        }
+        for (int line = 0; line < hunt_rows::kSubBands; ++line) {
+            for (int column = 1; column < SubBandTable::kColumnCount; ++column) {
+                EXPECT_EQ(typed.Check(line, column, CellMoment::Enter, band), std::nullopt)
+                    << name << " line " << line << " column " << column;
+            }
+            EXPECT_EQ(typed.CheckLine(line, band), std::nullopt) << name << " line " << line;
+        }
+    }
 }
 
 TEST(DataFiles, TextFilesAreWindowsTextWithCrLf) {

@@ -13,6 +13,13 @@ TrunkJobImage TrunkTemplate();  // default.tct
 PmrJobImage PmrTemplate();      // default.cct
 NetworkImage DemoNetwork();     // Networks/Demo.nwk
 
+// Networks/: one sample network per numbering scheme, Demo.nwk first.
+struct SampleNetwork {
+    std::string fileName;
+    NetworkImage image;
+};
+std::vector<SampleNetwork> SampleNetworks();
+
 // Windows-1252 text with CR LF line ends.
 std::string ContactText();  // Contact.txt
 std::string LicenceText();  // Licence.txt

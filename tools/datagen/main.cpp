@@ -33,10 +33,12 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path out = argv[1];
     using namespace km::datagen;
-    const bool ok = Write(out / "default.tct", TrunkTemplate().Bytes()) &&
-                    Write(out / "default.cct", PmrTemplate().Bytes()) &&
-                    Write(out / "Networks" / "Demo.nwk", DemoNetwork().Bytes()) &&
-                    WriteText(out / "Contact.txt", ContactText()) &&
-                    WriteText(out / "Licence.txt", LicenceText());
+    bool ok = Write(out / "default.tct", TrunkTemplate().Bytes()) &&
+              Write(out / "default.cct", PmrTemplate().Bytes()) &&
+              WriteText(out / "Contact.txt", ContactText()) &&
+              WriteText(out / "Licence.txt", LicenceText());
+    for (const SampleNetwork& network : SampleNetworks()) {
+        ok = ok && Write(out / "Networks" / network.fileName, network.image.Bytes());
+    }
     return ok ? 0 : 1;
 }
