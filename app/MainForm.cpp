@@ -1207,7 +1207,7 @@ void TForm_MF_MainForm::Contents1Click() {
 }
 
 void TForm_MF_MainForm::Menu_Help_AboutClick() {
-    TAboutBox about(this);
+    TAboutBox about(jobs_.WorkDir(), this);
     dialogs_.Exec(about);
 }
 

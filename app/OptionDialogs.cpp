@@ -1,7 +1,10 @@
 #include "OptionDialogs.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 
+#include "Resources.h"
 #include "core/Cp1252.h"
 #include "core/Files.h"
 #include "image/Images.h"
@@ -14,7 +17,16 @@ constexpr std::array<const char*, 3> kBaudRates = {"4800", "9600", "19200"};
 constexpr const char* kSetupCaption = "Setup";
 constexpr std::array<const char*, 3> kCountries = {"International", "Australia / NewZealand",
                                                    "United States of America"};
+constexpr const char* kWorkFolderCaption = "Working folder";
+constexpr const char* kWorkFolderNote =
+    "Used when the programmer is not started in a folder that holds its files.\n"
+    "A new folder is filled with the templates and takes effect at the next start.";
+constexpr const char* kBrowseButton = "Browse...";
+constexpr const char* kWorkFolderNotAbsolute = "Give the whole path of the folder.";
+constexpr const char* kWorkFolderNotMade = "The folder cannot be created.";
+constexpr const char* kWorkFolderNotKept = "The choice cannot be stored in %1.";
 constexpr const char* kAboutCaption = "About";
+constexpr const char* kAboutWorkFolder = "Working folder: %1";
 constexpr const char* kProductName = "KM700 / KP800 Configuration Programmer";
 constexpr const char* kContactCaption = "Contact Information";
 constexpr const char* kLicenceCaption = "Software Licence Agreement";
@@ -101,7 +113,8 @@ void TForm_COM_ComPort::BitBtn_COM_CancelClick() {
     reject();
 }
 
-TForm_SET_Setup::TForm_SET_Setup(int countryIndex, QWidget* parent) : QDialog(parent) {
+TForm_SET_Setup::TForm_SET_Setup(int countryIndex, QWidget* parent)
+    : QDialog(parent), shownFolder_(UserWorkFolder()) {
     setObjectName("TForm_SET_Setup");
     setWindowTitle(kSetupCaption);
     countryLabel_.setText("Country");
@@ -111,18 +124,74 @@ TForm_SET_Setup::TForm_SET_Setup(int countryIndex, QWidget* parent) : QDialog(pa
     }
     Combo_SET_Country.setCurrentIndex(
         Bounded(countryIndex, static_cast<int>(kCountries.size()), 1));
+    workFolderLabel_.setText(kWorkFolderCaption);
+    Edit_SET_WorkFolder.setObjectName("Edit_SET_WorkFolder");
+    Edit_SET_WorkFolder.setText(shownFolder_);
+    Edit_SET_WorkFolder.setPlaceholderText(DefaultUserWorkFolder());
+    browseButton_.setText(kBrowseButton);
+    workFolderNote_.setText(kWorkFolderNote);
+    workFolderError_.setStyleSheet("color: #b00000");
+    workFolderError_.hide();
     okButton_.setText("OK");
     okButton_.setDefault(true);
     cancelButton_.setText("Cancel");
     layout_.addWidget(&countryLabel_);
     layout_.addWidget(&Combo_SET_Country);
+    layout_.addSpacing(8);
+    layout_.addWidget(&workFolderLabel_);
+    auto folderRow = std::make_unique<QHBoxLayout>();
+    folderRow->addWidget(&Edit_SET_WorkFolder, 1);
+    folderRow->addWidget(&browseButton_);
+    layout_.addLayout(folderRow.release());
+    layout_.addWidget(&workFolderNote_);
+    layout_.addWidget(&workFolderError_);
     AddButtonRow(layout_, {&okButton_, &cancelButton_});
-    connect(&okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(&okButton_, &QPushButton::clicked, this, &TForm_SET_Setup::OkClick);
     connect(&cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-    setMinimumWidth(300);
+    connect(&browseButton_, &QPushButton::clicked, this, &TForm_SET_Setup::BrowseClick);
+    setMinimumWidth(460);
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+void TForm_SET_Setup::OkClick() {
+    if (KeepWorkFolder()) {
+        accept();
+    }
+}
+
+void TForm_SET_Setup::BrowseClick() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, kWorkFolderCaption, Edit_SET_WorkFolder.text());
+    if (!folder.isEmpty()) {
+        Edit_SET_WorkFolder.setText(QDir::toNativeSeparators(folder));
+    }
+}
+
+bool TForm_SET_Setup::KeepWorkFolder() {
+    const QString typed = Edit_SET_WorkFolder.text().trimmed();
+    if (typed == shownFolder_) {
+        return true;
+    }
+    auto refuse = [this](const QString& reason) {
+        workFolderError_.setText(reason);
+        workFolderError_.show();
+        Edit_SET_WorkFolder.setFocus();
+        return false;
+    };
+    // An emptied field, or the default typed out, goes back to the default.
+    const bool isDefault = typed.isEmpty() || QDir(typed) == QDir(DefaultUserWorkFolder());
+    if (!isDefault && !QDir::isAbsolutePath(typed)) {
+        return refuse(kWorkFolderNotAbsolute);
+    }
+    if (!isDefault && !QDir().mkpath(typed)) {
+        return refuse(kWorkFolderNotMade);
+    }
+    if (!StoreUserWorkFolder(isDefault ? QString() : QDir::cleanPath(typed))) {
+        return refuse(QString(kWorkFolderNotKept).arg(UserSettingsFile()));
+    }
+    return true;
+}
+
+TAboutBox::TAboutBox(const std::filesystem::path& workDir, QWidget* parent) : QDialog(parent) {
     setObjectName("TAboutBox");
     setWindowTitle(kAboutCaption);
     product_.setText(kProductName);
@@ -134,12 +203,15 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     details_.setText(QStringLiteral("KM700 mobile and KP800 portable radios\nBuilt with Qt %1\n"
                                     "See Help > Contact for the licence agreement.")
                          .arg(QString::fromUtf8(qVersion())));
+    workFolder_.setText(QString(kAboutWorkFolder).arg(QString::fromStdString(workDir.string())));
+    workFolder_.setTextInteractionFlags(Qt::TextSelectableByMouse);
     okButton_.setText("OK");
     okButton_.setDefault(true);
     layout_.addWidget(&product_);
     layout_.addWidget(&version_);
     layout_.addSpacing(8);
     layout_.addWidget(&details_);
+    layout_.addWidget(&workFolder_);
     AddButtonRow(layout_, {&okButton_});
     connect(&okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,7 +53,9 @@ class TForm_COM_ComPort : public QDialog {
     PortChanged portChanged_;
 };
 
-// The country list; it decides the PMR band plan (CountryCode).
+// The country list, which decides the PMR band plan (CountryCode), and the per-user working
+// folder. OK keeps a changed folder at once (for the next start) and refuses one that cannot be
+// made, saying why in the dialog.
 class TForm_SET_Setup : public QDialog {
     Q_OBJECT
   public:
@@ -60,18 +63,34 @@ class TForm_SET_Setup : public QDialog {
     int CountryIndex() const { return Combo_SET_Country.currentIndex(); }
 
     QComboBox Combo_SET_Country;
+    QLineEdit Edit_SET_WorkFolder;
+    QPushButton browseButton_;
+    QLabel workFolderError_;
     QPushButton okButton_;
     QPushButton cancelButton_;
 
+  public slots:
+    void OkClick();
+    void BrowseClick();
+
   private:
+    // Keeps the folder typed, when it changed; false (with the reason shown) when it cannot be.
+    bool KeepWorkFolder();
+
     QVBoxLayout layout_{this};
     QLabel countryLabel_;
+    QLabel workFolderLabel_;
+    QLabel workFolderNote_;
+    QString shownFolder_;
 };
 
+// The program's version and the folder it works in.
 class TAboutBox : public QDialog {
     Q_OBJECT
   public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit TAboutBox(const std::filesystem::path& workDir, QWidget* parent = nullptr);
+
+    QLabel workFolder_;
 
   private:
     QVBoxLayout layout_{this};

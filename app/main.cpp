@@ -11,11 +11,15 @@
 #include "Dialogs.h"
 #include "MainForm.h"
 #include "QtPerson.h"
+#include "Resources.h"
 #include "SingleInstance.h"
 
 namespace {
 
 constexpr const char* kAlreadyRunning = "Application Already Running";
+constexpr const char* kWorkFolderNotReady = "Cannot set up the working folder\n%1";
+// The program's name on the system: its settings and per-user folders and its window class.
+constexpr const char* kProgramName = "km700rcp";
 
 // Shows an exception that reaches the event loop in a box and lets the loop go on.
 class Application : public QApplication {
@@ -70,7 +74,8 @@ int main(int argc, char* argv[]) {
     Application app(argc, argv);
     // Numbers in files and on screen are written with a point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(km::kApplicationTitle);
+    QApplication::setApplicationName(kProgramName);
+    QGuiApplication::setDesktopFileName(KM_APP_ID);
 
     km::SingleInstance instance;
     if (!instance.Acquire()) {
@@ -78,12 +83,20 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    km::QtPerson person;
+    const km::WorkFolderChoice workFolder = km::WorkFolderAtStart(QDir::currentPath());
+    if (!workFolder.ready) {
+        // Every save then says what it could not write; Setup can choose another folder.
+        person.Warn(QString(kWorkFolderNotReady).arg(workFolder.folder).toStdString());
+    }
+    // The pictures and the user guide are looked for in the working folder first.
+    QDir::setCurrent(workFolder.folder);
+
     km::Workspace workspace;
     km::MainState state;
-    km::QtPerson person;
     km::QtDialogs dialogs;
     km::TForm_MF_MainForm window(workspace, state, person, dialogs,
-                                 QDir::currentPath().toStdString());
+                                 workFolder.folder.toStdString());
     person.SetParent(&window);
     dialogs.SetParent(&window);
     window.show();

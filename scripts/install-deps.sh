@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make clang clang-format libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth fonts-liberation)
+          qt6-base-dev qt6-serialport-dev libgl-dev xvfb xauth fonts-liberation
+          dpkg-dev file desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do
