@@ -363,8 +363,8 @@ class SubBandTable {
                                               bool wholeSteps) const;
     void StoreLine(std::span<std::uint8_t> bytes, std::size_t at, int line) const;
 
-    std::array<Line, hunt_rows::kSubBands> loaded_{};
-    std::array<Line, hunt_rows::kSubBands> texts_{};
+    std::array<Line, hunt_rows::kSubBands> loaded_;
+    std::array<Line, hunt_rows::kSubBands> texts_;
     std::array<std::int64_t, hunt_rows::kSubBands> loadedSeparation_{};
 };
 

@@ -138,8 +138,7 @@ void WriteSystem(NetworkImage& image, const Sample& sample) {
 }
 
 void WriteHunt(NetworkImage& image, const Sample& sample) {
-    using namespace hunt_rows;
-    SubBandTable table;
+    km::SubBandTable table;
     table.Load(image.Bytes(), 0);
     for (std::size_t line = 0; line < sample.subBands.size(); ++line) {
         for (std::size_t column = 0; column < sample.subBands[line].size(); ++column) {
@@ -149,15 +148,15 @@ void WriteHunt(NetworkImage& image, const Sample& sample) {
     }
     table.Store(image.Bytes(), 0);
     for (std::size_t index = 0; index < sample.huntChannels.size(); ++index) {
-        Set(image, kNormalHunt.columns[0], Entry(kNormalHunt, index),
+        Set(image, hunt_rows::kNormalHunt.columns[0], Entry(hunt_rows::kNormalHunt, index),
             std::int64_t{sample.huntChannels[index]});
     }
     const std::int64_t lowest = std::stoi(sample.subBands.front()[0]);
     const std::int64_t highest = std::stoi(sample.subBands.back()[1]);
-    Set(image, kComprehensiveLowest, 0, lowest);
-    Set(image, kComprehensiveHighest, 0, highest);
-    Set(image, kRows[4], 0, std::int64_t{1});   // comprehensive hunt enabled
-    Set(image, kRows[10], 0, std::int64_t{7});  // transmit high power "M: 10 W   P: 5 W"
+    Set(image, hunt_rows::kComprehensiveLowest, 0, lowest);
+    Set(image, hunt_rows::kComprehensiveHighest, 0, highest);
+    Set(image, hunt_rows::kRows[4], 0, std::int64_t{1});   // comprehensive hunt enabled
+    Set(image, hunt_rows::kRows[10], 0, std::int64_t{7});  // transmit high power "M: 10 W   P: 5 W"
     StoreHuntSummary(image.Bytes(), 0);
 }
 

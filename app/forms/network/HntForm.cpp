@@ -183,7 +183,9 @@ void TForm_NWHNT_Hunt::BuildHuntGrids() {
 void TForm_NWHNT_Hunt::WatchEdits() {
     const std::pair<QLineEdit*, bool> edits[] = {{&Edit_CHNT_HighestChan, true},
                                                  {&Edit_CHNT_LowestChan, false}};
-    for (const auto& [edit, highest] : edits) {
+    for (const auto& watched : edits) {
+        QLineEdit* edit = watched.first;
+        const bool highest = watched.second;
         checks_.Watch(*edit, EditChecks::Keys::Digits, [this, edit, highest] {
             if (!binder_->CheckControl(edit, person())) {
                 return false;
