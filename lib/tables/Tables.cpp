@@ -16,6 +16,8 @@
 #include "network/SysMap.h"
 #include "network/TimMap.h"
 #include "pmr/ChannelRows.h"
+#include "pmr/Scl2Map.h"
+#include "pmr/SclMap.h"
 
 namespace km::tables {
 namespace {
@@ -26,7 +28,7 @@ using fields::ImageId;
 inline constexpr fields::FieldTable kSetupTable = {
     .id = "setup", .form = "Setup", .area = Area::Image, .rows = setup_rows::kRows};
 
-constexpr std::array<const fields::FieldTable*, 13> kTables = {
+constexpr std::array<const fields::FieldTable*, 15> kTables = {
     &header_rows::kTable,
     &id_rows::kTable,             // Identities, per network
     &id_rows::kFiveDigitTable,    // Identities: five-digit dialling entries 1-10
@@ -36,10 +38,12 @@ constexpr std::array<const fields::FieldTable*, 13> kTables = {
     &text_rows::kTable,
     &text_rows::kPmrEditTable,
     &kSetupTable,
-    &pmr::pmr_rows::kTable,  // Channel Options: channels, groups and zones
-    &system_rows::kTable,    // Network Systems
-    &timer_rows::kTable,     // Thresholds and Timers
-    &hunt_rows::kTable,      // Hunt Channels
+    &pmr::pmr_rows::kTable,       // Channel Options: channels, groups and zones
+    &pmr::selcall_rows::kTable,   // Selcall
+    &pmr::sequence_rows::kTable,  // Selcall 2: encodes and decodes
+    &system_rows::kTable,         // Network Systems
+    &timer_rows::kTable,          // Thresholds and Timers
+    &hunt_rows::kTable,           // Hunt Channels
 };
 
 std::string SlotPrefix(const fields::FieldTable& table, ImageId image, int selector) {

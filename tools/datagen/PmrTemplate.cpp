@@ -7,6 +7,7 @@
 #include "DataFiles.h"
 #include "ImageTables.h"
 #include "TemplateParts.h"
+#include "pmr/SclMap.h"
 #include "tables/Tables.h"
 
 namespace km::datagen {
@@ -20,7 +21,7 @@ constexpr ByteFill kPmrBytes[] = {
     {0x1D35, 1, 20},    // dual-watch pause, 100 ms units
     {0x1D3E, 1, 1},     // re-vote dwell
     {0x1D40, 1, 8},     // mute level (1..15)
-    {0x1E66, 4, 0xFF},  // own selcall identity: empty
+    {0x1E66, 4, 0xFF},  // own selcall identity: no digits (a zero count reads empty either way)
     {0x1E62, 1, 0x08},  // mute during FFSK
 };
 
@@ -66,17 +67,6 @@ constexpr WordFill kPmrWords[] = {
     {0x1E5A, 1},
     {0x1E5C, 1},
     {0x1E5E, 1},  // LID
-    // Selcall.
-    {0x1E74, 0xFFFF},  // default status: none
-    {0x1F0C, 100},     // tone durations, ms
-    {0x1F0E, 70},
-    {0x1F10, 40},
-    {0x1F12, 1000},
-    {0x1F14, 0xFFFF},     // Send-2: none
-    {0x1F16, 0xFFFF, 8},  // special encodes: none
-    {0x29BA, 0xFFFF},     // timed reset: none
-    {0x29C2, 0xFFFF},     // alarm channel: none
-    {0x29CA, 0xFFFF},     // alarm encode: none
 };
 
 constexpr TextField kPmrTexts[] = {
@@ -86,18 +76,16 @@ constexpr TextField kPmrTexts[] = {
     {0x3D1C, 16, "--CHANNEL DATA--"},
 };
 
-// Phone book: 250 x {10 x 0xFF, 14 x 0}; status list: 100 x {0xFF 0xFF, 24 x 0}, whose bytes
-// 14..25 a conversion from format 200 keeps; DTMF-1/2: {0, 0, 10 x 0xFF, 12 x 0}. The channel
-// table, the group areas and the zones are the defaults of their rows.
+// Phone book: 250 x {10 x 0xFF, 14 x 0}, the digits unused (a zero count reads empty either way);
+// DTMF-1/2: {0, 0, 10 x 0xFF, 12 x 0}. The channel table, the group areas, the zones, the other
+// selcall settings and the status list are the defaults of their rows.
 constexpr std::uint8_t kPhoneBookEntry[24] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                               0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-constexpr std::uint8_t kStatusEntry[26] = {0xFF, 0xFF};
 constexpr std::uint8_t kDtmfSequence[24] = {0,    0,    0xFF, 0xFF, 0xFF, 0xFF,
                                             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
 constexpr RepeatedRecord kPmrRecords[] = {
     {0x0598, 250, kPhoneBookEntry},
-    {0x1F2E, 100, kStatusEntry},
     {0x1D64, 1, kDtmfSequence},
     {0x1D7C, 1, kDtmfSequence},
 };
@@ -115,6 +103,8 @@ PmrJobImage PmrTemplate() {
     ApplyTextList(image, 0x03C4, 12, kPmrMenus);
     ApplyEditFunctions(image, 0x04B4, kPmrEditFunctions, kPmrEditRows);
     ApplyTextList(image, 0x3B3C, 12, kCtcssToneNames);
+    // The tone tables of the template's tonesets, as a store of the Selcall form leaves them.
+    pmr::StoreToneTables(image, {});
     return image;
 }
 
