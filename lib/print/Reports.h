@@ -1,0 +1,35 @@
+#pragma once
+// The report tables of a job, with their exact header lines, dashed lines and row formats:
+// the PMR channel table (channels and groups in list order) and the trunk phone book (only the
+// entries that have a name or a number). Each report is one entry of ReportKinds(), so the
+// desktop program and km700rcp-cli print the same lines.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "config/Phonebook.h"
+#include "fields/Field.h"
+#include "pmr/ChannelTable.h"
+#include "print/Report.h"
+
+namespace km::print {
+
+inline constexpr std::string_view kChannelTitle = "PMR Channel Table";
+inline constexpr std::string_view kTrunkPhonebookTitle = "Trunk Phonebook Table";
+
+Report ChannelReport(const pmr::ChannelTable& table);
+Report TrunkPhonebookReport(std::span<const PhonebookEntry> book);
+
+struct ReportKind {
+    std::string_view name;   // km700rcp-cli print --report NAME
+    std::string_view title;  // the printer's document title
+    fields::ImageId image;   // the kind of job that holds the table
+    // The report of a job image of that kind (its exact size).
+    Report (*build)(std::span<const std::uint8_t> job);
+};
+
+std::span<const ReportKind> ReportKinds();
+const ReportKind* FindReport(std::string_view name);
+
+}  // namespace km::print
