@@ -17,6 +17,7 @@
 #include <map>
 
 #include "Blank.h"
+#include "CsvCommands.h"
 #include "HelpWindow.h"
 #include "JobCheckDialogs.h"
 #include "LevelDialogs.h"
@@ -90,8 +91,18 @@ constexpr const char* kSerialCommsCaption =
 constexpr int kTimer1SecDelayInterval = 500;
 constexpr int kStopCommsInterval = 100;
 
-// The CSV items; they do nothing until CSV import and export are built.
-constexpr std::array<const char*, 4> kCsvItems = {"Phonebook", "Channels", "Zones", "Status List"};
+// The CSV items of the import and export menus.
+struct CsvItem {
+    const char* caption;
+    const char* importName;
+    const char* exportName;
+};
+constexpr std::array<CsvItem, 4> kCsvItems = {{
+    {"Phonebook", "CSVImportPhonebook", "CSVExportPhonebook"},
+    {"Channels", "CSVImportPMRChannels", "CSVExportPMRChannels"},
+    {"Zones", "CsvImportZoneTable", "CsvExportZoneTable"},
+    {"Status List", "CSVImportStatus", "CsvExportStatus"},
+}};
 
 int FormIndex(FormId id) {
     return static_cast<int>(id);
@@ -145,7 +156,9 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
       dialogs_(dialogs),
       jobs_(workspace, state, person, std::move(workDir)),
       context_{workspace, state, person, dialogs, *this},
-      entries_(std::make_unique<ToolbarEntries>()) {
+      entries_(std::make_unique<ToolbarEntries>()),
+      csv_(std::make_unique<CsvCommands>(workspace, state, person, dialogs, jobs_.WorkDir(),
+                                         [this](FormId id) { return Form(id); })) {
     setObjectName("TForm_MF_MainForm");
     CreateMenus();
     CreateToolbar();
@@ -205,10 +218,11 @@ void TForm_MF_MainForm::CreateMenus() {
     CSVExport1.setObjectName("CSVExport1");
     File1.addMenu(&CSVImport1)->setStatusTip(kHintCsvImport);
     File1.addMenu(&CSVExport1)->setStatusTip(kHintCsvExport);
-    for (const char* item : kCsvItems) {
-        CSVImport1.addAction(item);
-        CSVExport1.addAction(item);
+    for (const CsvItem& item : kCsvItems) {
+        CSVImport1.addAction(item.caption)->setObjectName(item.importName);
+        CSVExport1.addAction(item.caption)->setObjectName(item.exportName);
     }
+    csv_->Connect(CSVImport1, CSVExport1);
     File1.addSeparator();
     CompareWith1 = AddItem(File1, "CompareWith1", "&Compare with...", kHintCompare);
     File1.addSeparator();

@@ -35,6 +35,7 @@ class TForm_COM_ComPort;
 class TForm_BNK_Blank;
 class RadioCommands;
 class THelpWindow;
+class CsvCommands;
 
 class TForm_MF_MainForm : public QMainWindow, public Shell {
     Q_OBJECT
@@ -229,6 +230,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     std::unique_ptr<RadioCommands> radio_;
     std::unique_ptr<TForm_DLD_Download> download_;  // created on first Upgrade Software
     std::unique_ptr<THelpWindow> help_;
+    std::unique_ptr<CsvCommands> csv_;  // the CSV items of the File menu
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
     std::array<ConfigForm*, kFormIdCount> forms_{};

@@ -8,6 +8,7 @@
 #include "CliCommand.h"
 #include "config/Phonebook.h"
 #include "core/Files.h"
+#include "pmr/PmrCsv.h"
 #include "tables/JobDump.h"
 
 namespace km::cli {
@@ -24,8 +25,22 @@ std::variant<csv::ImportSummary, std::string> ImportTrunkPhonebook(std::span<std
     return ImportPhonebookCsvIntoImage(job, file);
 }
 
+std::variant<csv::ImportSummary, std::string> ImportPmrChannels(std::span<std::uint8_t> job,
+                                                                std::string_view file,
+                                                                const CsvOptions& options) {
+    return pmr::ImportChannelsCsvIntoImage(job, file, options.countryCode);
+}
+
+std::variant<csv::ImportSummary, std::string> ImportPmrZones(std::span<std::uint8_t> job,
+                                                             std::string_view file,
+                                                             const CsvOptions&) {
+    return pmr::ImportZonesCsvIntoImage(job, file);
+}
+
 constexpr CsvTable kCsvTables[] = {
     {"phonebook", fields::ImageId::Trunk, ExportPhonebookCsvOfImage, ImportTrunkPhonebook},
+    {"channels", fields::ImageId::Pmr, pmr::ExportChannelsCsvOfImage, ImportPmrChannels},
+    {"zones", fields::ImageId::Pmr, pmr::ExportZonesCsvOfImage, ImportPmrZones},
 };
 
 struct Parsed {

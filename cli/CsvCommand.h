@@ -28,7 +28,10 @@ inline constexpr const char* kCsvUsageText =
     "                OUT (JOB itself without -o). A file that is no such table changes nothing;\n"
     "                rows the table cannot take are left out and counted on standard error.\n"
     "                JOB and the CSV file may be given in either order.\n"
-    "  --table NAME  phonebook (a .tnk job: the trunk phone book)\n"
+    "  --table NAME  phonebook (a .tnk job: the trunk phone book), channels or zones (a .pmr\n"
+    "                job: the channel table with its groups, or the zone table)\n"
+    "  --country C   the dealer's country code the channel table's store follows: 0 (default),\n"
+    "                1 Australia/New Zealand (the UHF CB band plan), 5 United States\n"
     "\n"
     "Exit codes: 0 done; 1 the file is no such table, or rows were left out; 2 wrong arguments\n"
     "or JOB is no job of the table's kind; 3 a file could not be written.\n";

@@ -27,6 +27,10 @@ bool AllDigits(std::string_view text) {
 }  // namespace
 
 std::optional<std::int64_t> ParseMegahertz(std::string_view text) {
+    return ParseMillionths(text);
+}
+
+std::optional<std::int64_t> ParseMillionths(std::string_view text) {
     text = Trim(text);
     const std::size_t point = text.find_first_of(".,");
     std::string_view whole = text.substr(0, point);

@@ -15,6 +15,10 @@ inline constexpr std::int64_t kX8OffsetHz = 800000000;
 inline constexpr std::uint16_t kX8BandWord = 0x5838;  // "X8"
 inline constexpr std::int64_t kX8LowerHz = 806000000;
 
+// A decimal number ("67.5", " 450,0125 ") in millionths, exactly; nullopt for text that is no such
+// number, for a part of a millionth, and for values beyond 100 000.
+std::optional<std::int64_t> ParseMillionths(std::string_view text);
+
 // Decimal megahertz as typed or read from a file ("450.0125", "450,0125", " 66 "), exactly, in
 // hertz. nullopt for text that is no such number, for a part of a hertz, and for values beyond
 // 100 GHz.

@@ -4,11 +4,14 @@
 
 #include <QTemporaryDir>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 
 #include "CsvCommand.h"
+#include "ScriptedPerson.h"
 #include "config/Phonebook.h"
 #include "core/Files.h"
+#include "pmr/PmrCsv.h"
 
 namespace km::cli {
 namespace {
@@ -122,6 +125,81 @@ TEST_F(CsvCommandTest, WrongArgumentsAndUnwritableFilesHaveTheirExitCodes) {
     const std::string nowhere = Path("no/such/folder/a.csv");
     EXPECT_EQ(RunCsv({"csv", "export", "--table", "phonebook", job, nowhere}).code, 3);
     EXPECT_EQ(RunCsv({"csv", "--help"}).code, 0);
+}
+
+// A PMR job of 1000 channels and groups and two zones.
+class PmrCsvCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        auto image = std::make_unique<PmrJobImage>();
+        image->Write(0, Read(fs::path(KM_SOURCE_DIR) / "data" / "default.cct"));
+        pmr::ChannelTable table;
+        for (int n = 0; n < 990; ++n) {
+            pmr::ChannelEntry entry = pmr::DefaultEntry(440000000 + 12500LL * n);
+            entry.SetNumber(n);
+            entry.SetName("Ch" + std::to_string(n));
+            entry.SetFlag(pmr::channel_rows::kHidden, n % 5 == 0);
+            ASSERT_TRUE(table.Add(entry));
+        }
+        for (int g = 990; g < 1000; ++g) {
+            pmr::ChannelEntry group;
+            group.SetFlag(pmr::channel_rows::kIsGroup, true);
+            pmr::SetGroupType(group, pmr::GroupType::Vote);
+            group.SetFlag(pmr::channel_rows::kShowAsChannel, true);
+            group.SetNumber(g);
+            group.members[0] = static_cast<std::uint16_t>(g - 990);
+            ASSERT_TRUE(table.Add(group));
+        }
+        testing::ScriptedPerson person;
+        pmr::StoreChannelTable(table, {.radioTypeMask = 16}, *image, person);
+        pmr::ZoneGrids grids;
+        grids.names[0] = "North";
+        grids.names[1] = "South";
+        grids.channels[0] = "5";
+        grids.channels[9] = "999";
+        pmr::StoreZones(grids, {}, *image);
+        ASSERT_TRUE(WriteFileAtomically(Path("job.pmr"), image->Bytes()));
+    }
+    std::string Path(const char* name) const {
+        return (fs::path(dir.path().toStdString()) / name).string();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(PmrCsvCommandTest, ChannelsAndZonesGoOutAndComeBackIntoTheSameJob) {
+    for (const char* table : {"channels", "zones"}) {
+        ASSERT_EQ(RunCsv({"csv", "export", "--table", table, Path("job.pmr"), Path("t.csv")}).code,
+                  0)
+            << table;
+        const Result r = RunCsv({"csv", "import", "--table", table, Path("job.pmr"), Path("t.csv"),
+                                 "-o", Path("back.pmr")});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(Read(Path("back.pmr")), Read(Path("job.pmr"))) << table;
+    }
+    const Result zones = RunCsv({"csv", "export", "--table", "zones", Path("job.pmr")});
+    EXPECT_EQ(zones.out.substr(0, 11), "PMR,Zones\r\n");
+    EXPECT_NE(zones.out.find("North,5, , , , , , , , ,999,"), std::string::npos);
+}
+
+TEST_F(PmrCsvCommandTest, AWrongFileChangesNothingAndRowsLeftOutAreCounted) {
+    Write(Path("phonebook.csv"), "TRUNK,Phonebook\r\nIndex, Number, Name,\r\n0,,\r\n");
+    const auto before = Read(Path("job.pmr"));
+    const Result wrong =
+        RunCsv({"csv", "import", "--table", "channels", Path("job.pmr"), Path("phonebook.csv")});
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_NE(wrong.err.find("File does not contain a valid Channel Table."), std::string::npos);
+    EXPECT_EQ(Read(Path("job.pmr")), before);
+
+    Write(Path("few.csv"),
+          "PMR,Channels\nheader\n1,A,Chan,450,450\n1,B,Chan,451,451\n1200,C,Chan,452,452\n");
+    const Result few =
+        RunCsv({"csv", "import", "--table", "channels", Path("job.pmr"), Path("few.csv")});
+    EXPECT_EQ(few.code, 1);
+    EXPECT_NE(few.err.find("2 rows"), std::string::npos) << few.err;
+    const auto after = Read(Path("job.pmr"));
+    ASSERT_EQ(after.size(), PmrJobImage::kSize);
+    EXPECT_EQ(after[0x006E] | after[0x006F] << 8, 1);
 }
 
 }  // namespace

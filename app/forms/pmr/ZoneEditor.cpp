@@ -156,6 +156,14 @@ void TZEDT_Form::StorePass() {
     pmr::StoreZones(Grids(), pmr::ZoneSwitchesOf(workspace_.pmr), workspace_.pmr);
 }
 
+void TZEDT_Form::Import(const pmr::ZonesImport& import) {
+    pmr::ZoneGrids grids = Grids();
+    pmr::ApplyZonesImport(import, workspace_.pmr, grids);
+    Show(grids);
+    const QSignalBlocker blocker(ZONE_StrGrid_Zones);
+    ZONE_StrGrid_Zones.setCurrentCell(0, kZoneNameColumn);
+}
+
 pmr::ZoneGrids TZEDT_Form::Grids() const {
     pmr::ZoneGrids grids;
     for (int row = 0; row < pmr::kZones; ++row) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "pmr/ChannelTable.h"
+#include "pmr/PmrCsv.h"
 #include "pmr/Zones.h"
 
 namespace km {
@@ -27,6 +28,8 @@ class TZEDT_Form : public QWidget {
     void StorePass();
 
     bool ZoneMode() const { return ZONE_CBox_ZoneMode.isChecked(); }
+    // Zones read from a CSV file replace every zone; the grids show the first.
+    void Import(const pmr::ZonesImport& import);
     // The grids as they stand (the current zone's channels as shown).
     pmr::ZoneGrids Grids() const;
 

@@ -1,0 +1,168 @@
+#include "CsvCommands.h"
+
+#include <QFileInfo>
+
+#include "core/Files.h"
+#include "forms/FieldBinder.h"
+#include "forms/pmr/ChnForm.h"
+#include "forms/pmr/ZoneEditor.h"
+#include "image/JobFiles.h"
+#include "pmr/PmrCsv.h"
+
+namespace km {
+namespace {
+
+constexpr std::string_view kNotTrunkText = "This option does not apply to trunk configurations.";
+constexpr std::string_view kNoJobText = "Please load a valid job configuration first.";
+constexpr std::string_view kSaveChannelsFirstText =
+    "RCP Job configuration file must be saved,                  \n"
+    "before saving Channel Table to a CSV file.";
+constexpr std::string_view kSaveZonesFirstText =
+    "RCP Job configuration file must be saved,                  \n"
+    "before saving Zone Table to a CSV file.";
+constexpr const char* kSaveTitle = "Save As - CSV File";
+constexpr const char* kOpenChannelsTitle = "Open - PMR Channel or Phonebook CSV File";
+constexpr const char* kOpenZonesTitle = "Open Zone Table CSV File";
+constexpr int kSaveFilterIndex = 4;
+constexpr int kOpenFilterIndex = 5;
+constexpr const char* kJobsFolder = "Jobs";
+// A CSV file of any table the program writes is far smaller.
+constexpr std::size_t kLargestCsvFile = 16 * 1024 * 1024;
+
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+CsvCommands::CsvCommands(Workspace& workspace, MainState& state, Person& person, Dialogs& dialogs,
+                         std::filesystem::path workDir, std::function<ConfigForm*(FormId)> form)
+    : workspace_(workspace),
+      state_(state),
+      person_(person),
+      dialogs_(dialogs),
+      workDir_(std::move(workDir)),
+      form_(std::move(form)) {}
+
+void CsvCommands::Connect(QMenu& imports, QMenu& exports) {
+    const std::pair<const char*, void (CsvCommands::*)()> handlers[] = {
+        {"CSVImportPMRChannels", &CsvCommands::CSVImportPMRChannelsClick},
+        {"CSVExportPMRChannels", &CsvCommands::CSVExportPMRChannelsClick},
+        {"CsvImportZoneTable", &CsvCommands::CsvImportZoneTableClick},
+        {"CsvExportZoneTable", &CsvCommands::CsvExportZoneTableClick},
+    };
+    for (const auto& [name, handler] : handlers) {
+        for (QMenu* menu : {&imports, &exports}) {
+            if (auto* item = menu->findChild<QAction*>(name)) {
+                QObject::connect(item, &QAction::triggered, item,
+                                 [this, handler] { (this->*handler)(); });
+            }
+        }
+    }
+}
+
+void CsvCommands::CSVImportPMRChannelsClick() {
+    Import(Table::Channels);
+}
+void CsvCommands::CSVExportPMRChannelsClick() {
+    Export(Table::Channels);
+}
+void CsvCommands::CsvImportZoneTableClick() {
+    Import(Table::Zones);
+}
+void CsvCommands::CsvExportZoneTableClick() {
+    Export(Table::Zones);
+}
+
+bool CsvCommands::PmrJobShown() {
+    if (state_.CommsBusy) {
+        return false;
+    }
+    if (state_.ImageKind == kImageTrunk) {
+        person_.Warn(kNotTrunkText);
+        return false;
+    }
+    if (state_.ImageKind != kImagePmr || !state_.PmrJobLoaded) {
+        person_.Warn(kNoJobText);
+        return false;
+    }
+    return true;
+}
+
+void CsvCommands::Remember(const QString& path) {
+    lastCsvFileName_ = path;
+    state_.CsvFolder = QFileInfo(path).absolutePath().toStdString();
+}
+
+void CsvCommands::Export(Table table) {
+    if (!PmrJobShown()) {
+        return;
+    }
+    person_.Warn(table == Table::Channels ? kSaveChannelsFirstText : kSaveZonesFirstText);
+    FileDialogRequest request;
+    request.dialog = FileDialogId::SaveAs;
+    request.title = kSaveTitle;
+    request.filters = QtFilters(kSaveDialogFilter);
+    request.filterIndex = kSaveFilterIndex;
+    request.defaultSuffix = "csv";
+    request.folder = QString::fromStdString((workDir_ / kJobsFolder).string());
+    request.proposedName = lastCsvFileName_;
+    const std::optional<QString> path = dialogs_.SaveFile(request);
+    if (!path) {
+        return;
+    }
+    const std::string file =
+        table == Table::Channels ? pmr::ChannelsCsv(workspace_.pmr) : pmr::ZonesCsv(workspace_.pmr);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    if (!WriteFileAtomically(path->toStdString(), {bytes, file.size()})) {
+        person_.Error(CannotWriteFileText(QFileInfo(*path).fileName().toStdString()));
+        return;
+    }
+    Remember(*path);
+}
+
+void CsvCommands::Import(Table table) {
+    if (!PmrJobShown()) {
+        return;
+    }
+    auto* channels = qobject_cast<TCHN_Form_Channels*>(form_(FormId::Channels));
+    if (channels == nullptr) {
+        return;
+    }
+    FileDialogRequest request;
+    request.dialog = FileDialogId::OpenJob;
+    request.title = table == Table::Channels ? kOpenChannelsTitle : kOpenZonesTitle;
+    request.filters = QtFilters(kOpenDialogFilter);
+    request.filterIndex = kOpenFilterIndex;
+    request.defaultSuffix = "csv";
+    request.folder = QString::fromStdString((workDir_ / state_.CsvFolder).string());
+    const std::optional<QString> path = dialogs_.OpenFile(request);
+    if (!path || !ExtensionIs(path->toStdString(), ".csv")) {
+        return;
+    }
+    const auto bytes = ReadFileBytes(path->toStdString(), kLargestCsvFile);
+    if (!bytes) {
+        return;
+    }
+    if (table == Table::Channels) {
+        pmr::ChannelsImport import = pmr::ReadChannelsCsv(AsText(*bytes), state_.RadioTypeMask);
+        if (!import.valid) {
+            person_.Warn(pmr::kNotAChannelTableText);
+            return;
+        }
+        channels->ReplaceTable(std::move(import.table));
+        if (import.skipped > 0) {
+            person_.Warn(pmr::SkippedRowsText(import.skipped));
+        }
+    } else {
+        const pmr::ZonesImport import = pmr::ReadZonesCsv(AsText(*bytes));
+        if (!import.valid) {
+            person_.Warn(pmr::kNotAZoneTableText);
+            return;
+        }
+        channels->Tab_CHN_Zones->Import(import);
+    }
+    Remember(*path);
+}
+
+}  // namespace km

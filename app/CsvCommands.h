@@ -1,0 +1,51 @@
+#pragma once
+// The items of the File menu's CSV Import and CSV Export: the PMR channel table and the PMR zone
+// table to and from CSV files. An export writes the PmrJobImage as last stored (the user is
+// reminded to save first); an import reads the whole file and checks it before the Channel
+// Options form's table or zones are replaced, so a wrong file changes nothing.
+
+#include <QMenu>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+#include "Dialogs.h"
+#include "forms/ConfigForm.h"
+
+namespace km {
+
+class CsvCommands {
+  public:
+    // `form` gives the open form of an id (null when it is not open).
+    CsvCommands(Workspace& workspace, MainState& state, Person& person, Dialogs& dialogs,
+                std::filesystem::path workDir, std::function<ConfigForm*(FormId)> form);
+
+    // Connects the items of the two menus that name the handlers below (by object name).
+    void Connect(QMenu& imports, QMenu& exports);
+
+    // Handlers of the menu items, named as the domain names them.
+    void CSVImportPMRChannelsClick();
+    void CSVExportPMRChannelsClick();
+    void CsvImportZoneTableClick();
+    void CsvExportZoneTableClick();
+
+  private:
+    enum class Table { Channels, Zones };
+    // The preconditions of a PMR table command; false after the refusal was shown.
+    bool PmrJobShown();
+    void Export(Table table);
+    void Import(Table table);
+    // Remembers a file as the last CSV file and its folder as the CSV folder.
+    void Remember(const QString& path);
+
+    Workspace& workspace_;
+    MainState& state_;
+    Person& person_;
+    Dialogs& dialogs_;
+    std::filesystem::path workDir_;
+    std::function<ConfigForm*(FormId)> form_;
+    QString lastCsvFileName_;
+};
+
+}  // namespace km
