@@ -18,6 +18,7 @@
 
 #include "MainForm.h"
 #include "ShellFixtures.h"
+#include "core/Files.h"
 #include "forms/mobile/MobForm.h"
 #include "forms/network/HntForm.h"
 #include "forms/network/SysForm.h"
@@ -285,6 +286,34 @@ TEST_F(NetworkFormsTest, ANetworkSavedReopenedAndLoadedIntoATrunkJobShowsTheSame
     NewNetwork();
     EXPECT_EQ(state_.NetworkSelector, 0);
     EXPECT_EQ(Differences(ShownByAll(), expected), "");
+}
+
+TEST_F(NetworkFormsTest, N1AndN2ShowAndKeepTheNetworkOfEachSlot) {
+    // A trunk job with two sample networks of one band and scheme.
+    TrunkJobImage job;
+    std::filesystem::path sample = kData / "Networks" / "Demo.nwk";
+    const auto demo = ReadFileBytes(sample, NetworkImage::kSize);
+    ASSERT_TRUE(demo);
+    job.Write(trunk::NetworkFileStart(0), *demo);
+    job.Write(trunk::NetworkFileStart(1), *demo);
+    job.SetText(trunk::NetworkFileStart(1) + 32, 60, "Second network");
+    const QString path = dir_.File("Jobs/two.tnk");
+    WriteFileAtomically(path.toStdString(), job.Bytes());
+    dialogs_.openAnswers = {path};
+    window_->Menu_Forms_TrunkClick();
+    person_.answers = {Answer::Yes};
+    window_->Open1Click();
+    NewNetwork();
+    EXPECT_EQ(System().Edit_SYS_NetworkDescription.text(), "Demonstration network, channels 1-200");
+    System().Edit_SYS_NetworkDescription.setText("First network");
+    window_->SpeedBtn_MF_NW2Click();
+    ASSERT_EQ(state_.NetworkSelector, 1);
+    EXPECT_EQ(System().Edit_SYS_NetworkDescription.text(), "Second network");
+    EXPECT_EQ(Hunt().StrGrid_CHN_ChannelTable.item(0, 2)->text(), "200");
+    window_->SpeedBtn_MF_NW1Click();
+    EXPECT_EQ(System().Edit_SYS_NetworkDescription.text(), "First network");
+    EXPECT_EQ(ws_->trunk.Text(trunk::NetworkFileStart(0) + 32, 13), "First network");
+    EXPECT_EQ(ws_->trunk.Text(trunk::NetworkFileStart(1) + 32, 14), "Second network");
 }
 
 TEST_F(NetworkFormsTest, StoredFieldsLandAtTheirPlacesOfTheNetworkFile) {
