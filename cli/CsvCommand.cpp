@@ -9,6 +9,7 @@
 #include "config/Phonebook.h"
 #include "core/Files.h"
 #include "pmr/PmrCsv.h"
+#include "pmr/SclMap.h"
 #include "tables/JobDump.h"
 
 namespace km::cli {
@@ -37,10 +38,25 @@ std::variant<csv::ImportSummary, std::string> ImportPmrZones(std::span<std::uint
     return pmr::ImportZonesCsvIntoImage(job, file);
 }
 
+std::variant<csv::ImportSummary, std::string> ImportPmrPhonebook(std::span<std::uint8_t> job,
+                                                                 std::string_view file,
+                                                                 const CsvOptions&) {
+    return pmr::ImportSelcallPhonebookCsvIntoImage(job, file);
+}
+
+std::variant<csv::ImportSummary, std::string> ImportStatusList(std::span<std::uint8_t> job,
+                                                               std::string_view file,
+                                                               const CsvOptions&) {
+    return pmr::ImportStatusListCsvIntoImage(job, file);
+}
+
 constexpr CsvTable kCsvTables[] = {
     {"phonebook", fields::ImageId::Trunk, ExportPhonebookCsvOfImage, ImportTrunkPhonebook},
     {"channels", fields::ImageId::Pmr, pmr::ExportChannelsCsvOfImage, ImportPmrChannels},
     {"zones", fields::ImageId::Pmr, pmr::ExportZonesCsvOfImage, ImportPmrZones},
+    {"pmr-phonebook", fields::ImageId::Pmr, pmr::ExportSelcallPhonebookCsvOfImage,
+     ImportPmrPhonebook},
+    {"status", fields::ImageId::Pmr, pmr::ExportStatusListCsvOfImage, ImportStatusList},
 };
 
 struct Parsed {

@@ -63,12 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check<SelcallPhonebookEntry>(
         file, kPhoneBookEntries, kPhoneBook, kPhoneBook + kPhoneBookEntries * kPhoneBookEntrySize,
         ImportSelcallPhonebookCsv, [](const auto& rows) { return ExportSelcallPhonebookCsv(rows); },
-        [](km::PmrJobImage& image, const auto& rows) { StoreSelcallPhonebook(image, rows); },
+        [](km::PmrJobImage& image, const auto& rows) {
+            StoreSelcallPhonebook(image.Bytes(), rows);
+        },
         &SelcallPhonebookEntry::name, &SelcallPhonebookEntry::identity);
     Check<StatusEntry>(
         file, kStatusEntries, kStatusList, kStatusList + kStatusEntries * kStatusEntrySize,
         ImportStatusListCsv, [](const auto& rows) { return ExportStatusListCsv(rows); },
-        [](km::PmrJobImage& image, const auto& rows) { StoreStatusList(image, rows); },
+        [](km::PmrJobImage& image, const auto& rows) { StoreStatusList(image.Bytes(), rows); },
         &StatusEntry::message, &StatusEntry::number);
     return 0;
 }

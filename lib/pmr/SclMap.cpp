@@ -62,9 +62,10 @@ std::size_t StatusEntryAt(std::size_t entry) {
     return kStatusList + entry * kStatusEntrySize;
 }
 
-void WriteText(PmrJobImage& image, const FieldRow& column, std::size_t at, std::string_view text) {
+void WriteText(std::span<std::uint8_t> image, const FieldRow& column, std::size_t at,
+               std::string_view text) {
     const auto value = fields::ParseField(column, text);
-    fields::WriteField(column, image.Bytes(), at + static_cast<std::size_t>(column.at.pmr),
+    fields::WriteField(column, image, at + static_cast<std::size_t>(column.at.pmr),
                        value ? *value : FieldValue(std::string()));
 }
 
@@ -201,17 +202,18 @@ std::optional<std::string> SpecialEncodeMessage(int index, std::string_view cell
 
 // ---- Phone book and status list ----
 
-std::vector<SelcallPhonebookEntry> LoadSelcallPhonebook(const PmrJobImage& image) {
+std::vector<SelcallPhonebookEntry> LoadSelcallPhonebook(std::span<const std::uint8_t> image) {
     std::vector<SelcallPhonebookEntry> entries(kPhoneBookEntries);
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const std::size_t at = PhoneBookEntryAt(e);
-        entries[e] = {ReadText(image.Bytes(), sr::kPhoneBookName, at + 12),
-                      ReadText(image.Bytes(), sr::kPhoneBookIdentity, at)};
+        entries[e] = {ReadText(image, sr::kPhoneBookName, at + 12),
+                      ReadText(image, sr::kPhoneBookIdentity, at)};
     }
     return entries;
 }
 
-void StoreSelcallPhonebook(PmrJobImage& image, std::span<const SelcallPhonebookEntry> entries) {
+void StoreSelcallPhonebook(std::span<std::uint8_t> image,
+                           std::span<const SelcallPhonebookEntry> entries) {
     for (std::size_t e = 0; e < kPhoneBookEntries; ++e) {
         const SelcallPhonebookEntry entry =
             e < entries.size() ? entries[e] : SelcallPhonebookEntry{};
@@ -220,17 +222,17 @@ void StoreSelcallPhonebook(PmrJobImage& image, std::span<const SelcallPhonebookE
     }
 }
 
-std::vector<StatusEntry> LoadStatusList(const PmrJobImage& image) {
+std::vector<StatusEntry> LoadStatusList(std::span<const std::uint8_t> image) {
     std::vector<StatusEntry> entries(kStatusEntries);
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const std::size_t at = StatusEntryAt(e);
-        entries[e] = {ReadText(image.Bytes(), sr::kStatusMessage, at + 2),
-                      ReadText(image.Bytes(), sr::kStatusNumber, at)};
+        entries[e] = {ReadText(image, sr::kStatusMessage, at + 2),
+                      ReadText(image, sr::kStatusNumber, at)};
     }
     return entries;
 }
 
-void StoreStatusList(PmrJobImage& image, std::span<const StatusEntry> entries) {
+void StoreStatusList(std::span<std::uint8_t> image, std::span<const StatusEntry> entries) {
     for (std::size_t e = 0; e < kStatusEntries; ++e) {
         const StatusEntry entry = e < entries.size() ? entries[e] : StatusEntry{};
         WriteText(image, sr::kStatusMessage, StatusEntryAt(e), entry.message);
@@ -395,16 +397,16 @@ std::variant<GridImport<StatusEntry>, std::string> ImportStatusListCsv(std::stri
     return Import<StatusEntry>(fileBytes, kStatusCsvTable, kStatusEntries, kNotAStatusList);
 }
 
-std::string ExportSelcallPhonebookCsvOfImage(const PmrJobImage& image) {
+std::string ExportSelcallPhonebookCsvOfImage(std::span<const std::uint8_t> image) {
     return ExportSelcallPhonebookCsv(LoadSelcallPhonebook(image));
 }
 
-std::string ExportStatusListCsvOfImage(const PmrJobImage& image) {
+std::string ExportStatusListCsvOfImage(std::span<const std::uint8_t> image) {
     return ExportStatusListCsv(LoadStatusList(image));
 }
 
 std::variant<csv::ImportSummary, std::string> ImportSelcallPhonebookCsvIntoImage(
-    PmrJobImage& image, std::string_view fileBytes) {
+    std::span<std::uint8_t> image, std::string_view fileBytes) {
     auto imported = ImportSelcallPhonebookCsv(fileBytes);
     if (auto* error = std::get_if<std::string>(&imported)) {
         return *error;
@@ -415,7 +417,7 @@ std::variant<csv::ImportSummary, std::string> ImportSelcallPhonebookCsvIntoImage
 }
 
 std::variant<csv::ImportSummary, std::string> ImportStatusListCsvIntoImage(
-    PmrJobImage& image, std::string_view fileBytes) {
+    std::span<std::uint8_t> image, std::string_view fileBytes) {
     auto imported = ImportStatusListCsv(fileBytes);
     if (auto* error = std::get_if<std::string>(&imported)) {
         return *error;

@@ -711,12 +711,13 @@ struct StatusEntry {
     friend bool operator==(const StatusEntry&, const StatusEntry&) = default;
 };
 
-std::vector<SelcallPhonebookEntry> LoadSelcallPhonebook(const PmrJobImage& image);
+std::vector<SelcallPhonebookEntry> LoadSelcallPhonebook(std::span<const std::uint8_t> image);
 // Stores the entries (missing ones empty): a name up to 12 characters and an identity of up to
 // 20 digits 0-F, whatever the grid holds.
-void StoreSelcallPhonebook(PmrJobImage& image, std::span<const SelcallPhonebookEntry> entries);
-std::vector<StatusEntry> LoadStatusList(const PmrJobImage& image);
-void StoreStatusList(PmrJobImage& image, std::span<const StatusEntry> entries);
+void StoreSelcallPhonebook(std::span<std::uint8_t> image,
+                           std::span<const SelcallPhonebookEntry> entries);
+std::vector<StatusEntry> LoadStatusList(std::span<const std::uint8_t> image);
+void StoreStatusList(std::span<std::uint8_t> image, std::span<const StatusEntry> entries);
 
 // An entry as the image keeps it.
 SelcallPhonebookEntry Bounded(const SelcallPhonebookEntry& entry);
@@ -775,11 +776,11 @@ std::variant<GridImport<SelcallPhonebookEntry>, std::string> ImportSelcallPhoneb
 std::variant<GridImport<StatusEntry>, std::string> ImportStatusListCsv(std::string_view fileBytes);
 
 // The same for a job image, as km700rcp-cli runs them.
-std::string ExportSelcallPhonebookCsvOfImage(const PmrJobImage& image);
-std::string ExportStatusListCsvOfImage(const PmrJobImage& image);
+std::string ExportSelcallPhonebookCsvOfImage(std::span<const std::uint8_t> image);
+std::string ExportStatusListCsvOfImage(std::span<const std::uint8_t> image);
 std::variant<csv::ImportSummary, std::string> ImportSelcallPhonebookCsvIntoImage(
-    PmrJobImage& image, std::string_view fileBytes);
+    std::span<std::uint8_t> image, std::string_view fileBytes);
 std::variant<csv::ImportSummary, std::string> ImportStatusListCsvIntoImage(
-    PmrJobImage& image, std::string_view fileBytes);
+    std::span<std::uint8_t> image, std::string_view fileBytes);
 
 }  // namespace km::pmr

@@ -35,17 +35,17 @@ TEST(SelcallDigits, PhoneBookIdentitiesAndStatusNumbersPackAsTheRadioKeepsThem) 
     auto image = Image();
     std::vector<SelcallPhonebookEntry> book(250);
     book[3] = {"Depot", "12AB3"};
-    StoreSelcallPhonebook(*image, book);
+    StoreSelcallPhonebook(image->Bytes(), book);
     // Entry 3 at 0x0598 + 3 x 24: five digits, the count in byte 11, the name from byte 12.
     EXPECT_EQ(BytesAt(*image, 0x0598 + 72, 12),
               (std::vector<std::uint8_t>{0x12, 0xAB, 0x3F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                          0, 5}));
     EXPECT_EQ(BytesAt(*image, 0x0598 + 84, 6),
               (std::vector<std::uint8_t>{'D', 'e', 'p', 'o', 't', 0}));
-    EXPECT_EQ(LoadSelcallPhonebook(*image)[3], (SelcallPhonebookEntry{"Depot", "12AB3"}));
+    EXPECT_EQ(LoadSelcallPhonebook(image->Bytes())[3], (SelcallPhonebookEntry{"Depot", "12AB3"}));
     // An emptied entry: no digits, count 0, no name.
     book[3] = {};
-    StoreSelcallPhonebook(*image, book);
+    StoreSelcallPhonebook(image->Bytes(), book);
     EXPECT_EQ(BytesAt(*image, 0x0598 + 72, 24),
               (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                          0xFF, 0xFF, 0,    0,    0,    0,    0,    0,
@@ -54,12 +54,12 @@ TEST(SelcallDigits, PhoneBookIdentitiesAndStatusNumbersPackAsTheRadioKeepsThem) 
     std::vector<StatusEntry> list(100);
     list[0] = {"On scene", "12"};
     list[1] = {"Clear", "0"};
-    StoreStatusList(*image, list);
+    StoreStatusList(image->Bytes(), list);
     // Status n at 0x1F2E + 26 x (n - 1); its number's length is where the 0xF fill starts.
     EXPECT_EQ(BytesAt(*image, 0x1F2E, 3), (std::vector<std::uint8_t>{0x12, 0xFF, 'O'}));
     EXPECT_EQ(BytesAt(*image, 0x1F2E + 26, 2), (std::vector<std::uint8_t>{0x0F, 0xFF}));
-    EXPECT_EQ(LoadStatusList(*image)[0], (StatusEntry{"On scene", "12"}));
-    EXPECT_EQ(LoadStatusList(*image)[1], (StatusEntry{"Clear", "0"}));
+    EXPECT_EQ(LoadStatusList(image->Bytes())[0], (StatusEntry{"On scene", "12"}));
+    EXPECT_EQ(LoadStatusList(image->Bytes())[1], (StatusEntry{"Clear", "0"}));
 }
 
 TEST(SelcallDigits, StoredCountsBeyondTheFieldAreReadAsItsCapacity) {
@@ -71,7 +71,7 @@ TEST(SelcallDigits, StoredCountsBeyondTheFieldAreReadAsItsCapacity) {
     EXPECT_EQ(Read(*image, sr::kOwnIdentityRow), fields::FieldValue(std::string("12345678")));
     // A phone book entry whose count byte says 31: twenty digits.
     image->SetU8(0x0598 + 11, 31);
-    EXPECT_EQ(LoadSelcallPhonebook(*image)[0].identity, std::string(20, '0'));
+    EXPECT_EQ(LoadSelcallPhonebook(image->Bytes())[0].identity, std::string(20, '0'));
 }
 
 TEST(SelcallOwnIdentity, EmptyingItWritesNoDigitsAndCountZero) {
@@ -262,10 +262,10 @@ TEST(SelcallCsv, AFileOfAnotherTableIsRefusedWithItsMessage) {
     auto image = Image();
     std::vector<SelcallPhonebookEntry> book(250);
     book[0] = {"Kept", "1"};
-    StoreSelcallPhonebook(*image, book);
-    EXPECT_TRUE(
-        std::holds_alternative<std::string>(ImportSelcallPhonebookCsvIntoImage(*image, trunk)));
-    EXPECT_EQ(LoadSelcallPhonebook(*image)[0], book[0]);
+    StoreSelcallPhonebook(image->Bytes(), book);
+    EXPECT_TRUE(std::holds_alternative<std::string>(
+        ImportSelcallPhonebookCsvIntoImage(image->Bytes(), trunk)));
+    EXPECT_EQ(LoadSelcallPhonebook(image->Bytes())[0], book[0]);
 }
 
 TEST(SelcallCsv, TheStatusListKeepsItsMessagesAndNumbersThroughAJobImage) {
@@ -273,15 +273,15 @@ TEST(SelcallCsv, TheStatusListKeepsItsMessagesAndNumbersThroughAJobImage) {
     std::vector<StatusEntry> list(100);
     list[0] = {"Twenty-four characters!!", "9E01"};
     list[99] = {"Hundred", "0"};
-    StoreStatusList(*image, list);
-    const std::string file = ExportStatusListCsvOfImage(*image);
+    StoreStatusList(image->Bytes(), list);
+    const std::string file = ExportStatusListCsvOfImage(image->Bytes());
     EXPECT_TRUE(file.starts_with(
         "PMR,StatusList\r\nIndex, Message, Status Number,\r\n1,Twenty-four characters!!,9E01\r\n"));
     EXPECT_TRUE(file.ends_with("100,Hundred,0\r\n"));
     auto other = Image();
-    const auto summary = ImportStatusListCsvIntoImage(*other, file);
+    const auto summary = ImportStatusListCsvIntoImage(other->Bytes(), file);
     EXPECT_EQ(std::get<csv::ImportSummary>(summary).rows, 100u);
-    EXPECT_EQ(LoadStatusList(*other), LoadStatusList(*image));
+    EXPECT_EQ(LoadStatusList(other->Bytes()), LoadStatusList(image->Bytes()));
     // A status number keeps 0-9 and A-E only, at most four.
     const auto bounded = std::get<GridImport<StatusEntry>>(ImportStatusListCsv(
         Lines({"PMR,StatusList", "Index, Message, Status Number,", "1,Go,1f2e34"})));
