@@ -1,0 +1,128 @@
+// A PMR job's channel table, groups and zones, made with the channel table's own store, programmed
+// into km700sim with km700rcp-cli program and read back with km700rcp-cli read: the table, the
+// member lists of both group areas and the zones come back as they were.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+
+#include "ProgramFixtures.h"
+#include "ScriptedPerson.h"
+#include "SimProcess.h"
+#include "core/Files.h"
+#include "pmr/ChannelTable.h"
+#include "pmr/Zones.h"
+
+namespace km {
+namespace {
+
+namespace fs = std::filesystem;
+namespace cr = pmr::channel_rows;
+
+class PmrTableRoundTripTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::remove_all(workdir_);
+        fs::create_directories(workdir_);
+        ASSERT_TRUE(WriteFileAtomically(workdir_ / "aligncfg.bin", sim::AlignConfigContents()));
+    }
+    void TearDown() override { fs::remove_all(workdir_); }
+
+    int Cli(QStringList args) {
+        args << "--workdir" << QString::fromStdString(workdir_.string());
+        QProcess process;
+        process.start(QString::fromUtf8(KM_CLI_PROGRAM), args);
+        if (!process.waitForFinished(120000)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        err_ = process.readAllStandardError().toStdString();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    }
+    QString File(const char* name) const {
+        return QString::fromStdString((workdir_ / name).string());
+    }
+
+    fs::path workdir_ = fs::temp_directory_path() / "km_pmr_table_round_trip";
+    testing::SimProcess sim_{workdir_};
+    std::string err_;
+};
+
+// 700 channels and 136 groups (4 user scan groups, 132 others: the last eight lists land in the
+// second group area), and three zones.
+std::unique_ptr<PmrJobImage> Job() {
+    auto job = std::make_unique<PmrJobImage>(
+        testing::PatternPmrJob(testing::kHeadHmF, testing::kModeMultiJob, 0, 0, true));
+    const auto templ = ReadFileBytes(fs::path(KM_SOURCE_DIR) / "data" / "default.cct", 1 << 20);
+    job->Write(15660, std::span(*templ).subspan(15660));
+    pmr::ChannelTable table;
+    for (int n = 0; n < 700; ++n) {
+        pmr::ChannelEntry entry = pmr::DefaultEntry(440000000 + 12500LL * n);
+        entry.txHz = n % 10 == 0 ? 0 : entry.rxHz + 5000000;
+        entry.SetNumber(n);
+        entry.SetName("Ch " + std::to_string(n));
+        entry.Set(cr::kRxCode, static_cast<std::uint8_t>(n % 52));
+        entry.SetFlag(cr::kHidden, n % 7 == 0);
+        pmr::SetPower(entry, static_cast<pmr::Power>(n % 3));
+        EXPECT_TRUE(table.Add(entry));
+    }
+    for (int g = 0; g < 136; ++g) {
+        pmr::ChannelEntry group;
+        group.SetFlag(cr::kIsGroup, true);
+        const auto type = g < 4 ? pmr::GroupType::UserScan : static_cast<pmr::GroupType>(1 + g % 3);
+        pmr::SetGroupType(group, type);
+        group.SetFlag(cr::kShowAsChannel, pmr::MemberCapacity(type) == 16);
+        group.SetNumber(700 + g);
+        group.members[0] = static_cast<std::uint16_t>(g);
+        group.members[1] = static_cast<std::uint16_t>(g + 300);
+        group.scanPriority = pmr::MemberCapacity(type) == 15 ? 699 : pmr::kNoMember;
+        EXPECT_TRUE(table.Add(group));
+    }
+    testing::ScriptedPerson person;
+    pmr::StoreChannelTable(table, {.radioTypeMask = 16}, *job, person);
+    EXPECT_TRUE(person.shown.empty());
+    pmr::ZoneGrids grids;
+    grids.names = {"North", "South", "East"};
+    grids.channels[0] = "1";
+    grids.channels[200] = "835";
+    grids.zoneMode = true;
+    pmr::StoreZones(grids, {}, *job);
+    return job;
+}
+
+TEST_F(PmrTableRoundTripTest, TheTableGroupsAndZonesComeBack) {
+    ASSERT_TRUE(sim_.Start("type = 8\npmr_code.software_code = 14510\ntrunk_job = yes\n"));
+    const auto job = Job();
+    ASSERT_TRUE(WriteFileAtomically(workdir_ / "job.pmr", job->Bytes()));
+    ASSERT_EQ(Cli({"program", "--port", "COM1", File("job.pmr")}), 0) << err_;
+    ASSERT_EQ(Cli({"read", "--port", "COM1", "--pmr", "-o", File("back.pmr")}), 0) << err_;
+    const auto back = ReadFileBytes(workdir_ / "back.pmr", 1 << 20);
+    ASSERT_TRUE(back && back->size() == PmrJobImage::kSize);
+    auto read = std::make_unique<PmrJobImage>();
+    read->Write(0, *back);
+
+    pmr::ChannelTable sent;
+    pmr::ChannelTable received;
+    pmr::LoadChannelTable(*job, sent);
+    pmr::LoadChannelTable(*read, received);
+    ASSERT_EQ(received.Size(), 836u);
+    for (std::size_t i = 0; i < sent.Size(); ++i) {
+        ASSERT_EQ(pmr::ListLine(received.At(i)), pmr::ListLine(sent.At(i))) << i;
+        ASSERT_EQ(received.At(i).members, sent.At(i).members) << i;
+        ASSERT_EQ(received.At(i).scanPriority, sent.At(i).scanPriority) << i;
+    }
+    pmr::ZoneGrids before;
+    pmr::ZoneGrids after;
+    pmr::LoadZones(*job, before);
+    pmr::LoadZones(*read, after);
+    EXPECT_EQ(after.names, before.names);
+    EXPECT_EQ(after.channels, before.channels);
+    EXPECT_TRUE(after.zoneMode);
+}
+
+}  // namespace
+}  // namespace km
