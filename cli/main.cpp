@@ -6,9 +6,13 @@
 #include "CliCommand.h"
 #include "CsvCommand.h"
 #include "JobCommand.h"
+#include "PrintCommand.h"
 #include "ProgramCommand.h"
 
 int main(int argc, char** argv) {
+    if (argc > 1 && km::cli::IsPrintCommand(argv[1])) {
+        return km::cli::PrintMain(argc, argv);  // draws with QtGui: its own application object
+    }
     QCoreApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && km::cli::IsCsvCommand(args[0])) {
