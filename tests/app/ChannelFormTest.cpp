@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QTest>
 #include <memory>
 
 #include "ShellFixtures.h"
@@ -265,6 +266,25 @@ TEST(ChannelFormTest, ZonesKeepTheirChannelsAcrossSelectionsStoreAndLoad) {
     EXPECT_EQ(again.ZONE_StrGrid_Channels.item(0, 2)->text(), "Ch 3");
     again.ZONE_StrGrid_Zones.setCurrentCell(1, 1);
     EXPECT_EQ(again.ZONE_StrGrid_Channels.item(4, 1)->text(), "2");
+}
+
+TEST(ChannelFormTest, AZoneCellBeingTypedIsCheckedBeforeTheStore) {
+    Desk desk;
+    StoreChannels(desk, 2);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TZEDT_Form& zones = *form->Tab_CHN_Zones;
+    form->Page_CHN_Channels.setCurrentWidget(form->Tab_CHN_Zones.get());
+    zones.ZONE_StrGrid_Channels.setFocus();
+    zones.ZONE_StrGrid_Channels.setCurrentCell(0, 1);
+    zones.ZONE_StrGrid_Channels.item(0, 1)->setText("9");
+    EXPECT_FALSE(form->CheckFocusedField());
+    EXPECT_TRUE(desk.person.Showed("Channel has not been defined in the channel table."));
+    zones.ZONE_StrGrid_Channels.item(0, 1)->setText("1");
+    EXPECT_TRUE(form->CheckFocusedField());
 }
 
 TEST(ChannelFormTest, TheZonesPageIsOfferedForHeadsWithZones) {

@@ -196,6 +196,10 @@ void TCHN_Form_Channels::ShowFirstPage() {
     Page_CHN_Channels.setCurrentWidget(&Tab_CHN_Channels);
 }
 
+bool TCHN_Form_Channels::CheckFocusedField() {
+    return Tab_CHN_Zones->CheckFocusedCell();
+}
+
 void TCHN_Form_Channels::PageChanged(int page) {
     if (Page_CHN_Channels.widget(page) == &Tab_CHN_Next) {
         Tab_CHN_NextShow();

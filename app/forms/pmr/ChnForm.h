@@ -30,6 +30,7 @@ class TCHN_Form_Channels : public ConfigForm {
     void StorePass() override;
     void RefreshVisibility() override;
     void ShowFirstPage() override;
+    bool CheckFocusedField() override;
 
     // Handlers, named as the domain names them.
     void CHN_Btn_AddChannelClick();

@@ -156,6 +156,21 @@ void TZEDT_Form::StorePass() {
     pmr::StoreZones(Grids(), pmr::ZoneSwitchesOf(workspace_.pmr), workspace_.pmr);
 }
 
+bool TZEDT_Form::CheckFocusedCell() {
+    QWidget* focus = QApplication::focusWidget();
+    bool inChannels = false;
+    for (QTableWidget* grid : {&ZONE_StrGrid_Zones, &ZONE_StrGrid_Channels}) {
+        if (focus != nullptr && (focus == grid || grid->isAncestorOf(focus))) {
+            inChannels = grid == &ZONE_StrGrid_Channels;
+            if (focus != grid) {
+                focus->clearFocus();  // the cell editor gives its text to the cell
+            }
+        }
+    }
+    const int row = ZONE_StrGrid_Channels.currentRow();
+    return !inChannels || row < 0 || ZONE_StrGrid_ChannelsCellExit(row);
+}
+
 void TZEDT_Form::Import(const pmr::ZonesImport& import) {
     pmr::ZoneGrids grids = Grids();
     pmr::ApplyZonesImport(import, workspace_.pmr, grids);

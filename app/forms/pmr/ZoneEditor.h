@@ -28,6 +28,9 @@ class TZEDT_Form : public QWidget {
     void StorePass();
 
     bool ZoneMode() const { return ZONE_CBox_ZoneMode.isChecked(); }
+    // A cell being typed into is taken and, in the channel grid, checked (before a store pass set);
+    // false after the check's message.
+    bool CheckFocusedCell();
     // Zones read from a CSV file replace every zone; the grids show the first.
     void Import(const pmr::ZonesImport& import);
     // The grids as they stand (the current zone's channels as shown).
