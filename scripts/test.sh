@@ -22,6 +22,6 @@ if command -v clang++ >/dev/null; then
     CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKM_FUZZ=ON \
         -DKM_BUILD_QT=OFF -DKM_BENCH=OFF -DKM_WERROR=ON >/dev/null
     cmake --build build-fuzz -j"$jobs"
-    scripts/run-fuzzers.sh build-fuzz 20
+    scripts/run-fuzzers.sh build-fuzz 10
 fi
 echo "All tests passed."
