@@ -20,7 +20,6 @@ constexpr int kChannelEntriesMode = 1;
 constexpr int kFirstChannelsMode = 2;
 constexpr int kDialEntries = 16;
 
-constexpr std::size_t kNameWidth = 12;
 constexpr std::size_t kUndefinedZeroedBytes = 24;  // name and bytes 12..23
 constexpr std::size_t kReservedByte12 = 12;
 constexpr std::size_t kReservedByte14 = 14;
