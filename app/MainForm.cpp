@@ -1047,10 +1047,9 @@ void TForm_MF_MainForm::RadioFirmware1Click() {
     if (state_.CommsBusy) {
         return;
     }
-    // The upgrade machine is registered once; the dialog lives for the rest of the run.
+    // The dialog is created on first use and lives for the rest of the run.
     if (!download_) {
-        Upgrade& upgrade = RegisterUpgrade(radio_->Operations());
-        download_ = std::make_unique<TForm_DLD_Download>(radio_->Operations(), upgrade, dialogs_,
+        download_ = std::make_unique<TForm_DLD_Download>(radio_->Operations(), dialogs_,
                                                          jobs_.WorkDir(), this);
     }
     download_->show();

@@ -16,12 +16,10 @@
 #include "core/Files.h"
 #include "core/Person.h"
 #include "image/State.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
 #include "link/VirtualClock.h"
 #include "link/WirePair.h"
-#include "radio/Operation.h"
 #include "radio/ProgramTrunk.h"
+#include "radio/RadioSession.h"
 #include "sim/RadioMemory.h"
 #include "sim/VirtualRadio.h"
 
@@ -69,30 +67,19 @@ void BM_PacedTrunkProgramRadio(benchmark::State& state) {
         WirePair wire(clock);
         SilentPerson person;
         Progress progress;
-        DataLink link(wire.A(), clock, person);
-        ProgrammingMessages messages(link, clock);
         auto workspace = std::make_unique<Workspace>();
         workspace->trunk = FullTrunkJob();
         MainState main;
         main.ImageKind = kImageTrunk;
         main.TrunkJobLoaded = true;
-        RadioOperations operations(RadioOperations::Environment{*workspace,
-                                                                main,
-                                                                person,
-                                                                progress,
-                                                                link,
-                                                                messages,
-                                                                clock,
-                                                                [] { return 0; },
-                                                                {folder},
-                                                                folder});
-        auto machine = std::make_unique<ProgramTrunk>(operations);
-        const StepMachine& program = *machine;
-        operations.Register(kProgramTrunk, std::move(machine));
+        RadioSession session(wire.A(), clock,
+                             {*workspace, main, person, progress, folder, {folder}});
+        RadioOperations& operations = session.Operations();
+        const StepMachine& program = operations.TrunkProgramming();
         sim::VirtualRadio radio(profile, sim::BuildRadioMemory(profile), clock,
                                 [&clock] { return clock.Now(); }, wire.B(), {true, {}}, {});
 
-        ProgramRadio(operations);
+        operations.ProgramRadio();
         clock.AdvanceUntil([&] { return program.Step() != 0; }, 20000);
         const std::int64_t start = clock.Now();
         const std::size_t before = wire.A().Written().size() + wire.B().Written().size();

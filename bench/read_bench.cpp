@@ -14,11 +14,9 @@
 #include "core/Files.h"
 #include "core/Person.h"
 #include "image/State.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
 #include "link/VirtualClock.h"
 #include "link/WirePair.h"
-#include "radio/Operation.h"
+#include "radio/RadioSession.h"
 #include "sim/RadioMemory.h"
 #include "sim/VirtualRadio.h"
 
@@ -63,20 +61,11 @@ void BM_PacedTrunkReadRadio(benchmark::State& state) {
         WirePair wire(clock);
         SilentPerson person;
         TimedProgress progress(clock);
-        DataLink link(wire.A(), clock, person);
-        ProgrammingMessages messages(link, clock);
         auto workspace = std::make_unique<Workspace>();
         MainState main;
-        RadioOperations operations(RadioOperations::Environment{*workspace,
-                                                                main,
-                                                                person,
-                                                                progress,
-                                                                link,
-                                                                messages,
-                                                                clock,
-                                                                [] { return 0; },
-                                                                {folder},
-                                                                folder});
+        RadioSession session(wire.A(), clock,
+                             {*workspace, main, person, progress, folder, {folder}});
+        RadioOperations& operations = session.Operations();
         sim::VirtualRadio radio(profile, sim::BuildRadioMemory(profile), clock,
                                 [&clock] { return clock.Now(); }, wire.B(), {true, {}}, {});
 

@@ -15,9 +15,7 @@
 #include "core/Files.h"
 #include "core/Person.h"
 #include "image/State.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
-#include "radio/Operation.h"
+#include "radio/RadioSession.h"
 
 namespace km::cli {
 
@@ -109,6 +107,10 @@ bool WriteJob(const fs::path& file, std::span<const std::uint8_t> bytes) {
 }
 
 }  // namespace
+
+std::vector<fs::path> DataFolders(const fs::path& workdir) {
+    return {workdir, QCoreApplication::applicationDirPath().toStdString()};
+}
 
 void WaitUntilEnded(const MainState& state, const DataLink& link) {
     // Checking every 20 ms keeps the wait unnoticeable without spinning.
@@ -207,21 +209,12 @@ int Run(const Arguments& arguments) {
     QtTimerService timers;
     ConsolePerson person;
     ConsoleProgress progress;
-    DataLink link(port, timers, person);
-    ProgrammingMessages messages(link, timers);
     auto workspace = std::make_unique<Workspace>();
     MainState state;
-    const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
-    RadioOperations operations(RadioOperations::Environment{*workspace,
-                                                            state,
-                                                            person,
-                                                            progress,
-                                                            link,
-                                                            messages,
-                                                            timers,
-                                                            [comIndex] { return comIndex; },
-                                                            {workdir, programFolder},
-                                                            workdir});
+    RadioSession session(port, timers,
+                         {*workspace, state, person, progress, workdir, DataFolders(workdir),
+                          [comIndex] { return comIndex; }});
+    RadioOperations& operations = session.Operations();
 
     if (arguments.command == Command::Info) {
         operations.RadioInformation();
@@ -231,7 +224,7 @@ int Run(const Arguments& arguments) {
     if (!state.CommsBusy) {
         return kExitFailed;  // the port could not be opened; the reason has been printed
     }
-    WaitUntilEnded(state, link);
+    WaitUntilEnded(state, session.Link());
 
     if (arguments.command == Command::Info) {
         return operations.LastReport().empty() ? kExitFailed : kExitDone;

@@ -76,6 +76,10 @@ int Run(const Arguments& arguments);
 // serial ports).
 DeviceResolver PortResolver(const std::string& devicePath, const std::filesystem::path& workdir);
 
+// Where FIT000101.bin and aligncfg.bin are looked for: the working directory, then beside the
+// program.
+std::vector<std::filesystem::path> DataFolders(const std::filesystem::path& workdir);
+
 // Runs the event loop until a radio command has ended: no progress shown, and the port closed
 // once the closing message has left.
 void WaitUntilEnded(const MainState& state, const DataLink& link);

@@ -11,11 +11,9 @@
 #include "QtTimers.h"
 #include "image/JobFiles.h"
 #include "image/State.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
-#include "radio/Operation.h"
 #include "radio/ProgramPmr.h"
 #include "radio/ProgramTrunk.h"
+#include "radio/RadioSession.h"
 #include "radio/Upgrade.h"
 
 namespace km::cli {
@@ -163,37 +161,27 @@ int RunProgramming(const ProgrammingArguments& arguments) {
     QtSerialPort port(PortResolver(arguments.devicePath, workdir));
     QtTimerService timers;
     LineProgress progress;
-    DataLink link(port, timers, person);
-    ProgrammingMessages messages(link, timers);
-    const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
-    RadioOperations operations(RadioOperations::Environment{*workspace,
-                                                            state,
-                                                            person,
-                                                            progress,
-                                                            link,
-                                                            messages,
-                                                            timers,
-                                                            [comIndex] { return comIndex; },
-                                                            {workdir, programFolder},
-                                                            workdir});
-    const ProgrammingMachines machines = RegisterProgramming(operations);
-    Upgrade& upgrade = RegisterUpgrade(operations);
+    RadioSession session(port, timers,
+                         {*workspace, state, person, progress, workdir, DataFolders(workdir),
+                          [comIndex] { return comIndex; }});
+    RadioOperations& operations = session.Operations();
 
-    const ProgrammingMachine* machine = &upgrade;
+    const ProgrammingMachine* machine = &operations.SoftwareUpgrade();
     if (arguments.upgrade) {
-        if (!StartDownload(operations, upgrade, file)) {
+        if (!StartDownload(operations, file)) {
             return kExitFailed;
         }
     } else {
         state.ImageKind = *view;
-        machine = *view == kImagePmr ? static_cast<const ProgrammingMachine*>(&machines.pmr)
-                                     : &machines.trunk;
-        ProgramRadio(operations);
+        machine = *view == kImagePmr
+                      ? static_cast<const ProgrammingMachine*>(&operations.PmrProgramming())
+                      : &operations.TrunkProgramming();
+        operations.ProgramRadio();
         if (!state.CommsBusy) {
             return kExitFailed;  // the port could not be opened; the reason has been printed
         }
     }
-    WaitUntilEnded(state, link);
+    WaitUntilEnded(state, session.Link());
     return machine->Completed() ? kExitDone : kExitFailed;
 }
 

@@ -12,12 +12,9 @@
 
 #include "core/Files.h"
 #include "image/State.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
 #include "link/VirtualClock.h"
 #include "link/WirePair.h"
-#include "radio/Operation.h"
-#include "radio/ProgramTrunk.h"
+#include "radio/RadioSession.h"
 #include "radio/Upgrade.h"
 #include "sim/RadioMemory.h"
 #include "sim/VirtualRadio.h"
@@ -117,24 +114,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WirePair wire(clock);
     YesPerson person;
     Progress progress;
-    DataLink link(wire.A(), clock, person);
-    ProgrammingMessages messages(link, clock);
     auto workspace = std::make_unique<Workspace>();
     workspace->trunk = TrunkJob();
     workspace->pmr = PmrJob();
     MainState state;
-    RadioOperations operations(RadioOperations::Environment{*workspace,
-                                                            state,
-                                                            person,
-                                                            progress,
-                                                            link,
-                                                            messages,
-                                                            clock,
-                                                            [] { return 0; },
-                                                            {Folder()},
-                                                            Folder()});
-    RegisterProgramming(operations);
-    Upgrade& upgrade = RegisterUpgrade(operations);
+    RadioSession session(wire.A(), clock,
+                         {*workspace, state, person, progress, Folder(), {Folder()}});
+    RadioOperations& operations = session.Operations();
     sim::VirtualRadio radio(profile, std::move(memory), clock, [&clock] { return clock.Now(); },
                             wire.B(), {}, {});
 
@@ -142,17 +128,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 0:
             state.ImageKind = kImageTrunk;
             state.TrunkJobLoaded = true;
-            ProgramRadio(operations);
+            operations.ProgramRadio();
             break;
         case 1:
             state.ImageKind = kImagePmr;
             state.PmrJobLoaded = true;
-            ProgramRadio(operations);
+            operations.ProgramRadio();
             break;
         default:
-            StartDownload(operations, upgrade, Folder() / "Radio_SW" / "startup.bin");
+            StartDownload(operations, Folder() / "Radio_SW" / "startup.bin");
             break;
     }
-    clock.AdvanceUntil([&] { return !state.CommsBusy && !link.PortOpen(); }, 600000);
+    clock.AdvanceUntil([&] { return !state.CommsBusy && !session.Link().PortOpen(); }, 600000);
     return 0;
 }

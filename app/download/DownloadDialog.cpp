@@ -24,14 +24,9 @@ QString FromText(std::string_view text) {
 
 }  // namespace
 
-TForm_DLD_Download::TForm_DLD_Download(RadioOperations& operations, Upgrade& upgrade,
-                                       Dialogs& dialogs, std::filesystem::path workDir,
-                                       QWidget* parent)
-    : QDialog(parent),
-      operations_(operations),
-      upgrade_(upgrade),
-      dialogs_(dialogs),
-      workDir_(std::move(workDir)) {
+TForm_DLD_Download::TForm_DLD_Download(RadioOperations& operations, Dialogs& dialogs,
+                                       std::filesystem::path workDir, QWidget* parent)
+    : QDialog(parent), operations_(operations), dialogs_(dialogs), workDir_(std::move(workDir)) {
     setObjectName("TForm_DLD_Download");
     setWindowTitle(kDownloadCaption);
     setModal(false);
@@ -71,7 +66,7 @@ TForm_DLD_Download::TForm_DLD_Download(RadioOperations& operations, Upgrade& upg
     connect(&DLD_BitBtn_OK, &QPushButton::clicked, this, &TForm_DLD_Download::DLD_BitBtn_OKClick);
     connect(&DLD_BitBtn_Cancel, &QPushButton::clicked, this,
             &TForm_DLD_Download::DLD_BitBtn_CancelClick);
-    upgrade_.onEnded = [this](bool closeDialog) {
+    operations_.SoftwareUpgrade().onEnded = [this](bool closeDialog) {
         if (closeDialog) {
             close();
         }
@@ -116,7 +111,7 @@ void TForm_DLD_Download::DLD_BitBtn_GetCodeClick() {
     }
     const auto bytes = ReadFileBytes(path, kOverlayFileLimit + 1);
     if (!bytes) {
-        operations_.Env().link.CloseRadioPort();
+        operations_.Link().CloseRadioPort();
         return;
     }
     state.RadioSoftwareFolder = path.parent_path().string();
@@ -140,10 +135,10 @@ void TForm_DLD_Download::DLD_BitBtn_OKClick() {
         return;
     }
     if (!fileChosen_) {
-        operations_.Env().link.CloseRadioPort();
+        operations_.Link().CloseRadioPort();
         return;
     }
-    StartDownload(operations_, upgrade_, chosenFile_);
+    StartDownload(operations_, chosenFile_);
 }
 
 void TForm_DLD_Download::DLD_BitBtn_CancelClick() {
@@ -156,7 +151,7 @@ void TForm_DLD_Download::DLD_BitBtn_CancelClick() {
 void TForm_DLD_Download::ResetAndClosePort() {
     ShowLabels(EmptyDownloadLabels());
     fileChosen_ = false;
-    operations_.Env().link.CloseRadioPort();
+    operations_.Link().CloseRadioPort();
 }
 
 void TForm_DLD_Download::closeEvent(QCloseEvent* event) {

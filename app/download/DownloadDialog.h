@@ -25,10 +25,9 @@ inline constexpr const char* kOpenCodeFileTitle = "Open - Radio Program File";
 class TForm_DLD_Download : public QDialog {
     Q_OBJECT
   public:
-    // `upgrade` is the upgrade machine registered with `operations`; `workDir` the working
-    // directory the radio software folder is taken from.
-    TForm_DLD_Download(RadioOperations& operations, Upgrade& upgrade, Dialogs& dialogs,
-                       std::filesystem::path workDir, QWidget* parent = nullptr);
+    // `workDir` is the working directory the radio software folder is taken from.
+    TForm_DLD_Download(RadioOperations& operations, Dialogs& dialogs, std::filesystem::path workDir,
+                       QWidget* parent = nullptr);
 
     void DLD_BitBtn_GetCodeClick();
     void DLD_BitBtn_OKClick();
@@ -58,7 +57,6 @@ class TForm_DLD_Download : public QDialog {
     void ResetAndClosePort();
 
     RadioOperations& operations_;
-    Upgrade& upgrade_;
     Dialogs& dialogs_;
     std::filesystem::path workDir_;
     QGridLayout layout_{this};

@@ -147,12 +147,14 @@ TCOM_Form_SerialMonitor::TCOM_Form_SerialMonitor(DataLink& link, RadioOperations
     BuildLayout();
     link_.SetStatusMonitor([this](std::string_view text) { ShowLinkStatus(text); });
     link_.SetFrameMonitor([this](const FrameEvent& event) { FrameSeen(event); });
+    for (const int operation : {kMonitorWrite, kMonitorRead, kMonitorErase}) {
+        operations_.Register(operation, std::make_unique<MonitorTest>(operations_, operation));
+    }
 }
 
-void TCOM_Form_SerialMonitor::RegisterTests(RadioOperations& operations) {
-    for (const int operation : {kMonitorWrite, kMonitorRead, kMonitorErase}) {
-        operations.Register(operation, std::make_unique<MonitorTest>(operations, operation));
-    }
+TCOM_Form_SerialMonitor::~TCOM_Form_SerialMonitor() {
+    link_.SetStatusMonitor(nullptr);
+    link_.SetFrameMonitor(nullptr);
 }
 
 void TCOM_Form_SerialMonitor::BuildLayout() {

@@ -28,11 +28,11 @@ class TCOM_Form_SerialMonitor : public QWidget {
     // Most rows kept in the data list; the oldest go first.
     static constexpr int kMaxRows = 5000;
 
+    // Watches `link` and registers its three tests with `operations` (PendingOperation 1, 2
+    // and 5).
     TCOM_Form_SerialMonitor(DataLink& link, RadioOperations& operations,
                             std::function<int()> comIndex, QWidget* parent = nullptr);
-
-    // Registers the three tests with the operations (PendingOperation 1, 2 and 5).
-    static void RegisterTests(RadioOperations& operations);
+    ~TCOM_Form_SerialMonitor() override;
 
     // The link's status text, and one frame in or out, from the link.
     void ShowLinkStatus(std::string_view text);

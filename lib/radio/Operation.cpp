@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "link/DataLink.h"
+#include "radio/ProgramPmr.h"
+#include "radio/ProgramTrunk.h"
 #include "radio/RadioInfo.h"
 #include "radio/ReadRadio.h"
+#include "radio/Upgrade.h"
 
 namespace km {
 
@@ -111,7 +114,7 @@ void StepMachine::ReadFit(int nextStep) {
 }
 
 bool StepMachine::FitValid() {
-    if (ValidateFit(host_.IdBuffer(), host_.Identity(), host_.Env().dataFolders)) {
+    if (ValidateFit(host_.IdBuffer(), host_.Identity(), host_.Context().dataFolders)) {
         return true;
     }
     // Nothing read so far may reach a job.
@@ -154,17 +157,34 @@ bool StepMachine::BandAccepted(std::uint16_t jobBand) {
 
 // ---- RadioOperations ----
 
-RadioOperations::RadioOperations(Environment environment) : env_(std::move(environment)) {
-    pollTimer_ = env_.timers.CreateTimer(kTimer1SecDelay.name, [this] { LinkPollTick(); });
+namespace {
+
+template <typename Machine>
+Machine* Add(RadioOperations& operations, int operation) {
+    auto machine = std::make_unique<Machine>(operations);
+    Machine* added = machine.get();
+    operations.Register(operation, std::move(machine));
+    return added;
+}
+
+}  // namespace
+
+RadioOperations::RadioOperations(RadioContext context, DataLink& link,
+                                 ProgrammingMessages& messages, TimerService& timers)
+    : env_(std::move(context)), link_(link), messages_(messages) {
+    pollTimer_ = timers.CreateTimer(kTimer1SecDelay.name, [this] { LinkPollTick(); });
     env_.progress.SetCloseHandler([this] { ProgressClosed(); });
-    env_.messages.SetHost(this);
-    Register(kReadTrunk, std::make_unique<TrunkRead>(*this));
-    Register(kReadPmr, std::make_unique<PmrRead>(*this));
-    Register(kRadioInformation, std::make_unique<RadioInfoMachine>(*this));
+    messages_.SetHost(this);
+    Add<TrunkRead>(*this, kReadTrunk);
+    Add<PmrRead>(*this, kReadPmr);
+    Add<RadioInfoMachine>(*this, kRadioInformation);
+    trunkProgramming_ = Add<ProgramTrunk>(*this, kProgramTrunk);
+    pmrProgramming_ = Add<ProgramPmr>(*this, kProgramPmr);
+    upgrade_ = Add<Upgrade>(*this, kUpgradeSoftware);
 }
 
 RadioOperations::~RadioOperations() {
-    env_.messages.SetHost(nullptr);
+    messages_.SetHost(nullptr);
     env_.progress.SetCloseHandler(nullptr);
 }
 
@@ -201,16 +221,37 @@ void RadioOperations::ReadRadio(int view) {
     }
 }
 
+void RadioOperations::ProgramRadio() {
+    MainState& state = env_.state;
+    if (state.CommsBusy) {
+        return;
+    }
+    if (state.ImageKind == kImageNetwork) {
+        env_.person.Error(state.TrunkJobLoaded ? kProgramInNetworkViewText : kNoJobLoadedText);
+        return;
+    }
+    const bool pmr = state.ImageKind == kImagePmr;
+    if (!pmr && state.ImageKind != kImageTrunk) {
+        return;
+    }
+    const bool loaded = pmr ? state.PmrJobLoaded : state.TrunkJobLoaded;
+    if (!loaded) {
+        env_.person.Error(kNoJobLoadedText);
+        return;
+    }
+    BeginCommand(pmr ? kProgramPmr : kProgramTrunk, "Program Radio", "Connecting to Radio");
+}
+
 void RadioOperations::RadioInformation() {
     BeginCommand(kRadioInformation, "Identifying Radio", "Connecting to Radio");
 }
 
 bool RadioOperations::BeginCommand(int operation, std::string_view caption, std::string_view text) {
-    if (env_.state.CommsBusy || !env_.link.OpenRadioPort(env_.comIndex())) {
+    if (env_.state.CommsBusy || !link_.OpenRadioPort(env_.comIndex())) {
         return false;
     }
     StopSteps();
-    env_.link.LinkReset();
+    link_.LinkReset();
     env_.state.CommsBusy = true;
     env_.progress.ShowProgress(caption, text);
     pollCount_ = 0;
@@ -220,7 +261,7 @@ bool RadioOperations::BeginCommand(int operation, std::string_view caption, std:
 }
 
 void RadioOperations::LinkPollTick() {
-    if (env_.link.LinkState() == kLinkEstablished) {
+    if (link_.LinkState() == kLinkEstablished) {
         pollCount_ = 0;
         pollTimer_->Stop();
         const int operation = env_.state.PendingOperation;
@@ -228,7 +269,7 @@ void RadioOperations::LinkPollTick() {
             env_.person.Error(kNoChannelsDefinedText);
             env_.state.PendingOperation = kOperationNone;
             env_.progress.CloseProgress();
-            env_.link.CloseRadioPort();
+            link_.CloseRadioPort();
             return;
         }
         if (StepMachine* machine = Machine(operation)) {
@@ -249,7 +290,7 @@ void RadioOperations::LinkPollTick() {
     env_.person.Error(kCannotDetectRadioText);
     env_.progress.CloseProgress();
     // A radio that never answered leaves no open port behind.
-    env_.link.CloseRadioPort();
+    link_.CloseRadioPort();
 }
 
 void RadioOperations::RunStep() {
@@ -281,7 +322,7 @@ void RadioOperations::RadioRequestedLink() {
     StopSteps();
     env_.progress.CloseProgress();
     env_.state.PendingOperation = kOperationNone;
-    env_.link.LinkReset();
+    link_.LinkReset();
     EndRadioSession();
     env_.person.Beep();
     env_.person.Error(kSerialCommsErrorText);
@@ -293,7 +334,7 @@ void RadioOperations::CommsFailed() {
 
 void RadioOperations::AbortOperation(AbortReason reason) {
     StopSteps();
-    env_.link.LinkReset();
+    link_.LinkReset();
     if (reason == AbortReason::Failure) {
         if (env_.state.PendingOperation == kReadTrunk) {
             env_.person.Warn(kNothingToReadTrunkText);
@@ -322,7 +363,7 @@ void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeC
     StopSteps();
     pollTimer_->Stop();
     // The port closes once the closing message has gone out; the link keeps it until then.
-    env_.messages.EndProgramming(true);
+    messages_.EndProgramming(true);
     env_.state.PendingOperation = kOperationNone;
     if (beforeClose) {
         beforeClose();
@@ -335,21 +376,21 @@ void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeC
 
 void RadioOperations::ProgressClosed() {
     StopSteps();
-    env_.link.LinkReset();
+    link_.LinkReset();
     env_.state.CommsBusy = false;
     pollTimer_->Stop();
     const bool cancelled = env_.state.PendingOperation != kOperationNone;
     env_.state.PendingOperation = kOperationNone;
     if (cancelled) {
         // The person cancelled: the operation ends here and leaves no open port behind.
-        env_.link.CloseRadioPort();
+        link_.CloseRadioPort();
     }
     env_.person.Beep();
 }
 
 void RadioOperations::EndRadioSession() {
     pollTimer_->Stop();
-    env_.link.CloseRadioPort();
+    link_.CloseRadioPort();
 }
 
 }  // namespace km

@@ -40,6 +40,10 @@ inline constexpr const char* kReadInNetworkViewText =
 inline constexpr const char* kDestroyConfigurationText =
     "Do you want to destroy the current configuration?";
 inline constexpr const char* kNoChannelsDefinedText = "No channels defined.";
+inline constexpr const char* kNoJobLoadedText = "Cannot program radio.\nNo job file loaded. ";
+inline constexpr const char* kProgramInNetworkViewText =
+    "Cannot program radio while in Network File Mode.                    \nSelect menu option "
+    "VIEW\\Trunk or VIEW\\PMR                    \nThen Select FILE\\Program Radio";
 
 class RadioOperations;
 
@@ -113,27 +117,31 @@ enum class AbortReason {
     Quiet,       // the reason has been shown already
 };
 
-// Everything the radio commands share: the state, the person, the progress dialog, the link and
-// its message layer, the link poll, and the step machines of the operations.
+// What the radio operations work on and with, besides the link: the job images and the main
+// window's state, the person, the progress dialog, and where files are found.
+struct RadioContext {
+    Workspace& workspace;
+    MainState& state;
+    Person& person;
+    Progress& progress;
+    // The working folder: templates, Radio_SW, RadInfo.txt.
+    std::filesystem::path workFolder;
+    // Where FIT000101.bin and aligncfg.bin are looked for, in order.
+    std::vector<std::filesystem::path> dataFolders;
+    // The COM port index of the settings (0 for COM1).
+    std::function<int()> comIndex = [] { return 0; };
+};
+
+class ProgramTrunk;
+class ProgramPmr;
+class Upgrade;
+
+// Everything the radio commands share: the context, the link and its message layer, the link
+// poll, and the step machines of every operation.
 class RadioOperations : public OperationHost {
   public:
-    struct Environment {
-        Workspace& workspace;
-        MainState& state;
-        Person& person;
-        Progress& progress;
-        DataLink& link;
-        ProgrammingMessages& messages;
-        TimerService& timers;
-        // The COM port index of the settings (0 for COM1).
-        std::function<int()> comIndex;
-        // Where FIT000101.bin is looked for, in order.
-        std::vector<std::filesystem::path> dataFolders;
-        // The working folder: templates, RadInfo.txt.
-        std::filesystem::path workFolder;
-    };
-
-    explicit RadioOperations(Environment environment);
+    RadioOperations(RadioContext context, DataLink& link, ProgrammingMessages& messages,
+                    TimerService& timers);
     ~RadioOperations() override;
     RadioOperations(const RadioOperations&) = delete;
     RadioOperations& operator=(const RadioOperations&) = delete;
@@ -141,6 +149,9 @@ class RadioOperations : public OperationHost {
     // The main window's commands. Each returns at once while CommsBusy is set. Read Radio reads
     // the job of the checked view (kImageTrunk, kImagePmr; kImageNetwork is refused).
     void ReadRadio(int view);
+    // Program Radio in the view of ImageKind (the view's store passes have run): refuses the
+    // Network view and a view without a job, then starts trunk (9) or PMR (11) programming.
+    void ProgramRadio();
     void RadioInformation();
     // Opens the port, resets the link, shows the progress dialog and waits for the link.
     bool BeginCommand(int operation, std::string_view caption, std::string_view text);
@@ -158,8 +169,8 @@ class RadioOperations : public OperationHost {
     // (an unusable Flash Index Table).
     void FailWithMessage(const char* text);
 
-    // The step machine that runs `operation` once the link is up. The reads and Radio
-    // Information are there from the start; programming registers its own.
+    // The step machine that runs `operation` once the link is up. Every radio operation's is
+    // there from the start; the serial monitor registers its tests.
     void Register(int operation, std::unique_ptr<StepMachine> machine);
 
     // Called when a read has replaced a job, so the view can be rebuilt from the image.
@@ -177,8 +188,12 @@ class RadioOperations : public OperationHost {
     MainState& State() { return env_.state; }
     Person& GetPerson() { return env_.person; }
     Progress& GetProgress() { return env_.progress; }
-    ProgrammingMessages& Messages() { return env_.messages; }
-    const Environment& Env() const { return env_; }
+    ProgrammingMessages& Messages() { return messages_; }
+    DataLink& Link() { return link_; }
+    const RadioContext& Context() const { return env_; }
+    ProgramTrunk& TrunkProgramming() { return *trunkProgramming_; }
+    ProgramPmr& PmrProgramming() { return *pmrProgramming_; }
+    Upgrade& SoftwareUpgrade() { return *upgrade_; }
     RadioIdentity& Identity() { return identity_; }
     IdentificationBuffer& IdBuffer() { return idBuffer_; }
     const std::string& LastReport() const { return lastReport_; }
@@ -195,13 +210,18 @@ class RadioOperations : public OperationHost {
     void EndRadioSession();
     void EndWithClosingMessage(const std::function<void()>& beforeClose, const char* text);
 
-    Environment env_;
+    RadioContext env_;
+    DataLink& link_;
+    ProgrammingMessages& messages_;
     RadioIdentity identity_;
     IdentificationBuffer idBuffer_;
     std::string lastReport_;
     int pollCount_ = 0;
     std::unique_ptr<Timer> pollTimer_;
     std::map<int, std::unique_ptr<StepMachine>> machines_;
+    ProgramTrunk* trunkProgramming_ = nullptr;
+    ProgramPmr* pmrProgramming_ = nullptr;
+    Upgrade* upgrade_ = nullptr;
 };
 
 }  // namespace km

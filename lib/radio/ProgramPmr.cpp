@@ -66,7 +66,7 @@ void ProgramPmr::Begin() {
     pmrCode_.reset();
     startupCode_.reset();
     // The startup data comes from aligncfg.bin: without it nothing may be erased.
-    alignConfig_ = FindAlignConfig(host_.Env().dataFolders, host_.GetPerson());
+    alignConfig_ = FindAlignConfig(host_.Context().dataFolders, host_.GetPerson());
     if (!alignConfig_) {
         host_.AbortOperation(AbortReason::Quiet);
         return;
@@ -100,7 +100,7 @@ bool ProgramPmr::ChooseSoftware() {
     StartCounting(GetProgress(), kChoiceProgressTotal);
     choice_ = ChoosePmrSoftware(workspace.pmr, JobRadioTypeOf(workspace.pmr), host_.Identity(),
                                 CodeDescriptorRead(), StartupVersion(),
-                                RadioSoftwareFolderIn(host_.Env().workFolder), person);
+                                RadioSoftwareFolderIn(host_.Context().workFolder), person);
     if (choice_.result == kSoftwareStop) {
         host_.AbortOperation(AbortReason::Quiet);
         return false;

@@ -1,10 +1,8 @@
 #include "radio/ProgramTrunk.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "config/RadioTypes.h"
-#include "radio/ProgramPmr.h"
 
 namespace km {
 
@@ -91,7 +89,7 @@ bool ProgramTrunk::ChooseSoftware() {
     GetProgress().SetProgressCounter(0);
     choice_ = ChooseRadioSoftware(workspace.trunk, JobRadioTypeOf(workspace.trunk),
                                   host_.Identity(), CodeDescriptorRead(), StartupVersion(),
-                                  RadioSoftwareFolderIn(host_.Env().workFolder), person);
+                                  RadioSoftwareFolderIn(host_.Context().workFolder), person);
     if (choice_.result == kSoftwareStop) {
         host_.AbortOperation(AbortReason::Quiet);
         return false;
@@ -235,38 +233,6 @@ bool ProgramTrunk::QueueConfiguration() {
         return false;
     });
     return true;
-}
-
-void ProgramRadio(RadioOperations& operations) {
-    MainState& state = operations.State();
-    if (state.CommsBusy) {
-        return;
-    }
-    Person& person = operations.GetPerson();
-    if (state.ImageKind == kImageNetwork) {
-        person.Error(state.TrunkJobLoaded ? kProgramInNetworkViewText : kNoJobLoadedText);
-        return;
-    }
-    const bool pmr = state.ImageKind == kImagePmr;
-    if (!pmr && state.ImageKind != kImageTrunk) {
-        return;
-    }
-    const bool loaded = pmr ? state.PmrJobLoaded : state.TrunkJobLoaded;
-    if (!loaded) {
-        person.Error(kNoJobLoadedText);
-        return;
-    }
-    operations.BeginCommand(pmr ? kProgramPmr : kProgramTrunk, "Program Radio",
-                            "Connecting to Radio");
-}
-
-ProgrammingMachines RegisterProgramming(RadioOperations& operations) {
-    auto trunk = std::make_unique<ProgramTrunk>(operations);
-    auto pmr = std::make_unique<ProgramPmr>(operations);
-    ProgrammingMachines machines{*trunk, *pmr};
-    operations.Register(kProgramTrunk, std::move(trunk));
-    operations.Register(kProgramPmr, std::move(pmr));
-    return machines;
 }
 
 }  // namespace km

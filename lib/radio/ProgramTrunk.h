@@ -12,11 +12,6 @@
 
 namespace km {
 
-inline constexpr const char* kNoJobLoadedText = "Cannot program radio.\nNo job file loaded. ";
-inline constexpr const char* kProgramInNetworkViewText =
-    "Cannot program radio while in Network File Mode.                    \nSelect menu option "
-    "VIEW\\Trunk or VIEW\\PMR                    \nThen Select FILE\\Program Radio";
-
 // Fixed blocks of Revision 8 radios: the complex PMR data and the fourth configuration area.
 inline constexpr std::uint16_t kComplexPmrBlock = 544;
 inline constexpr std::uint16_t kFourthAreaBlock = 608;
@@ -46,17 +41,5 @@ class ProgramTrunk : public ProgrammingMachine {
     std::optional<CodeImage> startupCode_;
     TrunkPreparation preparation_;
 };
-
-// The Program Radio command of the main window (the view's store passes have run): refuses the
-// Network view and a view without a job, then starts trunk (9) or PMR (11) programming.
-void ProgramRadio(RadioOperations& operations);
-
-// Registers the trunk and PMR programming machines with the operations.
-class ProgramPmr;
-struct ProgrammingMachines {
-    ProgramTrunk& trunk;
-    ProgramPmr& pmr;
-};
-ProgrammingMachines RegisterProgramming(RadioOperations& operations);
 
 }  // namespace km

@@ -351,7 +351,7 @@ void RadioInfoMachine::Report() {
     host_.SetLastReport(report);
     // The report box comes before the progress dialog closes.
     host_.FinishOperation([this, &report] {
-        WriteRadInfo(host_.Env().workFolder, report);
+        WriteRadInfo(host_.Context().workFolder, report);
         host_.GetPerson().Inform(Cp1252ToUtf8(report));
     });
 }

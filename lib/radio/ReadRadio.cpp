@@ -374,7 +374,7 @@ void PmrRead::CheckPhonebook() {
 }
 
 void PmrRead::Finish() {
-    const auto& env = host_.Env();
+    const RadioContext& env = host_.Context();
     if (UnpackPmrRadioRead(env.workspace, env.person, env.workFolder)) {
         host_.State().PmrJobLoaded = true;
         if (host_.onJobReplaced) {

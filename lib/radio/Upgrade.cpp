@@ -1,7 +1,6 @@
 #include "radio/Upgrade.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "core/Files.h"
 #include "radio/VirtualRadioMark.h"
@@ -195,15 +194,7 @@ bool Upgrade::Finish() {
     return false;
 }
 
-Upgrade& RegisterUpgrade(RadioOperations& operations) {
-    auto machine = std::make_unique<Upgrade>(operations);
-    Upgrade& upgrade = *machine;
-    operations.Register(kUpgradeSoftware, std::move(machine));
-    return upgrade;
-}
-
-bool StartDownload(RadioOperations& operations, Upgrade& upgrade,
-                   const std::filesystem::path& path) {
+bool StartDownload(RadioOperations& operations, const std::filesystem::path& path) {
     if (operations.State().CommsBusy) {
         return false;
     }
@@ -212,7 +203,7 @@ bool StartDownload(RadioOperations& operations, Upgrade& upgrade,
     if (!code) {
         // A file gone since it was chosen, or no longer usable: the port is closed and nothing
         // starts.
-        operations.Env().link.CloseRadioPort();
+        operations.Link().CloseRadioPort();
         return false;
     }
     const std::string_view kind = code->type.questionKindText;
@@ -220,7 +211,7 @@ bool StartDownload(RadioOperations& operations, Upgrade& upgrade,
         return false;
     }
     const std::string caption = Formatted("Load %s Software", code->type.kindText);
-    upgrade.SetCode(std::move(*code));
+    operations.SoftwareUpgrade().SetCode(std::move(*code));
     return operations.BeginCommand(kUpgradeSoftware, caption, "Getting Radio Data");
 }
 

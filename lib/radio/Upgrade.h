@@ -70,13 +70,9 @@ class Upgrade : public ProgrammingMachine {
     FitEntry area_;
 };
 
-// Registers the upgrade machine with the operations and gives it to the download dialog.
-Upgrade& RegisterUpgrade(RadioOperations& operations);
-
 // The Download button: reads the chosen file again, asks whether the radio's software is to be
 // upgraded and, with Yes, starts the upgrade. False when nothing was started; a file that can no
 // longer be read (or used) is refused and the port closed.
-bool StartDownload(RadioOperations& operations, Upgrade& upgrade,
-                   const std::filesystem::path& path);
+bool StartDownload(RadioOperations& operations, const std::filesystem::path& path);
 
 }  // namespace km

@@ -6,11 +6,9 @@
 
 #include "ShellFixtures.h"
 #include "download/DownloadDialog.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
 #include "link/VirtualClock.h"
 #include "link/WirePair.h"
-#include "radio/Operation.h"
+#include "radio/RadioSession.h"
 #include "sim/RadioMemory.h"
 #include "sim/VirtualRadio.h"
 
@@ -33,23 +31,12 @@ std::vector<std::uint8_t> CodeFile(std::uint8_t codeType, std::size_t codeLength
     return MakeCodeFile(code, description, {});
 }
 
-// The programmer's side of the link and the virtual radio on one in-memory wire.
+// The programmer's radio session and the virtual radio on one in-memory wire.
 struct Bench {
     explicit Bench(const std::filesystem::path& folder)
-        : link(wire.A(), clock, person),
-          messages(link, clock),
-          workspace(std::make_unique<Workspace>()),
-          operations(RadioOperations::Environment{*workspace,
-                                                  state,
-                                                  person,
-                                                  progress,
-                                                  link,
-                                                  messages,
-                                                  clock,
-                                                  [] { return 0; },
-                                                  {folder},
-                                                  folder}),
-          upgrade(RegisterUpgrade(operations)),
+        : workspace(std::make_unique<Workspace>()),
+          session(wire.A(), clock, {*workspace, state, person, progress, folder, {folder}}),
+          operations(session.Operations()),
           profile(*sim::ParseProfile("type = 0\n").profile),
           radio(profile, sim::BuildRadioMemory(profile), clock, [this] { return clock.Now(); },
                 wire.B(), {false, {}}, {}) {}
@@ -59,11 +46,9 @@ struct Bench {
     ShellPerson person;
     Progress progress;
     MainState state;
-    DataLink link;
-    ProgrammingMessages messages;
     std::unique_ptr<Workspace> workspace;
-    RadioOperations operations;
-    Upgrade& upgrade;
+    RadioSession session;
+    RadioOperations& operations;
     sim::Profile profile;
     sim::VirtualRadio radio;
 };
@@ -87,7 +72,7 @@ class DownloadDialogTest : public QObject {
     void getFileChecksTheExtensionAndTheDescription() {
         Bench bench(Folder());
         ScriptedDialogs dialogs;
-        TForm_DLD_Download dialog(bench.operations, bench.upgrade, dialogs, Folder());
+        TForm_DLD_Download dialog(bench.operations, dialogs, Folder());
         QCOMPARE(dialog.DLD_Lbl_Description.text(), QString("No Software Description"));
 
         dialogs.openAnswers = {Put("code.Bin", CodeFile(4, 20000))};
@@ -120,7 +105,7 @@ class DownloadDialogTest : public QObject {
         WriteFileAtomically(Folder() / "FIT000101.bin", sim::FitFileContents());
         Bench bench(Folder());
         ScriptedDialogs dialogs;
-        TForm_DLD_Download dialog(bench.operations, bench.upgrade, dialogs, Folder());
+        TForm_DLD_Download dialog(bench.operations, dialogs, Folder());
         dialog.show();
         dialogs.openAnswers = {Put("7ks_630.bin", CodeFile(4, 20000))};
         dialog.DLD_BitBtn_GetCodeClick();
@@ -132,7 +117,7 @@ class DownloadDialogTest : public QObject {
         dialog.DLD_BitBtn_CancelClick();
         QVERIFY(dialog.isVisible());
         QVERIFY(bench.clock.AdvanceUntil(
-            [&] { return !bench.state.CommsBusy && !bench.link.PortOpen(); }, 60000));
+            [&] { return !bench.state.CommsBusy && !bench.session.Link().PortOpen(); }, 60000));
         QVERIFY(bench.person.Showed(kDownloadAnotherQuestion));
         QVERIFY(!dialog.FileChosen());
         QVERIFY(!dialog.isVisible());

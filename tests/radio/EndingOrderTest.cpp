@@ -101,7 +101,7 @@ TEST_F(EndingOrderTest, CodeFileGoneBetweenChoiceAndLoadFinishesTheOperation) {
     EXPECT_EQ(person_.shown[1].text, kCodeFileNotFoundText);
     EXPECT_TRUE(RadioLogged("EndProgramming"));
     EXPECT_TRUE(Erases().empty());
-    EXPECT_FALSE(machines_->trunk.Completed());
+    EXPECT_FALSE(trunkProgramming_->Completed());
     EXPECT_FALSE(link_->PortOpen());
 }
 
@@ -112,7 +112,7 @@ TEST_F(EndingOrderTest, DownloadOfAFileGoneSinceItWasChosenClosesThePort) {
     const auto path = PutCode("code.bin", testing::SampleCodeFile(4, "V6.30", 20000, false));
     std::filesystem::remove(path);
     ASSERT_TRUE(link_->OpenRadioPort(0));
-    EXPECT_FALSE(StartDownload(*operations_, *upgrade_, path));
+    EXPECT_FALSE(StartDownload(*operations_, path));
     EXPECT_EQ(person_.Texts(), std::vector<std::string>{kCodeFileNotFoundText});
     EXPECT_FALSE(link_->PortOpen());
     EXPECT_FALSE(state_.CommsBusy);

@@ -1,6 +1,6 @@
 #pragma once
-// A bench for the radio operations: the programmer's link, message layer and operations on one
-// end of an in-memory wire, the virtual radio on the other, all driven by the virtual clock.
+// A bench for the radio operations: the programmer's radio session on one end of an in-memory
+// wire, the virtual radio on the other, all driven by the virtual clock.
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,9 @@
 #include "core/Files.h"
 #include "image/PmrFormat.h"
 #include "image/State.h"
-#include "link/DataLink.h"
-#include "link/Messages.h"
 #include "link/VirtualClock.h"
 #include "link/WirePair.h"
-#include "radio/Operation.h"
+#include "radio/RadioSession.h"
 #include "radio/ReadRadio.h"
 #include "sim/RadioMemory.h"
 #include "sim/VirtualRadio.h"
@@ -68,24 +66,16 @@ class OperationBench : public ::testing::Test {
                    "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        link_ = std::make_unique<DataLink>(wire_.A(), clock_, person_);
-        messages_ = std::make_unique<ProgrammingMessages>(*link_, clock_);
         workspace_ = std::make_unique<Workspace>();
-        operations_ =
-            std::make_unique<RadioOperations>(RadioOperations::Environment{*workspace_,
-                                                                           state_,
-                                                                           person_,
-                                                                           progress_,
-                                                                           *link_,
-                                                                           *messages_,
-                                                                           clock_,
-                                                                           [] { return 0; },
-                                                                           {folder_},
-                                                                           folder_});
+        session_ = std::make_unique<RadioSession>(
+            wire_.A(), clock_,
+            RadioContext{*workspace_, state_, person_, progress_, folder_, {folder_}});
+        link_ = &session_->Link();
+        operations_ = &session_->Operations();
     }
 
     void TearDown() override {
-        operations_.reset();
+        session_.reset();
         radio_.reset();
         std::filesystem::remove_all(folder_);
     }
@@ -151,10 +141,10 @@ class OperationBench : public ::testing::Test {
     ScriptedPerson person_;
     RecordingProgress progress_;
     MainState state_;
-    std::unique_ptr<DataLink> link_;
-    std::unique_ptr<ProgrammingMessages> messages_;
     std::unique_ptr<Workspace> workspace_;
-    std::unique_ptr<RadioOperations> operations_;
+    std::unique_ptr<RadioSession> session_;
+    DataLink* link_ = nullptr;
+    RadioOperations* operations_ = nullptr;
     sim::Profile profile_;
     std::unique_ptr<sim::VirtualRadio> radio_;
     std::vector<std::string> radioLog_;

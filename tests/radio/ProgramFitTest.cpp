@@ -58,8 +58,8 @@ TEST_P(ProgramFitTest, ChecksTheEntriesItsPathUses) {
         ExpectEndedCleanly();
     }
     const ProgrammingMachine& machine =
-        c.view == kImageTrunk ? static_cast<const ProgrammingMachine&>(machines_->trunk)
-                              : machines_->pmr;
+        c.view == kImageTrunk ? static_cast<const ProgrammingMachine&>(*trunkProgramming_)
+                              : *pmrProgramming_;
     EXPECT_EQ(machine.Completed(), !c.refused);
     EXPECT_FALSE(state_.CommsBusy);
 }

@@ -138,8 +138,9 @@ class ProgramBench : public OperationBench {
   protected:
     void SetUp() override {
         OperationBench::SetUp();
-        machines_.emplace(RegisterProgramming(*operations_));
-        upgrade_ = &RegisterUpgrade(*operations_);
+        trunkProgramming_ = &operations_->TrunkProgramming();
+        pmrProgramming_ = &operations_->PmrProgramming();
+        upgrade_ = &operations_->SoftwareUpgrade();
         WriteFitFile();
         const auto align = sim::AlignConfigContents();
         ASSERT_TRUE(WriteFileAtomically(folder_ / "aligncfg.bin", align));
@@ -168,7 +169,7 @@ class ProgramBench : public OperationBench {
         state_.ImageKind = imageKind;
         state_.TrunkJobLoaded = true;
         state_.PmrJobLoaded = true;
-        ProgramRadio(*operations_);
+        operations_->ProgramRadio();
         ASSERT_TRUE(state_.CommsBusy);
         ASSERT_TRUE(RunToEnd());
     }
@@ -209,7 +210,8 @@ class ProgramBench : public OperationBench {
     int Sector(int entry) const { return sim::LayoutFor(profile_)[entry].sector; }
     int Block(int entry) const { return RadioFitBlock(entry); }
 
-    std::optional<ProgrammingMachines> machines_;
+    ProgramTrunk* trunkProgramming_ = nullptr;
+    ProgramPmr* pmrProgramming_ = nullptr;
     Upgrade* upgrade_ = nullptr;
 };
 

@@ -196,7 +196,7 @@ TEST_P(PmrRefusalTest, RefusesBeforeTheFirstErase) {
     EXPECT_TRUE(Erases().empty()) << Log();
     EXPECT_EQ(AllRadioBytes(), before);
     EXPECT_EQ(RadioLogged("IdentifyRequest"), c.radioAsked);
-    EXPECT_FALSE(machines_->pmr.Completed());
+    EXPECT_FALSE(pmrProgramming_->Completed());
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
 }

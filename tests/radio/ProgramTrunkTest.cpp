@@ -184,7 +184,7 @@ TEST_F(ProgramTrunkTest, RadioWithoutStartupDescriptorGetsTheStartupCode) {
     person_.answers = {Answer::Yes};
     ProgramJob(testing::PatternTrunkJob(kHeadHmF, testing::kModeTrunkJob, true));
     ExpectEndedCleanly();
-    EXPECT_TRUE(machines_->trunk.Completed());
+    EXPECT_TRUE(trunkProgramming_->Completed());
     const auto erases = Erases();
     ASSERT_GE(erases.size(), 3u);
     EXPECT_EQ(erases[2], Sector(fit::kStartupCode));
@@ -242,7 +242,7 @@ TEST_P(TrunkRefusalTest, RefusesBeforeTheFirstErase) {
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(AllRadioBytes(), before);
     EXPECT_EQ(RadioLogged("IdentifyRequest"), c.radioAsked);
-    EXPECT_FALSE(machines_->trunk.Completed());
+    EXPECT_FALSE(trunkProgramming_->Completed());
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
 }
@@ -355,7 +355,7 @@ TEST_F(ProgramTrunkTest, CommandRefusesTheNetworkViewAndAMissingJob) {
         state_.ImageKind = c.view;
         state_.TrunkJobLoaded = c.trunkLoaded;
         state_.PmrJobLoaded = false;
-        ProgramRadio(*operations_);
+        operations_->ProgramRadio();
         ASSERT_EQ(person_.Texts(), std::vector<std::string>{c.text}) << c.view;
         EXPECT_FALSE(state_.CommsBusy);
         EXPECT_FALSE(link_->PortOpen());
@@ -382,7 +382,7 @@ TEST_P(TrunkLineTroubleTest, EndsWithoutWritingOntoUnerasedFlash) {
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
     EXPECT_TRUE(radio_->Memory().Faults().empty()) << Log();
-    if (machines_->trunk.Completed()) {
+    if (trunkProgramming_->Completed()) {
         EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
         const auto written = RadioBytes(Block(fit::kTrunkConfig), 16384);
         auto scratch = std::make_unique<ScratchBuffer>();

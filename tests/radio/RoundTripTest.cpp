@@ -44,7 +44,7 @@ TEST_P(TrunkRoundTripTest, TheJobReadBackIsTheJobProgrammed) {
     workspace_->trunk = job;
     Program(kImageTrunk);
     EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
-    EXPECT_TRUE(machines_->trunk.Completed());
+    EXPECT_TRUE(trunkProgramming_->Completed());
     ExpectEndedCleanly();
     EXPECT_TRUE(RadioLogged("EndProgramming"));
 
@@ -112,7 +112,7 @@ TEST_F(RoundTripTest, PmrJobOf600ChannelsAndZonesComesBack) {
     workspace_->pmr = job;
     Program(kImagePmr);
     EXPECT_TRUE(person_.shown.empty()) << person_.Texts().front();
-    EXPECT_TRUE(machines_->pmr.Completed());
+    EXPECT_TRUE(pmrProgramming_->Completed());
     ExpectEndedCleanly();
     EXPECT_EQ(RadioBytes(RadioFitBlock(sim::fit::kTrunkConfig), 16384), trunkBefore)
         << "the radio's trunk configuration is kept";

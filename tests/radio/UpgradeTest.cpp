@@ -20,7 +20,7 @@ class UpgradeTest : public testing::ProgramBench {
         const auto path = PutCode(name, file);
         person_.answers = {Answer::Yes, another};
         upgrade_->onEnded = [this](bool closeDialog) { dialogClosed_ = closeDialog; };
-        if (!StartDownload(*operations_, *upgrade_, path)) {
+        if (!StartDownload(*operations_, path)) {
             return false;
         }
         EXPECT_TRUE(RunToEnd());
@@ -214,7 +214,7 @@ TEST_F(UpgradeTest, UnusableFilesAreRefusedBeforeTheRadioIsAsked) {
     for (const Case& c : cases) {
         person_.shown.clear();
         const auto path = PutCode("code.bin", c.file);
-        EXPECT_FALSE(StartDownload(*operations_, *upgrade_, path));
+        EXPECT_FALSE(StartDownload(*operations_, path));
         EXPECT_EQ(person_.Texts(), std::vector<std::string>{c.text});
         EXPECT_FALSE(state_.CommsBusy);
     }
@@ -225,7 +225,7 @@ TEST_F(UpgradeTest, DeclinedQuestionStartsNothing) {
     StartRadio("type = 0\n");
     const auto path = PutCode("code.bin", testing::SampleCodeFile(2, "V6.30", 20000, false));
     person_.answers = {Answer::No};
-    EXPECT_FALSE(StartDownload(*operations_, *upgrade_, path));
+    EXPECT_FALSE(StartDownload(*operations_, path));
     EXPECT_FALSE(state_.CommsBusy);
     EXPECT_FALSE(link_->PortOpen());
 }

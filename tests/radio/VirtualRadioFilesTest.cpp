@@ -52,18 +52,18 @@ class VirtualRadioFilesTest : public testing::ProgramBench,
                 workspace_->trunk =
                     testing::PatternTrunkJob(kHeadHmF, testing::kModeTrunkJob, true);
                 Program(kImageTrunk);
-                completed_ = machines_->trunk.Completed();
+                completed_ = trunkProgramming_->Completed();
                 return;
             case Run::Pmr:
                 workspace_->pmr =
                     testing::PatternPmrJob(kHeadHmF, testing::kModeMultiJob, 20, 2, true);
                 Program(kImagePmr);
-                completed_ = machines_->pmr.Completed();
+                completed_ = pmrProgramming_->Completed();
                 return;
             case Run::Upgrade: {
                 const auto path = PutCode("code.bin", Code(4, 20000, "10820"));
                 person_.answers = {Answer::Yes, Answer::No};
-                ASSERT_TRUE(StartDownload(*operations_, *upgrade_, path));
+                ASSERT_TRUE(StartDownload(*operations_, path));
                 ASSERT_TRUE(RunToEnd());
                 completed_ = upgrade_->Completed();
                 return;
