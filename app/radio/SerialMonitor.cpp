@@ -67,65 +67,34 @@ class MonitorTest : public StepMachine {
     std::uint16_t size = 1024;
 
   private:
-    void Run(std::span<const std::uint8_t> message) override;
-    void StartTransaction();
-    void End();
+    void Begin() override;
 
     int operation_;
     std::array<std::uint8_t, kWriteBufferSize> readBuffer_{};
 };
 
-// ---- The tests ----
-
-void MonitorTest::Run(std::span<const std::uint8_t> message) {
-    ProgrammingMessages& messages = host_.Messages();
-    switch (step_) {
-        case 1:
-            RequestIdentify(2);
-            return;
-        case 2:
-            if (message.size() < kTypeZeroReply.size() ||
-                !std::equal(kTypeZeroReply.begin(), kTypeZeroReply.end(), message.begin())) {
-                return;  // any other radio leaves the test waiting
-            }
-            host_.Identity().OptionBoardFitted = message.size() > 5 && message[5] == 1;
-            StartTransaction();
-            return;
-        case 3:
-            if (operation_ == kMonitorErase && messages.ReplyIs(kEraseDoneReply)) {
-                End();
-            } else if (operation_ == kMonitorRead && CollectRead() == ReadProgress::Complete) {
-                End();
-            } else if (operation_ == kMonitorWrite && !messages.WriteInProgress()) {
-                End();
-            }
-            return;
-        default:
-            return;
-    }
-}
-
-void MonitorTest::StartTransaction() {
-    ProgrammingMessages& messages = host_.Messages();
-    if (operation_ == kMonitorRead) {
-        StartRead(block, size, readBuffer_, 3);
-        return;
-    }
-    if (!messages.BeginSend()) {
-        return;  // run again with the same reply once the radio grants credit
-    }
-    step_ = 3;
+void MonitorTest::Begin() {
+    // Only a type 0 radio gets past the identification; any other leaves the test waiting.
+    ThenIdentify(2, [this](std::span<const std::uint8_t> reply) {
+        if (reply.size() < kTypeZeroReply.size() ||
+            !std::equal(kTypeZeroReply.begin(), kTypeZeroReply.end(), reply.begin())) {
+            return false;
+        }
+        host_.Identity().OptionBoardFitted = reply.size() > 5 && reply[5] == 1;
+        return true;
+    });
     if (operation_ == kMonitorErase) {
-        static_cast<void>(messages.EraseSector(sector));
+        ThenErase(3, sector);
+    } else if (operation_ == kMonitorRead) {
+        ThenRead(3, block, size, readBuffer_);
     } else {
-        messages.StartWrite(block, size);
-        messages.SendWindowOpen();
+        ThenWrite(3, block, size, nullptr);
     }
-}
-
-void MonitorTest::End() {
-    Stop();
-    host_.State().PendingOperation = kOperationNone;
+    ThenDo(3, [this] {
+        Stop();
+        host_.State().PendingOperation = kOperationNone;
+        return false;
+    });
 }
 
 // ---- The window ----

@@ -17,76 +17,264 @@ constexpr int kPollTicksBeforeGivingUp = 10;
 
 }  // namespace
 
-// ---- StepMachine ----
+// ---- StepMachine: queueing ----
+
+void StepMachine::Queue(Action action) {
+    actions_.push_back(std::move(action));
+}
+
+void StepMachine::ThenIdentify(int step, const char* secureText) {
+    ThenIdentify(step, [this, secureText](std::span<const std::uint8_t> message) {
+        return HandleIdentify(message, secureText);
+    });
+}
+
+void StepMachine::ThenIdentify(int step, ReplyCheck accepts) {
+    Action action;
+    action.kind = Kind::Identify;
+    action.step = step;
+    action.accepts = std::move(accepts);
+    Queue(std::move(action));
+}
+
+void StepMachine::ThenRead(int step, std::uint16_t block, std::uint16_t size,
+                           std::span<std::uint8_t> destination, std::string status,
+                           PieceWatch watch) {
+    Action action;
+    action.kind = Kind::Read;
+    action.step = step;
+    action.block = block;
+    action.size = size;
+    action.destination = destination;
+    action.status = std::move(status);
+    action.watch = std::move(watch);
+    Queue(std::move(action));
+}
+
+void StepMachine::ThenErase(int step, std::uint8_t sector, std::string status) {
+    Action action;
+    action.kind = Kind::Erase;
+    action.step = step;
+    action.sector = sector;
+    action.status = std::move(status);
+    Queue(std::move(action));
+}
+
+void StepMachine::ThenInfo(int step, std::uint8_t item, std::string status) {
+    Action action;
+    action.kind = Kind::Info;
+    action.step = step;
+    action.sector = item;
+    action.status = std::move(status);
+    Queue(std::move(action));
+}
+
+void StepMachine::ThenWrite(int step, std::uint16_t block, std::size_t size,
+                            std::function<std::span<const std::uint8_t>()> source,
+                            std::string status) {
+    Action action;
+    action.kind = Kind::Write;
+    action.step = step;
+    action.block = block;
+    action.size = std::min(size, kWriteBufferSize);
+    action.source = std::move(source);
+    action.status = std::move(status);
+    Queue(std::move(action));
+}
+
+void StepMachine::ThenWriteScratch(int step, std::uint16_t block, std::size_t size,
+                                   std::size_t offset, std::string status) {
+    ThenWrite(
+        step, block, size,
+        [this, offset]() -> std::span<const std::uint8_t> {
+            return Scratch().Region(offset,
+                                    std::min(kWriteBufferSize, ScratchBuffer::kSize - offset));
+        },
+        std::move(status));
+}
+
+void StepMachine::ThenDo(int step, Work work) {
+    Action action;
+    action.kind = Kind::Work;
+    action.step = step;
+    action.work = std::move(work);
+    Queue(std::move(action));
+}
+
+void StepMachine::ThenReadFit(int step, Work afterFit, PieceWatch watch) {
+    ThenRead(step, kFitBlock, kFitSize, IdBuffer().Region(0, kFitSize), "Identifying Radio. ",
+             std::move(watch));
+    ThenDo(step, [this, afterFit = std::move(afterFit)] {
+        if (!FitValid()) {
+            return false;
+        }
+        for (int i = 1; i <= kFitEntries; ++i) {
+            fit_[static_cast<std::size_t>(i)] = FitEntryAt(IdBuffer(), i);
+        }
+        return afterFit();
+    });
+}
+
+// ---- StepMachine: running ----
 
 void StepMachine::Start() {
     step_ = 1;
-    pending_.reset();
-    Run({});
+    actions_.clear();
+    phase_ = Phase::Idle;
+    completed_ = false;
+    fit_.fill(FitEntry{});
+    Begin();
+    Advance();
 }
 
 void StepMachine::Stop() {
     step_ = 0;
-    pending_.reset();
+    actions_.clear();
+    phase_ = Phase::Idle;
 }
 
 void StepMachine::RunStep() {
     if (step_ == 0) {
         return;
     }
-    if (pending_) {
-        TrySend();
+    if (phase_ == Phase::Sending) {
+        SendAction();  // the radio has granted credit
         return;
     }
-    const auto message = host_.Messages().LastMessage();
-    if (!message.empty()) {
-        Run(message);
+    if (phase_ == Phase::Waiting && ActionDone(host_.Messages().LastMessage())) {
+        Advance();
     }
 }
 
-void StepMachine::Request(PendingRequest request) {
-    pending_ = request;
-    TrySend();
+void StepMachine::Advance() {
+    while (step_ != 0) {
+        if (actions_.empty()) {
+            phase_ = Phase::Idle;
+            return;
+        }
+        current_ = std::move(actions_.front());
+        actions_.pop_front();
+        step_ = current_.step;
+        if (!current_.status.empty()) {
+            GetProgress().SetProgressText(current_.status);
+        }
+        if (current_.kind != Kind::Work) {
+            phase_ = Phase::Sending;
+            SendAction();
+            return;
+        }
+        // What the work queues runs next, before the actions queued earlier.
+        std::deque<Action> rest = std::move(actions_);
+        actions_.clear();
+        const Work work = current_.work;
+        if (!work() || step_ == 0) {
+            return;
+        }
+        std::move(rest.begin(), rest.end(), std::back_inserter(actions_));
+    }
 }
 
-void StepMachine::TrySend() {
+void StepMachine::SendAction() {
     ProgrammingMessages& messages = host_.Messages();
-    if (!pending_ || !messages.BeginSend()) {
-        return;  // sent again when the radio grants credit
+    if (!messages.BeginSend()) {
+        return;  // run again when the radio grants credit
     }
-    const PendingRequest request = *pending_;
-    pending_.reset();
-    step_ = request.nextStep;
-    // A refused request has ended the operation already (CommsFailed).
-    if (request.identify) {
-        static_cast<void>(messages.Identify());
-    } else {
-        static_cast<void>(messages.StartRead(request.block, request.size, request.destination));
+    phase_ = Phase::Waiting;
+    // A request the link refuses has ended the operation already (CommsFailed).
+    switch (current_.kind) {
+        case Kind::Identify:
+            static_cast<void>(messages.Identify());
+            return;
+        case Kind::Read:
+            static_cast<void>(messages.StartRead(
+                current_.block, static_cast<std::uint16_t>(current_.size), current_.destination));
+            return;
+        case Kind::Erase:
+            static_cast<void>(messages.EraseSector(current_.sector));
+            return;
+        case Kind::Info:
+            static_cast<void>(messages.RequestInfo(current_.sector));
+            return;
+        case Kind::Write: {
+            if (current_.source) {
+                const auto source = current_.source();
+                const auto buffer = messages.WriteBuffer();
+                const std::size_t n = std::min(source.size(), buffer.size());
+                std::copy_n(source.begin(), n, buffer.begin());
+                std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(n), buffer.end(), 0xFF);
+            }
+            messages.StartWrite(current_.block, static_cast<std::uint16_t>(current_.size));
+            messages.SendWindowOpen();
+            return;
+        }
+        case Kind::Work:
+            return;
     }
 }
 
-void StepMachine::RequestIdentify(int nextStep) {
-    Request(PendingRequest{true, 0, 0, {}, nextStep});
+bool StepMachine::ActionDone(std::span<const std::uint8_t> message) {
+    ProgrammingMessages& messages = host_.Messages();
+    switch (current_.kind) {
+        case Kind::Identify:
+            return messages.ReplyIs(kIdentifyReplyPrefix) && current_.accepts(message);
+        case Kind::Read:
+            return ReadPieceTaken();
+        case Kind::Erase:
+            return messages.ReplyIs(kEraseDoneReply);
+        case Kind::Info:
+            return messages.ReplyIs(kInfoReplyPrefix);
+        case Kind::Write:
+            return !messages.WriteInProgress();
+        case Kind::Work:
+            return false;
+    }
+    return false;
 }
 
-void StepMachine::StartRead(std::uint16_t block, std::uint16_t size,
-                            std::span<std::uint8_t> destination, int nextStep) {
-    // The message layer writes nothing past `size` into it.
-    Request(PendingRequest{false, block, size, destination, nextStep});
-}
-
-ReadProgress StepMachine::CollectRead() {
+// Feeds the reply to the running read. A radio that sends more than was asked for ends the
+// operation with the serial communications error (the excess never reaches the destination).
+bool StepMachine::ReadPieceTaken() {
     const ReadProgress progress = host_.Messages().AcceptReadData();
+    if (progress == ReadProgress::NotReadData) {
+        return false;
+    }
     if (progress == ReadProgress::Overflow) {
         host_.AbortOperation(AbortReason::CommsError);
-    } else if (progress != ReadProgress::NotReadData) {
-        host_.GetProgress().ProgressStep();
+        return false;
     }
-    return progress;
+    GetProgress().ProgressStep();
+    if (current_.watch && !current_.watch(progress)) {
+        return false;
+    }
+    return progress == ReadProgress::Complete;
 }
+
+void StepMachine::Complete() {
+    completed_ = true;
+    host_.FinishOperation();
+}
+
+// ---- StepMachine: what every operation shares ----
 
 std::size_t StepMachine::ReadBytes() const {
     return host_.Messages().ReadBytesStored();
+}
+
+void StepMachine::StartCounting(int total) {
+    GetProgress().SetProgressTotal(total);
+    GetProgress().SetProgressCounter(0);
+}
+
+Progress& StepMachine::GetProgress() {
+    return host_.GetProgress();
+}
+
+ScratchBuffer& StepMachine::Scratch() {
+    return host_.GetWorkspace().scratch;
+}
+
+IdentificationBuffer& StepMachine::IdBuffer() {
+    return host_.IdBuffer();
 }
 
 bool StepMachine::HandleIdentify(std::span<const std::uint8_t> message, const char* secureText) {
@@ -108,50 +296,26 @@ bool StepMachine::HandleIdentify(std::span<const std::uint8_t> message, const ch
     return true;
 }
 
-void StepMachine::ReadFit(int nextStep) {
-    host_.GetProgress().SetProgressText("Identifying Radio. ");
-    StartRead(kFitBlock, kFitSize, host_.IdBuffer().Region(0, kFitSize), nextStep);
-}
-
 bool StepMachine::FitValid() {
-    if (ValidateFit(host_.IdBuffer(), host_.Identity(), host_.Context().dataFolders)) {
+    if (ValidateFit(IdBuffer(), host_.Identity(), host_.Context().dataFolders)) {
         return true;
     }
     // Nothing read so far may reach a job.
-    host_.GetWorkspace().scratch.FillRegion(0, 65536, 0);
+    Scratch().FillRegion(0, 65536, 0);
     host_.FailWithMessage(kMissingFitText);
     return false;
 }
 
-bool StepMachine::TakeFitBlock(int index, std::uint32_t extraBlocks, std::uint16_t& block) {
-    const FitEntry entry = FitEntryAt(host_.IdBuffer(), index);
-    if (!BlockUsable(entry.block, extraBlocks)) {
-        host_.GetPerson().Error(kFitErrorText);
-        host_.AbortOperation(AbortReason::Quiet);
-        return false;
-    }
-    block = entry.block;
-    return true;
+FitEntry StepMachine::Entry(int index) const {
+    return fit_[static_cast<std::size_t>(index)];
 }
 
-void StepMachine::ReadBandRecord(int nextStep) {
-    constexpr int kBandRecordEntry = 3;
-    std::uint16_t block = 0;
-    if (!TakeFitBlock(kBandRecordEntry, 0, block)) {
-        return;
-    }
-    host_.GetProgress().SetProgressText("Checking Band. ");
-    StartRead(block, kBandRecordSize, host_.IdBuffer().Region(0, kBandRecordSize), nextStep);
-}
-
-bool StepMachine::BandAccepted(std::uint16_t jobBand) {
-    const auto mismatch =
-        CheckBand(host_.IdBuffer().Region(0, kBandRecordSize), jobBand, host_.Identity());
-    if (!mismatch) {
+bool StepMachine::TakeArea(int index, std::uint32_t extraBlocks) {
+    if (BlockUsable(Entry(index).block, extraBlocks)) {
         return true;
     }
+    host_.GetPerson().Error(kFitErrorText);
     host_.AbortOperation(AbortReason::Quiet);
-    host_.GetPerson().Error(*mismatch);
     return false;
 }
 

@@ -5,12 +5,13 @@
 // machine by one step, until FinishOperation or AbortOperation ends it. A watchdog ends an
 // operation whose radio keeps the link alive but stops answering.
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,67 +48,114 @@ inline constexpr const char* kProgramInNetworkViewText =
 
 class RadioOperations;
 
-// One operation's numbered steps. Step 0 is idle; the link poll starts it at step 1. A step
-// that sends a request waits for the radio's credit first (the request is kept and sent when
-// the message layer calls again); a step that waits for a reply ignores every other message.
+// One operation's numbered steps, run as a queue of radio actions (identify, read, erase, write,
+// ask for information) and pieces of work between them, each under the step number it has in
+// its operation. Step 0 is idle; the link poll starts the machine at step 1, where Begin queues
+// the first actions. An action that sends waits for the radio's credit first and goes out as
+// soon as it is granted; the next action starts only when the radio has finished the one before
+// (its reply has come, the read has arrived in full, EraseDone has come back, the radio has
+// acknowledged the last block of a write), and every other message is ignored meanwhile. What a
+// piece of work queues runs next, before the actions queued earlier.
 class StepMachine {
   public:
     explicit StepMachine(RadioOperations& host) : host_(host) {}
     virtual ~StepMachine() = default;
 
     int Step() const { return step_; }
+    // True once the last run went through to its normal end.
+    bool Completed() const { return completed_; }
     void Start();
     void Stop();
-    // The message layer runs the step: for a new reply, or because credit has arrived.
+    // The message layer runs the machine: for a new reply, or because credit has arrived.
     void RunStep();
 
   protected:
-    // Runs the current step for the reply `message`; an empty message starts the machine.
-    virtual void Run(std::span<const std::uint8_t> message) = 0;
+    // Step 1: the checks that need nothing from the radio, then the first actions.
+    virtual void Begin() = 0;
 
-    // Sends IdentifyRequest, or a ReadRequest whose data go to `destination`, and moves to
-    // `nextStep`, where the reply is awaited.
-    void RequestIdentify(int nextStep);
-    void StartRead(std::uint16_t block, std::uint16_t size, std::span<std::uint8_t> destination,
-                   int nextStep);
-    // Feeds the reply to the running read; each ReadData advances the progress bar. A radio
-    // that sends more than was asked for ends the operation with the serial communications
-    // error (the excess never reaches the destination).
-    ReadProgress CollectRead();
+    // A piece of work between radio actions; false when it has ended the operation.
+    using Work = std::function<bool()>;
+    // Takes the reply to an IdentifyRequest: true to go on; false to keep waiting, or when it has
+    // ended the operation.
+    using ReplyCheck = std::function<bool(std::span<const std::uint8_t>)>;
+    // Looks at a read after each of its data pieces; false when it has ended the operation.
+    using PieceWatch = std::function<bool(ReadProgress)>;
+
+    // IdentifyRequest; the reply is decoded, and a radio of unknown type ends the operation, as
+    // does a secure one with `secureText` shown (unless that is null).
+    void ThenIdentify(int step, const char* secureText);
+    void ThenIdentify(int step, ReplyCheck accepts);
+    // A ReadRequest whose data go to `destination` (at least `size` bytes); each piece advances
+    // the progress bar.
+    void ThenRead(int step, std::uint16_t block, std::uint16_t size,
+                  std::span<std::uint8_t> destination, std::string status = {},
+                  PieceWatch watch = {});
+    void ThenErase(int step, std::uint8_t sector, std::string status = {});
+    void ThenInfo(int step, std::uint8_t item, std::string status = {});
+    // Writes `size` bytes (at most 16384) of `source`; the whole 16384-byte write buffer is filled
+    // from it (0xFF past its end) so that every byte sent is known. Without a source the write
+    // buffer goes out as it stands.
+    void ThenWrite(int step, std::uint16_t block, std::size_t size,
+                   std::function<std::span<const std::uint8_t>()> source, std::string status = {});
+    // Writes `size` bytes of the ScratchBuffer from `offset`.
+    void ThenWriteScratch(int step, std::uint16_t block, std::size_t size, std::size_t offset,
+                          std::string status);
+    void ThenDo(int step, Work work);
+
+    // The Flash Index Table, read into the identification buffer and checked (ValidateFit with
+    // its failure path); its entries are kept aside, so that later reads may reuse the buffer.
+    // Then `afterFit`.
+    void ThenReadFit(int step, Work afterFit, PieceWatch watch = {});
+    // The entry `index` of the table (once it has been read).
+    FitEntry Entry(int index) const;
+    // An area the operation reads or writes: its block, and `extraBlocks` after it, must lie in
+    // the block range. Shows "Error in Flash Index Table." and ends the operation otherwise.
+    bool TakeArea(int index, std::uint32_t extraBlocks = 0);
+
+    // The normal end: FinishOperation, noted as completed.
+    void Complete();
+    // The bytes the last read has stored.
     std::size_t ReadBytes() const;
+    // Sets the progress total and puts the counter back to 0.
+    void StartCounting(int total);
 
-    // The opening every operation shares. HandleIdentify decodes the reply; it returns true when
-    // the operation may go on, false when the message was not the reply or the operation has
-    // ended (unknown type; a secure radio refused with `secureText`, unless that is null).
-    bool HandleIdentify(std::span<const std::uint8_t> message, const char* secureText);
-    void ReadFit(int nextStep);
-    // ValidateFit with its failure path; false when the operation has ended.
-    bool FitValid();
-    // Block of FIT entry `index`; shows "Error in Flash Index Table." and ends the operation when
-    // it (or `extraBlocks` after it) is unusable.
-    bool TakeFitBlock(int index, std::uint32_t extraBlocks, std::uint16_t& block);
-    // The band check of programming: ReadBandRecord reads the band record (FIT entry 3) into
-    // the identification buffer; once it is complete, BandAccepted sets RadioBand and the
-    // hardware option flags and compares the band with the job's band word (two characters, the
-    // first in the high byte). A mismatch ends the operation and shows the band message.
-    void ReadBandRecord(int nextStep);
-    bool BandAccepted(std::uint16_t jobBand);
+    Progress& GetProgress();
+    ScratchBuffer& Scratch();
+    IdentificationBuffer& IdBuffer();
 
     RadioOperations& host_;
     int step_ = 0;
 
   private:
-    struct PendingRequest {
-        bool identify = false;
+    enum class Kind { Identify, Read, Erase, Info, Write, Work };
+    struct Action {
+        Kind kind = Kind::Work;
+        int step = 0;
+        std::string status;
+        ReplyCheck accepts;
         std::uint16_t block = 0;
-        std::uint16_t size = 0;
+        std::size_t size = 0;
+        std::uint8_t sector = 0;  // or the information item
         std::span<std::uint8_t> destination;
-        int nextStep = 0;
+        PieceWatch watch;
+        std::function<std::span<const std::uint8_t>()> source;
+        Work work;
     };
-    void Request(PendingRequest request);
-    void TrySend();
+    enum class Phase { Idle, Sending, Waiting };
 
-    std::optional<PendingRequest> pending_;
+    void Queue(Action action);
+    void Advance();
+    void SendAction();
+    bool ActionDone(std::span<const std::uint8_t> message);
+    bool ReadPieceTaken();
+    bool HandleIdentify(std::span<const std::uint8_t> message, const char* secureText);
+    bool FitValid();
+
+    std::deque<Action> actions_;
+    Action current_;
+    Phase phase_ = Phase::Idle;
+    bool completed_ = false;
+    std::array<FitEntry, kFitEntries + 1> fit_{};
 };
 
 // How an operation ends after a failure.

@@ -1,7 +1,5 @@
 #include "radio/ProgramPmr.h"
 
-#include <cstdio>
-
 #include "config/RadioTypes.h"
 #include "core/Files.h"
 #include "radio/VirtualRadioMark.h"
@@ -22,19 +20,20 @@ constexpr int kTrunkConfigurationEntry = 19;
 constexpr int kZoneTableEntry = 28;
 
 constexpr int kBandProgressTotal = 25;
-constexpr int kChoiceProgressTotal = 100;
-constexpr std::size_t kStartupPieces = 2;
-constexpr std::size_t kCodePieces = 4;
-
-constexpr const char* kPmrUpdateFormat = "Updating Radio's PMR Software with V%s.";
-constexpr const char* kStartupUpdateText = "Updating Radio's Startup Software.  ";
 constexpr const char* kConfigurationUpdateText = "Updating Radio Configuration.  ";
 constexpr const char* kChannelUpdateText = "Updating Channel Data.  ";
 
-void StartCounting(Progress& progress, int total) {
-    progress.SetProgressTotal(total);
-    progress.SetProgressCounter(0);
-}
+// PMR code has no overlay written after it.
+constexpr ProgrammedCode kPmrCode{kPmrCodeEntry,
+                                  kUpgradePmrCode,
+                                  false,
+                                  "Erasing PMR Code Sector. (3 Seconds)",
+                                  nullptr,
+                                  "Updating Radio's PMR Software with V%s.",
+                                  nullptr,
+                                  9,
+                                  12,
+                                  14};
 
 }  // namespace
 
@@ -53,18 +52,11 @@ std::optional<AlignConfig> FindAlignConfig(const std::vector<std::filesystem::pa
     return std::nullopt;
 }
 
-bool ProgramPmr::NewerRadio() {
-    return host_.Identity().Portable || host_.Identity().MobileRevision != 0;
-}
-
 bool ProgramPmr::HasZoneArea() {
     return BlockUsable(Entry(kZoneTableEntry).block);
 }
 
-void ProgramPmr::Begin() {
-    choice_ = SoftwareChoice{};
-    pmrCode_.reset();
-    startupCode_.reset();
+void ProgramPmr::BeginProgramming() {
     // The startup data comes from aligncfg.bin: without it nothing may be erased.
     alignConfig_ = FindAlignConfig(host_.Context().dataFolders, host_.GetPerson());
     if (!alignConfig_) {
@@ -74,14 +66,18 @@ void ProgramPmr::Begin() {
     if (CarriesVirtualRadioMark(*alignConfig_)) {
         NoteVirtualRadioFile(kAlignConfigName);
     }
-    const PmrJobImage& job = host_.GetWorkspace().pmr;
     ThenIdentifyRadio(
-        nullptr, job.U16(pmr::kBandCode), kPmrCodeEntry,
+        nullptr, host_.GetWorkspace().pmr.U16(pmr::kBandCode), kPmrCode,
         [this] {
             GetProgress().SetProgressTotal(kBandProgressTotal);
             return CheckZoneTable();
         },
-        [this] { return ChooseSoftware(); });
+        [this] {
+            const PmrJobImage& job = host_.GetWorkspace().pmr;
+            return ChoosePmrSoftware(
+                job, JobRadioTypeOf(job), host_.Identity(), CodeDescriptorRead(), StartupVersion(),
+                RadioSoftwareFolderIn(host_.Context().workFolder), host_.GetPerson());
+        });
 }
 
 bool ProgramPmr::CheckZoneTable() {
@@ -94,46 +90,10 @@ bool ProgramPmr::CheckZoneTable() {
     return true;
 }
 
-bool ProgramPmr::ChooseSoftware() {
-    Workspace& workspace = host_.GetWorkspace();
-    Person& person = host_.GetPerson();
-    StartCounting(GetProgress(), kChoiceProgressTotal);
-    choice_ = ChoosePmrSoftware(workspace.pmr, JobRadioTypeOf(workspace.pmr), host_.Identity(),
-                                CodeDescriptorRead(), StartupVersion(),
-                                RadioSoftwareFolderIn(host_.Context().workFolder), person);
-    if (choice_.result == kSoftwareStop) {
-        host_.AbortOperation(AbortReason::Quiet);
-        return false;
-    }
-    const bool pmrUpgrade = (choice_.result & kUpgradePmrCode) != 0;
-    const bool startupUpgrade = (choice_.result & kUpgradeStartupCode) != 0;
-    if (pmrUpgrade) {
-        if (OlderSoftwareRefused(host_.Identity(), ChosenVersionNumber(choice_.versionText), 0)) {
-            host_.FinishOperation([&person] { person.Error(kOlderSoftwareProgrammingText); });
-            return false;
-        }
-        pmrCode_ = ReadCode(choice_.codePath, kPmrCodeEntry);
-        if (!pmrCode_) {
-            host_.FinishOperation();  // the file's refusal has been shown
-            return false;
-        }
-        if (!TakeErasableArea(kPmrCodeEntry, kCodePieces * kCodeSlotBlocks)) {
-            return false;
-        }
-    }
-    if (startupUpgrade) {
-        startupCode_ = ReadCode(choice_.startupCodePath, kStartupCodeEntry);
-        if (!startupCode_) {
-            host_.FinishOperation();  // the file's refusal has been shown
-            return false;
-        }
-        if (!TakeErasableArea(kStartupCodeEntry, kStartupPieces * kCodeSlotBlocks)) {
-            return false;
-        }
-    }
-    if (!VirtualRadioFilesAllowed()) {
-        return false;
-    }
+// PMR programming erases the startup data, the PMR context and the channel sector, and the zone
+// table of a newer radio that has one; it writes the PMR configuration, the channel areas, and
+// reads the radio's trunk data back.
+bool ProgramPmr::TakeConfigurationAreas() {
     for (const int entry : {kStartupDataEntry, kPmrContextEntry, kChannelsEntry}) {
         if (!TakeErasableArea(entry, 0)) {
             return false;
@@ -145,48 +105,13 @@ bool ProgramPmr::ChooseSoftware() {
             return false;
         }
     }
-    if (NewerRadio() && HasZoneArea() && !TakeErasableArea(kZoneTableEntry, 0)) {
-        return false;
-    }
-    if (pmrUpgrade) {
-        QueuePmrCode();
-    }
-    if (startupUpgrade) {
-        QueueStartupCode();
-    }
-    ThenDo(14, [this] { return QueueConfiguration(); });
-    return true;
-}
-
-void ProgramPmr::QueuePmrCode() {
-    const WriteRegions regions = CodeRegions(pmrCode_->codeLength);
-    std::array<char, 128> status{};
-    std::snprintf(status.data(), status.size(), kPmrUpdateFormat, choice_.versionText.c_str());
-    ThenDo(9, [this, regions] {
-        LoadCodeImage(*pmrCode_, Scratch());
-        StartCounting(GetProgress(), regions.progressTotal);
-        return true;
-    });
-    ThenErase(10, Entry(kPmrCodeEntry).sector, "Erasing PMR Code Sector. (3 Seconds)");
-    ThenWriteCodePieces(10, Entry(kPmrCodeEntry).block, regions, kCodePieces, status.data());
-}
-
-void ProgramPmr::QueueStartupCode() {
-    const WriteRegions regions = CodeRegions(startupCode_->codeLength);
-    ThenDo(12, [this, regions] {
-        LoadCodeImage(*startupCode_, Scratch());
-        StartCounting(GetProgress(), regions.progressTotal);
-        return true;
-    });
-    ThenErase(13, Entry(kStartupCodeEntry).sector, "Erasing Startup Code Sector. (3 Seconds)");
-    ThenWriteCodePieces(13, Entry(kStartupCodeEntry).block, regions, kStartupPieces,
-                        kStartupUpdateText);
+    return !(NewerRadio() && HasZoneArea()) || TakeErasableArea(kZoneTableEntry, 0);
 }
 
 bool ProgramPmr::QueueConfiguration() {
     GetProgress().SetProgressText("Preparing PMR Data.  ");
     dataRegions_ = PreparePmrData(host_.GetWorkspace().pmr, *alignConfig_, Scratch());
-    StartCounting(GetProgress(), dataRegions_.progressTotal);
+    StartCounting(dataRegions_.progressTotal);
     const auto& length = dataRegions_.WriteRegionLength;
     // The radio's trunk data is read back so that the rewrite keeps it.
     ThenRead(15, Entry(kTrunkConfigurationEntry).block, static_cast<std::uint16_t>(length[2]),
@@ -219,7 +144,7 @@ bool ProgramPmr::QueueChannels() {
         host_.AbortOperation(AbortReason::Quiet);
         return false;
     }
-    StartCounting(GetProgress(), channelRegions_.regions.progressTotal);
+    StartCounting(channelRegions_.regions.progressTotal);
     const auto& length = channelRegions_.regions.WriteRegionLength;
     ThenErase(21, Entry(kChannelsEntry).sector, "Erasing PMR Channel Data Sector. (3 Seconds) ");
     ThenWriteScratch(22, Entry(kChannelsEntry).block, length[0], pmrprep::kChannels,
@@ -246,7 +171,7 @@ bool ProgramPmr::QueueChannels() {
 
 bool ProgramPmr::QueueZones() {
     zoneRegions_ = PrepareZones(host_.GetWorkspace().pmr, Scratch());
-    StartCounting(GetProgress(), zoneRegions_.progressTotal);
+    StartCounting(zoneRegions_.progressTotal);
     ThenErase(24, Entry(kZoneTableEntry).sector, "Erasing Zone Table Data Sector. (3 Seconds) ");
     ThenWriteScratch(24, Entry(kZoneTableEntry).block, zoneRegions_.WriteRegionLength[0],
                      pmrprep::kZones, "Updating Zone Table.  ");

@@ -13,26 +13,20 @@
 
 namespace km {
 
-class ProgramPmr : public ProgrammingMachine {
+class ProgramPmr : public JobProgramming {
   public:
-    using ProgrammingMachine::ProgrammingMachine;
+    using JobProgramming::JobProgramming;
 
   private:
-    void Begin() override;
+    void BeginProgramming() override;
     bool CheckZoneTable();
-    bool ChooseSoftware();
-    void QueuePmrCode();
-    void QueueStartupCode();
-    bool QueueConfiguration();
+    bool TakeConfigurationAreas() override;
+    bool QueueConfiguration() override;
     bool QueueChannels();
     bool QueueZones();
-    bool NewerRadio();
     bool HasZoneArea();
 
     std::optional<AlignConfig> alignConfig_;
-    SoftwareChoice choice_;
-    std::optional<CodeImage> pmrCode_;
-    std::optional<CodeImage> startupCode_;
     WriteRegions dataRegions_;
     PmrChannelRegions channelRegions_;
     WriteRegions zoneRegions_;

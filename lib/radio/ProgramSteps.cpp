@@ -16,7 +16,16 @@ constexpr int kBandRecordEntry = 3;
 constexpr const char* kCheckingBandText = "Checking Band. ";
 constexpr const char* kCheckingRadioTypeText = "Checking current radio type. ";
 constexpr int kRadioTypeProgressTotal = 25;
+constexpr int kChoiceProgressTotal = 100;
 constexpr std::uint16_t kAreaHeadSize = 128;
+constexpr std::size_t kStartupPieces = 2;
+constexpr std::size_t kCodePieces = 4;
+
+std::string WithVersion(const char* format, const std::string& version) {
+    std::array<char, 128> text{};
+    std::snprintf(text.data(), text.size(), format, version.c_str());
+    return text.data();
+}
 
 JobRadioType RadioTypeOfRow(int row) {
     if (row < 0 || row >= kRadioTypeRowCount) {
@@ -61,81 +70,9 @@ std::optional<CodeImage> ReadCodeFileFor(const std::filesystem::path& path, int 
     return image;
 }
 
-// ---- Queueing ----
-
-void ProgrammingMachine::Queue(Action action) {
-    actions_.push_back(std::move(action));
-}
-
-void ProgrammingMachine::ThenIdentify(int step, const char* secureText) {
-    Action action;
-    action.kind = Kind::Identify;
-    action.step = step;
-    action.secureText = secureText;
-    Queue(std::move(action));
-}
-
-void ProgrammingMachine::ThenRead(int step, std::uint16_t block, std::uint16_t size,
-                                  std::span<std::uint8_t> destination, std::string status) {
-    Action action;
-    action.kind = Kind::Read;
-    action.step = step;
-    action.block = block;
-    action.size = size;
-    action.destination = destination;
-    action.status = std::move(status);
-    Queue(std::move(action));
-}
-
-void ProgrammingMachine::ThenErase(int step, std::uint8_t sector, std::string status) {
-    Action action;
-    action.kind = Kind::Erase;
-    action.step = step;
-    action.sector = sector;
-    action.status = std::move(status);
-    Queue(std::move(action));
-}
-
-void ProgrammingMachine::ThenInfo(int step, std::uint8_t item, std::string status) {
-    Action action;
-    action.kind = Kind::Info;
-    action.step = step;
-    action.sector = item;
-    action.status = std::move(status);
-    Queue(std::move(action));
-}
-
-void ProgrammingMachine::ThenWrite(int step, std::uint16_t block, std::size_t size,
-                                   std::function<std::span<const std::uint8_t>()> source,
-                                   std::string status) {
-    Action action;
-    action.kind = Kind::Write;
-    action.step = step;
-    action.block = block;
-    action.size = std::min(size, kWriteBufferSize);
-    action.source = std::move(source);
-    action.status = std::move(status);
-    Queue(std::move(action));
-}
-
-void ProgrammingMachine::ThenWriteScratch(int step, std::uint16_t block, std::size_t size,
-                                          std::size_t offset, std::string status) {
-    ThenWrite(
-        step, block, size,
-        [this, offset]() -> std::span<const std::uint8_t> {
-            const ScratchBuffer& scratch = Scratch();
-            return scratch.Region(offset,
-                                  std::min(kWriteBufferSize, ScratchBuffer::kSize - offset));
-        },
-        std::move(status));
-}
-
-void ProgrammingMachine::ThenDo(int step, Work work) {
-    Action action;
-    action.kind = Kind::Work;
-    action.step = step;
-    action.work = std::move(work);
-    Queue(std::move(action));
+void ProgrammingMachine::Begin() {
+    virtualRadioFiles_.clear();
+    BeginProgramming();
 }
 
 void ProgrammingMachine::ThenWriteCodePieces(int step, std::uint16_t block,
@@ -148,140 +85,8 @@ void ProgrammingMachine::ThenWriteCodePieces(int step, std::uint16_t block,
     }
 }
 
-// ---- Running ----
-
-void ProgrammingMachine::Run(std::span<const std::uint8_t> message) {
-    if (message.empty()) {
-        // Started by the link poll.
-        actions_.clear();
-        phase_ = Phase::Idle;
-        completed_ = false;
-        fit_.fill(FitEntry{});
-        virtualRadioFiles_.clear();
-        Begin();
-        Advance();
-        return;
-    }
-    if (phase_ == Phase::Sending) {
-        SendAction();  // the radio has granted credit
-        return;
-    }
-    if (phase_ == Phase::Waiting && ActionDone(message)) {
-        Advance();
-    }
-}
-
-void ProgrammingMachine::Complete() {
-    completed_ = true;
-    host_.FinishOperation();
-}
-
-void ProgrammingMachine::Advance() {
-    while (step_ != 0) {
-        if (actions_.empty()) {
-            phase_ = Phase::Idle;
-            return;
-        }
-        current_ = std::move(actions_.front());
-        actions_.pop_front();
-        step_ = current_.step;
-        if (!current_.status.empty()) {
-            GetProgress().SetProgressText(current_.status);
-        }
-        if (current_.kind != Kind::Work) {
-            StartAction();
-            return;
-        }
-        // What the work queues runs next, before the actions queued earlier.
-        std::deque<Action> rest = std::move(actions_);
-        actions_.clear();
-        const Work work = current_.work;
-        if (!work() || step_ == 0) {
-            return;
-        }
-        std::move(rest.begin(), rest.end(), std::back_inserter(actions_));
-    }
-}
-
-void ProgrammingMachine::StartAction() {
-    phase_ = Phase::Waiting;
-    switch (current_.kind) {
-        case Kind::Identify:
-            RequestIdentify(current_.step);
-            return;
-        case Kind::Read:
-            StartRead(current_.block, static_cast<std::uint16_t>(current_.size),
-                      current_.destination, current_.step);
-            return;
-        case Kind::Erase:
-        case Kind::Info:
-        case Kind::Write:
-            phase_ = Phase::Sending;
-            SendAction();
-            return;
-        case Kind::Work:
-            return;
-    }
-}
-
-void ProgrammingMachine::SendAction() {
-    ProgrammingMessages& messages = host_.Messages();
-    if (!messages.BeginSend()) {
-        return;  // run again when the radio grants credit
-    }
-    phase_ = Phase::Waiting;
-    switch (current_.kind) {
-        case Kind::Erase:
-            static_cast<void>(messages.EraseSector(current_.sector));
-            return;
-        case Kind::Info:
-            static_cast<void>(messages.RequestInfo(current_.sector));
-            return;
-        case Kind::Write: {
-            const auto source = current_.source();
-            const auto buffer = messages.WriteBuffer();
-            const std::size_t n = std::min(source.size(), buffer.size());
-            std::copy_n(source.begin(), n, buffer.begin());
-            std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(n), buffer.end(), 0xFF);
-            messages.StartWrite(current_.block, static_cast<std::uint16_t>(current_.size));
-            messages.SendWindowOpen();
-            return;
-        }
-        case Kind::Identify:
-        case Kind::Read:
-        case Kind::Work:
-            return;
-    }
-}
-
-bool ProgrammingMachine::ActionDone(std::span<const std::uint8_t> message) {
-    ProgrammingMessages& messages = host_.Messages();
-    switch (current_.kind) {
-        case Kind::Identify:
-            if (!messages.ReplyIs(kIdentifyReplyPrefix) ||
-                !HandleIdentify(message, current_.secureText)) {
-                return false;
-            }
-            GetProgress().ProgressStep();
-            return true;
-        case Kind::Read:
-            return CollectRead() == ReadProgress::Complete;
-        case Kind::Erase:
-            return messages.ReplyIs(kEraseDoneReply);
-        case Kind::Info:
-            return messages.ReplyIs(kInfoReplyPrefix);
-        case Kind::Write:
-            return !messages.WriteInProgress();
-        case Kind::Work:
-            return false;
-    }
-    return false;
-}
-
-// ---- The opening of trunk and PMR programming ----
-
-FitEntry ProgrammingMachine::Entry(int index) const {
-    return fit_[static_cast<std::size_t>(index)];
+bool ProgrammingMachine::NewerRadio() {
+    return host_.Identity().Portable || host_.Identity().MobileRevision != 0;
 }
 
 bool ProgrammingMachine::TakeErasableArea(int index, std::uint32_t extraBlocks) {
@@ -294,14 +99,7 @@ bool ProgrammingMachine::TakeErasableArea(int index, std::uint32_t extraBlocks) 
     return false;
 }
 
-bool ProgrammingMachine::TakeArea(int index) {
-    if (BlockUsable(Entry(index).block)) {
-        return true;
-    }
-    host_.GetPerson().Error(kFitErrorText);
-    host_.AbortOperation(AbortReason::Quiet);
-    return false;
-}
+// ---- The virtual radio's files ----
 
 void ProgrammingMachine::NoteVirtualRadioFile(const std::string& name) {
     if (std::find(virtualRadioFiles_.begin(), virtualRadioFiles_.end(), name) ==
@@ -334,50 +132,64 @@ bool ProgrammingMachine::VirtualRadioFilesAllowed() {
     return false;
 }
 
-void ProgrammingMachine::ThenIdentifyRadio(const char* secureText, std::uint16_t jobBand,
-                                           int codeEntry, Work afterBand, Work chooseSoftware) {
-    IdentificationBuffer& id = host_.IdBuffer();
-    ThenIdentify(2, secureText);
-    ThenRead(3, kFitBlock, kFitSize, id.Region(0, kFitSize), "Identifying Radio. ");
-    ThenDo(3, [this, &id, jobBand, codeEntry, afterBand, chooseSoftware] {
-        if (!FitValid()) {
-            return false;
-        }
-        if (FitFromVirtualRadioFile(id, host_.Identity())) {
+// ---- The opening of trunk and PMR programming ----
+
+void ProgrammingMachine::ThenReadProgrammingFit(int step, Work afterFit) {
+    ThenReadFit(step, [this, afterFit = std::move(afterFit)] {
+        if (FitFromVirtualRadioFile(IdBuffer(), host_.Identity())) {
             NoteVirtualRadioFile(kFitFileName);
         }
-        // Later reads reuse the identification buffer: the table is kept aside.
-        for (int i = 1; i <= kFitEntries; ++i) {
-            fit_[static_cast<std::size_t>(i)] = FitEntryAt(id, i);
-        }
-        std::uint16_t block = 0;
-        if (!TakeFitBlock(kBandRecordEntry, 0, block) ||
-            !TakeFitBlock(kStartupCodeEntry, 0, block) || !TakeFitBlock(codeEntry, 0, block)) {
+        return afterFit();
+    });
+}
+
+void JobProgramming::ThenIdentifyRadio(const char* secureText, std::uint16_t jobBand,
+                                       const ProgrammedCode& code, Work afterBand,
+                                       std::function<SoftwareChoice()> choose) {
+    const int codeEntry = code.entry;
+    choice_ = SoftwareChoice{};
+    chosenCode_.reset();
+    startupCode_.reset();
+    ThenIdentify(2, secureText);
+    ThenDo(2, [this] {
+        GetProgress().ProgressStep();
+        return true;
+    });
+    ThenReadProgrammingFit(3, [this, jobBand, codeEntry, code, afterBand, choose] {
+        if (!TakeArea(kBandRecordEntry) || !TakeArea(kStartupCodeEntry) || !TakeArea(codeEntry)) {
             return false;
         }
-        ThenRead(4, Entry(kBandRecordEntry).block, kBandRecordSize, id.Region(0, kBandRecordSize),
-                 kCheckingBandText);
-        ThenDo(4, [this, &id, jobBand, codeEntry, afterBand, chooseSoftware] {
-            if (!BandAccepted(jobBand) || !VirtualRadioFilesAllowed() || !afterBand()) {
+        ThenRead(4, Entry(kBandRecordEntry).block, kBandRecordSize,
+                 IdBuffer().Region(0, kBandRecordSize), kCheckingBandText);
+        ThenDo(4, [this, jobBand, codeEntry, code, afterBand, choose] {
+            const auto mismatch =
+                CheckBand(IdBuffer().Region(0, kBandRecordSize), jobBand, host_.Identity());
+            if (mismatch) {
+                host_.AbortOperation(AbortReason::Quiet);
+                host_.GetPerson().Error(*mismatch);
+                return false;
+            }
+            if (!VirtualRadioFilesAllowed() || !afterBand()) {
                 return false;
             }
             ThenDo(5, [this] {
                 GetProgress().SetProgressTotal(kRadioTypeProgressTotal);
                 return true;
             });
-            ThenRead(6, Entry(kStartupCodeEntry).block, kAreaHeadSize, id.Region(0, kAreaHeadSize),
-                     kCheckingRadioTypeText);
-            ThenDo(6, [this, &id] {
-                startupPlace_ =
-                    LocateDescriptor(id.Region(0, ReadBytes()), Entry(kStartupCodeEntry).block);
+            ThenRead(6, Entry(kStartupCodeEntry).block, kAreaHeadSize,
+                     IdBuffer().Region(0, kAreaHeadSize), kCheckingRadioTypeText);
+            ThenDo(6, [this] {
+                startupPlace_ = LocateDescriptor(IdBuffer().Region(0, ReadBytes()),
+                                                 Entry(kStartupCodeEntry).block);
                 return true;
             });
-            ThenRead(7, Entry(codeEntry).block, kAreaHeadSize, id.Region(0, kAreaHeadSize));
-            ThenDo(7, [this, &id, codeEntry, chooseSoftware] {
-                codePlace_ = LocateDescriptor(id.Region(0, ReadBytes()), Entry(codeEntry).block);
+            ThenRead(7, Entry(codeEntry).block, kAreaHeadSize, IdBuffer().Region(0, kAreaHeadSize));
+            ThenDo(7, [this, codeEntry, code, choose] {
+                codePlace_ =
+                    LocateDescriptor(IdBuffer().Region(0, ReadBytes()), Entry(codeEntry).block);
                 QueueDescriptorRead(8, startupPlace_, startupDescriptor_);
                 QueueDescriptorRead(9, codePlace_, codeDescriptor_);
-                ThenDo(9, chooseSoftware);
+                ThenDo(9, [this, code, choose] { return ChooseSoftware(code, choose); });
                 return true;
             });
             return true;
@@ -388,19 +200,115 @@ void ProgrammingMachine::ThenIdentifyRadio(const char* secureText, std::uint16_t
 
 // A descriptor the radio does not have reads as "Undefined"; one it has is read (768 bytes, so
 // that the 64 bytes are whole wherever in the block they start) and kept.
-void ProgrammingMachine::QueueDescriptorRead(int step,
-                                             const std::optional<DescriptorLocation>& place,
-                                             CodeDescriptor& descriptor) {
+void JobProgramming::QueueDescriptorRead(int step, const std::optional<DescriptorLocation>& place,
+                                         CodeDescriptor& descriptor) {
     descriptor = UndefinedDescriptor();
     if (!place) {
         return;
     }
-    IdentificationBuffer& id = host_.IdBuffer();
-    ThenRead(step, place->block, kDescriptorReadSize, id.Region(0, kDescriptorReadSize));
-    ThenDo(step, [this, &id, &descriptor, offset = place->offset] {
-        descriptor = TakeDescriptor(id.Region(0, ReadBytes()), offset);
+    ThenRead(step, place->block, kDescriptorReadSize, IdBuffer().Region(0, kDescriptorReadSize));
+    ThenDo(step, [this, &descriptor, offset = place->offset] {
+        descriptor = TakeDescriptor(IdBuffer().Region(0, ReadBytes()), offset);
         return true;
     });
+}
+
+// ---- The choice of software ----
+
+bool JobProgramming::ChooseSoftware(const ProgrammedCode& code,
+                                    const std::function<SoftwareChoice()>& choose) {
+    Person& person = host_.GetPerson();
+    StartCounting(kChoiceProgressTotal);
+    choice_ = choose();
+    if (choice_.result == kSoftwareStop) {
+        host_.AbortOperation(AbortReason::Quiet);
+        return false;
+    }
+    const bool codeUpgrade = (choice_.result & code.upgradeFlag) != 0;
+    const bool startupUpgrade = (choice_.result & kUpgradeStartupCode) != 0;
+    if (codeUpgrade) {
+        if (OlderSoftwareRefused(host_.Identity(), ChosenVersionNumber(choice_.versionText), 0)) {
+            host_.FinishOperation([&person] { person.Error(kOlderSoftwareProgrammingText); });
+            return false;
+        }
+        // Every code file is read and checked, overlay included, before a sector is erased.
+        chosenCode_ = ReadCode(choice_.codePath, code.entry);
+        if (!chosenCode_ || (code.overlay && !CheckOverlay(*chosenCode_, person))) {
+            host_.FinishOperation();  // the file's refusal has been shown
+            return false;
+        }
+        const std::uint32_t slots = kCodePieces + (code.overlay ? 1 : 0);
+        if (!TakeErasableArea(code.entry, slots * kCodeSlotBlocks)) {
+            return false;
+        }
+    }
+    if (startupUpgrade) {
+        startupCode_ = ReadCode(choice_.startupCodePath, kStartupCodeEntry);
+        if (!startupCode_) {
+            host_.FinishOperation();  // the file's refusal has been shown
+            return false;
+        }
+        if (!TakeErasableArea(kStartupCodeEntry, kStartupPieces * kCodeSlotBlocks)) {
+            return false;
+        }
+    }
+    if (!VirtualRadioFilesAllowed() || !TakeConfigurationAreas()) {
+        return false;
+    }
+    if (codeUpgrade) {
+        QueueCode(code);
+    }
+    if (startupUpgrade) {
+        QueueStartupCode(code.startupStep);
+    }
+    ThenDo(code.configurationStep, [this] { return QueueConfiguration(); });
+    return true;
+}
+
+void JobProgramming::QueueCode(const ProgrammedCode& code) {
+    const FitEntry area = Entry(code.entry);
+    const WriteRegions regions = CodeRegions(chosenCode_->codeLength);
+    int step = code.codeStep;
+    ThenDo(step, [this, regions] {
+        LoadCodeImage(*chosenCode_, Scratch());
+        StartCounting(regions.progressTotal);
+        return true;
+    });
+    ThenErase(++step, area.sector, code.eraseText);
+    if (code.overlay) {
+        ThenErase(++step, static_cast<std::uint8_t>(area.sector + 1), code.eraseOverlayText);
+    }
+    ThenWriteCodePieces(++step, area.block, regions, kCodePieces,
+                        WithVersion(code.updateFormat, choice_.versionText));
+    if (!code.overlay) {
+        return;
+    }
+    step += static_cast<int>(kCodePieces);
+    ThenDo(step, [this, step, area, format = code.overlayFormat] {
+        // The overlay image starts as the first bytes the code file loaded.
+        const OverlayParse overlay = ParseOverlay(chosenCode_->fileBytes);
+        if (overlay.outcome != OverlayOutcome::Built) {
+            return true;  // no overlay: the erased overlay sector stays empty
+        }
+        Scratch().Write(0, overlay.image);
+        StartCounting(kOverlayProgressTotal);
+        ThenWriteScratch(step + 1, static_cast<std::uint16_t>(area.block + kOverlayBlockOffset),
+                         kOverlayWriteSize, 0, WithVersion(format, choice_.versionText));
+        return true;
+    });
+}
+
+void JobProgramming::QueueStartupCode(int step) {
+    const FitEntry area = Entry(kStartupCodeEntry);
+    const WriteRegions regions = CodeRegions(startupCode_->codeLength);
+    ThenDo(step, [this, regions] {
+        LoadCodeImage(*startupCode_, Scratch());
+        StartCounting(regions.progressTotal);
+        return true;
+    });
+    ThenErase(step + 1, area.sector, "Erasing Startup Code Sector. (3 Seconds)");
+    ThenWriteCodePieces(step + 1, area.block, regions, kStartupPieces,
+                        "Updating Radio's Startup Software.  ");
 }
 
 }  // namespace km

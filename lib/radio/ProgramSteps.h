@@ -1,18 +1,15 @@
 #pragma once
-// What the programming operations (trunk and PMR programming, the software upgrade) share: a
-// step machine whose steps are queued as a list of radio actions (read, erase, write, ask for
-// information) and pieces of work run between them, each action under the step number it has in
-// its machine. The next action starts only when the radio has finished the one before: the read
-// has arrived in full, EraseDone has come back, or the radio has acknowledged the last block of
-// a write. Actions that must wait for the radio's credit are sent as soon as it grants some.
+// What the programming operations (trunk and PMR programming, the software upgrade) share beyond
+// the step machine: the opening up to the choice of software (identification, the Flash Index
+// Table, the band check, the descriptors of the radio's software), the choice itself with every
+// check that can refuse before the first erase, the code written piece by piece into its slots,
+// and the refusal of the virtual radio's data files for any other radio.
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -26,62 +23,49 @@ namespace km {
 // Where a code image's pieces sit in the ScratchBuffer and in the radio: each piece of 16383
 // bytes goes into its own 32-block slot.
 inline constexpr std::uint16_t kCodeSlotBlocks = 32;
-// The overlay of trunk code follows the four code slots.
+// The overlay of code follows the four code slots.
 inline constexpr std::uint16_t kOverlayBlockOffset = 128;
 inline constexpr std::size_t kOverlayWriteSize = 16383;
 inline constexpr int kOverlayProgressTotal = 127;
 
+// The radio's code that a programming operation may replace, and how it is written: the FIT
+// entry of its area, the flag of the software choice that asks for it, whether its overlay
+// follows, the progress texts, and the first step numbers of the code, the startup code and the
+// configuration.
+struct ProgrammedCode {
+    int entry;
+    int upgradeFlag;
+    bool overlay;
+    const char* eraseText;
+    const char* eraseOverlayText;  // when the overlay follows
+    const char* updateFormat;      // %s: the version text
+    const char* overlayFormat;     // when the overlay follows
+    int codeStep;
+    int startupStep;
+    int configurationStep;
+};
+
+// What the programming machines (trunk and PMR programming, the software upgrade) share.
 class ProgrammingMachine : public StepMachine {
   public:
     using StepMachine::StepMachine;
 
-    // True once the last run went through to its normal end.
-    bool Completed() const { return completed_; }
-
   protected:
-    // The normal end: FinishOperation, noted as completed.
-    void Complete();
-
-    // Step 1: runs the checks that need only the job and queues the machine's first actions.
-    virtual void Begin() = 0;
-
-    // A piece of work between radio actions; false when it has ended the operation.
-    using Work = std::function<bool()>;
-
-    void ThenIdentify(int step, const char* secureText);
-    void ThenRead(int step, std::uint16_t block, std::uint16_t size,
-                  std::span<std::uint8_t> destination, std::string status = {});
-    void ThenErase(int step, std::uint8_t sector, std::string status);
-    void ThenInfo(int step, std::uint8_t item, std::string status = {});
-    // Writes `size` bytes (at most 16384) of `source`; the whole 16384-byte write buffer is filled
-    // from it (0xFF past its end) so that every byte sent is known.
-    void ThenWrite(int step, std::uint16_t block, std::size_t size,
-                   std::function<std::span<const std::uint8_t>()> source, std::string status);
-    // Writes `size` bytes of the ScratchBuffer from `offset`.
-    void ThenWriteScratch(int step, std::uint16_t block, std::size_t size, std::size_t offset,
-                          std::string status);
-    void ThenDo(int step, Work work);
+    // Step 1 of a programming machine, after what the last run noted has been let go.
+    virtual void BeginProgramming() = 0;
 
     // The code image in the ScratchBuffer, written piece by piece into the slots from `block`.
     void ThenWriteCodePieces(int step, std::uint16_t block, const WriteRegions& regions,
                              std::size_t pieces, const std::string& status);
+    // The Flash Index Table read as ThenReadFit does, a table from the virtual radio's file noted.
+    void ThenReadProgrammingFit(int step, Work afterFit);
 
-    // The opening of trunk and PMR programming up to the choice of software: identification
-    // (`secureText` refuses secure radios), the Flash Index Table, the band check against
-    // `jobBand`, and the descriptors of the startup code and of the code at FIT entry
-    // `codeEntry`. `afterBand` runs when the band has passed (false ends the operation);
-    // `chooseSoftware` runs once both descriptors are known.
-    void ThenIdentifyRadio(const char* secureText, std::uint16_t jobBand, int codeEntry,
-                           Work afterBand, Work chooseSoftware);
-
-    // The FIT entry `index` as read (valid after the table has been checked).
-    FitEntry Entry(int index) const;
+    // A portable, or a mobile after Revision 8.
+    bool NewerRadio();
     // An area the operation erases and rewrites: a sector the radio lets be erased, and the block
     // with `extraBlocks` after it inside the block range. Shows "Error in Flash Index Table." and
     // ends the operation when it is not.
     bool TakeErasableArea(int index, std::uint32_t extraBlocks);
-    // An area the operation only reads or writes: its block must be usable.
-    bool TakeArea(int index);
 
     // A data file made for the virtual radio that the operation would write from (a marked
     // FIT000101.bin, aligncfg.bin or code file), by name.
@@ -92,48 +76,51 @@ class ProgrammingMachine : public StepMachine {
     // ends the operation, unless the radio on the line is the virtual radio.
     bool VirtualRadioFilesAllowed();
 
-    const CodeDescriptor& StartupDescriptor() const { return startupDescriptor_; }
+  private:
+    void Begin() final;
+
+    std::vector<std::string> virtualRadioFiles_;
+};
+
+// Program Radio, trunk or PMR: the radio identified and checked, its software replaced when the
+// choice asks for it, then the job's configuration written.
+class JobProgramming : public ProgrammingMachine {
+  public:
+    using ProgrammingMachine::ProgrammingMachine;
+
+  protected:
+    // Everything up to the configuration: identification (`secureText` refuses secure radios),
+    // the Flash Index Table, the band check against `jobBand` and the virtual radio's files,
+    // `afterBand` (false ends the operation), the descriptors of the startup code and of `code`,
+    // and the software choice that `choose` asks once they are known. Every code file the choice
+    // names is read and checked, and every area the operation will erase or write, before the
+    // code, the startup code and then QueueConfiguration are queued.
+    void ThenIdentifyRadio(const char* secureText, std::uint16_t jobBand,
+                           const ProgrammedCode& code, Work afterBand,
+                           std::function<SoftwareChoice()> choose);
+
+    // The FIT entries of the configuration areas the machine's path erases or writes.
+    virtual bool TakeConfigurationAreas() = 0;
+    // Prepares the job and queues the configuration's erases and writes.
+    virtual bool QueueConfiguration() = 0;
+
     const CodeDescriptor& CodeDescriptorRead() const { return codeDescriptor_; }
     int StartupVersion() const { return RecordVersion(startupDescriptor_); }
 
-    Progress& GetProgress() { return host_.GetProgress(); }
-    ScratchBuffer& Scratch() { return host_.GetWorkspace().scratch; }
-
   private:
-    enum class Kind { Identify, Read, Erase, Info, Write, Work };
-    struct Action {
-        Kind kind = Kind::Work;
-        int step = 0;
-        std::string status;
-        const char* secureText = nullptr;
-        std::uint16_t block = 0;
-        std::size_t size = 0;
-        std::uint8_t sector = 0;
-        std::span<std::uint8_t> destination;
-        std::function<std::span<const std::uint8_t>()> source;
-        Work work;
-    };
-    enum class Phase { Idle, Sending, Waiting };
-
-    void Run(std::span<const std::uint8_t> message) override;
-    void Queue(Action action);
-    void Advance();
-    void StartAction();
-    void SendAction();
-    bool ActionDone(std::span<const std::uint8_t> message);
+    bool ChooseSoftware(const ProgrammedCode& code, const std::function<SoftwareChoice()>& choose);
     void QueueDescriptorRead(int step, const std::optional<DescriptorLocation>& place,
                              CodeDescriptor& descriptor);
+    void QueueCode(const ProgrammedCode& code);
+    void QueueStartupCode(int step);
 
-    std::deque<Action> actions_;
-    Action current_;
-    Phase phase_ = Phase::Idle;
-    bool completed_ = false;
-    std::array<FitEntry, kFitEntries + 1> fit_{};
     CodeDescriptor startupDescriptor_{};
     CodeDescriptor codeDescriptor_{};
     std::optional<DescriptorLocation> startupPlace_;
     std::optional<DescriptorLocation> codePlace_;
-    std::vector<std::string> virtualRadioFiles_;
+    SoftwareChoice choice_;
+    std::optional<CodeImage> chosenCode_;
+    std::optional<CodeImage> startupCode_;
 };
 
 // The radio type row of a job: the control head or portable model its header names.

@@ -6,8 +6,6 @@
 // erase: the job's own checks before the radio is even asked who it is, and every code file the
 // operation needs before a code sector is erased.
 
-#include <optional>
-
 #include "radio/ProgramSteps.h"
 
 namespace km {
@@ -16,29 +14,20 @@ namespace km {
 inline constexpr std::uint16_t kComplexPmrBlock = 544;
 inline constexpr std::uint16_t kFourthAreaBlock = 608;
 
-class ProgramTrunk : public ProgrammingMachine {
+class ProgramTrunk : public JobProgramming {
   public:
-    using ProgrammingMachine::ProgrammingMachine;
+    using JobProgramming::JobProgramming;
 
   private:
-    void Begin() override;
-    bool ChooseSoftware();
-    void QueueTrunkCode();
-    void QueueStartupCode();
-    bool QueueConfiguration();
-    // A portable, or a mobile after Revision 8.
-    bool NewerRadio();
+    void BeginProgramming() override;
+    bool TakeConfigurationAreas() override;
+    bool QueueConfiguration() override;
     // Which areas this radio and job have erased; the Flash Index Table is checked for exactly
     // these. Revision 8 mobiles keep their startup data in the configuration sector, erased
     // anyway; a trunk-only job leaves the PMR context of a newer radio alone.
     bool ErasesStartupData();
     bool ErasesPmrContext();
-    // The FIT entries of the configuration areas the chosen path erases or writes.
-    bool TakeConfigurationAreas();
 
-    SoftwareChoice choice_;
-    std::optional<CodeImage> trunkCode_;
-    std::optional<CodeImage> startupCode_;
     TrunkPreparation preparation_;
 };
 

@@ -79,7 +79,7 @@ IdentifyOutcome DecodeIdentifyReply(std::span<const std::uint8_t> message,
 
 FitEntry FitEntryAt(const IdentificationBuffer& buffer, int index) {
     const std::size_t base = 8 * static_cast<std::size_t>(index);
-    return FitEntry{buffer.U8(base), buffer.U16BE(base + 2)};
+    return FitEntry{buffer.U8(base), buffer.U16BE(base + 2), buffer.U16BE(base + 4)};
 }
 
 bool BlockUsable(std::uint16_t block, std::uint32_t extraBlocks) {

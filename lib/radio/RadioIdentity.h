@@ -81,9 +81,11 @@ inline constexpr const char* kFitErrorText = "Error in Flash Index Table.";
 struct FitEntry {
     std::uint8_t sector = 0;
     std::uint16_t block = 0;
+    std::uint16_t offset = 0;  // a record's byte offset from the block (entries 1, 4 and 5)
 };
 
-// Entry i (1..31) of the table at the start of `buffer`: byte 0 sector, bytes 2-3 block.
+// Entry i (1..31) of the table at the start of `buffer`: byte 0 sector, bytes 2-3 block, bytes
+// 4-5 offset.
 FitEntry FitEntryAt(const IdentificationBuffer& buffer, int index);
 
 // A block taken from the radio is usable when it names real memory: neither 0 nor 0xFFFF, and

@@ -208,76 +208,44 @@ constexpr int kTotalWithoutOptionBoard = 72;
 
 }  // namespace
 
-void RadioInfoMachine::Run(std::span<const std::uint8_t> message) {
-    switch (step_) {
-        case 1:
-            values_ = RadioInfoValues();
-            descriptorPlaces_.fill(std::nullopt);
-            host_.GetProgress().SetProgressTotal(kTotalWithOptionBoard);
-            host_.GetProgress().ShowProgress("Identifying Radio", "Reading Radio");
-            RequestIdentify(2);
-            return;
-        case 2:
-            // A secure radio is refused once its table starts to arrive.
-            if (HandleIdentify(message, nullptr)) {
-                ReadFit(3);
+void RadioInfoMachine::Begin() {
+    values_ = RadioInfoValues();
+    descriptorPlaces_.fill(std::nullopt);
+    GetProgress().SetProgressTotal(kTotalWithOptionBoard);
+    GetProgress().ShowProgress("Identifying Radio", "Reading Radio");
+    ThenIdentify(2, nullptr);
+    ThenReadFit(
+        3, [this] { return QueueNextItem(Item::BootLoaderDate); },
+        // A secure radio is refused once its table starts to arrive.
+        [this](ReadProgress) {
+            if (!host_.Identity().Secure) {
+                return true;
             }
-            return;
-        case 3: {
-            const auto result = CollectRead();
-            if (result != ReadProgress::Counted && result != ReadProgress::Complete) {
-                return;
-            }
-            if (host_.Identity().Secure) {
-                host_.GetPerson().Error(kInvalidRadioText);
-                host_.AbortOperation();
-                return;
-            }
-            if (result != ReadProgress::Complete || !FitValid()) {
-                return;
-            }
-            KeepFitEntries();
-            item_ = Item::BootLoaderDate;
-            RequestNextItem();
-            return;
-        }
-        case 4:
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            Take(item_, host_.IdBuffer().Bytes(), takeOffset_);
-            item_ = NextOf(item_);
-            RequestNextItem();
-            return;
-        default:
-            return;
-    }
-}
-
-void RadioInfoMachine::KeepFitEntries() {
-    const auto& buffer = host_.IdBuffer();
-    for (int i = 1; i <= kFitEntries; ++i) {
-        fit_[static_cast<std::size_t>(i)] = FitEntryAt(buffer, i);
-        fitOffsets_[static_cast<std::size_t>(i)] =
-            buffer.U16BE(8 * static_cast<std::size_t>(i) + 4);
-    }
+            host_.GetPerson().Error(kInvalidRadioText);
+            host_.AbortOperation();
+            return false;
+        });
 }
 
 // Moves on to the next item the radio can answer; an area that is missing keeps "Undefined".
-void RadioInfoMachine::RequestNextItem() {
-    for (; item_ != Item::Done; item_ = NextOf(item_)) {
-        if (NeedsOptionBoard(item_) && !host_.Identity().OptionBoardFitted) {
-            host_.GetProgress().SetProgressTotal(kTotalWithoutOptionBoard);
+bool RadioInfoMachine::QueueNextItem(Item item) {
+    for (; item != Item::Done; item = NextOf(item)) {
+        if (NeedsOptionBoard(item) && !host_.Identity().OptionBoardFitted) {
+            GetProgress().SetProgressTotal(kTotalWithoutOptionBoard);
             continue;
         }
-        if (const auto place = Locate(item_)) {
-            takeOffset_ = place->offset;
-            host_.GetProgress().SetProgressText(RowOf(item_).status);
-            StartRead(place->block, place->size, host_.IdBuffer().Region(0, place->size), 4);
-            return;
+        if (const auto place = Locate(item)) {
+            ThenRead(4, place->block, place->size, IdBuffer().Region(0, place->size),
+                     RowOf(item).status);
+            ThenDo(4, [this, item, offset = place->offset] {
+                Take(item, IdBuffer().Bytes(), offset);
+                return QueueNextItem(NextOf(item));
+            });
+            return true;
         }
     }
     Report();
+    return false;
 }
 
 std::optional<RadioInfoMachine::Place> RadioInfoMachine::Locate(Item item) const {
@@ -289,10 +257,10 @@ std::optional<RadioInfoMachine::Place> RadioInfoMachine::Locate(Item item) const
         }
         return Place{where->block, kDescriptorReadSize, where->offset};
     }
-    const FitEntry entry = fit_[static_cast<std::size_t>(row.fitEntry)];
+    const FitEntry entry = Entry(row.fitEntry);
     if (IsDateItem(item)) {
         // Records kept at a byte offset from their entry's block.
-        const std::uint16_t offset = fitOffsets_[static_cast<std::size_t>(row.fitEntry)];
+        const std::uint16_t offset = entry.offset;
         const std::uint32_t blocks = offset / kBlockSize;
         // The boot loader's record may well lie in block 0; only a record without any place
         // (block and offset 0) or an erased entry is missing.
@@ -338,8 +306,8 @@ void RadioInfoMachine::Take(Item item, std::span<const std::uint8_t> read, std::
     }
     const auto slot = static_cast<std::size_t>(row.descriptor);
     if (IsIndexItem(item)) {
-        descriptorPlaces_[slot] = LocateDescriptor(
-            read.first(kIndexSize), fit_[static_cast<std::size_t>(row.fitEntry)].block);
+        descriptorPlaces_[slot] =
+            LocateDescriptor(read.first(kIndexSize), Entry(row.fitEntry).block);
     } else {
         values_.descriptors[slot] = TakeDescriptor(read.first(kDescriptorReadSize), offset);
     }

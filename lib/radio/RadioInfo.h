@@ -90,20 +90,17 @@ class RadioInfoMachine : public StepMachine {
         std::size_t offset = 0;  // where the value starts inside what is read
     };
 
-    void Run(std::span<const std::uint8_t> message) override;
-    void KeepFitEntries();
-    void RequestNextItem();
+    void Begin() override;
+    // Queues the read of the next item the radio can answer, or gives the report when none is
+    // left. False when the operation has ended.
+    bool QueueNextItem(Item item);
     std::optional<Place> Locate(Item item) const;
     void Take(Item item, std::span<const std::uint8_t> read, std::size_t offset);
     void Report();
 
     RadioInfoValues values_;
-    Item item_ = Item::Done;
-    std::array<FitEntry, kFitEntries + 1> fit_{};
-    std::array<std::uint16_t, kFitEntries + 1> fitOffsets_{};
     // Where the backup, startup, PMR, trunk and DMAP descriptors lie, once their index is read.
     std::array<std::optional<DescriptorLocation>, 5> descriptorPlaces_;
-    std::size_t takeOffset_ = 0;
 };
 
 }  // namespace km

@@ -24,15 +24,13 @@ constexpr std::uint8_t kPhonebookFormatMark = 0xCA;
 constexpr std::size_t kBlankMarkerOffset = 119;
 constexpr std::uint8_t kBlankMarker = 0xFF;
 
-// How far the read of a configuration has come. A blank radio is recognised as soon as its
-// marker byte has arrived; a read that ends before that byte is a broken one.
+// How far the read of a configuration has come, after one of its pieces. A blank radio is
+// recognised as soon as its marker byte has arrived; a read that ends before that byte is a
+// broken one.
 enum class ConfigurationRead { Waiting, Blank, Broken, Arrived };
 
 ConfigurationRead JudgeConfigurationRead(ReadProgress result, std::size_t bytesRead,
                                          const ScratchBuffer& scratch, std::size_t mirrorOffset) {
-    if (result != ReadProgress::Counted && result != ReadProgress::Complete) {
-        return ConfigurationRead::Waiting;
-    }
     if (bytesRead > kBlankMarkerOffset &&
         scratch.U8(mirrorOffset + kBlankMarkerOffset) == kBlankMarker) {
         return ConfigurationRead::Blank;
@@ -46,18 +44,12 @@ ConfigurationRead JudgeConfigurationRead(ReadProgress result, std::size_t bytesR
 constexpr std::size_t kRecordSize = 32;
 constexpr std::size_t kZoneSize = 800;
 
-// The phonebook edited on the radio is flagged by 12 34 after its data. The check reads the
-// three blocks around the flag.
-struct PhonebookLayout {
-    std::uint16_t checkBlocks;  // blocks from the area start to the checked piece
-    std::size_t flagInCheck;    // where the flag lies inside the checked piece
-    std::uint16_t readSize;     // the whole phonebook area read when modified
-    std::size_t dataSize;       // the bytes laid over the configuration
-    std::size_t configurationOffset;
-};
 constexpr std::uint16_t kPhonebookCheckSize = 384;
-constexpr PhonebookLayout kTrunkPhonebook{13, 344, 7040, 7000, 1432};
-constexpr PhonebookLayout kPmrPhonebook{11, 368, 6400, 6000, 1432};
+constexpr PhonebookLayout kTrunkPhonebook{
+    13, 344, 7040, 7000, mirror::kTrunkConfiguration + 1432, "Reading Modified Trunk Phonebook. "};
+constexpr PhonebookLayout kPmrPhonebook{
+    11, 368, 6400, 6000, mirror::kPmrConfiguration + 1432, "Reading Modified PMR Phonebook. "};
+constexpr std::uint16_t kSizeRecordSize = 128;
 
 bool PhonebookFlagged(const PhonebookBuffer& buffer, const PhonebookLayout& layout) {
     return buffer[layout.flagInCheck] == 0x12 && buffer[layout.flagInCheck + 1] == 0x34;
@@ -129,95 +121,84 @@ PmrReadSizes TakePmrCounts(ScratchBuffer& scratch) {
     return sizes;
 }
 
+// ---- What the reads share ----
+
+void RadioRead::BeginRead(Work afterFit) {
+    phonebook_.fill(0);
+    GetProgress().SetProgressTotal(256);
+    GetProgress().ShowProgress("Reading Radio", "Getting DataSize");
+    ThenIdentify(2, kInvalidRadioText);
+    ThenReadFit(3, std::move(afterFit));
+}
+
+void RadioRead::ThenReadConfiguration(int step, std::uint16_t block, std::size_t mirrorOffset,
+                                      const char* status) {
+    ThenRead(step, block, mirror::kConfigurationSize,
+             Scratch().Region(mirrorOffset, mirror::kConfigurationSize), status,
+             [this, mirrorOffset](ReadProgress progress) {
+                 switch (JudgeConfigurationRead(progress, ReadBytes(), Scratch(), mirrorOffset)) {
+                     case ConfigurationRead::Blank:
+                         host_.AbortOperation();
+                         return false;
+                     case ConfigurationRead::Broken:
+                         host_.AbortOperation(AbortReason::CommsError);
+                         return false;
+                     case ConfigurationRead::Waiting:
+                     case ConfigurationRead::Arrived:
+                         break;
+                 }
+                 return true;
+             });
+}
+
+void RadioRead::ThenCheckPhonebook(int step, std::uint16_t areaBlock, const PhonebookLayout& layout,
+                                   std::function<bool()> flagCounts) {
+    ThenRead(step, static_cast<std::uint16_t>(areaBlock + layout.checkBlocks), kPhonebookCheckSize,
+             phonebook_, "Checking if Phonebook has been modified. ");
+    ThenDo(step, [this, step, areaBlock, &layout, flagCounts = std::move(flagCounts)] {
+        if (!PhonebookFlagged(phonebook_, layout) || !flagCounts()) {
+            Finish();
+            return false;
+        }
+        ThenRead(step + 1, areaBlock, layout.readSize, phonebook_, layout.readStatus);
+        ThenDo(step + 1, [this, &layout] {
+            Scratch().Write(layout.mirrorOffset,
+                            std::span<const std::uint8_t>(phonebook_).first(layout.dataSize));
+            Finish();
+            return false;
+        });
+        return true;
+    });
+}
+
 // ---- Trunk read ----
 
-void TrunkRead::Run(std::span<const std::uint8_t> message) {
-    Progress& progress = host_.GetProgress();
-    ScratchBuffer& scratch = host_.GetWorkspace().scratch;
-    switch (step_) {
-        case 1:
-            ClearTrunkMirror(scratch);
-            phonebook_.fill(0);
-            progress.SetProgressTotal(256);
-            progress.ShowProgress("Reading Radio", "Getting DataSize");
-            RequestIdentify(2);
-            return;
-        case 2:
-            if (HandleIdentify(message, kInvalidRadioText)) {
-                ReadFit(3);
-            }
-            return;
-        case 3:
-            if (CollectRead() != ReadProgress::Complete || !FitValid()) {
-                return;
-            }
-            if (!TakeFitBlock(kTrunkSizeEntry, 0, sizeRecordBlock_) ||
-                !TakeFitBlock(kTrunkConfigurationEntry, 0, configurationBlock_) ||
-                !TakeFitBlock(kTrunkPhonebookEntry, kTrunkPhonebook.checkBlocks, phonebookBlock_)) {
-                return;
-            }
-            StartRead(sizeRecordBlock_, 128, host_.IdBuffer().Region(0, 128), 4);
-            return;
-        case 4: {
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            // Byte 2 of the data-size record says whether the radio holds a trunk configuration.
-            const bool present = ReadBytes() > 2 && host_.IdBuffer().U8(2) != 0;
-            const int size = present ? mirror::kConfigurationSize : 0;
-            progress.SetProgressTotal(size / 128 + 79);
-            if (!present) {
-                host_.AbortOperation();
-                return;
-            }
-            progress.SetProgressText("Reading Trunk Radio Configuration.   ");
-            StartRead(configurationBlock_, mirror::kConfigurationSize,
-                      scratch.Region(mirror::kTrunkConfiguration, mirror::kConfigurationSize), 5);
-            return;
+void TrunkRead::Begin() {
+    ClearTrunkMirror(Scratch());
+    BeginRead([this] {
+        if (!TakeArea(kTrunkSizeEntry) || !TakeArea(kTrunkConfigurationEntry) ||
+            !TakeArea(kTrunkPhonebookEntry, kTrunkPhonebook.checkBlocks)) {
+            return false;
         }
-        case 5: {
-            const auto result = CollectRead();
-            switch (
-                JudgeConfigurationRead(result, ReadBytes(), scratch, mirror::kTrunkConfiguration)) {
-                case ConfigurationRead::Waiting:
-                    return;
-                case ConfigurationRead::Blank:
-                    host_.AbortOperation();
-                    return;
-                case ConfigurationRead::Broken:
-                    host_.AbortOperation(AbortReason::CommsError);
-                    return;
-                case ConfigurationRead::Arrived:
-                    break;
-            }
-            progress.SetProgressText("Checking if Phonebook has been modified. ");
-            StartRead(static_cast<std::uint16_t>(phonebookBlock_ + kTrunkPhonebook.checkBlocks),
-                      kPhonebookCheckSize, phonebook_, 6);
-            return;
-        }
-        case 6:
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            if (!PhonebookFlagged(phonebook_, kTrunkPhonebook)) {
-                Finish();
-                return;
-            }
-            progress.SetProgressText("Reading Modified Trunk Phonebook. ");
-            StartRead(phonebookBlock_, kTrunkPhonebook.readSize, phonebook_, 7);
-            return;
-        case 7:
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            scratch.Write(
-                mirror::kTrunkConfiguration + kTrunkPhonebook.configurationOffset,
-                std::span<const std::uint8_t>(phonebook_).first(kTrunkPhonebook.dataSize));
-            Finish();
-            return;
-        default:
-            return;
+        ThenRead(4, Entry(kTrunkSizeEntry).block, kSizeRecordSize,
+                 IdBuffer().Region(0, kSizeRecordSize));
+        ThenDo(4, [this] { return ReadConfiguration(); });
+        return true;
+    });
+}
+
+bool TrunkRead::ReadConfiguration() {
+    // Byte 2 of the data-size record says whether the radio holds a trunk configuration.
+    const bool present = ReadBytes() > 2 && IdBuffer().U8(2) != 0;
+    GetProgress().SetProgressTotal((present ? mirror::kConfigurationSize : 0) / 128 + 79);
+    if (!present) {
+        host_.AbortOperation();
+        return false;
     }
+    ThenReadConfiguration(5, Entry(kTrunkConfigurationEntry).block, mirror::kTrunkConfiguration,
+                          "Reading Trunk Radio Configuration.   ");
+    ThenCheckPhonebook(6, Entry(kTrunkPhonebookEntry).block, kTrunkPhonebook, [] { return true; });
+    return true;
 }
 
 void TrunkRead::Finish() {
@@ -232,150 +213,67 @@ void TrunkRead::Finish() {
 
 // ---- PMR read ----
 
-bool PmrRead::TakeBlocks() {
-    if (!TakeFitBlock(kPmrConfigurationEntry, 0, configurationBlock_)) {
-        return false;
-    }
-    for (std::size_t i = 0; i < channelBlocks_.size(); ++i) {
-        if (!TakeFitBlock(kPmrChannelEntries[i], 0, channelBlocks_[i])) {
+void PmrRead::Begin() {
+    ClearPmrMirror(Scratch());
+    BeginRead([this] {
+        for (const int entry :
+             {kPmrConfigurationEntry, kPmrChannelEntries[0], kPmrChannelEntries[1],
+              kPmrChannelEntries[2], kPmrChannelEntries[3]}) {
+            if (!TakeArea(entry)) {
+                return false;
+            }
+        }
+        if (!TakeArea(kPmrPhonebookEntry, kPmrPhonebook.checkBlocks)) {
             return false;
         }
-    }
-    if (!TakeFitBlock(kPmrPhonebookEntry, kPmrPhonebook.checkBlocks, phonebookBlock_)) {
+        ThenReadConfiguration(4, Entry(kPmrConfigurationEntry).block, mirror::kPmrConfiguration,
+                              "Reading PMR Radio Configuration.   ");
+        ThenDo(4, [this] { return ReadRecords(); });
+        return true;
+    });
+}
+
+bool PmrRead::ReadRecords() {
+    ScratchBuffer& scratch = Scratch();
+    if (scratch.U16BE(mirror::kPmrConfiguration + kChannelCount.word) == 0) {
+        host_.GetPerson().Warn(kNoChannelsDefinedText);
+        host_.FinishOperation();
         return false;
     }
+    const PmrReadSizes sizes = TakePmrCounts(scratch);
+    ThenRead(5, Entry(kPmrChannelEntries[0]).block, sizes.channelsFirst,
+             scratch.Region(mirror::kPmrChannelsFirst, mirror::kRegionSize),
+             "Reading PMR Channel Data.   ");
+    ThenRead(6, Entry(kPmrChannelEntries[1]).block, sizes.channelsSecond,
+             scratch.Region(mirror::kPmrChannelsSecond, mirror::kRegionSize));
+    ThenRead(7, Entry(kPmrChannelEntries[2]).block, sizes.encodes,
+             scratch.Region(mirror::kPmrEncodes, mirror::kPmrGroupB - mirror::kPmrEncodes),
+             "Reading PMR Selcall Encodes Data.   ");
+    ThenRead(8, Entry(kPmrChannelEntries[3]).block, sizes.groupB,
+             scratch.Region(mirror::kPmrGroupB, mirror::kPmrZones - mirror::kPmrGroupB),
+             "Reading PMR GroupB Channels.   ");
     // A radio without a zone table has 0 or 0xFFFF here; the zone read is then skipped.
-    zoneBlock_ = FitEntryAt(host_.IdBuffer(), kPmrZoneEntry).block;
+    const std::uint16_t zoneBlock = Entry(kPmrZoneEntry).block;
+    if (BlockUsable(zoneBlock)) {
+        ThenDo(9, [this] {
+            GetProgress().SetProgressCounter(0);
+            return true;
+        });
+        ThenRead(9, zoneBlock, sizes.zones,
+                 scratch.Region(mirror::kPmrZones, kMaxZones * kZoneSize),
+                 "Reading PMR Zone Table Data.   ");
+    }
+    // The flag counts only in a configuration whose phonebook has the current format.
+    ThenCheckPhonebook(10, Entry(kPmrPhonebookEntry).block, kPmrPhonebook, [this] {
+        return Scratch().U8(mirror::kPmrConfiguration + kPhonebookFormatOffset) ==
+               kPhonebookFormatMark;
+    });
     return true;
 }
 
-void PmrRead::Run(std::span<const std::uint8_t> message) {
-    Progress& progress = host_.GetProgress();
-    ScratchBuffer& scratch = host_.GetWorkspace().scratch;
-    switch (step_) {
-        case 1:
-            ClearPmrMirror(scratch);
-            phonebook_.fill(0);
-            progress.SetProgressTotal(256);
-            progress.ShowProgress("Reading Radio", "Getting DataSize");
-            RequestIdentify(2);
-            return;
-        case 2:
-            if (HandleIdentify(message, kInvalidRadioText)) {
-                ReadFit(3);
-            }
-            return;
-        case 3:
-            if (CollectRead() != ReadProgress::Complete || !FitValid() || !TakeBlocks()) {
-                return;
-            }
-            progress.SetProgressText("Reading PMR Radio Configuration.   ");
-            StartRead(configurationBlock_, mirror::kConfigurationSize,
-                      scratch.Region(mirror::kPmrConfiguration, mirror::kConfigurationSize), 4);
-            return;
-        case 4: {
-            const auto result = CollectRead();
-            switch (
-                JudgeConfigurationRead(result, ReadBytes(), scratch, mirror::kPmrConfiguration)) {
-                case ConfigurationRead::Waiting:
-                    return;
-                case ConfigurationRead::Blank:
-                    host_.AbortOperation();
-                    return;
-                case ConfigurationRead::Broken:
-                    host_.AbortOperation(AbortReason::CommsError);
-                    return;
-                case ConfigurationRead::Arrived:
-                    break;
-            }
-            if (scratch.U16BE(mirror::kPmrConfiguration + kChannelCount.word) == 0) {
-                host_.GetPerson().Warn(kNoChannelsDefinedText);
-                host_.FinishOperation();
-                return;
-            }
-            sizes_ = TakePmrCounts(scratch);
-            progress.SetProgressText("Reading PMR Channel Data.   ");
-            StartRead(channelBlocks_[0], sizes_.channelsFirst,
-                      scratch.Region(mirror::kPmrChannelsFirst, mirror::kRegionSize), 5);
-            return;
-        }
-        case 5:
-            if (CollectRead() == ReadProgress::Complete) {
-                StartRead(channelBlocks_[1], sizes_.channelsSecond,
-                          scratch.Region(mirror::kPmrChannelsSecond, mirror::kRegionSize), 6);
-            }
-            return;
-        case 6:
-            if (CollectRead() == ReadProgress::Complete) {
-                progress.SetProgressText("Reading PMR Selcall Encodes Data.   ");
-                StartRead(
-                    channelBlocks_[2], sizes_.encodes,
-                    scratch.Region(mirror::kPmrEncodes, mirror::kPmrGroupB - mirror::kPmrEncodes),
-                    7);
-            }
-            return;
-        case 7:
-            if (CollectRead() == ReadProgress::Complete) {
-                progress.SetProgressText("Reading PMR GroupB Channels.   ");
-                StartRead(
-                    channelBlocks_[3], sizes_.groupB,
-                    scratch.Region(mirror::kPmrGroupB, mirror::kPmrZones - mirror::kPmrGroupB), 8);
-            }
-            return;
-        case 8:
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            if (!BlockUsable(zoneBlock_)) {
-                CheckPhonebook();
-                return;
-            }
-            progress.SetProgressText("Reading PMR Zone Table Data.   ");
-            progress.SetProgressCounter(0);
-            StartRead(zoneBlock_, sizes_.zones,
-                      scratch.Region(mirror::kPmrZones, kMaxZones * kZoneSize), 9);
-            return;
-        case 9:
-            if (CollectRead() == ReadProgress::Complete) {
-                CheckPhonebook();
-            }
-            return;
-        case 10:
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            // The flag counts only in a configuration whose phonebook has the current format.
-            if (!PhonebookFlagged(phonebook_, kPmrPhonebook) ||
-                scratch.U8(mirror::kPmrConfiguration + kPhonebookFormatOffset) !=
-                    kPhonebookFormatMark) {
-                Finish();
-                return;
-            }
-            progress.SetProgressText("Reading Modified PMR Phonebook. ");
-            StartRead(phonebookBlock_, kPmrPhonebook.readSize, phonebook_, 11);
-            return;
-        case 11:
-            if (CollectRead() != ReadProgress::Complete) {
-                return;
-            }
-            scratch.Write(mirror::kPmrConfiguration + kPmrPhonebook.configurationOffset,
-                          std::span<const std::uint8_t>(phonebook_).first(kPmrPhonebook.dataSize));
-            Finish();
-            return;
-        default:
-            return;
-    }
-}
-
-void PmrRead::CheckPhonebook() {
-    host_.GetProgress().SetProgressText("Checking if Phonebook has been modified. ");
-    StartRead(static_cast<std::uint16_t>(phonebookBlock_ + kPmrPhonebook.checkBlocks),
-              kPhonebookCheckSize, phonebook_, 10);
-}
-
 void PmrRead::Finish() {
-    const RadioContext& env = host_.Context();
-    if (UnpackPmrRadioRead(env.workspace, env.person, env.workFolder)) {
+    const RadioContext& context = host_.Context();
+    if (UnpackPmrRadioRead(context.workspace, context.person, context.workFolder)) {
         host_.State().PmrJobLoaded = true;
         if (host_.onJobReplaced) {
             host_.onJobReplaced(kImagePmr);

@@ -49,36 +49,61 @@ PmrReadSizes TakePmrCounts(ScratchBuffer& scratch);
 // The phonebook is read into a buffer of its own.
 using PhonebookBuffer = std::array<std::uint8_t, 7040>;
 
-class TrunkRead : public StepMachine {
-  public:
+// Where a phonebook edited on the radio itself lies, and where it goes: the radio flags it with
+// 12 34 after its data, which the check reads in the three blocks around the flag.
+struct PhonebookLayout {
+    std::uint16_t checkBlocks;  // blocks from the area start to the checked piece
+    std::size_t flagInCheck;    // where the flag lies inside the checked piece
+    std::uint16_t readSize;     // the whole phonebook area read when modified
+    std::size_t dataSize;       // the bytes laid over the configuration
+    std::size_t mirrorOffset;   // where they go in the ScratchBuffer
+    const char* readStatus;
+};
+
+// What the trunk and PMR reads share: the opening (identification, secure radios refused, the
+// Flash Index Table), the configuration read that stops at a blank radio's marker, and the
+// phonebook edited on the radio laid over the configuration. The job is replaced only by Finish,
+// once everything has arrived.
+class RadioRead : public StepMachine {
+  protected:
     using StepMachine::StepMachine;
 
-  private:
-    void Run(std::span<const std::uint8_t> message) override;
-    void Finish();
+    // Shows the progress of a read, identifies the radio and reads its table; then `afterFit`.
+    void BeginRead(Work afterFit);
+    // The configuration (16383 bytes) into the ScratchBuffer at `mirrorOffset`; a blank radio
+    // ends the read with "Nothing to Read.".
+    void ThenReadConfiguration(int step, std::uint16_t block, std::size_t mirrorOffset,
+                               const char* status);
+    // Reads the flag of the phonebook area at `areaBlock`; when the radio's user has edited the
+    // phonebook (and `flagCounts` agrees), reads it and lays it over the configuration. Then
+    // Finish.
+    void ThenCheckPhonebook(int step, std::uint16_t areaBlock, const PhonebookLayout& layout,
+                            std::function<bool()> flagCounts);
+    // Unpacks what was read into the job and ends the operation.
+    virtual void Finish() = 0;
 
-    std::uint16_t sizeRecordBlock_ = 0;
-    std::uint16_t configurationBlock_ = 0;
-    std::uint16_t phonebookBlock_ = 0;
+  private:
     PhonebookBuffer phonebook_{};
 };
 
-class PmrRead : public StepMachine {
+class TrunkRead : public RadioRead {
   public:
-    using StepMachine::StepMachine;
+    using RadioRead::RadioRead;
 
   private:
-    void Run(std::span<const std::uint8_t> message) override;
-    bool TakeBlocks();
-    void CheckPhonebook();
-    void Finish();
+    void Begin() override;
+    bool ReadConfiguration();
+    void Finish() override;
+};
 
-    std::uint16_t configurationBlock_ = 0;
-    std::array<std::uint16_t, 4> channelBlocks_{};  // FIT entries 9, 10, 11, 12
-    std::uint16_t phonebookBlock_ = 0;
-    std::uint16_t zoneBlock_ = 0;
-    PmrReadSizes sizes_;
-    PhonebookBuffer phonebook_{};
+class PmrRead : public RadioRead {
+  public:
+    using RadioRead::RadioRead;
+
+  private:
+    void Begin() override;
+    bool ReadRecords();
+    void Finish() override;
 };
 
 }  // namespace km

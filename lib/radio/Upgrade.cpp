@@ -61,7 +61,7 @@ DownloadLabels LabelsOf(const SoftwareDescription& description) {
 
 // ---- The upgrade steps ----
 
-void Upgrade::Begin() {
+void Upgrade::BeginProgramming() {
     if (!code_) {
         host_.AbortOperation(AbortReason::Quiet);
         return;
@@ -81,11 +81,9 @@ bool Upgrade::CheckRadio() {
         host_.AbortOperation(AbortReason::Quiet);
         return false;
     }
-    IdentificationBuffer& id = host_.IdBuffer();
-    id.Fill(0);
+    IdBuffer().Fill(0);
     ThenInfo(3, kInfoItem, "Identifying Radio. ");
-    ThenRead(4, kFitBlock, kFitSize, id.Region(0, kFitSize), "Identifying Radio. ");
-    ThenDo(4, [this] { return CheckFit(); });
+    ThenReadProgrammingFit(4, [this] { return CheckFit(); });
     return true;
 }
 
@@ -98,35 +96,28 @@ void Upgrade::EndRefused(const char* text) {
 }
 
 bool Upgrade::CheckFit() {
-    if (!FitValid()) {
-        return false;
-    }
-    if (FitFromVirtualRadioFile(host_.IdBuffer(), host_.Identity())) {
-        NoteVirtualRadioFile(kFitFileName);
-    }
     const std::uint8_t codeType = code_->image.description.codeType;
     if (OlderSoftwareRefused(host_.Identity(), code_->version, codeType)) {
         EndRefused(kOlderSoftwareText);
         return false;
     }
-    IdentificationBuffer& id = host_.IdBuffer();
-    area_ = FitEntryAt(id, code_->type.fitEntry);
+    area_ = Entry(code_->type.fitEntry);
     const std::size_t slots = CodeTakesOverlay(code_->type) ? CodePiecesWritten(code_->type) + 1
                                                             : CodePiecesWritten(code_->type);
-    const FitEntry band = FitEntryAt(id, kBandRecordEntry);
+    const FitEntry band = Entry(kBandRecordEntry);
     if (!CodeAreaUsable(area_) || !BlockUsable(area_.block, slots * kCodeSlotBlocks) ||
         !BlockUsable(band.block)) {
         EndRefused(kFitErrorText);
         return false;
     }
-    ThenRead(5, band.block, kBandRecordSize, id.Region(0, kBandRecordSize),
+    ThenRead(5, band.block, kBandRecordSize, IdBuffer().Region(0, kBandRecordSize),
              "Checking Hardware Option Flags. ");
     ThenDo(5, [this] { return CheckHardware(); });
     return true;
 }
 
 bool Upgrade::CheckHardware() {
-    const auto record = host_.IdBuffer().Region(0, ReadBytes());
+    const auto record = IdBuffer().Region(0, ReadBytes());
     // Only the hardware option flags are wanted here: the radio's band is compared with itself.
     const std::uint16_t radioBand = record.size() >= kBandRecordSize
                                         ? static_cast<std::uint16_t>((record[8] << 8) | record[9])
@@ -171,8 +162,7 @@ bool Upgrade::QueueOverlay() {
               "Erasing Code Overlay Sector. (3 Seconds)");
     ThenDo(10, [this, image = overlay.image] {
         Scratch().Write(0, image);
-        GetProgress().SetProgressTotal(kOverlayProgressTotal);
-        GetProgress().SetProgressCounter(0);
+        StartCounting(kOverlayProgressTotal);
         return true;
     });
     ThenWriteScratch(11, static_cast<std::uint16_t>(area_.block + kOverlayBlockOffset),

@@ -57,7 +57,7 @@ class Upgrade : public ProgrammingMachine {
     std::function<void(bool closeDialog)> onEnded;
 
   private:
-    void Begin() override;
+    void BeginProgramming() override;
     bool CheckRadio();
     bool CheckFit();
     bool CheckHardware();

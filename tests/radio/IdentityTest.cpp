@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "OperationBench.h"
+#include "radio/ProgramSteps.h"
 #include "radio/RadioIdentity.h"
 
 namespace km {
@@ -286,37 +287,27 @@ TEST(DescriptorTest, MissingDescriptorsReadUndefined) {
     EXPECT_EQ(TakeDescriptor(read, 705), undefined) << "would run past what was read";
 }
 
-// The band check as programming runs it, against the virtual radio.
-class BandCheckMachine : public StepMachine {
+// The band check as programming runs it, against the virtual radio: up to the band record, then
+// the operation finishes.
+class BandCheckMachine : public JobProgramming {
   public:
     BandCheckMachine(RadioOperations& host, std::uint16_t jobBand)
-        : StepMachine(host), jobBand_(jobBand) {}
+        : JobProgramming(host), jobBand_(jobBand) {}
 
   private:
-    void Run(std::span<const std::uint8_t> message) override {
-        switch (step_) {
-            case 1:
-                RequestIdentify(2);
-                return;
-            case 2:
-                if (HandleIdentify(message, kInvalidRadioProgrammingText)) {
-                    ReadFit(3);
-                }
-                return;
-            case 3:
-                if (CollectRead() == ReadProgress::Complete && FitValid()) {
-                    ReadBandRecord(4);
-                }
-                return;
-            case 4:
-                if (CollectRead() == ReadProgress::Complete && BandAccepted(jobBand_)) {
-                    host_.FinishOperation();
-                }
-                return;
-            default:
-                return;
-        }
+    bool TakeConfigurationAreas() override { return true; }
+    bool QueueConfiguration() override { return true; }
+    void BeginProgramming() override {
+        ThenIdentifyRadio(
+            kInvalidRadioProgrammingText, jobBand_, kBandCheckCode,
+            [this] {
+                Complete();
+                return false;
+            },
+            [] { return SoftwareChoice{}; });
     }
+    static constexpr ProgrammedCode kBandCheckCode{kTrunkCodeEntry, 0, false, "", nullptr, "",
+                                                   nullptr,         0, 0,     0};
     std::uint16_t jobBand_;
 };
 
