@@ -33,13 +33,16 @@ class JobChecksTest : public QObject {
         WriteFileAtomically(path.toStdString(), job.Bytes());
         return path;
     }
-    // A PMR job for a KP8B (radio type code 7, which shows the accessory list) whose accessory
-    // word (118) holds 9, a code no list entry has.
+    // The shipped PMR template made a job for a KP8B (radio type code 7, which shows the
+    // accessory list) whose accessory word (118) holds 9, a code no list entry has.
     std::unique_ptr<PmrJobImage> OddJob() {
         auto job = std::make_unique<PmrJobImage>();
+        const auto shipped = ReadFileBytes(
+            std::filesystem::path(KM_SOURCE_DIR) / "data/default.cct", PmrJobImage::kSize);
+        if (shipped && shipped->size() == PmrJobImage::kSize) {
+            job->Write(0, *shipped);
+        }
         job->SetU8(106, 7);
-        job->SetU16(14, kProgramVersionNumber);
-        job->SetU16(112, 202);
         job->SetU16(118, 9);
         return job;
     }
