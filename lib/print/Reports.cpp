@@ -149,8 +149,14 @@ Report TrunkPhonebookReportOfImage(std::span<const std::uint8_t> job) {
     return TrunkPhonebookReport(LoadPhonebook(job));
 }
 
+Report PmrPhonebookReportOfImage(std::span<const std::uint8_t> job) {
+    return PmrPhonebookReport(pmr::LoadSelcallPhonebook(job));
+}
+
 constexpr std::array kReportKinds = {
     ReportKind{"channels", kChannelTitle, fields::ImageId::Pmr, ChannelReportOfImage},
+    ReportKind{"pmr-phonebook", kPmrPhonebookTitle, fields::ImageId::Pmr,
+               PmrPhonebookReportOfImage},
     ReportKind{"trunk-phonebook", kTrunkPhonebookTitle, fields::ImageId::Trunk,
                TrunkPhonebookReportOfImage},
 };
@@ -182,6 +188,24 @@ Report TrunkPhonebookReport(std::span<const PhonebookEntry> book) {
         const std::string name = Utf8ToCp1252(book[e].name);
         report.rows.push_back(Cp1252ToUtf8(Printf("%-8.8s    %-25.25s    %-25.25s ", label.c_str(),
                                                   number.c_str(), name.c_str())));
+    }
+    return report;
+}
+
+Report PmrPhonebookReport(std::span<const pmr::SelcallPhonebookEntry> book) {
+    Report report{.title = std::string(kPmrPhonebookTitle),
+                  .header1 = " PMR Phonebook                       ",
+                  .header2 = " #      Name                         Selcall  ",
+                  .dashes = kPhonebookDashes};
+    for (std::size_t e = 0; e < book.size(); ++e) {
+        if (book[e].name.empty() && book[e].identity.empty()) {
+            continue;
+        }
+        const std::string name = Utf8ToCp1252(book[e].name);
+        const std::string identity = Utf8ToCp1252(book[e].identity);
+        report.rows.push_back(
+            Cp1252ToUtf8(Printf("%-4.4s    %-25.25s    %-25.25s ", std::to_string(e).c_str(),
+                                name.c_str(), identity.c_str())));
     }
     return report;
 }

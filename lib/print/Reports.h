@@ -1,8 +1,8 @@
 #pragma once
 // The report tables of a job, with their exact header lines, dashed lines and row formats:
-// the PMR channel table (channels and groups in list order) and the trunk phone book (only the
-// entries that have a name or a number). Each report is one entry of ReportKinds(), so the
-// desktop program and km700rcp-cli print the same lines.
+// the PMR channel table (channels and groups in list order) and the trunk and PMR phone books
+// (only the entries that have a name or a number). Each report is one entry of ReportKinds(), so
+// the desktop program and km700rcp-cli print the same lines.
 
 #include <cstdint>
 #include <span>
@@ -11,15 +11,18 @@
 #include "config/Phonebook.h"
 #include "fields/Field.h"
 #include "pmr/ChannelTable.h"
+#include "pmr/SclMap.h"
 #include "print/Report.h"
 
 namespace km::print {
 
 inline constexpr std::string_view kChannelTitle = "PMR Channel Table";
 inline constexpr std::string_view kTrunkPhonebookTitle = "Trunk Phonebook Table";
+inline constexpr std::string_view kPmrPhonebookTitle = "Phonebook Table";
 
 Report ChannelReport(const pmr::ChannelTable& table);
 Report TrunkPhonebookReport(std::span<const PhonebookEntry> book);
+Report PmrPhonebookReport(std::span<const pmr::SelcallPhonebookEntry> book);
 
 struct ReportKind {
     std::string_view name;   // km700rcp-cli print --report NAME

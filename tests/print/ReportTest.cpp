@@ -91,6 +91,24 @@ TEST(TrunkPhonebookReportTest, PrintsOnlyEntriesWithANameOrANumberInEntryOrder) 
     EXPECT_EQ(Paginate(report, 4).size(), 1U);
 }
 
+TEST(PmrPhonebookReportTest, EntriesFiveEightyAndTwoHundredOnlyPrintOnePageOfThreeRows) {
+    std::vector<pmr::SelcallPhonebookEntry> book(250);
+    book[200] = {"Last", "12345"};
+    book[5] = {"Base", "100"};
+    book[80] = {"", "0A1F"};
+    const Report report = PmrPhonebookReport(book);
+    EXPECT_EQ(report.title, "Phonebook Table");
+    EXPECT_EQ(report.header1, " PMR Phonebook                       ");
+    EXPECT_EQ(report.header2, " #      Name                         Selcall  ");
+    EXPECT_EQ(report.dashes, 60U);
+    EXPECT_EQ(report.rows, (std::vector<std::string>{
+                               "5       Base                         100                       ",
+                               "80                                   0A1F                      ",
+                               "200     Last                         12345                     ",
+                           }));
+    EXPECT_EQ(Paginate(report, 3).size(), 1U);
+}
+
 pmr::ChannelEntry Channel(int number, std::int64_t rxHz, std::int64_t txHz) {
     pmr::ChannelEntry entry = pmr::DefaultEntry(rxHz);
     entry.txHz = txHz;
@@ -165,6 +183,8 @@ TEST(ReportKindsTest, EachReportIsFoundByNameAndBuiltFromAJobImage) {
     EXPECT_EQ(FindReport("channels")->title, "PMR Channel Table");
     EXPECT_EQ(FindReport("channels")->image, fields::ImageId::Pmr);
     EXPECT_EQ(FindReport("nonsense"), nullptr);
+    ASSERT_NE(FindReport("pmr-phonebook"), nullptr);
+    EXPECT_EQ(FindReport("pmr-phonebook")->image, fields::ImageId::Pmr);
 
     const ReportKind* phonebook = FindReport("trunk-phonebook");
     ASSERT_NE(phonebook, nullptr);
