@@ -13,7 +13,7 @@ class QWidget;
 namespace km {
 
 // The program's three file dialogs; each remembers the file last chosen in it.
-enum class FileDialogId { OpenJob, SaveAs, NetworkFile, Count };
+enum class FileDialogId { OpenJob, SaveAs, NetworkFile, PrintPdf, Count };
 
 struct FileDialogRequest {
     FileDialogId dialog = FileDialogId::OpenJob;

@@ -22,6 +22,7 @@
 #include "JobCheckDialogs.h"
 #include "LevelDialogs.h"
 #include "OptionDialogs.h"
+#include "Printing.h"
 #include "Resources.h"
 
 namespace km {
@@ -158,7 +159,8 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
       context_{workspace, state, person, dialogs, *this},
       entries_(std::make_unique<ToolbarEntries>()),
       csv_(std::make_unique<CsvCommands>(workspace, state, person, dialogs, jobs_.WorkDir(),
-                                         [this](FormId id) { return Form(id); })) {
+                                         [this](FormId id) { return Form(id); })),
+      printer_(std::make_unique<FormPrinter>(this, dialogs, person)) {
     setObjectName("TForm_MF_MainForm");
     CreateMenus();
     CreateToolbar();
@@ -228,6 +230,8 @@ void TForm_MF_MainForm::CreateMenus() {
     File1.addSeparator();
     Print1 = AddItem(File1, "Print1", "&Print", kHintPrint);
     PrintSetup1 = AddItem(File1, "PrintSetup1", "Print Setup", kHintPrintSetup);
+    AddPrintItem("PrintPreview1", "Print Pre&view", &FormPrinter::Preview);
+    AddPrintItem("PrintToPdf1", "Print to P&DF...", &FormPrinter::PrintToPdf);
     File1.addSeparator();
     Exit1 = AddItem(File1, "Exit1", "E&xit", kHintExit);
 
@@ -1055,7 +1059,22 @@ void TForm_MF_MainForm::RadioFirmware1Click() {
     download_->show();
     download_->raise();
 }
-void TForm_MF_MainForm::Print1Click() {}
+// The form on show (nothing while the start picture is shown), not while the radio is busy.
+void TForm_MF_MainForm::Print1Click() {
+    RunPrint(&FormPrinter::Print);
+}
+
+void TForm_MF_MainForm::RunPrint(void (FormPrinter::*command)(ConfigForm&, const QString&)) {
+    if (ConfigForm* form = ActiveForm(); form && !state_.CommsBusy) {
+        ((*printer_).*command)(*form, windowTitle());
+    }
+}
+
+void TForm_MF_MainForm::AddPrintItem(const char* name, const char* caption,
+                                     void (FormPrinter::*command)(ConfigForm&, const QString&)) {
+    connect(AddItem(File1, name, caption, kHintPrint), &QAction::triggered, this,
+            [this, command] { RunPrint(command); });
+}
 
 // ---- Checks and comparison of the whole job --------------------------------------------------
 
@@ -1146,7 +1165,11 @@ void TForm_MF_MainForm::CompareWith1Click() {
                              tables::DiffImages(image, bytes, job->bytes), this);
     dialogs_.Exec(dialog);
 }
-void TForm_MF_MainForm::PrintSetup1Click() {}
+void TForm_MF_MainForm::PrintSetup1Click() {
+    if (!state_.CommsBusy) {
+        printer_->PrintSetup();
+    }
+}
 
 void TForm_MF_MainForm::SerialComms1Click() {
     if (state_.CommsBusy) {

@@ -36,6 +36,7 @@ class TForm_BNK_Blank;
 class RadioCommands;
 class THelpWindow;
 class CsvCommands;
+class FormPrinter;
 
 class TForm_MF_MainForm : public QMainWindow, public Shell {
     Q_OBJECT
@@ -119,6 +120,9 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
 
   private:
     void CreateMenus();
+    void RunPrint(void (FormPrinter::*command)(ConfigForm&, const QString&));
+    void AddPrintItem(const char* name, const char* caption,
+                      void (FormPrinter::*command)(ConfigForm&, const QString&));
     void CreateToolbar();
     void CreateLongLivedForms();
     void ReadSetupAndApply();
@@ -230,7 +234,8 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     std::unique_ptr<RadioCommands> radio_;
     std::unique_ptr<TForm_DLD_Download> download_;  // created on first Upgrade Software
     std::unique_ptr<THelpWindow> help_;
-    std::unique_ptr<CsvCommands> csv_;  // the CSV items of the File menu
+    std::unique_ptr<CsvCommands> csv_;      // the CSV items of the File menu
+    std::unique_ptr<FormPrinter> printer_;  // Print, Print Setup, Print Preview, Print to PDF
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
     std::array<ConfigForm*, kFormIdCount> forms_{};

@@ -1,0 +1,191 @@
+// File > Print, Print to PDF and Print Preview of the form on show: the Channel Options form's
+// channel page prints the channel table as a report, its other pages print the form's picture.
+// The scripted print dialog sends the printer's pages into a PDF file.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "Printing.h"
+#include "ShellFixtures.h"
+#include "forms/pmr/ChnForm.h"
+#include "tables/Tables.h"
+
+namespace km {
+namespace {
+
+using testing::ScriptedDialogs;
+using testing::ShellPerson;
+
+class NullShell : public Shell {
+  public:
+    void ShowFormButtons() override {}
+    void ShowNetworkLabel() override {}
+    bool StoreNetworkForms() override { return true; }
+    void SelectNetwork(int) override {}
+    void ShowForm(FormId) override {}
+    void ReloadForm(FormId) override {}
+};
+
+constexpr const char* kCaption = "Configuration Programmer";
+
+// Keeps a copy of a printed PDF when KM_SCREENSHOTS names a folder, for looking at the pages.
+void KeepCopy(const QString& path) {
+    const QString folder = qEnvironmentVariable("KM_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        QFile::copy(path, QDir(folder).filePath(QFileInfo(path).fileName()));
+    }
+}
+
+int PageCount(const QString& path) {
+    KeepCopy(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+    int pages = 0;
+    for (auto match = page.globalMatch(QString::fromLatin1(file.readAll())); match.hasNext();
+         match.next()) {
+        ++pages;
+    }
+    return pages;
+}
+
+struct Desk {
+    Desk() {
+        state.ImageKind = kImagePmr;
+        state.PmrJobLoaded = true;
+        state.RadioModeMask = 1;
+        state.RadioTypeMask = 16;
+        state.UserLevelMask = 8;
+        tables::FillTemplateDefaults(fields::ImageId::Pmr, workspace->pmr.Bytes());
+        pmr::ChannelTable table;
+        for (int n = 1; n <= 3; ++n) {
+            pmr::ChannelEntry entry = pmr::DefaultEntry(450000000 + 12500LL * n);
+            entry.SetNumber(n);
+            table.Add(entry);
+        }
+        testing::ScriptedPerson quiet;
+        pmr::StoreChannelTable(table, {.radioTypeMask = 16}, workspace->pmr, quiet);
+        form = std::make_unique<TCHN_Form_Channels>(
+            FormContext{*workspace, state, person, dialogs, shell});
+        form->resize(900, 560);
+        form->LoadPass();
+        form->show();
+    }
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // The next modal dialog is the print dialog: `check` looks at it, its pages go to `pdf`.
+    void ScriptPrintDialog(const QString& pdf, int copies,
+                           std::function<void(QPrintDialog&)> check = {}) {
+        dialogs.modal.push_back([pdf, copies, check](QDialog& dialog) {
+            auto& print = dynamic_cast<QPrintDialog&>(dialog);
+            if (check) {
+                check(print);
+            }
+            print.printer()->setOutputFormat(QPrinter::PdfFormat);
+            print.printer()->setOutputFileName(pdf);
+            print.printer()->setCopyCount(copies);
+            print.printer()->setCollateCopies(false);
+            return static_cast<int>(QDialog::Accepted);
+        });
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    MainState state;
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    NullShell shell;
+    std::unique_ptr<TCHN_Form_Channels> form;
+    FormPrinter printer{nullptr, dialogs, person};
+};
+
+TEST(PrintingTest, TheChannelPagePrintsTheChannelReportWithItsCopiesAndNoCompletedBox) {
+    Desk desk;
+    const auto report = ShownReport(*desk.form);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->title, "PMR Channel Table");
+    EXPECT_EQ(report->rows.size(), 3U);
+
+    desk.ScriptPrintDialog(desk.Path("report.pdf"), 2, [](QPrintDialog& dialog) {
+        EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
+    });
+    desk.printer.Print(*desk.form, kCaption);
+    // One page, printed twice by the program itself; the printer is left with its two copies.
+    EXPECT_EQ(PageCount(desk.Path("report.pdf")), 2);
+    EXPECT_EQ(desk.printer.Printer().copyCount(), 2);
+    EXPECT_EQ(desk.printer.Printer().docName(), "PMR Channel Table");
+    EXPECT_TRUE(desk.person.shown.empty());
+    EXPECT_FALSE(desk.printer.Printing());
+}
+
+TEST(PrintingTest, AnotherPagePrintsThePictureOfOnePageAndSaysPrintingCompleted) {
+    Desk desk;
+    desk.form->Page_CHN_Channels.setCurrentIndex(1);
+    EXPECT_FALSE(ShownReport(*desk.form));
+    desk.ScriptPrintDialog(desk.Path("picture.pdf"), 1, [](QPrintDialog& dialog) {
+        EXPECT_EQ(dialog.minPage(), 1);
+        EXPECT_EQ(dialog.maxPage(), 1);
+        EXPECT_EQ(dialog.fromPage(), 1);
+        EXPECT_EQ(dialog.toPage(), 1);
+    });
+    desk.printer.Print(*desk.form, kCaption);
+    EXPECT_EQ(PageCount(desk.Path("picture.pdf")), 1);
+    EXPECT_EQ(desk.person.Texts(), std::vector<std::string>{"Printing Completed!"});
+}
+
+TEST(PrintingTest, ACancelledDialogPrintsNothing) {
+    Desk desk;
+    desk.dialogs.modal.push_back([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+    desk.printer.Print(*desk.form, kCaption);
+    desk.dialogs.saveAnswers.push_back(std::nullopt);
+    desk.printer.PrintToPdf(*desk.form, kCaption);
+    EXPECT_TRUE(desk.person.shown.empty());
+    EXPECT_TRUE(QDir(desk.dir.path()).isEmpty());
+    EXPECT_EQ(desk.dialogs.unexpectedDialogs, 0);
+}
+
+TEST(PrintingTest, PrintWhileAPrintJobRunsSaysAlreadyPrintingAndPrintsNothing) {
+    Desk desk;
+    desk.dialogs.modal.push_back([&desk](QDialog&) {
+        desk.printer.Print(*desk.form, kCaption);  // pressed while the preview is up
+        return static_cast<int>(QDialog::Accepted);
+    });
+    desk.printer.Preview(*desk.form, kCaption);
+    EXPECT_EQ(desk.person.Texts(),
+              std::vector<std::string>{"Already printing... Please try again later!"});
+    EXPECT_EQ(desk.dialogs.unexpectedDialogs, 0);  // no print dialog was opened
+    EXPECT_FALSE(desk.printer.Printing());
+}
+
+TEST(PrintingTest, PrintToPdfWritesTheFileWholeOrSaysTheError) {
+    Desk desk;
+    desk.dialogs.saveAnswers.push_back(desk.Path("channels.pdf"));
+    desk.printer.PrintToPdf(*desk.form, kCaption);
+    EXPECT_EQ(PageCount(desk.Path("channels.pdf")), 1);
+    ASSERT_FALSE(desk.dialogs.requests.empty());
+    EXPECT_EQ(desk.dialogs.requests.back().dialog, FileDialogId::PrintPdf);
+    EXPECT_TRUE(desk.person.shown.empty());
+
+    desk.dialogs.saveAnswers.push_back(desk.Path("no/such/folder/channels.pdf"));
+    desk.printer.PrintToPdf(*desk.form, kCaption);
+    EXPECT_EQ(desk.person.Texts(), std::vector<std::string>{"User abort or other error!"});
+}
+
+}  // namespace
+}  // namespace km
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
