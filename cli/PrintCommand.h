@@ -14,7 +14,7 @@ inline constexpr const char* kPrintUsageText =
     "\n"
     "  print         writes the report NAME of JOB as a PDF file OUT.pdf (A4, the report's\n"
     "                fixed-pitch font, its header repeated on every page)\n"
-    "  --report NAME channels (a .pmr job: the PMR channel table), pmr-phonebook (a .pmr job) or\n"
+    "  --report NAME channels, encodes, decodes or pmr-phonebook (a .pmr job), or\n"
     "                trunk-phonebook (a .tnk job); a phone book prints the entries that have a\n"
     "                name or a number\n"
     "  --copies N    print N copies (1 .. 99; default 1): each page N times in a row\n"

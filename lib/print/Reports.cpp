@@ -133,11 +133,77 @@ std::string GroupRow(const pmr::ChannelEntry& entry) {
     return row;
 }
 
-Report ChannelReportOfImage(std::span<const std::uint8_t> job) {
+// ---- Selcall encodes and decodes ----
+
+namespace qr = pmr::sequence_rows;
+
+constexpr std::size_t kSequenceDashes = 106;
+
+// A coded column as a short word of the lists; "?" for a code no word has.
+const char* WordOf(std::int64_t code, std::initializer_list<const char*> words) {
+    return code >= 0 && static_cast<std::size_t>(code) < words.size() ? words.begin()[code] : "?";
+}
+
+int IntOf(const pmr::SequenceRecord& record, const fields::FieldRow& column) {
+    return static_cast<int>(pmr::ColumnValue(record, column));
+}
+
+std::string EncodeRow(const pmr::EncodeEntry& entry) {
+    const pmr::SequenceRecord& r = entry.record;
+    const std::string mask = pmr::TonesOf(r, pmr::SequenceKind::Encode).mask;
+    const auto column = [](std::string_view id) -> const fields::FieldRow& {
+        return qr::Column(qr::kEncodeColumns, id);
+    };
+    return Printf(
+        "%03d    %-25.25s %-4d %-4d  %-9s %-9s  %-5s %-9s  %-4d  %-3s  %-3d %4d ", entry.number,
+        mask.c_str(), IntOf(r, qr::kLinkEstablishTime), IntOf(r, qr::kLeadOutDelay),
+        WordOf(pmr::ColumnValue(r, qr::kEncodeMute), {"NoChange", "Open", "Closed"}),
+        WordOf(pmr::ColumnValue(r, qr::kQueuing),
+               {"NoQueuing", "OnBusy", "InhOnBusy", "OnCarrier", "InhOnCarr"}),
+        WordOf(pmr::ColumnValue(r, column("ignore_decodes")),
+               {"No", "1s", "2s", "3s", "4s", "5s", "6s", "7s"}),
+        WordOf(pmr::ColumnValue(r, column("user_ptt")), {"NoChange", "OvrTxLock", "Disabled"}),
+        IntOf(r, qr::kResendInterval),
+        WordOf(pmr::ColumnValue(r, qr::kAckDecode),
+               {"D1", "D2", "D3", "D4", "D5", "D6", "D7", "D8"}),
+        IntOf(r, column("max_resends")), IntOf(r, qr::kAppendEncode));
+}
+
+std::string DecodeRow(const pmr::DecodeEntry& entry) {
+    const pmr::SequenceRecord& r = entry.record;
+    const std::string mask = pmr::TonesOf(r, pmr::SequenceKind::Decode).mask;
+    const std::string name = Utf8ToCp1252(entry.name);
+    const auto column = [](std::string_view id) -> const fields::FieldRow& {
+        return qr::Column(qr::kDecodeColumns, id);
+    };
+    return Printf("%03d  %-13.13s %-21.21s %-6s %-7s%-4d  %-6s %-4d %-4d  %-4d %-4d  ",
+                  entry.number, name.c_str(), mask.c_str(),
+                  WordOf(pmr::ColumnValue(r, qr::kAlertAction), {"Start", "Stop", "No"}),
+                  WordOf(pmr::ColumnValue(r, column("alert_tone")),
+                         {"Ring", "Bip", "2XBip", "Beep", "Urgent"}),
+                  IntOf(r, column("alert_time")),
+                  WordOf(pmr::ColumnValue(r, qr::kExternalAlert), {"No", "Start", "Stop"}),
+                  IntOf(r, column("external_alert_delay")), IntOf(r, column("external_alert_time")),
+                  IntOf(r, qr::kAckEncode), IntOf(r, column("ack_encode_delay")));
+}
+
+PmrJobImage PmrImageOf(std::span<const std::uint8_t> job) {
     PmrJobImage image;
     std::copy_n(job.begin(), std::min(job.size(), image.Size()), image.Bytes().begin());
+    return image;
+}
+
+Report EncodesReportOfImage(std::span<const std::uint8_t> job) {
+    return EncodesReport(pmr::LoadEncodes(PmrImageOf(job)));
+}
+
+Report DecodesReportOfImage(std::span<const std::uint8_t> job) {
+    return DecodesReport(pmr::LoadDecodes(PmrImageOf(job)));
+}
+
+Report ChannelReportOfImage(std::span<const std::uint8_t> job) {
     pmr::ChannelTable table;
-    pmr::LoadChannelTable(image, table);
+    pmr::LoadChannelTable(PmrImageOf(job), table);
     return ChannelReport(table);
 }
 
@@ -155,6 +221,8 @@ Report PmrPhonebookReportOfImage(std::span<const std::uint8_t> job) {
 
 constexpr std::array kReportKinds = {
     ReportKind{"channels", kChannelTitle, fields::ImageId::Pmr, ChannelReportOfImage},
+    ReportKind{"encodes", kEncodesTitle, fields::ImageId::Pmr, EncodesReportOfImage},
+    ReportKind{"decodes", kDecodesTitle, fields::ImageId::Pmr, DecodesReportOfImage},
     ReportKind{"pmr-phonebook", kPmrPhonebookTitle, fields::ImageId::Pmr,
                PmrPhonebookReportOfImage},
     ReportKind{"trunk-phonebook", kTrunkPhonebookTitle, fields::ImageId::Trunk,
@@ -206,6 +274,36 @@ Report PmrPhonebookReport(std::span<const pmr::SelcallPhonebookEntry> book) {
         report.rows.push_back(
             Cp1252ToUtf8(Printf("%-4.4s    %-25.25s    %-25.25s ", std::to_string(e).c_str(),
                                 name.c_str(), identity.c_str())));
+    }
+    return report;
+}
+
+Report EncodesReport(std::span<const pmr::EncodeEntry> encodes) {
+    Report report{.title = std::string(kEncodesTitle),
+                  .header1 =
+                      " #     Encode Mask               LET  LOD   Mute      Queuing   Ignore "
+                      "User       RSend Ack  Max   Append  ",
+                  .header2 =
+                      "                                 mS   mS                         Dec   "
+                      "PTT              Dec  RSend Encode ",
+                  .dashes = kSequenceDashes};
+    for (const pmr::EncodeEntry& entry : encodes) {
+        report.rows.push_back(Cp1252ToUtf8(EncodeRow(entry)));
+    }
+    return report;
+}
+
+Report DecodesReport(std::span<const pmr::DecodeEntry> decodes) {
+    Report report{.title = std::string(kDecodesTitle),
+                  .header1 =
+                      " #   Decode        Decode                Alert  Tone  Time   Ext   "
+                      "Delay Time  Ack Ack  ",
+                  .header2 =
+                      "     Name          Mask                                      Alrt    "
+                      "          Enc Delay ",
+                  .dashes = kSequenceDashes};
+    for (const pmr::DecodeEntry& entry : decodes) {
+        report.rows.push_back(Cp1252ToUtf8(DecodeRow(entry)));
     }
     return report;
 }

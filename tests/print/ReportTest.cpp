@@ -178,6 +178,68 @@ TEST(ChannelReportTest, ChannelsWithTonesOrDcsCodesAndGroupsInListOrder) {
         }));
 }
 
+TEST(SelcallReportsTest, EncodesAndDecodesWithTheirHeadersAndEveryEntryInListOrder) {
+    namespace qr = pmr::sequence_rows;
+    pmr::EncodeEntry encode{.number = 12};
+    pmr::SetTones(encode.record, {"123", "000", "111"}, pmr::SequenceKind::Encode);
+    pmr::SetColumn(encode.record, qr::kLinkEstablishTime, 120);
+    pmr::SetColumn(encode.record, qr::kLeadOutDelay, 50);
+    pmr::SetColumn(encode.record, qr::kEncodeMute, 1);
+    pmr::SetColumn(encode.record, qr::kQueuing, 2);
+    pmr::SetColumn(encode.record, qr::Column(qr::kEncodeColumns, "ignore_decodes"), 1);
+    pmr::SetColumn(encode.record, qr::Column(qr::kEncodeColumns, "user_ptt"), 1);
+    pmr::SetColumn(encode.record, qr::kResendInterval, 5);
+    pmr::SetColumn(encode.record, qr::kAckDecode, 2);
+    pmr::SetColumn(encode.record, qr::Column(qr::kEncodeColumns, "max_resends"), 3);
+    pmr::SetColumn(encode.record, qr::kAppendEncode, 7);
+    const pmr::EncodeEntry encodes[] = {encode, {.number = 250}};
+    const Report encodeReport = EncodesReport(encodes);
+    EXPECT_EQ(encodeReport.title, "PMR Selcall Encodes Table");
+    EXPECT_EQ(encodeReport.header1,
+              " #     Encode Mask               LET  LOD   Mute      Queuing   Ignore User       "
+              "RSend Ack  Max   Append  ");
+    EXPECT_EQ(encodeReport.header2,
+              "                                 mS   mS                         Dec   PTT          "
+              "    Dec  RSend Encode ");
+    EXPECT_EQ(encodeReport.dashes, 106U);
+    ASSERT_EQ(encodeReport.rows.size(), 2U);
+    EXPECT_EQ(
+        encodeReport.rows[0],
+        "012    123                       120  50    Open      InhOnBusy  1s    OvrTxLock  5  "
+        "   D3   3      7 ");
+    EXPECT_TRUE(encodeReport.rows[1].starts_with("250    "));
+
+    pmr::DecodeEntry decode{.number = 3, .name = "Depot"};
+    pmr::SetTones(decode.record, {"4567", "0000", ""}, pmr::SequenceKind::Decode);
+    pmr::SetColumn(decode.record, qr::kAlertAction, 1);
+    pmr::SetColumn(decode.record, qr::Column(qr::kDecodeColumns, "alert_tone"), 2);
+    pmr::SetColumn(decode.record, qr::Column(qr::kDecodeColumns, "alert_time"), 30);
+    pmr::SetColumn(decode.record, qr::kExternalAlert, 1);
+    pmr::SetColumn(decode.record, qr::Column(qr::kDecodeColumns, "external_alert_delay"), 5);
+    pmr::SetColumn(decode.record, qr::Column(qr::kDecodeColumns, "external_alert_time"), 10);
+    pmr::SetColumn(decode.record, qr::kAckEncode, 12);
+    pmr::SetColumn(decode.record, qr::Column(qr::kDecodeColumns, "ack_encode_delay"), 100);
+    const Report decodeReport = DecodesReport(std::span(&decode, 1));
+    EXPECT_EQ(decodeReport.title, "PMR Selcall Decodes Table");
+    EXPECT_EQ(decodeReport.header1,
+              " #   Decode        Decode                Alert  Tone  Time   Ext   Delay Time  Ack "
+              "Ack  ");
+    EXPECT_EQ(decodeReport.header2,
+              "     Name          Mask                                      Alrt              Enc "
+              "Delay ");
+    EXPECT_EQ(decodeReport.dashes, 106U);
+    EXPECT_EQ(decodeReport.rows,
+              (std::vector<std::string>{"003  Depot         4567                  Stop   2XBip  30 "
+                                        "   Start  5    10    12   100   "}));
+
+    // A job's decodes are all eight, whatever they hold.
+    const PmrJobImage blank;
+    ASSERT_NE(FindReport("decodes"), nullptr);
+    EXPECT_EQ(FindReport("decodes")->build(blank.Bytes()).rows.size(), 8U);
+    ASSERT_NE(FindReport("encodes"), nullptr);
+    EXPECT_TRUE(FindReport("encodes")->build(blank.Bytes()).rows.empty());
+}
+
 TEST(ReportKindsTest, EachReportIsFoundByNameAndBuiltFromAJobImage) {
     ASSERT_NE(FindReport("channels"), nullptr);
     EXPECT_EQ(FindReport("channels")->title, "PMR Channel Table");
