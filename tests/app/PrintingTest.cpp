@@ -128,6 +128,23 @@ TEST(PrintingTest, TheChannelPagePrintsTheChannelReportWithItsCopiesAndNoComplet
     EXPECT_FALSE(desk.printer.Printing());
 }
 
+TEST(PrintingTest, PaperThatTakesNoRowOfTheReportGivesTheErrorAndPrintsNothing) {
+    Desk desk;
+    const QString pdf = desk.Path("tiny.pdf");
+    desk.dialogs.modal.push_back([pdf](QDialog& dialog) {
+        QPrinter& printer = *dynamic_cast<QPrintDialog&>(dialog).printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QSizeF(30, 12), QPageSize::Millimeter));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        return static_cast<int>(QDialog::Accepted);
+    });
+    desk.printer.Print(*desk.form, kCaption);
+    EXPECT_EQ(desk.person.Texts(), std::vector<std::string>{"User abort or other error!"});
+    EXPECT_LE(PageCount(pdf), 1);  // at most the empty page an aborted document leaves
+    EXPECT_FALSE(desk.printer.Printing());
+}
+
 TEST(PrintingTest, AnotherPagePrintsThePictureOfOnePageAndSaysPrintingCompleted) {
     Desk desk;
     desk.form->Page_CHN_Channels.setCurrentIndex(1);
