@@ -1,7 +1,7 @@
 // Jobs come from files and radios. Whatever a network slot holds, loading the Identities and
-// Network Options forms from it and storing what they showed must neither fail nor touch a byte
-// outside the slot's job part, and a second load and store must leave the bytes as the first one
-// left them.
+// Network Options forms from it and storing what they showed as untouched must change nothing;
+// storing every field must neither fail nor touch a byte outside the slot's job part, and a second
+// load and store must leave the bytes as the first one left them.
 
 #include <algorithm>
 #include <cstddef>
@@ -14,6 +14,17 @@
 #include "config/Phonebook.h"
 
 namespace {
+
+void LoadAndStoreUntouched(km::TrunkJobImage& image, int selector) {
+    const auto identities = km::LoadIdentityTexts(image, selector);
+    const auto fiveDigit = km::LoadFiveDigit(image, selector);
+    const auto statuses = km::LoadStatusList(image, selector);
+    const auto options = km::LoadNetworkOptionTexts(image, selector);
+    km::StoreIdentityTexts(image, selector, identities, &identities);
+    km::StoreFiveDigit(image, selector, fiveDigit, fiveDigit);
+    km::StoreStatusList(image, selector, statuses, statuses);
+    km::StoreNetworkOptionTexts(image, selector, options, &options);
+}
 
 void LoadAndStore(km::TrunkJobImage& image, int selector) {
     const auto identities = km::LoadIdentityTexts(image, selector);
@@ -36,6 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const int selector = size > 0 ? data[0] & 1 : 0;
     const auto before = *image;
+    LoadAndStoreUntouched(*image, selector);
+    if (!(*image == before)) {
+        throw std::logic_error("a store of untouched fields changed the slot");
+    }
     LoadAndStore(*image, selector);
     const std::size_t slot = km::trunk::SlotStart(selector);
     for (std::size_t i = 0; i < image->kSize; ++i) {

@@ -502,17 +502,25 @@ IdentityTexts LoadIdentityTexts(const TrunkJobImage& image, int selector) {
     return texts;
 }
 
-void StoreIdentityTexts(TrunkJobImage& image, int selector, const IdentityTexts& texts) {
+void StoreIdentityTexts(TrunkJobImage& image, int selector, const IdentityTexts& texts,
+                        const IdentityTexts* loaded) {
     const Numbering numbering = NumberingOfSlot(image, selector);
     SilentPerson quiet;
     const auto bytes = image.Bytes();
-    auto store = [&](std::size_t at, std::string_view text, IdentityField field) {
+    auto changed = [&](std::string IdentityTexts::*field) {
+        return loaded == nullptr || texts.*field != loaded->*field;
+    };
+    auto store = [&](std::size_t at, std::string_view text, IdentityField field, bool edited) {
+        if (!edited) {
+            return ReadIdentityRecord(bytes, at);
+        }
         const auto parsed = ParseIdentity(text, field, numbering, quiet);
         const IdentityRecord record = parsed ? parsed->record : IdentityRecord{};
         WriteIdentityRecord(bytes, at, record);
         return record;
     };
-    if (numbering.scheme == kSchemeCpsx) {
+    const bool ownChanged = changed(&IdentityTexts::own);
+    if (numbering.scheme == kSchemeCpsx && changed(&IdentityTexts::dynamicGroup)) {
         std::int64_t group = 0;
         bool parsed = texts.dynamicGroup.empty();
         if (!parsed) {
@@ -526,14 +534,22 @@ void StoreIdentityTexts(TrunkJobImage& image, int selector, const IdentityTexts&
         }
     }
     const IdentityRecord own =
-        store(RecordAt(selector, id_rows::kOwn), texts.own, IdentityField::Own);
-    store(RecordAt(selector, id_rows::kDispatcher), texts.dispatcher, IdentityField::Individual);
-    store(RecordAt(selector, id_rows::kData), texts.data, IdentityField::Individual);
-    StoreHighestUnit(image, selector, texts.highestUnit, own, numbering.scheme);
-    for (std::size_t g = 0; g < kGroupCount; ++g) {
-        store(GroupAt(selector, g), texts.groups[g], IdentityField::Group);
+        store(RecordAt(selector, id_rows::kOwn), texts.own, IdentityField::Own, ownChanged);
+    store(RecordAt(selector, id_rows::kDispatcher), texts.dispatcher, IdentityField::Individual,
+          changed(&IdentityTexts::dispatcher));
+    store(RecordAt(selector, id_rows::kData), texts.data, IdentityField::Individual,
+          changed(&IdentityTexts::data));
+    if (ownChanged || changed(&IdentityTexts::highestUnit)) {
+        StoreHighestUnit(image, selector, texts.highestUnit, own, numbering.scheme);
     }
-    StoreHighestGroup(image, selector, texts, own, numbering);
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        store(GroupAt(selector, g), texts.groups[g], IdentityField::Group,
+              loaded == nullptr || texts.groups[g] != loaded->groups[g]);
+    }
+    if (ownChanged || changed(&IdentityTexts::highestGroup) ||
+        changed(&IdentityTexts::ownFleetGroup)) {
+        StoreHighestGroup(image, selector, texts, own, numbering);
+    }
 }
 
 // ---------------------------------------------------------------- exit checks
@@ -712,14 +728,18 @@ std::vector<FiveDigitEntry> LoadFiveDigit(const TrunkJobImage& image, int select
     return entries;
 }
 
-void StoreFiveDigit(TrunkJobImage& image, int selector, std::span<const FiveDigitEntry> entries) {
+void StoreFiveDigit(TrunkJobImage& image, int selector, std::span<const FiveDigitEntry> entries,
+                    std::span<const FiveDigitEntry> loaded) {
     for (std::size_t k = 0; k < kFiveDigitEntries; ++k) {
+        const FiveDigitEntry entry = k < entries.size() ? entries[k] : FiveDigitEntry{};
+        if (k < loaded.size() && entry == loaded[k]) {
+            continue;
+        }
         const FiveDigitPlace place = PlaceOf(k);
         const std::size_t at = RecordStart(selector, place);
         auto write = [&](std::string_view id, std::int64_t value) {
             WriteNumber(image, at, ColumnOf(*place.table, id), value);
         };
-        const FiveDigitEntry entry = k < entries.size() ? entries[k] : FiveDigitEntry{};
         const std::int64_t code = EnteredNumber(entry.fleetCode).value_or(0);
         const std::int64_t prefix = EnteredNumber(entry.prefix).value_or(0);
         const std::int64_t fleet = EnteredNumber(entry.fleet).value_or(0);
@@ -805,10 +825,16 @@ std::vector<StatusEntry> LoadStatusList(const TrunkJobImage& image, int selector
     return entries;
 }
 
-void StoreStatusList(TrunkJobImage& image, int selector, std::span<const StatusEntry> entries) {
+void StoreStatusList(TrunkJobImage& image, int selector, std::span<const StatusEntry> entries,
+                     std::span<const StatusEntry> loaded) {
     const auto bytes = image.Bytes();
+    bool stored = loaded.empty();
     for (std::size_t s = 0; s < id_rows::kStatusCount; ++s) {
         const StatusEntry entry = s < entries.size() ? entries[s] : StatusEntry{};
+        if (s < loaded.size() && entry == loaded[s]) {
+            continue;
+        }
+        stored = true;
         auto store = [&](const fields::RecordTable& table, const std::string& text) {
             const FieldRow& column = StatusText(table);
             const auto value = fields::ParseField(column, text);
@@ -824,6 +850,9 @@ void StoreStatusList(TrunkJobImage& image, int selector, std::span<const StatusE
                            listed ? *code : fields::FieldValue(std::int64_t{0}));
     }
     // Statuses 0 and 31 share the first and last words and are always 0.
+    if (!stored) {
+        return;
+    }
     for (int s : {0, 31}) {
         const std::size_t at = SlotAt(selector, id_rows::StatusReplyWord(s));
         image.SetU16(

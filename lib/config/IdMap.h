@@ -708,7 +708,13 @@ IdentityTexts LoadIdentityTexts(const TrunkJobImage& image, int selector);
 // Writes the identities, highest unit and group and the dynamic group into the slot. Never
 // refuses: a text that does not parse leaves its record cleared, without a message. The CPSX
 // counts must be stored first (the conversions use the slot's counts).
-void StoreIdentityTexts(TrunkJobImage& image, int selector, const IdentityTexts& texts);
+//
+// `loaded` is what the form showed after its load pass: a field that still shows it keeps its
+// bytes as they are (a job read from a radio is stored as the radio had it); the fields computed
+// from the own identity are stored again when it changed. Null stores every field (after a
+// change of the CPSX counts, which gives every dialled number another ident).
+void StoreIdentityTexts(TrunkJobImage& image, int selector, const IdentityTexts& texts,
+                        const IdentityTexts* loaded = nullptr);
 
 // The exit checks of the fields computed from the own identity. `replaceWith` is the text the
 // field then shows, where the check sets one.
@@ -738,11 +744,14 @@ struct FiveDigitEntry {
     std::string prefix;
     std::string fleet;
     std::string highest;
+
+    friend bool operator==(const FiveDigitEntry&, const FiveDigitEntry&) = default;
 };
 std::vector<FiveDigitEntry> LoadFiveDigit(const TrunkJobImage& image, int selector);
 // An entry with FleetCode 0 (or empty) is stored as zeros; a prefix or fleet out of range stores
-// 0 in its field.
-void StoreFiveDigit(TrunkJobImage& image, int selector, std::span<const FiveDigitEntry> entries);
+// 0 in its field. Entries equal to their `loaded` ones (when given) keep their bytes.
+void StoreFiveDigit(TrunkJobImage& image, int selector, std::span<const FiveDigitEntry> entries,
+                    std::span<const FiveDigitEntry> loaded = {});
 
 enum class FiveDigitColumn { FleetCode = 1, Prefix = 2, Fleet = 3, Highest = 4 };
 // The check of a cell: nullopt when the value passes, else its message. `onEnter` picks the
@@ -763,11 +772,14 @@ struct StatusEntry {
     std::string incoming;
     std::string outgoing;
     std::string reply;  // "Status", "STA+GPS", "STA+JOB" or "STA+JOB+GPS"
+
+    friend bool operator==(const StatusEntry&, const StatusEntry&) = default;
 };
 std::vector<StatusEntry> LoadStatusList(const TrunkJobImage& image, int selector);
 // Texts are cut to 12 characters; a reply that is none of the four words stores 0, as do
-// statuses 0 and 31.
-void StoreStatusList(TrunkJobImage& image, int selector, std::span<const StatusEntry> entries);
+// statuses 0 and 31. Entries equal to their `loaded` ones (when given) keep their bytes.
+void StoreStatusList(TrunkJobImage& image, int selector, std::span<const StatusEntry> entries,
+                     std::span<const StatusEntry> loaded = {});
 
 // ---- Everything else a store writes ----
 

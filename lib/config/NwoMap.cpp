@@ -128,22 +128,31 @@ NetworkOptionTexts LoadNetworkOptionTexts(const TrunkJobImage& image, int select
     return texts;
 }
 
-void StoreNetworkOptionTexts(TrunkJobImage& image, int selector, const NetworkOptionTexts& texts) {
+void StoreNetworkOptionTexts(TrunkJobImage& image, int selector, const NetworkOptionTexts& texts,
+                             const NetworkOptionTexts* loaded) {
     const ZoneAreaLengths lengths = ZoneAreaLengthsOfSlot(image, selector);
     for (std::size_t e = 0; e < nwo_rows::kAcquisitionEntries; ++e) {
         const std::size_t at = RecordAt(selector, nwo_rows::kAcquisition, e);
         const AcquisitionEntry& entry = texts.acquisition[e];
+        if (loaded != nullptr && entry == loaded->acquisition[e]) {
+            continue;
+        }
         const int type = static_cast<int>(entry.type);
         Write(image, at, AcquisitionType(), entry.type);
         const std::int64_t datum = std::min(StoredDatum(type, Entered(entry.data), lengths),
                                             (std::int64_t{1} << AcquisitionData().bitCount) - 1);
         Write(image, at, AcquisitionData(), datum);
     }
-    Write(image, trunk::SlotStart(selector), HomeZone(),
-          StoredDatum(nwo_rows::kTypeZone, Entered(texts.homeZone), lengths));
+    if (loaded == nullptr || texts.homeZone != loaded->homeZone) {
+        Write(image, trunk::SlotStart(selector), HomeZone(),
+              StoredDatum(nwo_rows::kTypeZone, Entered(texts.homeZone), lengths));
+    }
     for (std::size_t p = 0; p < nwo_rows::kPreferenceEntries; ++p) {
         const std::size_t at = RecordAt(selector, nwo_rows::kPreferences, p);
         const PreferenceEntry& entry = texts.preferences[p];
+        if (loaded != nullptr && entry == loaded->preferences[p]) {
+            continue;
+        }
         Write(image, at, nwo_rows::kPreferenceColumns[0], Entered(entry.length));
         Write(image, at, nwo_rows::kPreferenceColumns[1], Entered(entry.priority));
         Write(image, at, nwo_rows::kPreferenceColumns[2], Entered(entry.data));

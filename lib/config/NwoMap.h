@@ -160,11 +160,15 @@ std::int64_t ShownDatum(int type, std::int64_t stored, const ZoneAreaLengths& le
 struct AcquisitionEntry {
     std::int64_t type = nwo_rows::kTypeNone;  // a code of kTypeChoices, or the stored bits
     std::string data;
+
+    friend bool operator==(const AcquisitionEntry&, const AcquisitionEntry&) = default;
 };
 struct PreferenceEntry {
     std::string priority;
     std::string length;
     std::string data;
+
+    friend bool operator==(const PreferenceEntry&, const PreferenceEntry&) = default;
 };
 struct NetworkOptionTexts {
     std::array<AcquisitionEntry, nwo_rows::kAcquisitionEntries> acquisition;
@@ -173,8 +177,10 @@ struct NetworkOptionTexts {
 };
 
 NetworkOptionTexts LoadNetworkOptionTexts(const TrunkJobImage& image, int selector);
-// Never refuses; an entry that is no number stores 0.
-void StoreNetworkOptionTexts(TrunkJobImage& image, int selector, const NetworkOptionTexts& texts);
+// Never refuses; an entry that is no number stores 0. Entries and the home zone still showing
+// what `loaded` (when given) showed keep their bytes.
+void StoreNetworkOptionTexts(TrunkJobImage& image, int selector, const NetworkOptionTexts& texts,
+                             const NetworkOptionTexts* loaded = nullptr);
 
 // The range of a preference row's data: 0 to 2^Length - 1, a Length above 10 counting as 0.
 std::int64_t LargestPreferenceData(std::string_view lengthText);

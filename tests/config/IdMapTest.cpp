@@ -403,6 +403,31 @@ TEST_F(IdMapTest, AStoreWritesTheMarkerClearsTheSpareFieldsAndCountsTheDtmfDigit
     EXPECT_EQ(image->U8(kSlot1 + 0x5BD), 0);
 }
 
+TEST_F(IdMapTest, FieldsStillShowingWhatWasLoadedKeepTheirBytes) {
+    // As a radio might hold them: spare bits in an own record, unused five-digit entries of all
+    // ones, a reply code no list has.
+    SetScheme(kSchemeMpt1343);
+    const std::vector<std::uint8_t> own = {0x80, 0x00, 2, 0, 0xFA, 0x07, 2, 0};
+    image->Write(kSlot1 + 0x10, own);
+    image->FillRegion(0x2A00, 80, 0xFF);
+    image->SetU16(0x2DA0, 0xF750);
+    const TrunkJobImage before = *image;
+    const IdentityTexts loaded = LoadIdentityTexts(*image, 0);
+    IdentityTexts texts = loaded;
+    const auto fiveDigit = LoadFiveDigit(*image, 0);
+    const auto statuses = LoadStatusList(*image, 0);
+    StoreIdentityTexts(*image, 0, texts, &loaded);
+    StoreFiveDigit(*image, 0, fiveDigit, fiveDigit);
+    StoreStatusList(*image, 0, statuses, statuses);
+    EXPECT_TRUE(*image == before);
+    // An edited field is stored whole.
+    EXPECT_EQ(loaded.own, "2002001200");
+    texts.own = "2002001201";
+    StoreIdentityTexts(*image, 0, texts, &loaded);
+    EXPECT_EQ(BytesAt(*image, kSlot1 + 0x10, 8),
+              (std::vector<std::uint8_t>{0x80, 0, 3, 0, 0x02, 0, 2, 0}));
+}
+
 TEST_F(IdMapTest, DataRetriesAreKeptOnlyByJobsAfterVersion3131) {
     image->SetU16(14, 3131);
     EXPECT_FALSE(DataRetriesStored(*image));
