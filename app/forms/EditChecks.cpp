@@ -13,21 +13,67 @@ namespace km {
 namespace {
 
 // The key filter kinds of the field routines.
+constexpr int kDialKind = 0;
 constexpr int kPrintableKind = 1;
 constexpr int kDigitsKind = 2;
+constexpr int kDtmfKind = 5;
+
+// What pasted text may hold; nothing beyond the key filters for printable text.
+QString PatternOf(EditChecks::Keys keys) {
+    switch (keys) {
+        case EditChecks::Keys::Digits:
+            return QStringLiteral("[0-9]*");
+        case EditChecks::Keys::Dial:
+            return QStringLiteral("[0-9#*]*");
+        case EditChecks::Keys::DialOrE:
+            return QStringLiteral("[0-9#*Ee]*");
+        case EditChecks::Keys::Dtmf:
+            return QStringLiteral("[0-9#*-]*");
+        case EditChecks::Keys::Printable:
+            break;
+    }
+    return {};
+}
+
+bool KeyAllowedFor(EditChecks::Keys keys, char32_t key, Person& person) {
+    switch (keys) {
+        case EditChecks::Keys::Digits:
+            return KeyAllowed(kDigitsKind, key, person);
+        case EditChecks::Keys::Dial:
+            return KeyAllowed(kDialKind, key, person);
+        case EditChecks::Keys::DialOrE:
+            return key == U'E' || key == U'e' || KeyAllowed(kDialKind, key, person);
+        case EditChecks::Keys::Dtmf:
+            return KeyAllowed(kDtmfKind, key, person);
+        case EditChecks::Keys::Printable:
+            break;
+    }
+    return KeyAllowed(kPrintableKind, key, person);
+}
+
+void SetValidator(QLineEdit& edit, EditChecks::Keys keys) {
+    const QString pattern = PatternOf(keys);
+    // Pasted text keeps to the keys too.
+    edit.setValidator(pattern.isEmpty()
+                          ? nullptr
+                          : new QRegularExpressionValidator(QRegularExpression(pattern), &edit));
+}
 
 }  // namespace
 
 EditChecks::EditChecks(QObject& owner, Person& person) : QObject(&owner), person_(person) {}
 
 void EditChecks::Watch(QLineEdit& edit, Keys keys, std::function<bool()> check) {
-    if (keys == Keys::Digits) {
-        // Pasted text keeps to digits too.
-        edit.setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), &edit));
-    }
+    SetValidator(edit, keys);
     edit.installEventFilter(this);
     watched_.push_back({&edit, keys, std::move(check)});
+}
+
+void EditChecks::SetKeys(QLineEdit& edit, Keys keys) {
+    if (Watched* watched = Find(&edit); watched != nullptr && watched->keys != keys) {
+        watched->keys = keys;
+        SetValidator(edit, keys);
+    }
 }
 
 EditChecks::Watched* EditChecks::Find(const QObject* edit) {
@@ -69,9 +115,7 @@ bool EditChecks::eventFilter(QObject* object, QEvent* event) {
             return true;
         }
         const QString text = key->text();
-        if (!text.isEmpty() &&
-            !KeyAllowed(watched->keys == Keys::Digits ? kDigitsKind : kPrintableKind,
-                        text.at(0).unicode(), person_)) {
+        if (!text.isEmpty() && !KeyAllowedFor(watched->keys, text.at(0).unicode(), person_)) {
             return true;  // refused, with a beep
         }
     }

@@ -15,7 +15,9 @@ class Person;
 class EditChecks : public QObject {
     Q_OBJECT
   public:
-    enum class Keys { Digits, Printable };
+    // Digits; any printable character; dial characters (digits, "#", "*"); dial characters and
+    // "E"; DTMF sequences (digits, "#", "*", "-").
+    enum class Keys { Digits, Printable, Dial, DialOrE, Dtmf };
 
     EditChecks(QObject& owner, Person& person);
 
@@ -23,6 +25,8 @@ class EditChecks : public QObject {
     void Watch(QLineEdit& edit, Keys keys, std::function<bool()> check);
     // The check of the watched edit that has the focus (true when none has it).
     bool CheckFocused();
+    // Another set of keys for a watched edit (the keys some edits take depend on the network).
+    void SetKeys(QLineEdit& edit, Keys keys);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

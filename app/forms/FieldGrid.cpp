@@ -39,11 +39,17 @@ bool FocusLeavesForGood(const QEvent* event) {
 }
 
 QRegularExpression PatternOf(const FieldGrid::Editor& editor) {
-    if (editor.kind == FieldGrid::Editor::Kind::Megahertz) {
-        return QRegularExpression(QStringLiteral("[0-9]{0,4}([.,][0-9]*)?"));
-    }
     const int chars = editor.maxChars > 0 ? editor.maxChars : 9;
-    return QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(chars));
+    switch (editor.kind) {
+        case FieldGrid::Editor::Kind::Megahertz:
+            return QRegularExpression(QStringLiteral("[0-9]{0,4}([.,][0-9]*)?"));
+        case FieldGrid::Editor::Kind::Dial:
+            return QRegularExpression(QStringLiteral("[0-9#*]{0,%1}").arg(chars));
+        case FieldGrid::Editor::Kind::Text:
+            return QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1F}\\x{7F}]{0,%1}").arg(chars));
+        default:
+            return QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(chars));
+    }
 }
 
 }  // namespace
@@ -318,7 +324,7 @@ bool FieldGrid::CheckCurrentCell(Moment moment) {
         message = lineCheck(table_.currentRow());
     }
     if (message) {
-        person_.Error(*message);
+        Show(*message, table_.currentRow(), table_.currentColumn(), moment);
     }
     checking_ = false;
     return !message;
@@ -339,10 +345,15 @@ void FieldGrid::CurrentCellChanged(int line, int, int previousLine, int previous
         message = lineCheck(previousLine);
     }
     if (message) {
-        person_.Error(*message);
+        Show(*message, previousLine, previousColumn, Moment::Move);
         StayIn(previousLine, previousColumn);
     }
     checking_ = false;
+}
+
+void FieldGrid::Show(const std::string& message, int line, int column, Moment moment) {
+    const BoxKind kind = messageKind ? messageKind(line, column, moment) : BoxKind::Error;
+    person_.Show(kind, message, Buttons::Ok);
 }
 
 void FieldGrid::StayIn(int line, int column) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Person.h"
 #include "fields/FieldOps.h"
 
 namespace km {
@@ -33,9 +34,11 @@ class FieldGrid : public QObject {
     };
 
     // How a cell is edited: not at all, digits (at most maxChars), megahertz (digits and one "."
-    // or ","), or a drop-down list placed over the cell that writes the chosen text.
+    // or ","), a dial string (digits, "#" and "*", at most maxChars), a text (printable
+    // characters, at most maxChars), or a drop-down list placed over the cell that writes the
+    // chosen text.
     struct Editor {
-        enum class Kind { None, Digits, Megahertz, List };
+        enum class Kind { None, Digits, Megahertz, Dial, Text, List };
         Kind kind = Kind::None;
         int maxChars = 0;
         QStringList items;
@@ -74,6 +77,9 @@ class FieldGrid : public QObject {
     // is left (rules between the cells of a line); nullopt passes.
     std::function<std::optional<std::string>(int line)> lineCheck;
 
+    // The box a failed check of a cell is shown in; an error box when not set.
+    std::function<BoxKind(int line, int column, Moment moment)> messageKind;
+
     // The check of the current cell (and, when it is being left, of its line); shows the message
     // and returns false when it fails.
     bool CheckCurrentCell(Moment moment);
@@ -101,6 +107,7 @@ class FieldGrid : public QObject {
     const Binding* BindingOf(int line, int column) const;
     void CurrentCellChanged(int line, int column, int previousLine, int previousColumn);
     void StayIn(int line, int column);
+    void Show(const std::string& message, int line, int column, Moment moment);
 
     QTableWidget& table_;
     Person& person_;
