@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "config/Phonebook.h"
 #include "core/Files.h"
 #include "forms/FieldBinder.h"
 #include "forms/pmr/ChnForm.h"
@@ -20,9 +21,13 @@ constexpr std::string_view kSaveChannelsFirstText =
 constexpr std::string_view kSaveZonesFirstText =
     "RCP Job configuration file must be saved,                  \n"
     "before saving Zone Table to a CSV file.";
+constexpr std::string_view kSavePhonebookFirstText =
+    "RCP Job configuration file must be saved,                  \n"
+    "before saving phonebook to a CSV file.";
 constexpr const char* kSaveTitle = "Save As - CSV File";
 constexpr const char* kOpenChannelsTitle = "Open - PMR Channel or Phonebook CSV File";
 constexpr const char* kOpenZonesTitle = "Open Zone Table CSV File";
+constexpr const char* kOpenPhonebookTitle = "Open - Phonebook CSV File";
 constexpr int kSaveFilterIndex = 4;
 constexpr int kOpenFilterIndex = 5;
 constexpr const char* kJobsFolder = "Jobs";
@@ -31,6 +36,12 @@ constexpr std::size_t kLargestCsvFile = 16 * 1024 * 1024;
 
 std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::string PhonebookRowsSkippedText(std::size_t skipped) {
+    return std::to_string(skipped) +
+           " rows of the file were not imported:\n"
+           "their index is not a number of 0..249, or names an entry an earlier row filled.";
 }
 
 }  // namespace
@@ -46,18 +57,123 @@ CsvCommands::CsvCommands(Workspace& workspace, MainState& state, Person& person,
 
 void CsvCommands::Connect(QMenu& imports, QMenu& exports) {
     const std::pair<const char*, void (CsvCommands::*)()> handlers[] = {
+        {"CSVImportPhonebook", &CsvCommands::CSVImportPhonebookClick},
+        {"CSVExportPhonebook", &CsvCommands::CSVExportPhonebookClick},
         {"CSVImportPMRChannels", &CsvCommands::CSVImportPMRChannelsClick},
         {"CSVExportPMRChannels", &CsvCommands::CSVExportPMRChannelsClick},
         {"CsvImportZoneTable", &CsvCommands::CsvImportZoneTableClick},
         {"CsvExportZoneTable", &CsvCommands::CsvExportZoneTableClick},
     };
-    for (const auto& [name, handler] : handlers) {
+    for (const auto& entry : handlers) {
+        const auto handler = entry.second;
         for (QMenu* menu : {&imports, &exports}) {
-            if (auto* item = menu->findChild<QAction*>(name)) {
+            if (auto* item = menu->findChild<QAction*>(entry.first)) {
                 QObject::connect(item, &QAction::triggered, item,
                                  [this, handler] { (this->*handler)(); });
             }
         }
+    }
+}
+
+void CsvCommands::SetCaptionChanged(std::function<void()> changed) {
+    captionChanged_ = std::move(changed);
+}
+
+bool CsvCommands::StoreIdentities() {
+    ConfigForm* identities = form_(FormId::Identities);
+    if (identities == nullptr) {
+        return true;
+    }
+    if (!identities->CheckFocusedField()) {
+        return false;
+    }
+    identities->StorePass();
+    return true;
+}
+
+// The PMR phone book is the Selcall form's; in the PMR view these items are its.
+void CsvCommands::CSVExportPhonebookClick() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    if (!(state_.ImageKind == kImageTrunk && state_.TrunkJobLoaded) &&
+        !(state_.ImageKind == kImagePmr && state_.PmrJobLoaded)) {
+        person_.Warn(kNoJobText);
+        return;
+    }
+    if (state_.ImageKind != kImageTrunk) {
+        return;
+    }
+    person_.Warn(kSavePhonebookFirstText);
+    FileDialogRequest request;
+    request.dialog = FileDialogId::SaveAs;
+    request.title = kSaveTitle;
+    request.filters = QtFilters(kSaveDialogFilter);
+    request.filterIndex = kSaveFilterIndex;
+    request.defaultSuffix = "csv";
+    request.folder = QString::fromStdString((workDir_ / kJobsFolder).string());
+    request.proposedName = lastCsvFileName_;
+    const std::optional<QString> path = dialogs_.SaveFile(request);
+    if (!path || !StoreIdentities()) {
+        return;
+    }
+    const std::string file = ExportPhonebookCsvOfImage(workspace_.trunk.Bytes());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    if (!WriteFileAtomically(path->toStdString(), {bytes, file.size()})) {
+        person_.Error(CannotWriteFileText(QFileInfo(*path).fileName().toStdString()));
+        return;
+    }
+    Remember(*path);
+}
+
+void CsvCommands::CSVImportPhonebookClick() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    if (!(state_.ImageKind == kImageTrunk && state_.TrunkJobLoaded) &&
+        !(state_.ImageKind == kImagePmr && state_.PmrJobLoaded)) {
+        person_.Warn(kNoJobText);
+        return;
+    }
+    if (state_.ImageKind != kImageTrunk) {
+        return;
+    }
+    FileDialogRequest request;
+    request.dialog = FileDialogId::OpenJob;
+    request.title = kOpenPhonebookTitle;
+    request.filters = QtFilters(kOpenDialogFilter);
+    request.filterIndex = kOpenFilterIndex;
+    request.defaultSuffix = "csv";
+    request.folder = QString::fromStdString((workDir_ / state_.CsvFolder).string());
+    const std::optional<QString> path = dialogs_.OpenFile(request);
+    if (!path || !ExtensionIs(path->toStdString(), ".csv")) {
+        return;
+    }
+    const auto bytes = ReadFileBytes(path->toStdString(), kLargestCsvFile);
+    if (!bytes) {
+        return;
+    }
+    // The whole file is checked before anything changes.
+    const auto imported = ImportPhonebookCsv(AsText(*bytes));
+    if (const auto* error = std::get_if<std::string>(&imported)) {
+        person_.Warn(*error);
+        return;
+    }
+    if (!StoreIdentities()) {
+        return;
+    }
+    const auto& result = std::get<PhonebookImport>(imported);
+    StorePhonebook(workspace_.trunk.Bytes(), result.entries);
+    if (ConfigForm* identities = form_(FormId::Identities)) {
+        identities->LoadPass();
+    }
+    state_.CurrentJobFileName.clear();
+    if (captionChanged_) {
+        captionChanged_();
+    }
+    Remember(*path);
+    if (result.summary.skipped > 0) {
+        person_.Warn(PhonebookRowsSkippedText(result.summary.skipped));
     }
 }
 

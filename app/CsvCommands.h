@@ -1,8 +1,9 @@
 #pragma once
-// The items of the File menu's CSV Import and CSV Export: the PMR channel table and the PMR zone
-// table to and from CSV files. An export writes the PmrJobImage as last stored (the user is
-// reminded to save first); an import reads the whole file and checks it before the Channel
-// Options form's table or zones are replaced, so a wrong file changes nothing.
+// The items of the File menu's CSV Import and CSV Export: the trunk phone book, the PMR channel
+// table and the PMR zone table to and from CSV files. An export writes the image as last stored
+// (the user is reminded to save first; the trunk phone book stores the Identities form first);
+// an import reads the whole file and checks it before the form's table is replaced, so a wrong
+// file changes nothing.
 
 #include <QMenu>
 #include <QString>
@@ -24,7 +25,12 @@ class CsvCommands {
     // Connects the items of the two menus that name the handlers below (by object name).
     void Connect(QMenu& imports, QMenu& exports);
 
+    // Called when an import has emptied CurrentJobFileName, for the window caption.
+    void SetCaptionChanged(std::function<void()> changed);
+
     // Handlers of the menu items, named as the domain names them.
+    void CSVImportPhonebookClick();
+    void CSVExportPhonebookClick();
     void CSVImportPMRChannelsClick();
     void CSVExportPMRChannelsClick();
     void CsvImportZoneTableClick();
@@ -34,6 +40,9 @@ class CsvCommands {
     enum class Table { Channels, Zones };
     // The preconditions of a PMR table command; false after the refusal was shown.
     bool PmrJobShown();
+    // The Identities form stored, so that the image holds its phone book; false when the field
+    // being edited failed its check.
+    bool StoreIdentities();
     void Export(Table table);
     void Import(Table table);
     // Remembers a file as the last CSV file and its folder as the CSV folder.
@@ -45,6 +54,7 @@ class CsvCommands {
     Dialogs& dialogs_;
     std::filesystem::path workDir_;
     std::function<ConfigForm*(FormId)> form_;
+    std::function<void()> captionChanged_;
     QString lastCsvFileName_;
 };
 

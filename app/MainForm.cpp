@@ -225,6 +225,7 @@ void TForm_MF_MainForm::CreateMenus() {
         CSVExport1.addAction(item.caption)->setObjectName(item.exportName);
     }
     csv_->Connect(CSVImport1, CSVExport1);
+    csv_->SetCaptionChanged([this] { RefreshCaption(); });
     File1.addSeparator();
     CompareWith1 = AddItem(File1, "CompareWith1", "&Compare with...", kHintCompare);
     File1.addSeparator();
