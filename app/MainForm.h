@@ -77,7 +77,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     // Read Radio, Radio Information, the progress dialog and the serial monitor.
     RadioCommands& Radio() { return *radio_; }
     // The form of the current view with this id, or null when it is not open.
-    ConfigForm* Form(FormId id) const;
+    ConfigForm* Form(FormId id) const override;
     // The form shown in front, or null while the start picture is shown.
     ConfigForm* ActiveForm() const;
     bool PictureShown() const;

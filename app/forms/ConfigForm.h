@@ -42,6 +42,8 @@ enum class FormId {
 };
 inline constexpr int kFormIdCount = 11;
 
+class ConfigForm;
+
 // What the main window offers its forms.
 class Shell {
   public:
@@ -64,6 +66,9 @@ class Shell {
     virtual void ShowForm(FormId id) = 0;
     // Runs the LoadPass of an open form again (for forms whose defaults another form changes).
     virtual void ReloadForm(FormId id) = 0;
+    // The form of the current view with this id, or null when it is not open (what a form reads
+    // from another at the moment it needs it).
+    virtual ConfigForm* Form(FormId) const { return nullptr; }
 };
 
 // Everything a form may use. The references outlive every form.

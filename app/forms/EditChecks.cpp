@@ -16,6 +16,7 @@ namespace {
 constexpr int kDialKind = 0;
 constexpr int kPrintableKind = 1;
 constexpr int kDigitsKind = 2;
+constexpr int kHexKind = 3;
 constexpr int kDtmfKind = 5;
 
 // What pasted text may hold; nothing beyond the key filters for printable text.
@@ -29,6 +30,8 @@ QString PatternOf(EditChecks::Keys keys) {
             return QStringLiteral("[0-9#*Ee]*");
         case EditChecks::Keys::Dtmf:
             return QStringLiteral("[0-9#*-]*");
+        case EditChecks::Keys::Hex:
+            return QStringLiteral("[0-9A-Fa-f]*");
         case EditChecks::Keys::Printable:
             break;
     }
@@ -45,6 +48,8 @@ bool KeyAllowedFor(EditChecks::Keys keys, char32_t key, Person& person) {
             return key == U'E' || key == U'e' || KeyAllowed(kDialKind, key, person);
         case EditChecks::Keys::Dtmf:
             return KeyAllowed(kDtmfKind, key, person);
+        case EditChecks::Keys::Hex:
+            return KeyAllowed(kHexKind, key, person);
         case EditChecks::Keys::Printable:
             break;
     }

@@ -16,8 +16,8 @@ class EditChecks : public QObject {
     Q_OBJECT
   public:
     // Digits; any printable character; dial characters (digits, "#", "*"); dial characters and
-    // "E"; DTMF sequences (digits, "#", "*", "-").
-    enum class Keys { Digits, Printable, Dial, DialOrE, Dtmf };
+    // "E"; DTMF sequences (digits, "#", "*", "-"); hexadecimal digits (0-9, A-F or a-f).
+    enum class Keys { Digits, Printable, Dial, DialOrE, Dtmf, Hex };
 
     EditChecks(QObject& owner, Person& person);
 

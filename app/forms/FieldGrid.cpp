@@ -47,6 +47,9 @@ QRegularExpression PatternOf(const FieldGrid::Editor& editor) {
             return QRegularExpression(QStringLiteral("[0-9#*]{0,%1}").arg(chars));
         case FieldGrid::Editor::Kind::Text:
             return QRegularExpression(QStringLiteral("[^\\x{0}-\\x{1F}\\x{7F}]{0,%1}").arg(chars));
+        case FieldGrid::Editor::Kind::Pattern:
+            return QRegularExpression(
+                QStringLiteral("[%1]{0,%2}").arg(editor.characters).arg(chars));
         default:
             return QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(chars));
     }

@@ -35,13 +35,15 @@ class FieldGrid : public QObject {
 
     // How a cell is edited: not at all, digits (at most maxChars), megahertz (digits and one "."
     // or ","), a dial string (digits, "#" and "*", at most maxChars), a text (printable
-    // characters, at most maxChars), or a drop-down list placed over the cell that writes the
+    // characters, at most maxChars), characters of a set (`characters`, a character class such as
+    // "0-9A-Fa-f"; at most maxChars), or a drop-down list placed over the cell that writes the
     // chosen text.
     struct Editor {
-        enum class Kind { None, Digits, Megahertz, Dial, Text, List };
+        enum class Kind { None, Digits, Megahertz, Dial, Text, Pattern, List };
         Kind kind = Kind::None;
         int maxChars = 0;
         QStringList items;
+        QString characters;
     };
 
     FieldGrid(QTableWidget& table, Person& person);

@@ -244,8 +244,16 @@ int DisplayWidth(std::string_view utf8) {
 }
 
 bool CheckDisplayWidth(std::string_view utf8, bool hmFPlusHead, Person& person) {
+    const auto message = DisplayWidthMessage(utf8, hmFPlusHead);
+    if (message) {
+        person.Warn(*message);
+    }
+    return !message;
+}
+
+std::optional<std::string> DisplayWidthMessage(std::string_view utf8, bool hmFPlusHead) {
     if (hmFPlusHead || DisplayWidth(utf8) <= kDisplayWidthPixels) {
-        return true;
+        return std::nullopt;
     }
     const std::string text = Utf8ToCp1252(utf8);
     std::size_t fitting = 0;
@@ -259,8 +267,7 @@ bool CheckDisplayWidth(std::string_view utf8, bool hmFPlusHead, Person& person) 
     }
     // Blanks at the end of the part that fits show nothing, so they are not counted.
     fitting -= TrailingBlanks(std::string_view(text).substr(0, fitting));
-    person.Warn(FormatNumbers(kTooWideMessage, {static_cast<std::int64_t>(fitting)}));
-    return false;
+    return FormatNumbers(kTooWideMessage, {static_cast<std::int64_t>(fitting)});
 }
 
 }  // namespace km

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,5 +49,7 @@ int DisplayWidth(std::string_view utf8);
 // True when the text fits; otherwise warns how many characters fit and returns false. The
 // HM-F+ control unit has a wider display on which every text fits.
 bool CheckDisplayWidth(std::string_view utf8, bool hmFPlusHead, Person& person);
+// The warning of CheckDisplayWidth, or nullopt when the text fits.
+std::optional<std::string> DisplayWidthMessage(std::string_view utf8, bool hmFPlusHead);
 
 }  // namespace km

@@ -1,0 +1,169 @@
+#pragma once
+// The Selcall form of the PMR view: the radio's own selcall identity, tonesets, tone durations
+// and special tones, the user defined toneset, the function button encodes, the phone book, the
+// status list, the timed reset and reset tone actions and the alarm. The rows, the tone tables
+// and the grids' commands are lib/pmr/SclMap.h; the form adds the rules between its controls.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <optional>
+#include <vector>
+
+#include "forms/ConfigForm.h"
+#include "forms/EditChecks.h"
+#include "forms/FieldBinder.h"
+#include "forms/FieldGrid.h"
+#include "pmr/Scl2Map.h"
+#include "pmr/SclMap.h"
+
+namespace km {
+
+class TSCL_Form_Selcall : public ConfigForm {
+    Q_OBJECT
+  public:
+    explicit TSCL_Form_Selcall(const FormContext& context, QWidget* parent = nullptr);
+
+    void LoadPass() override;
+    void StorePass() override;
+    void RefreshVisibility() override;
+    void ShowFirstPage() override;
+    bool CheckFocusedField() override;
+
+    // What the Encode/Decode form's dialogs read at the moment they use it: the own identity, the
+    // toneset names, the tone durations and the variable digit counts as shown, stored or not.
+    pmr::SelcallSettings CurrentSettings() const;
+
+    // The phone book and status list as their grids show them, and a CSV import into them (the
+    // next store writes them).
+    std::vector<pmr::SelcallPhonebookEntry> PhoneBookRows() const;
+    void ShowPhoneBookRows(const std::vector<pmr::SelcallPhonebookEntry>& rows);
+    std::vector<pmr::StatusEntry> StatusRows() const;
+    void ShowStatusRows(const std::vector<pmr::StatusEntry>& rows);
+
+    // Handlers, named as the domain names them.
+    void SOP_CBox_UserEnteredIDClick();
+    void SOP_Combo_TonesetChange();
+    void ALM_Combo_MicrophoneChange();
+    void STA_RadioGrp_SentStatusClick();
+    void SCL_Btn_ClearPhbkClick();
+    void SCL_Btn_FillToEndClick();
+    void SCL_Btn_InsertRowClick();
+    void SCL_Btn_DeleteRowClick();
+    void STA_Btn_ClearStatusClick();
+    void STA_Btn_FillToEndClick();
+    void Tab_SCL_NextShow();
+
+    // Controls, public for the form's tests.
+    QTabWidget SCL_Page_Selcall;
+    QWidget Tab_SOP_Options;
+    QWidget Tab_SOP2_MoreOptions;
+    QWidget Tab_FBE_Encodes;
+    QWidget Tab_SCL_PhoneBook;
+    QWidget Tab_STA_Status;
+    QWidget Tab_RST_Reset;
+    QWidget Tab_ALM_Alarm;
+    QWidget Tab_SCL_Next;
+    // Selcall Options
+    QLineEdit SOP_Edit_OwnID;
+    QCheckBox SOP_CBox_UserEnteredID;
+    QCheckBox SOP_CBox_FreeDialSelcall;
+    QCheckBox SOP_CBox_DecodeWithCTCSS;
+    QCheckBox SOP_CBox_BeepsWhileCalled;
+    QComboBox SOP_Combo_EncToneset1;
+    QComboBox SOP_Combo_EncToneset2;
+    QComboBox SOP_Combo_DecToneset;
+    QComboBox SOP_Combo_ToneMargin;
+    std::array<QLineEdit, pmr::kToneDurationCount> SOP_Edit_ToneDuration;
+    QComboBox SOP_Combo_RepeatTone;
+    QComboBox SOP_Combo_GroupTone;
+    QComboBox SOP_Combo_ResetTone;
+    // More Options
+    QLineEdit SOP2_Edit_VariableDigits;
+    QLineEdit SOP2_Edit_StatusDigits;
+    QComboBox SOP2_Combo_GrpAlertTone;
+    QCheckBox SOP2_CBox_GrpPttInhibit;
+    QCheckBox SOP2_CBox_AllowExtAlert;
+    QGroupBox SOP2_GrpBox_UserToneset;
+    QTableWidget SOP2_StrGrid_UserTones;
+    // FB Encodes
+    QLineEdit FBE_Edit_Send2Encode;
+    QTableWidget FBE_StrGrid_FBEncodes;
+    // Phone Book
+    QTableWidget SCL_SGrid_PhoneBook;
+    QCheckBox SCL_CBox_PhbkAlphaOrder;
+    QPushButton SCL_Btn_ClearPhbk;
+    QPushButton SCL_Btn_FillToEnd;
+    QPushButton SCL_Btn_InsertRow;
+    QPushButton SCL_Btn_DeleteRow;
+    // Status
+    QTableWidget STA_StrGrid_Status;
+    QPushButton STA_Btn_ClearStatus;
+    QPushButton STA_Btn_FillToEnd;
+    QGroupBox STA_GrpBox_RemoteOptions;
+    QCheckBox STA_CheckBox_RemoteChanChange;
+    QCheckBox STA_CheckBox_SilentMonitor;
+    QGroupBox STA_RadioGrp_SentStatus;
+    QLineEdit STA_Edit_DefaultStatus;
+    QLabel STA_Lbl_DefaultStatus;
+    // Reset
+    QLineEdit TRST_Edit_TimedResetInterval;
+    QGroupBox TRST_GrpBox_Operations;
+    QGroupBox RST_GrpBox_Operations;
+    std::vector<QCheckBox*> TRST_CBox;  // bits 0..7 of the timed reset operations
+    std::vector<QCheckBox*> RST_CBox;   // bits 2..7 of the reset tone operations
+    QCheckBox RST_CBox_ThirdToneReset;
+    // Alarm
+    QLineEdit ALM_Edit_AlarmChannelNum;
+    QLineEdit ALM_Edit_AlarmEncode;
+    QLineEdit ALM_Edit_EmergencyEncRptCnt;
+    QLineEdit ALM_Edit_TxTime;
+    QLineEdit ALM_Edit_RxTime;
+    QComboBox ALM_Combo_DisplayOperation;
+    QComboBox ALM_Combo_Microphone;
+    QCheckBox ALM_CBox_Confidence;
+    QCheckBox ALM_CBox_AvlAlarmMsg;
+    QCheckBox ALM_CBox_StayOnAlarmCh;
+    QLineEdit ALM_Edit_BtnPress;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void NameControls();
+    void BuildLayout();
+    void BuildGrids();
+    void WatchEdits();
+    void Connect();
+    // A label for a control: its row's caption, hidden and shown with it.
+    QLabel& LabelOf(QWidget& control, std::string_view caption);
+    void SetShown(QWidget& control, bool shown);
+    bool FfskStatusMessages() const;
+    pmr::UserTones UserToneCells() const;
+    void ShowUserToneGrid();
+    void ShowDefaultStatus();
+    bool AlarmChannelCheck();
+    bool ChannelNumberDefined(int number);
+    bool DigitCountCheck(QLineEdit& edit, int& remembered, std::string_view warning);
+    bool ConfirmFillToEnd(QTableWidget& grid);
+    std::size_t SelectedLine(const QTableWidget& grid) const;
+
+    std::optional<FieldBinder> binder_;
+    std::optional<FieldGrid> userTones_;
+    std::optional<FieldGrid> fbEncodes_;
+    std::optional<FieldGrid> phoneBook_;
+    std::optional<FieldGrid> status_;
+    EditChecks checks_;
+    std::vector<std::pair<QWidget*, QLabel*>> labels_;
+    // The variable digit counts as last loaded or changed, for the change warnings.
+    int variableDigits_ = 0;
+    int statusDigits_ = 0;
+};
+
+}  // namespace km
