@@ -18,11 +18,6 @@ void SetNumber(ByteImage<N>& image, ImageId id, const fields::FieldRow& row, std
     fields::WriteField(row, image.Bytes(), row.at.Of(id), value);
 }
 
-// Keys 1..4 of the user interface options, and their portable defaults per job kind.
-constexpr std::array<std::size_t, 4> kProgrammableKeyWords = {208, 210, 212, 214};
-constexpr std::array<std::uint16_t, 4> kTrunkPortableKeys = {1, 2, 0xFFFF, 6};
-constexpr std::array<std::uint16_t, 4> kPmrPortableKeys = {15, 16, 0xFFFF, 4};
-
 template <std::size_t N>
 JobHeader LoadHeader(const ByteImage<N>& image, ImageId id) {
     using namespace header_rows;
@@ -52,13 +47,6 @@ void StoreCommonHeader(ByteImage<N>& image, const JobHeader& header, ImageId id,
     SetNumber(image, id, kRadioType, code.code);
     SetNumber(image, id, kHeadVariant, code.headVariant);
     SetNumber(image, id, kAccessory, header.accessory);
-}
-
-template <std::size_t N>
-void WriteKeys(ByteImage<N>& image, const std::array<std::uint16_t, 4>& keys) {
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        image.SetU16(kProgrammableKeyWords[i], keys[i]);
-    }
 }
 
 }  // namespace
@@ -99,13 +87,6 @@ void StorePmrHeader(PmrJobImage& image, const JobHeader& header) {
     // written back as it was.
     const bool unknownKept = header.bandEntry == 0 && BandEntryOfWord(header.bandWord) == 0;
     image.SetU16(pmr::kBandCode, unknownKept ? header.bandWord : BandWordOfEntry(header.bandEntry));
-}
-
-void ApplyPortableKeyDefaults(TrunkJobImage& image) {
-    WriteKeys(image, kTrunkPortableKeys);
-}
-void ApplyPortableKeyDefaults(PmrJobImage& image) {
-    WriteKeys(image, kPmrPortableKeys);
 }
 
 bool VersionLabelVisible(int userLevelMask) {

@@ -145,11 +145,6 @@ void StorePmrHeader(PmrJobImage& image, const JobHeader& header);
 // Bytes a description takes in the image, for the memo's limit.
 std::size_t DescriptionLength(std::string_view utf8);
 
-// Written when a job changes from a mobile head to a portable: the four programmable keys of the
-// user interface options get the portable defaults.
-void ApplyPortableKeyDefaults(TrunkJobImage& image);
-void ApplyPortableKeyDefaults(PmrJobImage& image);
-
 // "Made with RCP V" and the version word, shown at the Network and Engineering levels.
 inline constexpr std::string_view kMadeWithText = "Made with RCP V";
 bool VersionLabelVisible(int userLevelMask);

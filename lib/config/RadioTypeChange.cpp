@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "config/MobMap.h"
 #include "config/RadioTypes.h"
 #include "config/TxtMap.h"
+#include "config/UiLevels.h"
+#include "config/UiMap.h"
 
 namespace km {
 namespace {
-
-// Transmit audio input rows 1 and 3 of the audio levels, stored as dB / 6.
-constexpr std::array<std::size_t, 2> kTrunkTxInputLevels = {0x2148, 0x214A};
-constexpr std::array<std::size_t, 2> kPmrTxInputLevels = {0x552, 0x554};
-constexpr std::uint16_t kPortableTxInputLevel = 2;  // "+12"
-constexpr std::uint16_t kMobileTxInputLevel = 0;    // "0"
 
 // Transmit power levels of the channel options: indexes into the power list of the head.
 constexpr std::size_t kHighPowerWord = 0x1D2E;
@@ -25,14 +20,6 @@ constexpr int kMobileTopLowPowerIndex = 4;
 
 bool ValidRow(int row) {
     return row >= 0 && row < kRadioTypeRowCount;
-}
-
-template <std::size_t N>
-void SetTxInputLevels(ByteImage<N>& image, const std::array<std::size_t, 2>& offsets,
-                      bool portable) {
-    for (std::size_t offset : offsets) {
-        image.SetU16(offset, portable ? kPortableTxInputLevel : kMobileTxInputLevel);
-    }
 }
 
 void LimitWord(PmrJobImage& image, std::size_t offset, int top) {
@@ -64,9 +51,9 @@ void ApplyRadioTypeChange(TrunkJobImage& image, int previousRow, int newRow) {
     const RadioTypeRow& head = kRadioTypeRows[static_cast<std::size_t>(newRow)];
     RefillTextsForHead(fields::ImageId::Trunk, image.Bytes(), head.RadioTypeMask);
     if (!IsPortableRow(previousRow) && IsPortableRow(newRow)) {
-        ApplyPortableKeyDefaults(image);
+        ApplyPortableKeyDefaults(fields::ImageId::Trunk, image.Bytes());
     }
-    SetTxInputLevels(image, kTrunkTxInputLevels, IsPortableRow(newRow));
+    SetTxInputLevelsForKind(fields::ImageId::Trunk, image.Bytes(), IsPortableRow(newRow));
 }
 
 void ApplyRadioTypeChange(PmrJobImage& image, int previousRow, int newRow) {
@@ -77,9 +64,9 @@ void ApplyRadioTypeChange(PmrJobImage& image, int previousRow, int newRow) {
     RefillTextsForHead(fields::ImageId::Pmr, image.Bytes(), head.RadioTypeMask);
     LimitPowerLevels(image, IsPortableRow(newRow));
     if (!IsPortableRow(previousRow) && IsPortableRow(newRow)) {
-        ApplyPortableKeyDefaults(image);
+        ApplyPortableKeyDefaults(fields::ImageId::Pmr, image.Bytes());
     }
-    SetTxInputLevels(image, kPmrTxInputLevels, IsPortableRow(newRow));
+    SetTxInputLevelsForKind(fields::ImageId::Pmr, image.Bytes(), IsPortableRow(newRow));
 }
 
 }  // namespace km

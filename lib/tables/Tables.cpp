@@ -10,6 +10,8 @@
 #include "config/NwoMap.h"
 #include "config/Phonebook.h"
 #include "config/TxtMap.h"
+#include "config/UiLevels.h"
+#include "config/UiMap.h"
 #include "image/Images.h"
 #include "image/Setup.h"
 #include "network/HntMap.h"
@@ -28,16 +30,17 @@ using fields::ImageId;
 inline constexpr fields::FieldTable kSetupTable = {
     .id = "setup", .form = "Setup", .area = Area::Image, .rows = setup_rows::kRows};
 
-constexpr std::array<const fields::FieldTable*, 15> kTables = {
+constexpr const fields::FieldTable* kTables[] = {
     &header_rows::kTable,
+    // User Interface
+    &ui_rows::kTable, &key_rows::kTrunkTable, &key_rows::kPmrTable, &key_rows::kTable,
+    &call_type_rows::kTable, &io_rows::kTable, &level_rows::kTable,
     &id_rows::kTable,             // Identities, per network
     &id_rows::kFiveDigitTable,    // Identities: five-digit dialling entries 1-10
     &id_rows::kFiveDigit11Table,  // Identities: five-digit dialling entries 11-20
     &phonebook_rows::kTable,      // Identities: phone book and GPS, once per job
     &nwo_rows::kTable,            // Network Options
-    &text_rows::kTable,
-    &text_rows::kPmrEditTable,
-    &kSetupTable,
+    &text_rows::kTable, &text_rows::kPmrEditTable, &kSetupTable,
     &pmr::pmr_rows::kTable,       // Channel Options: channels, groups and zones
     &pmr::selcall_rows::kTable,   // Selcall
     &pmr::sequence_rows::kTable,  // Selcall 2: encodes and decodes

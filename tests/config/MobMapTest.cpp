@@ -123,19 +123,6 @@ TEST(MobMapTest, DescriptionAlwaysKeepsItsTerminatorAndWholeLineBreaks) {
     EXPECT_EQ(DescriptionLength("ab\ncd"), 6u);
 }
 
-TEST(MobMapTest, PortableKeyDefaults) {
-    auto trunkImage = std::make_unique<TrunkJobImage>();
-    ApplyPortableKeyDefaults(*trunkImage);
-    auto pmrImage = std::make_unique<PmrJobImage>();
-    ApplyPortableKeyDefaults(*pmrImage);
-    const std::uint16_t trunkKeys[] = {1, 2, 0xFFFF, 6};
-    const std::uint16_t pmrKeys[] = {15, 16, 0xFFFF, 4};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(trunkImage->U16(208 + 2 * i), trunkKeys[i]);
-        EXPECT_EQ(pmrImage->U16(208 + 2 * i), pmrKeys[i]);
-    }
-}
-
 TEST(MobMapTest, VersionLabelOnlyAtNetworkAndEngineeringLevels) {
     EXPECT_FALSE(VersionLabelVisible(1));
     EXPECT_FALSE(VersionLabelVisible(2));

@@ -7,6 +7,7 @@
 #include "DataFiles.h"
 #include "ImageTables.h"
 #include "TemplateParts.h"
+#include "config/UiMap.h"
 #include "pmr/SclMap.h"
 #include "tables/Tables.h"
 
@@ -14,9 +15,6 @@ namespace km::datagen {
 namespace {
 
 constexpr ByteFill kPmrBytes[] = {
-    {0x0A4, 1, 31},     // maximum speech volume
-    {0x0A6, 1, 31},     // maximum alert volume
-    {0x0B5, 1, 8},      // VOX sensitivity
     {0x1D34, 1, 5},     // dual-watch interval, 100 ms units
     {0x1D35, 1, 20},    // dual-watch pause, 100 ms units
     {0x1D3E, 1, 1},     // re-vote dwell
@@ -25,34 +23,10 @@ constexpr ByteFill kPmrBytes[] = {
     {0x1E62, 1, 0x08},  // mute during FFSK
 };
 
+// The user interface fields start from their rows' defaults (config/UiMap.h, UiLevels.h).
 constexpr WordFill kPmrWords[] = {
     {kVersionWordOffset, kProgramVersionNumber},
     {pmr::kFormatVersion, pmr::kCurrentFormat},
-    {0x094, 10},          // backlight timer, seconds
-    {0x098, 10},          // menu timeout, seconds
-    {0x09A, 5},           // message timeout, seconds
-    {0x0AE, 15},          // maximum mute
-    {0x0B0, 8},           // default mute
-    {0x0B6, 1000},        // VOX hang time, ms
-    {0x0C0, 0xFFFF, 26},  // keys: none
-    {0x0F6, 0xFFFF, 19},  // menu slots: none
-    {0x534, 0xFFFF},      // toggle function: none
-    // Audio levels.
-    {0x55A, 28950},
-    {0x558, 28950},
-    {0x2B0C, 2, 3},
-    {0x55C, 21636},
-    {0x55E, 17874},
-    {0x564, 14670},
-    {0x566, 2880},
-    {0x568, 14670},
-    {0x562, 5280},
-    {0x574, 16380},
-    {0x576, 16380},
-    {0x572, 16300},
-    {0x56A, 10819},
-    {0x56C, 13938},
-    {0x56E, 13785},
     // Channel options.
     {0x1D10, 0xFFFF},     // pager channels and power-on zone: none
     {0x1D16, 0xFFFF},     // power-on channel: none
@@ -70,7 +44,6 @@ constexpr WordFill kPmrWords[] = {
 };
 
 constexpr TextField kPmrTexts[] = {
-    {0x080, 16, "-OPERATION DATA-"},
     // As a store leaves them: the group area's fill overwrites the marker's second half.
     {0x2B34, 8, "---GROUP"},
     {0x3D1C, 16, "--CHANNEL DATA--"},
@@ -99,6 +72,7 @@ PmrJobImage PmrTemplate() {
     PmrJobImage image;
     tables::FillTemplateDefaults(fields::ImageId::Pmr, image.Bytes());
     Apply(image, {kPmrBytes, kPmrWords, kPmrTexts, kPmrRecords});
+    ApplyUserInterfaceDefaults(fields::ImageId::Pmr, image.Bytes());
     ApplyTextList(image, 0x014C, 12, kPmrMessages);
     ApplyTextList(image, 0x03C4, 12, kPmrMenus);
     ApplyEditFunctions(image, 0x04B4, kPmrEditFunctions, kPmrEditRows);
