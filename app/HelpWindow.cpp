@@ -37,7 +37,15 @@ THelpWindow::THelpWindow(QWidget* parent) : QDialog(parent) {
 }
 
 bool THelpWindow::ShowContents() {
-    const QString path = ShippedFile(kContentsPage);
+    return ShowPage(kContentsPage);
+}
+
+bool THelpWindow::ShowTopic(int topic) {
+    return ShowPage(QStringLiteral("help/topic%1.html").arg(topic));
+}
+
+bool THelpWindow::ShowPage(const QString& page) {
+    const QString path = ShippedFile(page);
     if (path.isEmpty()) {
         return false;
     }

@@ -16,10 +16,14 @@ class THelpWindow : public QDialog {
     explicit THelpWindow(QWidget* parent = nullptr);
     // Shows the contents page; false when the guide is not installed.
     bool ShowContents();
+    // Shows the page of a numbered topic (the INFO buttons); false when it is not installed.
+    bool ShowTopic(int topic);
 
     QTextBrowser browser_;
 
   private:
+    bool ShowPage(const QString& page);
+
     QVBoxLayout layout_{this};
     QPushButton contents_;
     QPushButton back_;

@@ -306,9 +306,20 @@ inline constexpr auto kPmrFunctions = detail::BuildPmrFunctions();
 // Every row of the program's table has a code of 0x03..0x40 or one of its own.
 static_assert(kPmrFunctions.back().code == 0x40);
 
-inline constexpr auto kTrunkKeyChoices =
-    function_choices::NamedCodes<function_choices::NamedCodeCount(kTrunkFunctions)>(kTrunkFunctions,
-                                                                                    false);
+// A trunk store writes the mobile heads' fixed keys, among them code 4, which no function of
+// the lists has: the dump names it.
+inline constexpr fields::Choice kTrunkFixedKey = {4, "(head key)"};
+constexpr auto TrunkKeyChoices() {
+    constexpr std::size_t kNamed = function_choices::NamedCodeCount(kTrunkFunctions);
+    const auto named = function_choices::NamedCodes<kNamed>(kTrunkFunctions, false);
+    std::array<fields::Choice, kNamed + 1> choices{};
+    for (std::size_t i = 0; i < kNamed; ++i) {
+        choices[i] = named[i];
+    }
+    choices[kNamed] = kTrunkFixedKey;
+    return choices;
+}
+inline constexpr auto kTrunkKeyChoices = TrunkKeyChoices();
 inline constexpr auto kPmrKeyChoices =
     function_choices::NamedCodes<function_choices::NamedCodeCount(kPmrFunctions)>(kPmrFunctions,
                                                                                   false);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/MobMap.h"
 #include "config/UiVisibility.h"
 #include "fields/FieldOps.h"
 
@@ -32,7 +33,6 @@ constexpr int kEngineeringLevel = 8;
 // Trunk program versions below this numbered option board items 3 and 4 the other way round.
 constexpr std::uint16_t kBoardItemsSwappedBefore = 0x107;
 
-constexpr std::int64_t kLongestShownDurationUnits = 8000;
 constexpr std::int64_t kLowestPassword = 1000;
 
 // The alarm bytes whose other bits a trunk store clears.
@@ -185,10 +185,8 @@ std::int64_t ShownExtAlertDelay(std::int64_t stored) {
     return stored == 0 ? 1 : stored;
 }
 
-std::int64_t ShownExtAlertDuration(std::int64_t storedUnits) {
-    return storedUnits > kLongestShownDurationUnits
-               ? 0
-               : fields::ValueOfRaw(ui_rows::kExtAlertDuration, storedUnits);
+std::int64_t ShownExtAlertDuration(std::int64_t milliseconds) {
+    return milliseconds > ui_rows::kExtAlertDuration.max ? 0 : milliseconds;
 }
 
 std::int64_t ShownExternalAlert(std::int64_t stored) {
@@ -260,7 +258,8 @@ void StoreKeys(ImageId view, std::span<std::uint8_t> bytes, const KeyLayout& lay
     if (view == ImageId::Trunk) {
         std::fill_n(bytes.begin() + key_rows::kFirstKeyWord, 2 * kTrunkKeyWordsCleared, 0xFF);
     }
-    if (!layout.portable) {
+    // The fixed keys carry trunk functions (Call, Clear, Menu, Right, Left): a trunk job's.
+    if (!layout.portable && view == ImageId::Trunk) {
         for (const FixedKey& key : kMobileFixedKeys) {
             const FieldRow& row = key_rows::KeyRowOf(view, key.word);
             fields::WriteField(row, bytes, At(row, view), key.code);
@@ -322,7 +321,19 @@ void WriteCallTypeDefaults(std::span<std::uint8_t> trunkBytes) {
 
 void ApplyUserInterfaceDefaults(ImageId view, std::span<std::uint8_t> bytes) {
     WriteFixedUiFields(view, bytes);
+    // The keys as a store leaves them for the templates' HM-F head: no functions, and the head's
+    // fixed keys.
     std::fill_n(bytes.begin() + key_rows::kFirstKeyWord, 2 * kTrunkKeyWordsCleared, 0xFF);
+    std::array<std::int64_t, kButtonCount> none{};
+    none.fill(kNoFunction);
+    StoreKeys(view, bytes, {false, 0, kAccessoryNone}, none);
+    // The power-on mode the job's radio mode allows (a PMR-only job powers up in PMR).
+    const FieldRow& powerOn = ui_rows::kPowerOnMode;
+    const int radioMode = bytes[static_cast<std::size_t>(header_rows::kRadioMode.at.Of(view))];
+    fields::WriteField(
+        powerOn, bytes, At(powerOn, view),
+        PowerOnModeToStore(view, ShowPowerOnMode(NumberAt(powerOn, bytes, At(powerOn, view))), 0,
+                           radioMode));
     for (const FieldRow& row : key_rows::kRows) {
         if (row.encoding == fields::Encoding::Label) {
             fields::RewriteField(row, bytes, At(row, view), std::string());

@@ -194,9 +194,9 @@ inline constexpr FieldRow kRows[] = {
          5),
     Flag("ui.cradle_mute", "Default Cradle Mute", "CBox_AU_DefCradleMute", kAudioTab, Both(0x0A0),
          6),
-    // Shown by the form's radio group.
     {.id = "ui.external_alert",
      .caption = "External Alert",
+     .control = "RGrp_AU_ExtAlertPC",
      .tab = kAudioTab,
      .at = Both(0x0A0),
      .encoding = Encoding::Pieces,
@@ -471,7 +471,8 @@ constexpr FieldRow LabelRow(std::string_view id, std::string_view caption, std::
             .tab = "Keys",
             .at = {.trunk = at, .pmr = at},
             .encoding = Encoding::Label,
-            .width = 8};
+            .width = 8,
+            .max = 6};
 }
 constexpr FieldRow DisplayRowRow(std::string_view id, std::string_view caption, std::int32_t at,
                                  std::int64_t row) {
@@ -929,7 +930,9 @@ inline constexpr fields::FieldTable kTable = {.id = "ui.io",
                                               .records = kRecords};
 
 inline constexpr const FieldRow& kOptionBoard = kRows[0];
+inline constexpr const FieldRow& kSerialARate = kRows[1];
 inline constexpr const FieldRow& kProtocol = kRows[2];
+inline constexpr const FieldRow& kSerialBRate = kRows[3];
 inline constexpr const FieldRow& kInputDevice = kRows[5];
 inline constexpr const FieldRow& kOptionBoardDevice = kRows[6];
 inline constexpr const FieldRow& kLineFunction = kLineColumns[0];
@@ -980,9 +983,9 @@ inline constexpr std::string_view kNoDebounceForOutputs =
 std::int64_t PasswordToStore(std::int64_t entered);
 
 // The external alert delay and duration as the form shows them: a delay of 0 shows as 1, a
-// duration whose stored value is above 8000 (32 s) as 0.
+// duration above 32000 ms (a stored value above 8000) as 0.
 std::int64_t ShownExtAlertDelay(std::int64_t stored);
-std::int64_t ShownExtAlertDuration(std::int64_t storedUnits);
+std::int64_t ShownExtAlertDuration(std::int64_t milliseconds);
 // A stored external alert with both bits set shows as "Off".
 std::int64_t ShownExternalAlert(std::int64_t stored);
 
@@ -1001,8 +1004,9 @@ void WriteFixedUiFields(fields::ImageId view, std::span<std::uint8_t> bytes);
 
 // The function button words as a store writes them. A trunk store first sets every word of
 // 0x0C0-0x0F3 to 0xFFFF. `buttons` holds the codes of F1..F11. A mobile's F5 and F6 go to 0x0C0 and
-// 0x0D6 and its fixed keys are written; a portable's F5..F11 follow each other from 0x0CA. A
-// KP8C/KP8D-generation portable with "ACC1" or "OEM Mic" gets 0x80 at 0x0DC.
+// 0x0D6, and in a trunk job its fixed keys (trunk functions) are written; a portable's F5..F11
+// follow each other from 0x0CA. A KP8C/KP8D-generation portable with "ACC1" or "OEM Mic" gets
+// 0x80 at 0x0DC.
 inline constexpr std::size_t kButtonCount = 11;
 struct KeyLayout {
     bool portable;
@@ -1030,8 +1034,9 @@ std::span<const fields::Choice> DialValues(std::int64_t use);
 // The call type defaults into the job (the "Defaults" button, and a new job's template).
 void WriteCallTypeDefaults(std::span<std::uint8_t> trunkBytes);
 
-// What a new job's template holds beyond its rows' defaults: the fields every store writes, no
-// function on any key word, empty labels, and line 1 (always an input) as an input.
+// What a new job's template (an HM-F job) holds beyond its rows' defaults: the fields every store
+// writes, no function on any key but the head's fixed keys, the power-on mode the radio mode
+// allows, empty labels, and line 1 (always an input) as an input.
 void ApplyUserInterfaceDefaults(fields::ImageId view, std::span<std::uint8_t> bytes);
 
 // An input/output line as the form shows it, and as a store writes it. `function` is the list

@@ -108,8 +108,9 @@ TEST(UiMap, PasswordAlertTimesAndOffsetAsStored) {
     // The duration is entered in ms and kept in 4 ms units.
     Write(bytes, ImageId::Trunk, ui_rows::kRows, "ui.ext_alert_duration", std::int64_t{1000});
     EXPECT_EQ(Word(bytes, 0x0AE), 250);
-    EXPECT_EQ(ShownExtAlertDuration(9000), 0);
-    EXPECT_EQ(ShownExtAlertDuration(8000), 32000);
+    // A stored 9000 (36000 ms) shows as 0; 8000 units are the longest shown.
+    EXPECT_EQ(ShownExtAlertDuration(9000 * 4), 0);
+    EXPECT_EQ(ShownExtAlertDuration(8000 * 4), 32000);
     EXPECT_EQ(ShownExtAlertDelay(0), 1);
     EXPECT_EQ(ShownExtAlertDelay(7), 7);
 
@@ -180,12 +181,15 @@ TEST(UiMap, MobileKeysWithTheirFixedKeysAndPortableKeysInARow) {
     StoreKeys(ImageId::Trunk, trunk, {true, 2, 2}, buttons);
     EXPECT_EQ(Word(trunk, 0x0DC), 0xFFFF);
 
-    // A PMR store clears nothing.
+    // A PMR store clears nothing, and writes no trunk fixed keys for a mobile.
     const auto pmr = jobs.pmr->Bytes();
     SetWord(pmr, 0x0E0, 0x1234);
     StoreKeys(ImageId::Pmr, pmr, {true, 2, 3}, buttons);
     EXPECT_EQ(Word(pmr, 0x0E0), 0x1234);
     EXPECT_EQ(Word(pmr, 0x0DC), 0x80);
+    SetWord(pmr, 0x0CC, 0x1234);
+    StoreKeys(ImageId::Pmr, pmr, {false, 0, 0}, buttons);
+    EXPECT_EQ(Word(pmr, 0x0CC), 0x1234);
 }
 
 TEST(UiMap, PortableKeyDefaults) {

@@ -354,7 +354,8 @@ void TextFormTest::headChangeInTheTrunkView() {
     QCOMPARE(Text(*text, TextGrid::Menus, 0), QString("PH-BK"));
     QCOMPARE(Text(*text, TextGrid::Menus, 17), QString());
     QCOMPARE(Text(*text, TextGrid::EditFunctions, 0), QString("Plus"));  // trunk edits stay
-    QCOMPARE(workspace->trunk.U16(208), std::uint16_t{33});              // mobile to mobile
+    // Mobile to mobile: no portable defaults; the store of a mobile writes its fixed key.
+    QCOMPARE(workspace->trunk.U16(208), std::uint16_t{4});
     QCOMPARE(workspace->trunk.U16(0x2148), std::uint16_t{0});
     QCOMPARE(mobile->ComboBox_MOB_Accessory.currentIndex(), 0);
 

@@ -49,9 +49,9 @@ constexpr int kModeRowPmr = 0;
 constexpr int kModeRowTrunk = 1;
 constexpr int kAccessoryNone = 0;
 
-// The model picture of a row; the separator row stands for an earlier portable and shows the
-// first portable's picture, the reserved row a "not supported" picture.
-QString PictureOfRow(int row) {
+}  // namespace
+
+QString RadioTypePictureName(int row) {
     if (row == kSeparatorRow) {
         row = kSeparatorRow + 1;
     }
@@ -60,8 +60,6 @@ QString PictureOfRow(int row) {
     }
     return QStringLiteral("radio_type_%1.png").arg(row);
 }
-
-}  // namespace
 
 TForm_MOB_Mobile::TForm_MOB_Mobile(const FormContext& context, QWidget* parent)
     : ConfigForm(context, parent) {
@@ -260,7 +258,7 @@ void TForm_MOB_Mobile::ShowRadioType(int row) {
     const RadioTypeRow& entry = kRadioTypeRows[static_cast<std::size_t>(row)];
     state().RadioTypeMask = entry.RadioTypeMask;
     state().PortableGeneration = entry.PortableGeneration;
-    const QPixmap picture = ShippedPicture(PictureOfRow(row));
+    const QPixmap picture = ShippedPicture(RadioTypePictureName(row));
     Image_MOB_ControlUnit.setPixmap(
         picture.isNull() ? QPixmap()
                          : picture.scaled(Image_MOB_ControlUnit.minimumSize(), Qt::KeepAspectRatio,

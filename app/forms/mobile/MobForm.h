@@ -19,6 +19,10 @@
 
 namespace km {
 
+// The model picture of a radio type row: the separator row stands for an earlier portable and
+// shows the first portable's picture, the reserved row a "not supported" picture.
+QString RadioTypePictureName(int row);
+
 class TForm_MOB_Mobile : public ConfigForm {
     Q_OBJECT
   public:
