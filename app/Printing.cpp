@@ -20,6 +20,7 @@
 #include "core/Person.h"
 #include "forms/ConfigForm.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/trunk/IdForm.h"
 #include "print/Reports.h"
 
 namespace km {
@@ -94,6 +95,11 @@ std::optional<print::Report> ShownReport(ConfigForm& form) {
     if (auto* channels = dynamic_cast<TCHN_Form_Channels*>(&form);
         channels && channels->Page_CHN_Channels.currentIndex() == 0) {
         return print::ChannelReport(channels->Table());
+    }
+    if (auto* identities = dynamic_cast<TForm_ID_Identities*>(&form);
+        identities &&
+        identities->Page_ID_Identities.currentWidget() == &identities->Tab_PBK_Phonebook) {
+        return print::TrunkPhonebookReport(identities->ShownPhonebook());
     }
     return std::nullopt;
 }

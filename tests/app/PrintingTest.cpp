@@ -17,6 +17,7 @@
 #include "Printing.h"
 #include "ShellFixtures.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/trunk/IdForm.h"
 #include "tables/Tables.h"
 
 namespace km {
@@ -126,6 +127,29 @@ TEST(PrintingTest, TheChannelPagePrintsTheChannelReportWithItsCopiesAndNoComplet
     EXPECT_EQ(desk.printer.Printer().docName(), "PMR Channel Table");
     EXPECT_TRUE(desk.person.shown.empty());
     EXPECT_FALSE(desk.printer.Printing());
+}
+
+TEST(PrintingTest, TheIdentitiesPhonebookPagePrintsTheTrunkPhonebookReport) {
+    auto workspace = std::make_unique<Workspace>();
+    MainState state;
+    state.ImageKind = kImageTrunk;
+    state.TrunkJobLoaded = true;
+    state.UserLevelMask = 8;
+    tables::FillTemplateDefaults(fields::ImageId::Trunk, workspace->trunk.Bytes());
+    Phonebook book = LoadPhonebook(workspace->trunk.Bytes());
+    book[4].name = "Depot";
+    book[4].number = "1234";
+    StorePhonebook(workspace->trunk.Bytes(), book);
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    NullShell shell;
+    TForm_ID_Identities form(FormContext{*workspace, state, person, dialogs, shell});
+    form.LoadPass();
+    EXPECT_FALSE(ShownReport(form));
+    form.Page_ID_Identities.setCurrentWidget(&form.Tab_PBK_Phonebook);
+    const auto report = ShownReport(form);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->rows.size(), 1U);
 }
 
 TEST(PrintingTest, PaperThatTakesNoRowOfTheReportGivesTheErrorAndPrintsNothing) {

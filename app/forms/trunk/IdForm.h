@@ -152,6 +152,9 @@ class TForm_ID_Identities : public ConfigForm {
     QLineEdit Edit_DAT_DistanceBased;
     QLabel Label_DAT_m;
 
+    // The phone book as the grid shows it (what Print prints).
+    Phonebook ShownPhonebook() const;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -173,7 +176,6 @@ class TForm_ID_Identities : public ConfigForm {
     void ShowIdentities(const IdentityTexts& texts);
     std::vector<FiveDigitEntry> ShownFiveDigit() const;
     std::vector<StatusEntry> ShownStatusList() const;
-    Phonebook ShownPhonebook() const;
     void ShowPhonebook(const Phonebook& book, bool asLoaded);
 
     // A check that reports through the lib's person, as a message for a grid.
