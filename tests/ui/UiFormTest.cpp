@@ -140,6 +140,7 @@ class UiFormTest : public QObject {
     void inputOutputLinesAndTheirFixedLines();
     void deviceWizard();
     void aValueTypedButNotLeftIsCheckedBeforeAStore();
+    void thePowerOnTextFitsTheHmFDisplay();
     void nextFormAndCaptions();
     void headChangeRebuildsTheLists();
     void screenshots();
@@ -267,7 +268,9 @@ void UiFormTest::everyTabSurvivesSavingAndReloading() {
         Type(c.Edit_KEY2_CFST, "120");
         Type(c.Edit_KEY2_TiltDelay, "30");
         Choose(c.ComboBox_KEY2_MDAlertFunction, pmr ? "Alarm" : "Call");
+        QVERIFY(!c.StrGrid_MNU_SetupMenu.isEnabled());
         SetCell(*form, c.StrGrid_MNU_MainMenu, 0, "Setup");
+        QVERIFY(c.StrGrid_MNU_SetupMenu.isEnabled());
         SetCell(*form, c.StrGrid_MNU_SetupMenu, 3, "Contrast");
         Choose(c.Combo_IO_OptionBoardMode, "600ohm Interface");
         Choose(c.Combo_IO_Protocol, "SUP");
@@ -673,6 +676,21 @@ void UiFormTest::aValueTypedButNotLeftIsCheckedBeforeAStore() {
              std::string("Value out of range.  Must be between 1 and 255"));
     Type(c.Edit_UO_MenuTimeout, "200");
     QVERIFY(form->CheckFocusedField());
+}
+
+void UiFormTest::thePowerOnTextFitsTheHmFDisplay() {
+    for (int head : {kRowHmF, int{kRowHmFPlus}}) {
+        Desk desk(kImageTrunk, head);
+        auto form = desk.MakeForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QLineEdit& text = form->Controls().Edit_UO_WelcomeText;
+        text.setFocus();
+        // "W" is 17 pixels: six fit the 103 pixels of the HM-F display, a seventh does not.
+        QTest::keyClicks(&text, "WWWWWWW");
+        QCOMPARE(text.text(), QString(head == kRowHmF ? "WWWWWW" : "WWWWWWW"));
+        QCOMPARE(desk.person.beeps, head == kRowHmF ? 1 : 0);
+    }
 }
 
 void UiFormTest::nextFormAndCaptions() {

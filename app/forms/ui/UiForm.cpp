@@ -811,6 +811,8 @@ void TForm_UI_UserInterface::Connect() {
             Tab_UI_NextShow();
         }
     });
+    connect(&c.StrGrid_MNU_MainMenu, &QTableWidget::itemChanged, this,
+            [this] { ShowSetupMenuInUse(); });
     connect(&c.StrGrid_IO_OptionBoard, &QTableWidget::itemChanged, this,
             [this](QTableWidgetItem* item) {
                 if (loading_) {
@@ -1027,6 +1029,19 @@ void TForm_UI_UserInterface::LoadMenus(bool fallBack) {
             }
         }
     }
+    ShowSetupMenuInUse();
+}
+
+// The setup sub-menu is used only when "Setup" is in the main menu.
+void TForm_UI_UserInterface::ShowSetupMenuInUse() {
+    UiControls& c = *controls_;
+    const FieldGrid& main = GridOf(c.StrGrid_MNU_MainMenu);
+    const QString setup = ToQString(fields::FormatField(key_rows::kMenuColumns[0], kSetupMenu));
+    bool used = false;
+    for (int line = 0; line < main.Lines(); ++line) {
+        used = used || main.Text(line, kValueColumn) == setup;
+    }
+    c.StrGrid_MNU_SetupMenu.setEnabled(used);
 }
 
 // A line's function list follows its direction; only an input has a debounce time.

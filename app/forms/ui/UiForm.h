@@ -247,6 +247,7 @@ class TForm_UI_UserInterface : public ConfigForm, public RadioTypeListener {
     void LoadKeys(bool fallBack);
     void LoadDialSwitch();
     void LoadMenus(bool fallBack);
+    void ShowSetupMenuInUse();
     void LoadIoLines(bool fallBack);
     void LoadLevels();
     void StoreOwnFields();
