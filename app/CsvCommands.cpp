@@ -6,9 +6,11 @@
 #include "core/Files.h"
 #include "forms/FieldBinder.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/pmr/SclForm.h"
 #include "forms/pmr/ZoneEditor.h"
 #include "image/JobFiles.h"
 #include "pmr/PmrCsv.h"
+#include "pmr/SclMap.h"
 
 namespace km {
 namespace {
@@ -24,10 +26,16 @@ constexpr std::string_view kSaveZonesFirstText =
 constexpr std::string_view kSavePhonebookFirstText =
     "RCP Job configuration file must be saved,                  \n"
     "before saving phonebook to a CSV file.";
+constexpr std::string_view kSaveStatusFirstText =
+    "RCP Job configuration file must be saved,                  \n"
+    "before saving Status Message List to a CSV file.";
+constexpr std::string_view kNotTrunkStatusText =
+    "This option does not apply to the trunk status table.";
 constexpr const char* kSaveTitle = "Save As - CSV File";
 constexpr const char* kOpenChannelsTitle = "Open - PMR Channel or Phonebook CSV File";
 constexpr const char* kOpenZonesTitle = "Open Zone Table CSV File";
 constexpr const char* kOpenPhonebookTitle = "Open - Phonebook CSV File";
+constexpr const char* kOpenStatusTitle = "Open - Status List CSV File";
 constexpr int kSaveFilterIndex = 4;
 constexpr int kOpenFilterIndex = 5;
 constexpr const char* kJobsFolder = "Jobs";
@@ -42,6 +50,26 @@ std::string PhonebookRowsSkippedText(std::size_t skipped) {
     return std::to_string(skipped) +
            " rows of the file were not imported:\n"
            "their index is not a number of 0..249, or names an entry an earlier row filled.";
+}
+
+// Rows of a file beyond the PMR phone book's 250 or the status list's 100 entries.
+std::string RowsBeyondTheListText(std::size_t skipped, std::size_t entries) {
+    return std::to_string(skipped) + " rows of the file were not imported:\nthe list holds " +
+           std::to_string(entries) + " entries.";
+}
+
+// The rows of an imported file shown by `show`; nullopt after the warning when the file is no
+// such table.
+template <class Entry, class Show>
+std::optional<csv::ImportSummary> ShowImported(
+    const std::variant<pmr::GridImport<Entry>, std::string>& imported, Person& person, Show show) {
+    if (const auto* error = std::get_if<std::string>(&imported)) {
+        person.Warn(*error);
+        return std::nullopt;
+    }
+    const auto& result = std::get<pmr::GridImport<Entry>>(imported);
+    show(result.entries);
+    return result.summary;
 }
 
 }  // namespace
@@ -63,6 +91,8 @@ void CsvCommands::Connect(QMenu& imports, QMenu& exports) {
         {"CSVExportPMRChannels", &CsvCommands::CSVExportPMRChannelsClick},
         {"CsvImportZoneTable", &CsvCommands::CsvImportZoneTableClick},
         {"CsvExportZoneTable", &CsvCommands::CsvExportZoneTableClick},
+        {"CSVImportStatus", &CsvCommands::CSVImportStatusClick},
+        {"CsvExportStatus", &CsvCommands::CsvExportStatusClick},
     };
     for (const auto& entry : handlers) {
         const auto handler = entry.second;
@@ -102,28 +132,17 @@ void CsvCommands::CSVExportPhonebookClick() {
         return;
     }
     if (state_.ImageKind != kImageTrunk) {
+        ExportSelcallList(SelcallList::Phonebook);
         return;
     }
     person_.Warn(kSavePhonebookFirstText);
-    FileDialogRequest request;
-    request.dialog = FileDialogId::SaveAs;
-    request.title = kSaveTitle;
-    request.filters = QtFilters(kSaveDialogFilter);
-    request.filterIndex = kSaveFilterIndex;
-    request.defaultSuffix = "csv";
-    request.folder = QString::fromStdString((workDir_ / kJobsFolder).string());
-    request.proposedName = lastCsvFileName_;
-    const std::optional<QString> path = dialogs_.SaveFile(request);
+    const std::optional<QString> path = SavePath();
     if (!path || !StoreIdentities()) {
         return;
     }
-    const std::string file = ExportPhonebookCsvOfImage(workspace_.trunk.Bytes());
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
-    if (!WriteFileAtomically(path->toStdString(), {bytes, file.size()})) {
-        person_.Error(CannotWriteFileText(QFileInfo(*path).fileName().toStdString()));
-        return;
+    if (WriteCsv(*path, ExportPhonebookCsvOfImage(workspace_.trunk.Bytes()))) {
+        Remember(*path);
     }
-    Remember(*path);
 }
 
 void CsvCommands::CSVImportPhonebookClick() {
@@ -136,17 +155,11 @@ void CsvCommands::CSVImportPhonebookClick() {
         return;
     }
     if (state_.ImageKind != kImageTrunk) {
+        ImportSelcallList(SelcallList::Phonebook);
         return;
     }
-    FileDialogRequest request;
-    request.dialog = FileDialogId::OpenJob;
-    request.title = kOpenPhonebookTitle;
-    request.filters = QtFilters(kOpenDialogFilter);
-    request.filterIndex = kOpenFilterIndex;
-    request.defaultSuffix = "csv";
-    request.folder = QString::fromStdString((workDir_ / state_.CsvFolder).string());
-    const std::optional<QString> path = dialogs_.OpenFile(request);
-    if (!path || !ExtensionIs(path->toStdString(), ".csv")) {
+    const std::optional<QString> path = OpenPath(kOpenPhonebookTitle);
+    if (!path) {
         return;
     }
     const auto bytes = ReadFileBytes(path->toStdString(), kLargestCsvFile);
@@ -167,13 +180,26 @@ void CsvCommands::CSVImportPhonebookClick() {
     if (ConfigForm* identities = form_(FormId::Identities)) {
         identities->LoadPass();
     }
-    state_.CurrentJobFileName.clear();
-    if (captionChanged_) {
-        captionChanged_();
-    }
+    ForgetJobFileName();
     Remember(*path);
     if (result.summary.skipped > 0) {
         person_.Warn(PhonebookRowsSkippedText(result.summary.skipped));
+    }
+}
+
+void CsvCommands::CSVImportStatusClick() {
+    if (!state_.CommsBusy && state_.ImageKind == kImageTrunk) {
+        person_.Warn(kNotTrunkStatusText);
+        return;
+    }
+    if (PmrJobShown()) {
+        ImportSelcallList(SelcallList::Status);
+    }
+}
+
+void CsvCommands::CsvExportStatusClick() {
+    if (PmrJobShown()) {
+        ExportSelcallList(SelcallList::Status);
     }
 }
 
@@ -205,6 +231,13 @@ bool CsvCommands::PmrJobShown() {
     return true;
 }
 
+void CsvCommands::ForgetJobFileName() {
+    state_.CurrentJobFileName.clear();
+    if (captionChanged_) {
+        captionChanged_();
+    }
+}
+
 void CsvCommands::Remember(const QString& path) {
     lastCsvFileName_ = path;
     state_.CsvFolder = QFileInfo(path).absolutePath().toStdString();
@@ -215,26 +248,15 @@ void CsvCommands::Export(Table table) {
         return;
     }
     person_.Warn(table == Table::Channels ? kSaveChannelsFirstText : kSaveZonesFirstText);
-    FileDialogRequest request;
-    request.dialog = FileDialogId::SaveAs;
-    request.title = kSaveTitle;
-    request.filters = QtFilters(kSaveDialogFilter);
-    request.filterIndex = kSaveFilterIndex;
-    request.defaultSuffix = "csv";
-    request.folder = QString::fromStdString((workDir_ / kJobsFolder).string());
-    request.proposedName = lastCsvFileName_;
-    const std::optional<QString> path = dialogs_.SaveFile(request);
+    const std::optional<QString> path = SavePath();
     if (!path) {
         return;
     }
     const std::string file =
         table == Table::Channels ? pmr::ChannelsCsv(workspace_.pmr) : pmr::ZonesCsv(workspace_.pmr);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
-    if (!WriteFileAtomically(path->toStdString(), {bytes, file.size()})) {
-        person_.Error(CannotWriteFileText(QFileInfo(*path).fileName().toStdString()));
-        return;
+    if (WriteCsv(*path, file)) {
+        Remember(*path);
     }
-    Remember(*path);
 }
 
 void CsvCommands::Import(Table table) {
@@ -245,15 +267,9 @@ void CsvCommands::Import(Table table) {
     if (channels == nullptr) {
         return;
     }
-    FileDialogRequest request;
-    request.dialog = FileDialogId::OpenJob;
-    request.title = table == Table::Channels ? kOpenChannelsTitle : kOpenZonesTitle;
-    request.filters = QtFilters(kOpenDialogFilter);
-    request.filterIndex = kOpenFilterIndex;
-    request.defaultSuffix = "csv";
-    request.folder = QString::fromStdString((workDir_ / state_.CsvFolder).string());
-    const std::optional<QString> path = dialogs_.OpenFile(request);
-    if (!path || !ExtensionIs(path->toStdString(), ".csv")) {
+    const std::optional<QString> path =
+        OpenPath(table == Table::Channels ? kOpenChannelsTitle : kOpenZonesTitle);
+    if (!path) {
         return;
     }
     const auto bytes = ReadFileBytes(path->toStdString(), kLargestCsvFile);
@@ -279,6 +295,97 @@ void CsvCommands::Import(Table table) {
         channels->Tab_CHN_Zones->Import(import);
     }
     Remember(*path);
+}
+
+std::optional<QString> CsvCommands::SavePath() {
+    FileDialogRequest request;
+    request.dialog = FileDialogId::SaveAs;
+    request.title = kSaveTitle;
+    request.filters = QtFilters(kSaveDialogFilter);
+    request.filterIndex = kSaveFilterIndex;
+    request.defaultSuffix = "csv";
+    request.folder = QString::fromStdString((workDir_ / kJobsFolder).string());
+    request.proposedName = lastCsvFileName_;
+    return dialogs_.SaveFile(request);
+}
+
+std::optional<QString> CsvCommands::OpenPath(const char* title) {
+    FileDialogRequest request;
+    request.dialog = FileDialogId::OpenJob;
+    request.title = title;
+    request.filters = QtFilters(kOpenDialogFilter);
+    request.filterIndex = kOpenFilterIndex;
+    request.defaultSuffix = "csv";
+    request.folder = QString::fromStdString((workDir_ / state_.CsvFolder).string());
+    const std::optional<QString> path = dialogs_.OpenFile(request);
+    if (!path || !ExtensionIs(path->toStdString(), ".csv")) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool CsvCommands::WriteCsv(const QString& path, std::string_view file) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    if (!WriteFileAtomically(path.toStdString(), {bytes, file.size()})) {
+        person_.Error(CannotWriteFileText(QFileInfo(path).fileName().toStdString()));
+        return false;
+    }
+    return true;
+}
+
+void CsvCommands::ExportSelcallList(SelcallList list) {
+    auto* selcall = qobject_cast<TSCL_Form_Selcall*>(form_(FormId::Selcall));
+    if (selcall == nullptr) {
+        return;
+    }
+    const bool phonebook = list == SelcallList::Phonebook;
+    person_.Warn(phonebook ? kSavePhonebookFirstText : kSaveStatusFirstText);
+    const std::optional<QString> path = SavePath();
+    if (!path) {
+        return;
+    }
+    const std::string file = phonebook ? pmr::ExportSelcallPhonebookCsv(selcall->PhoneBookRows())
+                                       : pmr::ExportStatusListCsv(selcall->StatusRows());
+    if (WriteCsv(*path, file)) {
+        Remember(*path);
+    }
+}
+
+void CsvCommands::ImportSelcallList(SelcallList list) {
+    auto* selcall = qobject_cast<TSCL_Form_Selcall*>(form_(FormId::Selcall));
+    if (selcall == nullptr) {
+        return;
+    }
+    const bool phonebook = list == SelcallList::Phonebook;
+    const std::optional<QString> path =
+        OpenPath(phonebook ? kOpenPhonebookTitle : kOpenStatusTitle);
+    if (!path) {
+        return;
+    }
+    const auto bytes = ReadFileBytes(path->toStdString(), kLargestCsvFile);
+    if (!bytes) {
+        return;
+    }
+    // The whole file is checked before the grid is emptied and filled.
+    const auto summary =
+        phonebook ? ShowImported(pmr::ImportSelcallPhonebookCsv(AsText(*bytes)), person_,
+                                 [selcall](const auto& rows) { selcall->ShowPhoneBookRows(rows); })
+                  : ShowImported(pmr::ImportStatusListCsv(AsText(*bytes)), person_,
+                                 [selcall](const auto& rows) { selcall->ShowStatusRows(rows); });
+    if (!summary) {
+        return;
+    }
+    if (phonebook) {
+        state_.CurrentJobFileName.clear();
+        if (captionChanged_) {
+            captionChanged_();
+        }
+    }
+    Remember(*path);
+    if (summary->skipped > 0) {
+        person_.Warn(RowsBeyondTheListText(
+            summary->skipped, phonebook ? pmr::kPhoneBookEntries : pmr::kStatusEntries));
+    }
 }
 
 }  // namespace km

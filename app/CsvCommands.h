@@ -1,14 +1,16 @@
 #pragma once
 // The items of the File menu's CSV Import and CSV Export: the trunk phone book, the PMR channel
-// table and the PMR zone table to and from CSV files. An export writes the image as last stored
-// (the user is reminded to save first; the trunk phone book stores the Identities form first);
-// an import reads the whole file and checks it before the form's table is replaced, so a wrong
-// file changes nothing.
+// table and the PMR zone table, the PMR phone book and the status list to and from CSV files. An
+// export writes the image as last stored (the user is reminded to save first; the trunk phone
+// book stores the Identities form first), the PMR phone book and status list as the Selcall
+// form's grids show them; an import reads the whole file and checks it before the form's table is
+// replaced, so a wrong file changes nothing.
 
 #include <QMenu>
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "Dialogs.h"
@@ -35,6 +37,8 @@ class CsvCommands {
     void CSVExportPMRChannelsClick();
     void CsvImportZoneTableClick();
     void CsvExportZoneTableClick();
+    void CSVImportStatusClick();
+    void CsvExportStatusClick();
 
   private:
     enum class Table { Channels, Zones };
@@ -45,6 +49,17 @@ class CsvCommands {
     bool StoreIdentities();
     void Export(Table table);
     void Import(Table table);
+    // The PMR phone book and the status list: the Selcall form's grids.
+    enum class SelcallList { Phonebook, Status };
+    void ExportSelcallList(SelcallList list);
+    void ImportSelcallList(SelcallList list);
+    // The save and open dialogs of a CSV file; nullopt when cancelled (or not a .csv file).
+    std::optional<QString> SavePath();
+    std::optional<QString> OpenPath(const char* title);
+    // Writes a file whole; false after telling the user it could not be written.
+    bool WriteCsv(const QString& path, std::string_view file);
+    // A phone book import empties CurrentJobFileName.
+    void ForgetJobFileName();
     // Remembers a file as the last CSV file and its folder as the CSV folder.
     void Remember(const QString& path);
 
