@@ -656,8 +656,6 @@ inline constexpr std::string_view kStatusDigitsWarningText =
     "in any Decode or Encode sequence does not exceed %d.";
 inline constexpr std::string_view kUserTonesetIncompleteText =
     "User Defined Selcall Toneset is not fully defined.                    \n";
-inline constexpr std::string_view kCovertMicQuestion =
-    "Covert Microphone audio input level will be set to 12dB.                   \n  ";
 inline constexpr std::string_view kClearPhonebookQuestion = " Delete the Entire Phonebook?\n ";
 inline constexpr std::string_view kClearStatusQuestion = " Delete the Entire Status List?\n ";
 inline constexpr std::string_view kFillToEndQuestion =

@@ -16,6 +16,7 @@
 #include "forms/pmr/Scl2Form.h"
 #include "forms/pmr/SclForm.h"
 #include "forms/pmr/SequenceEditors.h"
+#include "forms/ui/UiForm.h"
 
 namespace km {
 namespace {
@@ -388,6 +389,28 @@ TEST(SelcallForm, PhoneBookAndStatusCommands) {
     EXPECT_EQ(desk.Bytes(0x0598 + 24 * 10, 13),
               (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                          0, 0, 0}));
+}
+
+TEST(SelcallForm, ADirectCovertAlarmMicrophoneSetsTheUserInterfaceAudioInput) {
+    Desk desk;
+    desk.workspace->pmr.SetU16(0x2B30, 0x0302);  // two devices chosen
+    auto ui = desk.Make<TForm_UI_UserInterface>(FormId::UserInterface);
+    ui->LoadPass();
+    auto form = desk.Make<TSCL_Form_Selcall>(FormId::Selcall);
+    form->LoadPass();
+    Choose(form->ALM_Combo_Microphone, "Direct Covert Mic");
+    desk.person.answers = {Answer::No};
+    form->ALM_Combo_MicrophoneChange();
+    EXPECT_EQ(ui->Devices().input, 2);
+    desk.person.answers = {Answer::Yes};
+    form->ALM_Combo_MicrophoneChange();
+    EXPECT_TRUE(
+        desk.person.Showed("Covert Microphone audio input level will be set to 12dB."
+                           "                   \n  "));
+    EXPECT_EQ(ui->Devices().input, 255);
+    EXPECT_EQ(ui->Devices().optionBoard, 255);
+    const QTableWidget& levels = ui->Controls().StrGrid_GPIF_TxCol1;
+    EXPECT_EQ(levels.item(0, levels.columnCount() - 1)->text(), "+12");
 }
 
 TEST(SelcallForm, NextFormShowsTheDecodesOfTheEncodeDecodeForm) {

@@ -11,6 +11,7 @@
 
 #include "config/FieldRoutines.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/ui/UiForm.h"
 #include "pmr/ChannelTable.h"
 
 namespace km {
@@ -762,8 +763,13 @@ void TSCL_Form_Selcall::SOP_Combo_TonesetChange() {
 }
 
 void TSCL_Form_Selcall::ALM_Combo_MicrophoneChange() {
-    if (binder_->Value(&ALM_Combo_Microphone) == fields::FieldValue(sr::kDirectCovertMic)) {
-        person().Ask(pmr::kCovertMicQuestion);
+    if (binder_->Value(&ALM_Combo_Microphone) != fields::FieldValue(sr::kDirectCovertMic) ||
+        person().Ask(kCovertMicQuestion) != Answer::Yes) {
+        return;
+    }
+    // The audio levels and devices are the User Interface form's.
+    if (auto* ui = dynamic_cast<TForm_UI_UserInterface*>(shell().Form(FormId::UserInterface))) {
+        ui->CovertMicChosen();
     }
 }
 

@@ -1431,6 +1431,11 @@ void TForm_UI_UserInterface::Combo_ALM_MicrophoneChange() {
         person().Ask(kCovertMicQuestion) != Answer::Yes) {
         return;
     }
+    CovertMicChosen();
+}
+
+void TForm_UI_UserInterface::CovertMicChosen() {
+    Controls();
     SetCellText(*CellOf(AudioLevel::TxInput1), DefaultLevelText(AudioLevel::TxInput1, true));
     ResetDevices();
 }

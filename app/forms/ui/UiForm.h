@@ -208,6 +208,9 @@ class TForm_UI_UserInterface : public ConfigForm, public RadioTypeListener {
     FieldGrid& GridOf(const QTableWidget& table);
     // The device selections the next store writes.
     DeviceSelections Devices() const { return devices_; }
+    // A covert microphone chosen for the alarm, here or on the Selcall form: the first transmit
+    // audio input level becomes "+12" and both device selections are given up.
+    void CovertMicChosen();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
