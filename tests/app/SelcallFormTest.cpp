@@ -413,6 +413,22 @@ TEST(SelcallForm, ADirectCovertAlarmMicrophoneSetsTheUserInterfaceAudioInput) {
     EXPECT_EQ(levels.item(0, levels.columnCount() - 1)->text(), "+12");
 }
 
+TEST(SelcallForm, APhoneBookNameMustFitTheHmFDisplayBeforeAnotherCellIsChosen) {
+    Desk desk;
+    auto form = desk.Make<TSCL_Form_Selcall>(FormId::Selcall);
+    form->LoadPass();
+    QTableWidget& book = form->SCL_SGrid_PhoneBook;
+    book.setCurrentCell(3, 1);
+    SetCell(book, 3, 1, "WWWWWWWWWWWW");
+    book.setCurrentCell(4, 1);
+    EXPECT_EQ(book.currentRow(), 3);
+    ASSERT_FALSE(desk.person.shown.empty());
+    EXPECT_EQ(desk.person.shown.back().kind, BoxKind::Warning);
+    SetCell(book, 3, 1, "Depot");
+    book.setCurrentCell(4, 1);
+    EXPECT_EQ(book.currentRow(), 4);
+}
+
 TEST(SelcallForm, NextFormShowsTheDecodesOfTheEncodeDecodeForm) {
     Desk desk;
     auto form = desk.Make<TSCL_Form_Selcall>(FormId::Selcall);

@@ -1,6 +1,7 @@
 // A PMR job's channel table, groups and zones, made with the channel table's own store, programmed
 // into km700sim with km700rcp-cli program and read back with km700rcp-cli read: the table, the
-// member lists of both group areas and the zones come back as they were.
+// member lists of both group areas and the zones come back as they were; so do the selcall
+// settings, phone book, status list, encodes and decodes.
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,10 @@
 #include "SimProcess.h"
 #include "core/Files.h"
 #include "pmr/ChannelTable.h"
+#include "pmr/Scl2Map.h"
+#include "pmr/SclMap.h"
 #include "pmr/Zones.h"
+#include "tables/JobDump.h"
 
 namespace km {
 namespace {
@@ -122,6 +126,85 @@ TEST_F(PmrTableRoundTripTest, TheTableGroupsAndZonesComeBack) {
     EXPECT_EQ(after.names, before.names);
     EXPECT_EQ(after.channels, before.channels);
     EXPECT_TRUE(after.zoneMode);
+}
+
+// A job whose selcall settings, phone book, status list, encodes and decodes are all in use.
+std::unique_ptr<PmrJobImage> SelcallJob() {
+    auto job = std::make_unique<PmrJobImage>(
+        testing::PatternPmrJob(testing::kHeadHmF, testing::kModeMultiJob, 0, 0, false));
+    const auto templ = ReadFileBytes(fs::path(KM_SOURCE_DIR) / "data" / "default.cct", 1 << 20);
+    job->Write(0x0578, std::span(*templ).subspan(0x0578, 0x29E4 + 256 - 0x0578));
+    job->Write(15660, std::span(*templ).subspan(15660));
+    pmr::ChannelTable table;  // a radio is programmed with channels only
+    for (int n = 0; n < 3; ++n) {
+        pmr::ChannelEntry entry = pmr::DefaultEntry(440000000 + 12500LL * n);
+        entry.SetNumber(n);
+        entry.Set(cr::kEncode, 7);
+        EXPECT_TRUE(table.Add(entry));
+    }
+    testing::ScriptedPerson person;
+    pmr::StoreChannelTable(table, {.radioTypeMask = 16}, *job, person);
+    std::vector<pmr::SelcallPhonebookEntry> book(250);
+    std::vector<pmr::StatusEntry> list(100);
+    for (std::size_t e = 0; e < book.size(); e += 7) {
+        book[e] = {"Name " + std::to_string(e), std::to_string(1000 + e) + "F"};
+    }
+    for (std::size_t e = 0; e < list.size(); e += 3) {
+        list[e] = {"Message " + std::to_string(e), std::to_string(e)};
+    }
+    pmr::StoreSelcallPhonebook(job->Bytes(), book);
+    pmr::StoreStatusList(job->Bytes(), list);
+    job->SetU16(0x1E86, pmr::kUserDefinedToneset);
+    pmr::UserTones tones;
+    tones.fill("1500");
+    pmr::StoreToneTables(*job, tones);
+    std::vector<pmr::EncodeEntry> encodes;
+    for (int number : {1, 7, 250}) {
+        pmr::EncodeEntry entry{number, {}};
+        pmr::SetTones(entry.record, {"12#-I*K", "0123012", "1212121"}, pmr::SequenceKind::Encode);
+        pmr::SetColumn(entry.record, pmr::sequence_rows::kLinkEstablishTime, 120);
+        encodes.push_back(entry);
+    }
+    pmr::StoreEncodes(encodes, *job);
+    std::vector<pmr::DecodeEntry> decodes = pmr::LoadDecodes(*job);
+    decodes[4].name = "Depot";
+    pmr::SetTones(decodes[4].record, {"9876I-#", "3210321", ""}, pmr::SequenceKind::Decode);
+    pmr::SetColumn(decodes[4].record, pmr::sequence_rows::kDecodeThirdToneReset, 1);
+    pmr::StoreDecodes(decodes, *job);
+    return job;
+}
+
+std::vector<std::string> SelcallLines(std::span<const std::uint8_t> job) {
+    std::vector<std::string> lines;
+    for (const tables::DumpLine& line : tables::DumpImage(fields::ImageId::Pmr, job)) {
+        if (line.id.starts_with("selcall")) {
+            lines.push_back(line.id + " = " + line.value);
+        }
+    }
+    return lines;
+}
+
+TEST_F(PmrTableRoundTripTest, TheSelcallSettingsListsAndSequencesComeBack) {
+    ASSERT_TRUE(sim_.Start("type = 8\npmr_code.software_code = 14510\ntrunk_job = yes\n"));
+    const auto job = SelcallJob();
+    ASSERT_TRUE(WriteFileAtomically(workdir_ / "job.pmr", job->Bytes()));
+    // The virtual radio has no code file for this job's software: it keeps its own (--yes).
+    ASSERT_EQ(Cli({"program", "--port", "COM1", File("job.pmr"), "--yes"}), 0) << err_;
+    ASSERT_EQ(Cli({"read", "--port", "COM1", "--pmr", "-o", File("back.pmr")}), 0) << err_;
+    const auto back = ReadFileBytes(workdir_ / "back.pmr", 1 << 20);
+    ASSERT_TRUE(back && back->size() == PmrJobImage::kSize);
+    const std::vector<std::string> sent = SelcallLines(job->Bytes());
+    const std::vector<std::string> received = SelcallLines(*back);
+    ASSERT_EQ(received.size(), sent.size());
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(received[i], sent[i]);
+    }
+    auto read = std::make_unique<PmrJobImage>();
+    read->Write(0, *back);
+    ASSERT_EQ(pmr::LoadEncodes(*read).size(), 3u);
+    EXPECT_EQ(pmr::EncodeLine(pmr::LoadEncodes(*read)[2]),
+              pmr::EncodeLine(pmr::LoadEncodes(*job)[2]));
+    EXPECT_EQ(pmr::LoadDecodes(*read)[4].name, "Depot");
 }
 
 }  // namespace

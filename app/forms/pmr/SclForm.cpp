@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 
 #include "config/FieldRoutines.h"
+#include "config/MobMap.h"
+#include "config/RadioTypes.h"
 #include "forms/pmr/ChnForm.h"
 #include "forms/ui/UiForm.h"
 #include "pmr/ChannelTable.h"
@@ -410,13 +412,18 @@ void TSCL_Form_Selcall::BuildGrids() {
         phoneBook_->Bind(e, kNumberColumn, sr::kPhoneBookIdentity,
                          entry + At(sr::kPhoneBookIdentity));
     }
-    // The HM-E head's display is narrow: a name must fit it.
+    // A name must fit the display of the HM-F control unit (the HM-F+ one is wider).
     phoneBook_->extraCheck = [this](int line, int column,
                                     FieldGrid::Moment) -> std::optional<std::string> {
         if (column != kTextColumn || state().RadioTypeMask != 16) {
             return std::nullopt;
         }
-        return DisplayWidthMessage(phoneBook_->Text(line, column).toStdString(), false);
+        return DisplayWidthMessage(phoneBook_->Text(line, column).toStdString(),
+                                   LoadPmrHeader(workspace().pmr).radioTypeRow == kRowHmFPlus);
+    };
+    // The display width is a warning (the name cell keeps the focus all the same).
+    phoneBook_->messageKind = [](int, int column, FieldGrid::Moment) {
+        return column == kTextColumn ? BoxKind::Warning : BoxKind::Error;
     };
 
     status_.emplace(STA_StrGrid_Status, person());
