@@ -492,13 +492,14 @@ constexpr std::array<FieldRow, kRowCount> Rows() {
     for (const FieldRow& row : kSingleRows) {
         rows[n++] = row;
     }
+    // The user tones matter only with a user defined decode toneset (the grid checks what is
+    // typed): whatever else they hold is no error of the job.
     for (std::size_t d = 0; d < kSelcallDigitValues; ++d) {
         rows[n++] = {.id = kUserToneIds[d],
                      .caption = kUserToneCaptions[d],
                      .tab = kMoreOptionsTab,
                      .at = {.pmr = static_cast<std::int32_t>(kUserDecodeTones + 2 * d)},
                      .encoding = Encoding::U16,
-                     .max = 3500,
                      .scale = {.unit = "Hz"}};
     }
     for (std::size_t d = 0; d < kSelcallDigitValues; ++d) {
