@@ -116,6 +116,10 @@ void TZEDT_Form::Connect() {
     ZONE_StrGrid_Channels.installEventFilter(this);
 }
 
+TZEDT_Form::~TZEDT_Form() {
+    ZONE_StrGrid_Channels.removeEventFilter(this);
+}
+
 bool TZEDT_Form::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &ZONE_StrGrid_Channels) {
         return QWidget::eventFilter(watched, event);

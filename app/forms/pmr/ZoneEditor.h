@@ -22,6 +22,9 @@ class TZEDT_Form : public QWidget {
   public:
     TZEDT_Form(const pmr::ChannelTable& table, Workspace& workspace, Person& person,
                QWidget* parent = nullptr);
+    // The channel grid, a member, is destroyed after this body: its last events must not reach
+    // the form's filter.
+    ~TZEDT_Form() override;
 
     // The zone parts of the Channel Options passes (after the channel table's).
     void LoadPass();
