@@ -503,8 +503,9 @@ void TSCL_Form_Selcall::Connect() {
         {&STA_Btn_ClearStatus, &TSCL_Form_Selcall::STA_Btn_ClearStatusClick},
         {&STA_Btn_FillToEnd, &TSCL_Form_Selcall::STA_Btn_FillToEndClick},
     };
-    for (const auto& [button, handler] : buttons) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    for (const auto& entry : buttons) {
+        const auto handler = entry.second;
+        connect(entry.first, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
     }
     connect(&SCL_Page_Selcall, &QTabWidget::currentChanged, this, [this](int page) {
         if (SCL_Page_Selcall.widget(page) == &Tab_SCL_Next) {
