@@ -74,15 +74,41 @@ inline constexpr std::size_t kAccessory = 118;
 inline constexpr std::size_t kHeadVariant = 120;
 inline constexpr std::size_t kZoneCount = 122;
 
-// The image is the radio's PMR memory gathered into six blocks.
+inline constexpr std::size_t kZoneModeByte = 0x1D24;
+inline constexpr std::uint8_t kZoneModeBit = 0x02;  // the Zone Mode option
+
+// The header (the radio's PMR configuration) and the tables after it. Channels and groups share
+// 32-byte records, as do the selcall encodes and the group B channels of group area 2; a zone is
+// 800 bytes.
+inline constexpr std::size_t kHeaderSize = 15660;
+inline constexpr std::size_t kRecordSize = 32;
+inline constexpr std::size_t kChannelRecords = 0x3D2C;
+inline constexpr int kMaxEntries = 1000;  // channels and groups together
+inline constexpr std::size_t kEncodeRecords = 0xBA2C;
+inline constexpr int kMaxEncode = 250;              // selcall encodes 1..250, 0 none
+inline constexpr std::size_t kGroupArea2 = 0xDA2C;  // group indexes 128..255
+inline constexpr std::size_t kGroupsPerArea = 128;
+inline constexpr std::size_t kZoneRecords = 0xEA2C;
+inline constexpr int kZones = 20;
+inline constexpr std::size_t kZoneSize = 800;
+
+// The image is the radio's PMR memory gathered into six blocks: the header, the channel records
+// in two (those from number 512 on in the second), the selcall encodes, group area 2 and the
+// zones.
 struct Block {
     std::size_t imageOffset;
     std::size_t size;
     std::size_t radioAddress;
 };
+inline constexpr std::size_t kFirstChannelBlockSize = 16384;
 inline constexpr Block kBlocks[] = {
-    {0, 15660, 0x0000},    {15660, 16384, 0x4000}, {32044, 15616, 0x8000},
-    {47660, 8000, 0xC000}, {55852, 4096, 0xE000},  {59948, 16000, 0xF000},
+    {0, kHeaderSize, 0x0000},
+    {kChannelRecords, kFirstChannelBlockSize, 0x4000},
+    {kChannelRecords + kFirstChannelBlockSize, kMaxEntries* kRecordSize - kFirstChannelBlockSize,
+     0x8000},
+    {kEncodeRecords, kMaxEncode* kRecordSize, 0xC000},
+    {kGroupArea2, kGroupsPerArea* kRecordSize, 0xE000},
+    {kZoneRecords, kZones* kZoneSize, 0xF000},
 };
 inline constexpr std::size_t kUnreadArea = 55660;  // 192 bytes not read from the radio
 inline constexpr std::size_t kUnreadAreaSize = 192;

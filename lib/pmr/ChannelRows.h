@@ -16,28 +16,18 @@
 
 namespace km::pmr {
 
-// Where the table lives in the image.
+// Where the table lives in the image (the tables' places and sizes are the image's, Images.h).
 inline constexpr std::size_t kFirstVisibleEntry = 0x1D22;  // u16, 0xFFFF = every entry hidden
-inline constexpr std::size_t kZoneModeByte = 0x1D24;       // bit 1
 inline constexpr std::size_t kGroupMarker = 0x2B34;        // "---GROUP"
 inline constexpr std::size_t kGroupArea1 = 0x2B3C;         // group indexes 0..127
 inline constexpr std::size_t kChannelMarker = 0x3D1C;      // "--CHANNEL DATA--"
-inline constexpr std::size_t kChannelRecords = 0x3D2C;
-inline constexpr std::size_t kGroupArea2 = 0xDA2C;  // group indexes 128..255
-inline constexpr std::size_t kZoneRecords = 0xEA2C;
 
-inline constexpr std::size_t kRecordSize = 32;
-inline constexpr int kMaxEntries = 1000;  // channels and groups together
 inline constexpr int kHighestNumber = 999;
-inline constexpr std::size_t kGroupsPerArea = 128;
 inline constexpr int kGroupMembers = 16;
 inline constexpr std::uint16_t kNoMember = 0xFFFF;
 inline constexpr std::uint16_t kNoLink = 0x7FF;
 inline constexpr std::uint16_t kNoEntry = 0xFFFF;
-inline constexpr int kMaxEncode = 250;  // selcall encodes 1..250, 0 none
 
-inline constexpr int kZones = 20;
-inline constexpr std::size_t kZoneSize = 800;
 inline constexpr std::size_t kZoneEntries = 255;
 inline constexpr std::size_t kZoneEntryOffset = 32;
 inline constexpr std::size_t kZoneEntrySize = 3;

@@ -24,7 +24,6 @@
 
 namespace km::pmr {
 
-inline constexpr std::size_t kEncodeRecords = 0xBA2C;
 inline constexpr std::size_t kDecodeRecords = 0x29E4;
 inline constexpr std::size_t kDecodeNames = 0x1DF4;
 inline constexpr std::size_t kHighestEncodeCopy = 0x29DA;

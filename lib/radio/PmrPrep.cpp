@@ -9,32 +9,16 @@ namespace km {
 namespace {
 
 using pmrprep::kChannelsInFirstPart;
-using pmrprep::kMaxChannels;
-using pmrprep::kMaxEncodes;
-using pmrprep::kMaxGroupB;
-using pmrprep::kMaxZones;
 
 constexpr std::uint8_t kPmrRadioMode = 0;
-constexpr std::size_t kHeaderSize = 15660;
-constexpr std::size_t kRecordSize = 32;
+constexpr std::size_t kMaxChannels = pmr::kMaxEntries;
+constexpr std::size_t kMaxEncodes = pmr::kMaxEncode;
+constexpr std::size_t kMaxGroupB = pmr::kGroupsPerArea;
+constexpr std::size_t kMaxZones = pmr::kZones;
 
-constexpr std::size_t kChannelRecords = 0x3D2C;
-constexpr std::size_t kChannelRecordsSize = kMaxChannels * kRecordSize;
-constexpr std::size_t kEncodeRecords = 0xBA2C;
-constexpr std::size_t kEncodeRecordsSize = kMaxEncodes * kRecordSize;
 constexpr std::size_t kEncodeWordsPerRecord = 6;
-constexpr std::size_t kGroupBRecords = 0xDA2C;
-constexpr std::size_t kGroupBRecordsSize = kMaxGroupB * kRecordSize;
 constexpr std::size_t kGroupBWordsPerRecord = 16;
-constexpr std::size_t kZoneRecords = 0xEA2C;
-constexpr std::size_t kZoneSize = 800;
-constexpr std::size_t kZoneRecordsSize = kMaxZones * kZoneSize;
 
-constexpr std::size_t kJobNetworkWord = 144;
-constexpr std::size_t kJobFlagsByte = 156;
-
-constexpr std::size_t kStartupDataLength = 512;
-constexpr std::size_t kTrunkAreaLength = 16384;
 constexpr std::size_t kBlankTrunkAreaSize = 256;
 
 // In the radio's trunk data read back to 0x8000: the band words of the two network files.
@@ -60,7 +44,7 @@ void SwapRecordWords(ScratchBuffer& scratch, std::size_t base, std::size_t recor
                      std::size_t words) {
     for (std::size_t r = 0; r < records; ++r) {
         for (std::size_t w = 0; w < words; ++w) {
-            const std::size_t at = base + r * kRecordSize + 2 * w;
+            const std::size_t at = base + r * pmr::kRecordSize + 2 * w;
             const std::uint8_t low = scratch.U8(at);
             scratch.SetU8(at, scratch.U8(at + 1));
             scratch.SetU8(at + 1, low);
@@ -69,7 +53,7 @@ void SwapRecordWords(ScratchBuffer& scratch, std::size_t base, std::size_t recor
 }
 
 void CopyHeader(const PmrJobImage& job, ScratchBuffer& scratch, std::size_t to) {
-    scratch.Write(to, job.Region(0, kHeaderSize));
+    scratch.Write(to, job.Region(0, pmr::kHeaderSize));
     SwapPmrWords(scratch, to);
 }
 
@@ -99,22 +83,23 @@ WriteRegions PreparePmrData(const PmrJobImage& job, const AlignConfig& alignConf
 
     scratch.Write(pmrprep::kStartupData, alignConfig);
     scratch.SetU8(startupdata::kNetworkCleared, 0);
-    scratch.SetU8(startupdata::kNetwork, static_cast<std::uint8_t>(job.U16(kJobNetworkWord)));
+    scratch.SetU8(startupdata::kNetwork,
+                  static_cast<std::uint8_t>(job.U16(startupdata::kJobNetworkWord)));
     scratch.SetU8(startupdata::kModeCleared, 0);
-    scratch.SetU8(startupdata::kModeFlag, (job.U8(kJobFlagsByte) >> 6) & 1);
+    scratch.SetU8(startupdata::kModeFlag, (job.U8(startupdata::kJobFlagsByte) >> 6) & 1);
     // The radio is told the number of channels that will be written.
     scratch.SetU16BE(startupdata::kChannelCount, static_cast<std::uint16_t>(ClampedCount(
                                                      job, pmr::kChannelCount, kMaxChannels)));
 
-    length[0] = kStartupDataLength;
+    length[0] = startupdata::kSize;
     CopyHeader(job, scratch, pmrprep::kPmrConfig);
-    length[1] = kHeaderSize;
+    length[1] = pmr::kHeaderSize;
 
     if (job.U8(pmr::kRadioMode) == kPmrRadioMode) {
         length[2] = 0;
         scratch.FillRegion(pmrprep::kTrunkData, kBlankTrunkAreaSize, 0xFF);
     } else {
-        length[2] = kTrunkAreaLength;
+        length[2] = TrunkJobImage::kSize;  // the radio's trunk data, written back whole
     }
     length[3] = 0;
 
@@ -151,7 +136,8 @@ PmrChannelRegions PreparePmrChannels(const PmrJobImage& job, bool portableHead,
     scratch.Fill(0);
     // Copied whole, the records from number 512 on land at 0x4000, where the second write and
     // the radio's read of the second channel area expect them.
-    scratch.Write(pmrprep::kChannels, job.Region(kChannelRecords, kChannelRecordsSize));
+    scratch.Write(pmrprep::kChannels,
+                  job.Region(pmr::kChannelRecords, kMaxChannels * pmr::kRecordSize));
 
     const std::size_t channels = ClampedCount(job, pmr::kChannelCount, kMaxChannels);
     if (channels == 0) {
@@ -159,20 +145,21 @@ PmrChannelRegions PreparePmrChannels(const PmrJobImage& job, bool portableHead,
         prep.proceed = false;
         return prep;
     }
-    length[0] = std::min(channels, kChannelsInFirstPart) * kRecordSize;
-    length[1] = (channels - std::min(channels, kChannelsInFirstPart)) * kRecordSize;
+    length[0] = std::min(channels, kChannelsInFirstPart) * pmr::kRecordSize;
+    length[1] = (channels - std::min(channels, kChannelsInFirstPart)) * pmr::kRecordSize;
 
-    scratch.Write(pmrprep::kEncodes, job.Region(kEncodeRecords, kEncodeRecordsSize));
+    scratch.Write(pmrprep::kEncodes,
+                  job.Region(pmr::kEncodeRecords, kMaxEncodes * pmr::kRecordSize));
     SwapRecordWords(scratch, pmrprep::kEncodes, kMaxEncodes, kEncodeWordsPerRecord);
-    prep.encodeLength = ClampedCount(job, pmr::kEncodeCount, kMaxEncodes) * kRecordSize;
+    prep.encodeLength = ClampedCount(job, pmr::kEncodeCount, kMaxEncodes) * pmr::kRecordSize;
 
-    scratch.Write(pmrprep::kGroupB, job.Region(kGroupBRecords, kGroupBRecordsSize));
+    scratch.Write(pmrprep::kGroupB, job.Region(pmr::kGroupArea2, kMaxGroupB * pmr::kRecordSize));
     SwapRecordWords(scratch, pmrprep::kGroupB, kMaxGroupB, kGroupBWordsPerRecord);
-    prep.groupBLength = ClampedCount(job, pmr::kGroupBCount, kMaxGroupB) * kRecordSize;
+    prep.groupBLength = ClampedCount(job, pmr::kGroupBCount, kMaxGroupB) * pmr::kRecordSize;
 
     if (portableHead || radio.MobileRevision != 0) {
         CopyHeader(job, scratch, pmrprep::kPmrConfigCopy);
-        length[3] = kHeaderSize;
+        length[3] = pmr::kHeaderSize;
     }
 
     const std::size_t total =
@@ -184,8 +171,8 @@ PmrChannelRegions PreparePmrChannels(const PmrJobImage& job, bool portableHead,
 WriteRegions PrepareZones(const PmrJobImage& job, ScratchBuffer& scratch) {
     WriteRegions regions;
     scratch.Fill(0);
-    scratch.Write(pmrprep::kZones, job.Region(kZoneRecords, kZoneRecordsSize));
-    regions.WriteRegionLength[0] = ClampedCount(job, pmr::kZoneCount, kMaxZones) * kZoneSize;
+    scratch.Write(pmrprep::kZones, job.Region(pmr::kZoneRecords, kMaxZones * pmr::kZoneSize));
+    regions.WriteRegionLength[0] = ClampedCount(job, pmr::kZoneCount, kMaxZones) * pmr::kZoneSize;
     regions.progressTotal = static_cast<int>(regions.WriteRegionLength[0] / kWriteBlockSize) + 3;
     return regions;
 }

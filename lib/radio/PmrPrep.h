@@ -41,13 +41,11 @@ inline constexpr std::size_t kPmrConfigCopy = 0xC000;
 inline constexpr std::size_t kZones = 0x0000;
 }  // namespace pmrprep
 
-// The capacities of the job's tables; counts read from the image are clamped to them.
+// The channel records the radio's first channel area holds; those from number 512 on go to the
+// second. (The capacities of the job's tables are the image's, Images.h; counts read from the
+// image are clamped to them.)
 namespace pmrprep {
-inline constexpr std::size_t kMaxChannels = 1000;
 inline constexpr std::size_t kChannelsInFirstPart = 512;
-inline constexpr std::size_t kMaxEncodes = 250;
-inline constexpr std::size_t kMaxGroupB = 128;
-inline constexpr std::size_t kMaxZones = 20;
 }  // namespace pmrprep
 
 // Reads the first 200 bytes of aligncfg.bin from `folder` (its name matched ignoring case).

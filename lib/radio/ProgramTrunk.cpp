@@ -18,7 +18,6 @@ constexpr int kTrunkContextEntry = 21;
 constexpr std::size_t kFourthAreaData = 0xC000;
 
 constexpr std::uint8_t kInfoItem = 6;
-constexpr std::uint16_t kStartupDataSize = 512;
 constexpr const char* kConfigurationUpdateText = "Updating Radio Configuration.  ";
 
 constexpr ProgrammedCode kTrunkCode{kTrunkCodeEntry,
@@ -90,8 +89,8 @@ bool ProgramTrunk::QueueConfiguration() {
     StartCounting(preparation_.regions.progressTotal);
     const auto& length = preparation_.regions.WriteRegionLength;
 
-    ThenRead(20, Entry(kStartupDataEntry).block, kStartupDataSize,
-             Scratch().Region(trunkprep::kStartupHeader, kStartupDataSize),
+    ThenRead(20, Entry(kStartupDataEntry).block, startupdata::kSize,
+             Scratch().Region(trunkprep::kStartupHeader, startupdata::kSize),
              "Reading Simple PMR Data.  ");
     ThenDo(20, [this] {
         SetTrunkStartupHeader(host_.GetWorkspace().trunk, preparation_.regions, Scratch());

@@ -41,9 +41,6 @@ ConfigurationRead JudgeConfigurationRead(ReadProgress result, std::size_t bytesR
     return bytesRead > kBlankMarkerOffset ? ConfigurationRead::Arrived : ConfigurationRead::Broken;
 }
 
-constexpr std::size_t kRecordSize = 32;
-constexpr std::size_t kZoneSize = 800;
-
 constexpr std::uint16_t kPhonebookCheckSize = 384;
 constexpr PhonebookLayout kTrunkPhonebook{
     13, 344, 7040, 7000, mirror::kTrunkConfiguration + 1432, "Reading Modified Trunk Phonebook. "};
@@ -58,7 +55,7 @@ bool PhonebookFlagged(const PhonebookBuffer& buffer, const PhonebookLayout& layo
 // A zone record as an empty zone looks in the radio: no name, byte 15 = 63, and 255 entries
 // 03 FF FF.
 void WriteEmptyZone(ScratchBuffer& scratch, std::size_t at) {
-    scratch.FillRegion(at, kZoneSize, 0);
+    scratch.FillRegion(at, pmr::kZoneSize, 0);
     scratch.SetU8(at + 15, 63);
     for (std::size_t entry = 0; entry < 255; ++entry) {
         const std::size_t place = at + 32 + 3 * entry;
@@ -77,10 +74,11 @@ struct CountField {
     bool erasedIsNone;
     int capacity;
 };
-constexpr CountField kChannelCount{110, true, false, kMaxChannels};
-constexpr CountField kEncodeCount{114, false, false, kMaxEncodes};
-constexpr CountField kGroupBCount{116, false, true, kMaxGroupB};
-constexpr CountField kZoneCount{122, false, true, kMaxZones};
+constexpr CountField kChannelCount{pmr::kChannelCount, true, false, pmr::kMaxEntries};
+constexpr CountField kEncodeCount{pmr::kEncodeCount, false, false, pmr::kMaxEncode};
+constexpr CountField kGroupBCount{pmr::kGroupBCount, false, true,
+                                  static_cast<int>(pmr::kGroupsPerArea)};
+constexpr CountField kZoneCount{pmr::kZoneCount, false, true, pmr::kZones};
 
 int TakeCount(ScratchBuffer& scratch, const CountField& field) {
     const std::size_t at = mirror::kPmrConfiguration + field.word;
@@ -104,20 +102,21 @@ void ClearTrunkMirror(ScratchBuffer& scratch) {
 void ClearPmrMirror(ScratchBuffer& scratch) {
     scratch.FillRegion(mirror::kPmrConfiguration, mirror::kPmrGroupB, 0);
     scratch.FillRegion(mirror::kPmrGroupB, mirror::kPmrZones - mirror::kPmrGroupB, 0xFF);
-    for (int zone = 0; zone < kMaxZones; ++zone) {
-        WriteEmptyZone(scratch, mirror::kPmrZones + kZoneSize * static_cast<std::size_t>(zone));
+    for (int zone = 0; zone < pmr::kZones; ++zone) {
+        WriteEmptyZone(scratch,
+                       mirror::kPmrZones + pmr::kZoneSize * static_cast<std::size_t>(zone));
     }
 }
 
 PmrReadSizes TakePmrCounts(ScratchBuffer& scratch) {
-    const int channelBytes = TakeCount(scratch, kChannelCount) * static_cast<int>(kRecordSize);
+    const int channelBytes = TakeCount(scratch, kChannelCount) * static_cast<int>(pmr::kRecordSize);
     const int firstPart = std::min(channelBytes, static_cast<int>(mirror::kRegionSize));
     PmrReadSizes sizes;
     sizes.channelsFirst = static_cast<std::uint16_t>(firstPart);
     sizes.channelsSecond = static_cast<std::uint16_t>(channelBytes - firstPart);
-    sizes.encodes = static_cast<std::uint16_t>(TakeCount(scratch, kEncodeCount) * kRecordSize);
-    sizes.groupB = static_cast<std::uint16_t>(TakeCount(scratch, kGroupBCount) * kRecordSize);
-    sizes.zones = static_cast<std::uint16_t>(TakeCount(scratch, kZoneCount) * kZoneSize);
+    sizes.encodes = static_cast<std::uint16_t>(TakeCount(scratch, kEncodeCount) * pmr::kRecordSize);
+    sizes.groupB = static_cast<std::uint16_t>(TakeCount(scratch, kGroupBCount) * pmr::kRecordSize);
+    sizes.zones = static_cast<std::uint16_t>(TakeCount(scratch, kZoneCount) * pmr::kZoneSize);
     return sizes;
 }
 
@@ -260,7 +259,7 @@ bool PmrRead::ReadRecords() {
             return true;
         });
         ThenRead(9, zoneBlock, sizes.zones,
-                 scratch.Region(mirror::kPmrZones, kMaxZones * kZoneSize),
+                 scratch.Region(mirror::kPmrZones, pmr::kZones * pmr::kZoneSize),
                  "Reading PMR Zone Table Data.   ");
     }
     // The flag counts only in a configuration whose phonebook has the current format.

@@ -37,10 +37,6 @@ struct PmrReadSizes {
     std::uint16_t groupB = 0;
     std::uint16_t zones = 0;
 };
-inline constexpr int kMaxChannels = 1000;
-inline constexpr int kMaxEncodes = 250;
-inline constexpr int kMaxGroupB = 128;
-inline constexpr int kMaxZones = 20;
 // The sizes of the areas the counts of the configuration as read name. A count beyond what the
 // PmrJobImage holds (an erased encode count of 0xFF, say) is clamped to it, and written back
 // clamped, so that the job says what it holds.

@@ -7,9 +7,12 @@
 #include <system_error>
 #include <tuple>
 #include <utility>
+#include <variant>
 #include <vector>
 
+#include "config/UiMap.h"
 #include "core/Files.h"
+#include "fields/FieldOps.h"
 
 namespace km {
 namespace {
@@ -122,8 +125,16 @@ struct OptionBoard {
     int protocol;
 };
 
-int ProtocolOf(std::uint8_t settingsByte) {
-    return (settingsByte >> 3) & 0x0F;
+// The job's option board and its serial protocol, as the Input/Output rows of the User Interface
+// form hold them.
+OptionBoard OptionBoardOf(std::span<const std::uint8_t> job, fields::ImageId image) {
+    auto number = [&](const fields::FieldRow& row) {
+        const fields::FieldValue value =
+            fields::ReadField(row, job, static_cast<std::size_t>(row.at.Of(image)));
+        const auto* n = std::get_if<std::int64_t>(&value);
+        return n ? static_cast<int>(*n) : -1;
+    };
+    return {number(io_rows::kOptionBoard), number(io_rows::kProtocol)};
 }
 
 // The rows of the suffix tables: 0 None or DMAP, 1 Direct GPS, 2 SIB or Audio Discriminator,
@@ -250,8 +261,6 @@ const char* TrunkMobileStartup(const RadioIdentity& radio) {
     return radio.MobileRevision == 8 ? "7as_*.bin" : "79s_*.bin";
 }
 
-constexpr std::size_t kOptionBoardMode = 0x2142;
-constexpr std::size_t kOptionBoardSettings = 0x20F5;
 constexpr std::size_t kNetwork1Scheme = trunk::NetworkFileStart(0) + network::kNumberingScheme;
 
 Needed NeededTrunkSoftware(const TrunkJobImage& job, const JobRadioType& jobType,
@@ -274,7 +283,7 @@ Needed NeededTrunkSoftware(const TrunkJobImage& job, const JobRadioType& jobType
         return Refused(kUnknownHeadText);
     }
     int row = 0;
-    const OptionBoard board{job.U16(kOptionBoardMode), ProtocolOf(job.U8(kOptionBoardSettings))};
+    const OptionBoard board = OptionBoardOf(job.Bytes(), fields::ImageId::Trunk);
     if (const auto error = OptionBoardRow(board, row)) {
         return Refused(*error);
     }
@@ -302,11 +311,6 @@ Needed NeededTrunkSoftware(const TrunkJobImage& job, const JobRadioType& jobType
 }
 
 // ---- PMR code ----
-
-constexpr std::size_t kPmrOptionBoardMode = 0x2B2E;
-constexpr std::size_t kPmrOptionBoardSettings = 0x2B2D;
-constexpr std::size_t kZoneModeByte = 7460;
-constexpr std::uint8_t kZoneModeBit = 0x02;
 
 struct PmrPortableColumn {
     const char* prefix;
@@ -389,8 +393,7 @@ Needed NeededPmrSoftware(const PmrJobImage& job, const JobRadioType& jobType,
         return Refused(kRevision8MobileZoneText);
     }
     int row = 0;
-    const OptionBoard board{job.U16(kPmrOptionBoardMode),
-                            ProtocolOf(job.U8(kPmrOptionBoardSettings))};
+    const OptionBoard board = OptionBoardOf(job.Bytes(), fields::ImageId::Pmr);
     if (const auto error = OptionBoardRow(board, row)) {
         return Refused(*error);
     }
@@ -689,7 +692,7 @@ SoftwareChoice ChoosePmrSoftware(const PmrJobImage& job, const JobRadioType& job
 }
 
 bool ZoneModeSet(const PmrJobImage& job) {
-    return (job.U8(kZoneModeByte) & kZoneModeBit) != 0;
+    return (job.U8(pmr::kZoneModeByte) & pmr::kZoneModeBit) != 0;
 }
 
 std::optional<std::string_view> ZoneTableRefusal(const PmrJobImage& job,

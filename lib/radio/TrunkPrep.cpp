@@ -16,12 +16,9 @@ constexpr std::size_t kNetwork2BandWord = trunk::NetworkFileStart(1) + network::
 constexpr std::size_t kNetwork1PartSize = trunk::SlotStart(1);
 constexpr std::size_t kNetwork2PartSize = TrunkJobImage::kSize - kNetwork1PartSize;
 
-constexpr std::size_t kRegion0Length = 512;
+constexpr std::size_t kRegion0Length = startupdata::kSize;
 constexpr std::size_t kPmrRegionLength = 16383;  // the complex PMR data of a multi-mode job
 constexpr std::size_t kTrunkModeFillSize = 256;
-
-constexpr std::size_t kJobNetworkWord = 0x90;
-constexpr std::size_t kJobFlagsByte = 0x9C;
 
 std::uint8_t Blocks(std::size_t length) {
     return static_cast<std::uint8_t>(length / kWriteBlockSize);
@@ -106,9 +103,10 @@ void SetTrunkStartupHeader(const TrunkJobImage& job, const WriteRegions& regions
     scratch.SetU8(2, Blocks(length[2]));
     scratch.SetU8(3, Blocks(length[3]));
     scratch.SetU8(startupdata::kModeCleared, 0);
-    scratch.SetU8(startupdata::kModeFlag, (job.U8(kJobFlagsByte) >> 6) & 1);
+    scratch.SetU8(startupdata::kModeFlag, (job.U8(startupdata::kJobFlagsByte) >> 6) & 1);
     scratch.SetU8(startupdata::kNetworkCleared, 0);
-    scratch.SetU8(startupdata::kNetwork, static_cast<std::uint8_t>(job.U16(kJobNetworkWord)));
+    scratch.SetU8(startupdata::kNetwork,
+                  static_cast<std::uint8_t>(job.U16(startupdata::kJobNetworkWord)));
 }
 
 }  // namespace km

@@ -30,11 +30,14 @@ inline constexpr std::size_t kStartupHeader = 0x0000;
 inline constexpr std::size_t kSecondHeader = 0x4000;
 inline constexpr std::size_t kTrunkData = 0x8000;
 inline constexpr std::size_t kNetwork2Data = 0xB400;
-inline constexpr std::size_t kStartupDataSize = 512;
 }  // namespace trunkprep
 
-// Bytes of the radio's startup data that trunk and PMR programming fill from the job.
+// The radio's startup data (512 bytes), and the bytes of it that trunk and PMR programming fill
+// from the job: trunk and PMR jobs keep those values at the same offsets.
 namespace startupdata {
+inline constexpr std::size_t kSize = 512;
+inline constexpr std::size_t kJobNetworkWord = 144;
+inline constexpr std::size_t kJobFlagsByte = 156;
 inline constexpr std::size_t kModeCleared = 332;
 inline constexpr std::size_t kModeFlag = 333;      // bit 6 of the job's byte 156
 inline constexpr std::size_t kChannelCount = 350;  // PMR: two bytes, high byte first
