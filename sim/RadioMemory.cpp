@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "core/Files.h"
-#include "image/WordOrder.h"
 #include "radio/VirtualRadioMark.h"
+#include "sim/RadioWords.h"
 
 namespace km::sim {
 
@@ -192,7 +192,7 @@ std::vector<std::uint8_t> TrunkConfigFromJob(const Profile& profile) {
         job[kBand] = static_cast<std::uint8_t>(profile.band[1]);  // images: low byte first
         job[kBand + 1] = static_cast<std::uint8_t>(profile.band[0]);
     }
-    SwapTrunkWords(job);
+    TurnWords(job, TrunkConfigurationWords());
     return job;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// What a read of the virtual radio must give, taken straight from the radio's memory and
-// unpacked as the job image. Free of the radio link's headers, so that tests of the desktop
-// program can use it beside the job files.
+// What a read of the virtual radio must give, taken straight from the radio's memory and turned
+// into the job image with the radio's own statement of its words. Free of the radio link's
+// headers, so that tests of the desktop program can use it beside the job files.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "image/Images.h"
-#include "image/PmrFormat.h"
 #include "sim/RadioMemory.h"
+#include "sim/RadioWords.h"
 
 namespace km {
 // The empty patterns a PMR read starts from (radio/ReadRadio.h).
@@ -26,16 +26,20 @@ inline std::vector<std::uint8_t> FlashBytes(const sim::Flash& flash, std::uint16
     return flash.Read(sim::Flash::BlockAddress(block), size);
 }
 
+// The trunk read takes 16383 bytes; the job's last byte is what the read starts from (0). The
+// words are turned with the radio's own statement of its memory, not the programmer's map.
 inline TrunkJobImage TrunkJobOf(const sim::Profile& profile, const sim::Flash& flash) {
     const auto layout = sim::LayoutFor(profile);
-    auto scratch = std::make_unique<ScratchBuffer>();
-    scratch->Write(0x8000, FlashBytes(flash, layout[sim::fit::kTrunkConfig].block, 16383));
+    std::vector<std::uint8_t> bytes =
+        FlashBytes(flash, layout[sim::fit::kTrunkConfig].block, TrunkJobImage::kSize - 1);
+    bytes.resize(TrunkJobImage::kSize, 0);
     if (profile.trunkPhonebookEdited) {
-        scratch->Write(0x8000 + 1432,
-                       FlashBytes(flash, layout[sim::fit::kTrunkPhonebook].block, 7000));
+        const auto phonebook = FlashBytes(flash, layout[sim::fit::kTrunkPhonebook].block, 7000);
+        std::copy(phonebook.begin(), phonebook.end(), bytes.begin() + 1432);
     }
+    sim::TurnWords(bytes, sim::TrunkConfigurationWords());
     TrunkJobImage trunk;
-    UnpackTrunkRead(*scratch, trunk);
+    trunk.Write(0, bytes);
     return trunk;
 }
 
@@ -61,8 +65,14 @@ inline PmrJobImage PmrJobOf(const sim::Profile& profile, const sim::Flash& flash
     if (phonebookLaidOver) {
         scratch->Write(1432, FlashBytes(flash, block(sim::fit::kPmrPhonebook), 6000));
     }
+    // The radio's own statement of its words, not the programmer's map.
+    sim::TurnWords(scratch->Region(0, 15660), sim::PmrConfigurationWords());
+    sim::TurnRecordWords(scratch->Region(0xC000, 8000), 32, sim::kEncodeRecordWords);
+    sim::TurnRecordWords(scratch->Region(0xE000, 4096), 32, sim::kGroupBRecordWords);
     PmrJobImage pmr = before;
-    EXPECT_EQ(UnpackPmrRead(*scratch, nullptr, pmr), PmrFormatStatus::Current);
+    for (const pmr::Block& area : pmr::kBlocks) {
+        pmr.Write(area.imageOffset, scratch->Region(area.radioAddress, area.size));
+    }
     return pmr;
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ProgramFixtures.h"
+#include "sim/RadioWords.h"
 
 namespace km {
 namespace {
@@ -47,6 +50,13 @@ TEST_P(TrunkRoundTripTest, TheJobReadBackIsTheJobProgrammed) {
     EXPECT_TRUE(trunkProgramming_->Completed());
     ExpectEndedCleanly();
     EXPECT_TRUE(RadioLogged("EndProgramming"));
+    // What the radio holds is the job in the radio's own word order.
+    const std::size_t written = c.network2 ? TrunkJobImage::kSize : 0x3400;
+    std::vector<std::uint8_t> held = RadioBytes(RadioFitBlock(sim::fit::kTrunkConfig), written);
+    sim::TurnWords(held, sim::TrunkConfigurationWords());
+    const auto mismatch = std::mismatch(held.begin(), held.end(), job.Bytes().begin());
+    EXPECT_TRUE(mismatch.first == held.end())
+        << "the radio holds another byte at " << mismatch.first - held.begin();
 
     workspace_->trunk.Fill(0);
     ReadBack(kImageTrunk);
@@ -116,6 +126,32 @@ TEST_F(RoundTripTest, PmrJobOf600ChannelsAndZonesComesBack) {
     ExpectEndedCleanly();
     EXPECT_EQ(RadioBytes(RadioFitBlock(sim::fit::kTrunkConfig), 16384), trunkBefore)
         << "the radio's trunk configuration is kept";
+    // What the radio holds is the job in the radio's own word order.
+    struct Held {
+        int entry;
+        std::size_t jobOffset;
+        std::size_t size;
+        std::function<void(std::vector<std::uint8_t>&)> turn;
+    };
+    const Held held[] = {
+        {sim::fit::kPmrConfig, 0, 15660,
+         [](auto& bytes) { sim::TurnWords(bytes, sim::PmrConfigurationWords()); }},
+        {sim::fit::kChannels1, 0x3D2C, 16384, [](auto&) {}},
+        {sim::fit::kChannels2, 0x3D2C + 16384, 88 * 32, [](auto&) {}},
+        {sim::fit::kEncodes, 0xBA2C, 3 * 32,
+         [](auto& bytes) { sim::TurnRecordWords(bytes, 32, sim::kEncodeRecordWords); }},
+        {sim::fit::kGroupB, 0xDA2C, 2 * 32,
+         [](auto& bytes) { sim::TurnRecordWords(bytes, 32, sim::kGroupBRecordWords); }},
+        {sim::fit::kZoneTable, 0xEA2C, 5 * 800, [](auto&) {}},
+    };
+    for (const Held& h : held) {
+        std::vector<std::uint8_t> bytes = RadioBytes(RadioFitBlock(h.entry), h.size);
+        h.turn(bytes);
+        const auto expected = job.Region(h.jobOffset, h.size);
+        const auto mismatch = std::mismatch(bytes.begin(), bytes.end(), expected.begin());
+        EXPECT_TRUE(mismatch.first == bytes.end())
+            << "area of FIT entry " << h.entry << " differs at " << mismatch.first - bytes.begin();
+    }
 
     workspace_->pmr.Fill(0);
     ReadBack(kImagePmr);

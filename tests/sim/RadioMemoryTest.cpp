@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Files.h"
-#include "image/WordOrder.h"
+#include "sim/RadioWords.h"
 
 namespace km::sim {
 namespace {
@@ -293,7 +293,7 @@ TEST(RadioMemoryTest, PmrJobCountsChannelsSplitAndPhonebookMarkers) {
               (Bytes{0x12, 0x34}));
 }
 
-// Reading the trunk configuration and swapping its words back gives the job the radio was made
+// Reading the trunk configuration and turning its words back gives the job the radio was made
 // with: the template with the demo network as Network 1 and the radio's band.
 TEST(RadioMemoryTest, TrunkJobFileIsHeldInTheRadiosWordOrder) {
     const std::filesystem::path data = KM_DATA_DIR;
@@ -302,7 +302,7 @@ TEST(RadioMemoryTest, TrunkJobFileIsHeldInTheRadiosWordOrder) {
                                       (data / "Networks" / "Demo.nwk").string() + "\n");
     const Flash flash = BuildRadioMemory(profile);
     Bytes job = flash.Read(LayoutFor(profile)[fit::kTrunkConfig].block * kBlockSize, 16384);
-    SwapTrunkWords(job);
+    TurnWords(job, TrunkConfigurationWords());
 
     const auto templ = ReadFileBytes(data / "default.tct", 16384);
     const auto network = ReadFileBytes(data / "Networks" / "Demo.nwk", 1536);
@@ -314,7 +314,7 @@ TEST(RadioMemoryTest, TrunkJobFileIsHeldInTheRadiosWordOrder) {
 
     const Flash made = BuildRadioMemory(ProfileOf("type = 0\nband = TK\ntrunk_job = yes\n"));
     Bytes madeUp = made.Read(LayoutFor(profile)[fit::kTrunkConfig].block * kBlockSize, 16384);
-    SwapTrunkWords(madeUp);
+    TurnWords(madeUp, TrunkConfigurationWords());
     EXPECT_EQ(madeUp[108] | madeUp[109] << 8, 0x544B);
 }
 
