@@ -51,7 +51,11 @@ class PmrTableRoundTripTest : public ::testing::Test {
         return QString::fromStdString((workdir_ / name).string());
     }
 
-    fs::path workdir_ = fs::temp_directory_path() / "km_pmr_table_round_trip";
+    // ctest runs the tests of this fixture side by side: each needs its own folder and port.
+    fs::path workdir_ =
+        fs::temp_directory_path() /
+        ("km_pmr_round_trip_" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     testing::SimProcess sim_{workdir_};
     std::string err_;
 };
