@@ -20,6 +20,8 @@
 #include "core/Person.h"
 #include "forms/ConfigForm.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/pmr/Scl2Form.h"
+#include "forms/pmr/SclForm.h"
 #include "forms/trunk/IdForm.h"
 #include "print/Reports.h"
 
@@ -100,6 +102,19 @@ std::optional<print::Report> ShownReport(ConfigForm& form) {
         identities &&
         identities->Page_ID_Identities.currentWidget() == &identities->Tab_PBK_Phonebook) {
         return print::TrunkPhonebookReport(identities->ShownPhonebook());
+    }
+    if (auto* selcall = dynamic_cast<TSCL_Form_Selcall*>(&form);
+        selcall && selcall->SCL_Page_Selcall.currentWidget() == &selcall->Tab_SCL_PhoneBook) {
+        return print::PmrPhonebookReport(selcall->PhoneBookRows());
+    }
+    if (auto* sequences = dynamic_cast<TSCL2_Form_Selcall*>(&form)) {
+        const QWidget* page = sequences->SCL2_Page_Selcall.currentWidget();
+        if (page == &sequences->DCO_Tab_Decode) {
+            return print::DecodesReport(sequences->Decodes());
+        }
+        if (page == &sequences->ENC_Tab_Encode) {
+            return print::EncodesReport(sequences->Encodes());
+        }
     }
     return std::nullopt;
 }

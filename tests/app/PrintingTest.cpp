@@ -17,6 +17,8 @@
 #include "Printing.h"
 #include "ShellFixtures.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/pmr/Scl2Form.h"
+#include "forms/pmr/SclForm.h"
 #include "forms/trunk/IdForm.h"
 #include "tables/Tables.h"
 
@@ -150,6 +152,74 @@ TEST(PrintingTest, TheIdentitiesPhonebookPagePrintsTheTrunkPhonebookReport) {
     const auto report = ShownReport(form);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->rows.size(), 1U);
+}
+
+// A PMR job's selcall forms: what the scripted test desk of the channel form holds, without it.
+struct SelcallDesk {
+    SelcallDesk() {
+        state.ImageKind = kImagePmr;
+        state.PmrJobLoaded = true;
+        state.RadioModeMask = 1;
+        state.RadioTypeMask = 16;
+        state.UserLevelMask = 8;
+        tables::FillTemplateDefaults(fields::ImageId::Pmr, workspace->pmr.Bytes());
+    }
+    FormContext Context() { return {*workspace, state, person, dialogs, shell}; }
+
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    MainState state;
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    NullShell shell;
+};
+
+TEST(PrintingTest, TheSelcallPhonebookPagePrintsTheFilledEntriesAsTheGridShowsThem) {
+    SelcallDesk desk;
+    TSCL_Form_Selcall form(desk.Context());
+    form.LoadPass();
+    auto rows = form.PhoneBookRows();
+    ASSERT_GT(rows.size(), 200U);
+    // The grid and the report number the entries alike, from 0.
+    rows[5] = {"Depot", "12345"};
+    rows[80] = {"", "777"};
+    rows[200] = {"Base", ""};
+    form.ShowPhoneBookRows(rows);  // shown, not yet stored: the report prints what is on show
+
+    EXPECT_FALSE(ShownReport(form));
+    form.SCL_Page_Selcall.setCurrentWidget(&form.Tab_SCL_PhoneBook);
+    ASSERT_EQ(form.SCL_Page_Selcall.currentIndex(), 3);
+    const auto report = ShownReport(form);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->title, "Phonebook Table");
+    ASSERT_EQ(report->rows.size(), 3U);
+    EXPECT_EQ(report->rows[0].substr(0, 4), "5   ");
+    EXPECT_EQ(report->rows[1].substr(0, 4), "80  ");
+    EXPECT_EQ(report->rows[2].substr(0, 4), "200 ");
+    EXPECT_NE(report->rows[0].find("Depot"), std::string::npos);
+}
+
+TEST(PrintingTest, TheEncodeDecodeFormPrintsDecodesOnItsFirstPageAndEncodesOnItsSecond) {
+    SelcallDesk desk;
+    TSCL2_Form_Selcall form(desk.Context());
+    form.LoadPass();
+    ASSERT_FALSE(form.Decodes().empty());
+    struct Case {
+        QWidget* page;
+        std::string title;
+        std::size_t rows;
+    };
+    const Case cases[] = {
+        {&form.DCO_Tab_Decode, "PMR Selcall Decodes Table", form.Decodes().size()},
+        {&form.ENC_Tab_Encode, "PMR Selcall Encodes Table", form.Encodes().size()},
+    };
+    for (const Case& c : cases) {
+        form.SCL2_Page_Selcall.setCurrentWidget(c.page);
+        const auto report = ShownReport(form);
+        ASSERT_TRUE(report) << c.title;
+        EXPECT_EQ(report->title, c.title);
+        EXPECT_EQ(report->rows.size(), c.rows);
+    }
+    EXPECT_EQ(form.SCL2_Page_Selcall.indexOf(&form.DCO_Tab_Decode), 0);
 }
 
 TEST(PrintingTest, PaperThatTakesNoRowOfTheReportGivesTheErrorAndPrintsNothing) {
