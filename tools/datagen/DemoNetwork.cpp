@@ -6,7 +6,6 @@
 #include <span>
 
 #include "DataFiles.h"
-#include "TemplateParts.h"
 #include "fields/FieldOps.h"
 #include "image/JobFiles.h"
 #include "network/HntMap.h"
@@ -163,7 +162,6 @@ void WriteHunt(NetworkImage& image, const Sample& sample) {
 NetworkImage Make(const Sample& sample) {
     NetworkImage image;
     tables::FillTemplateDefaults(fields::ImageId::Network, image.Bytes());
-    ApplyNewNetworkDefaults(image, 0);
     WriteSystem(image, sample);
     WriteHunt(image, sample);
     image.Write(network::kName, NetworkNameField(sample.fileName));

@@ -67,30 +67,4 @@ void Apply(ByteImage<N>& image, const ImageTable& table, std::size_t base = 0) {
     }
 }
 
-// A list of texts written into consecutive fields of `width` bytes from `offset`.
-template <std::size_t N>
-void ApplyTextList(ByteImage<N>& image, std::size_t offset, std::size_t width,
-                   std::span<const std::string_view> texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        image.SetText(offset + i * width, width, texts[i]);
-    }
-}
-
-// Edit function records of 8 bytes: byte 0 = 101 - 7 x characters, byte 1 the display row,
-// bytes 2..7 the text.
-template <std::size_t N>
-void ApplyEditFunctions(ByteImage<N>& image, std::size_t offset,
-                        std::span<const std::string_view> texts,
-                        std::span<const std::uint8_t> displayRows) {
-    constexpr std::size_t kRecordSize = 8;
-    constexpr std::size_t kTextWidth = 6;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::size_t at = offset + i * kRecordSize;
-        const std::size_t n = std::min(texts[i].size(), kTextWidth);
-        image.SetU8(at, static_cast<std::uint8_t>(101 - 7 * n));
-        image.SetU8(at + 1, i < displayRows.size() ? displayRows[i] : 0);
-        image.SetText(at + 2, kTextWidth, texts[i]);
-    }
-}
-
 }  // namespace km::datagen

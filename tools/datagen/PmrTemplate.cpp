@@ -63,9 +63,6 @@ constexpr RepeatedRecord kPmrRecords[] = {
     {0x1D7C, 1, kDtmfSequence},
 };
 
-// Display rows of the 16 edit function records.
-constexpr std::uint8_t kPmrEditRows[] = {5, 2, 0, 0, 0, 5, 7};
-
 }  // namespace
 
 PmrJobImage PmrTemplate() {
@@ -73,10 +70,7 @@ PmrJobImage PmrTemplate() {
     tables::FillTemplateDefaults(fields::ImageId::Pmr, image.Bytes());
     Apply(image, {kPmrBytes, kPmrWords, kPmrTexts, kPmrRecords});
     ApplyUserInterfaceDefaults(fields::ImageId::Pmr, image.Bytes());
-    ApplyTextList(image, 0x014C, 12, kPmrMessages);
-    ApplyTextList(image, 0x03C4, 12, kPmrMenus);
-    ApplyEditFunctions(image, 0x04B4, kPmrEditFunctions, kPmrEditRows);
-    ApplyTextList(image, 0x3B3C, 12, kCtcssToneNames);
+    ApplyHeadTexts(fields::ImageId::Pmr, image.Bytes());
     // The tone tables of the template's tonesets, as a store of the Selcall form leaves them.
     pmr::StoreToneTables(image, {});
     return image;

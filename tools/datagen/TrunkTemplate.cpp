@@ -8,6 +8,7 @@
 #include "ImageTables.h"
 #include "TemplateParts.h"
 #include "config/UiMap.h"
+#include "network/SysMap.h"
 #include "tables/Tables.h"
 
 namespace km::datagen {
@@ -25,8 +26,6 @@ constexpr WordFill kTrunkWords[] = {
     {trunk::kFormatMark, trunk::kFormatMarkValue},
 };
 
-constexpr std::uint8_t kTrunkEditRows[] = {5, 2};
-
 // The job part of each network slot: its marker (every other field starts from its row's
 // default).
 constexpr TextField kJobPartTexts[] = {
@@ -41,17 +40,14 @@ TrunkJobImage TrunkTemplate() {
     Apply(image, {kTrunkBytes, kTrunkWords, {}});
     ApplyUserInterfaceDefaults(fields::ImageId::Trunk, image.Bytes());
     WriteCallTypeDefaults(image.Bytes());
-    ApplyTextList(image, 0x014C, 12, kTrunkMessages);
-    ApplyTextList(image, 0x03C4, 12, kTrunkMenus);
-    ApplyEditFunctions(image, 0x04B4, kTrunkEditFunctions, kTrunkEditRows);
+    ApplyHeadTexts(fields::ImageId::Trunk, image.Bytes());
 
     for (int slot = 0; slot < 2; ++slot) {
         Apply(image, {{}, {}, kJobPartTexts}, trunk::SlotStart(slot));
     }
     // Slot 0's network file is the template of a new network; its band stays 0, so a new trunk
     // job holds no network.
-    ApplyNewNetworkDefaults(image, trunk::NetworkFileStart(0));
-    ApplyRoamingTableEmpty(image, trunk::NetworkFileStart(1));
+    WriteNetworkMarker(image.Bytes(), trunk::NetworkFileStart(0));
     return image;
 }
 
