@@ -6,6 +6,7 @@
 // (ChannelTable.h) and the editors read and write entries through these rows.
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -370,7 +371,7 @@ inline constexpr FieldRow kHeaderRows[] = {
      .at = {.pmr = static_cast<std::int32_t>(kZoneModeByte)},
      .encoding = Encoding::Bits,
      .width = 1,
-     .bitShift = 1,
+     .bitShift = std::countr_zero(kZoneModeBit),
      .bitCount = 1},
     {.id = "pmr.group_marker",
      .caption = "Group data marker",

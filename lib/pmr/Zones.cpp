@@ -158,7 +158,7 @@ int ZoneCountOf(const PmrJobImage& image) {
 
 void LoadZones(const PmrJobImage& image, ZoneGrids& grids) {
     grids = {};
-    grids.zoneMode = (image.U8(kZoneModeByte) & 0x02) != 0;
+    grids.zoneMode = Read(image, pmr_rows::kZoneModeRow, 0, 0) != 0;
     if (image.U16(kVersionWordOffset) < kFirstVersionWithZones) {
         return;
     }
@@ -190,8 +190,8 @@ ZoneSwitches ZoneSwitchesOf(const PmrJobImage& image) {
 }
 
 void StoreZones(const ZoneGrids& grids, const ZoneSwitches& switches, PmrJobImage& image) {
-    image.SetU8(kZoneModeByte, static_cast<std::uint8_t>((image.U8(kZoneModeByte) & ~0x02) |
-                                                         (grids.zoneMode ? 0x02 : 0)));
+    fields::WriteField(pmr_rows::kZoneModeRow, image.Bytes(), kZoneModeByte,
+                       std::int64_t{grids.zoneMode});
     for (int z = 0; z < kZones; ++z) {
         const std::string& name = grids.names[static_cast<std::size_t>(z)];
         if (Blank(name)) {
