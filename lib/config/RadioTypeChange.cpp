@@ -7,14 +7,13 @@
 #include "config/TxtMap.h"
 #include "config/UiLevels.h"
 #include "config/UiMap.h"
+#include "fields/FieldOps.h"
+#include "pmr/OptionRows.h"
 
 namespace km {
 namespace {
 
-// Transmit power levels of the channel options: indexes into the power list of the head.
-constexpr std::size_t kHighPowerWord = 0x1D2E;
-constexpr std::size_t kMediumPowerByte = 0x1D0E;  // bits 4-7
-constexpr std::size_t kLowPowerWord = 0x1D30;
+// A portable has six power levels, a mobile five low levels.
 constexpr int kPortableTopPowerIndex = 5;
 constexpr int kMobileTopLowPowerIndex = 4;
 
@@ -22,23 +21,24 @@ bool ValidRow(int row) {
     return row >= 0 && row < kRadioTypeRowCount;
 }
 
-void LimitWord(PmrJobImage& image, std::size_t offset, int top) {
-    if (image.U16(offset) > top) {
-        image.SetU16(offset, static_cast<std::uint16_t>(top));
+void LimitLevel(PmrJobImage& image, const fields::FieldRow& row, int top) {
+    const auto at = static_cast<std::size_t>(row.at.pmr);
+    const fields::FieldValue value = fields::ReadField(row, image.Bytes(), at);
+    const auto* level = std::get_if<std::int64_t>(&value);
+    if (level && *level > top) {
+        fields::WriteField(row, image.Bytes(), at, std::int64_t{top});
     }
 }
 
 void LimitPowerLevels(PmrJobImage& image, bool portable) {
+    namespace orows = pmr::options_rows;
     if (!portable) {
-        LimitWord(image, kLowPowerWord, kMobileTopLowPowerIndex);
+        LimitLevel(image, orows::kLowPower, kMobileTopLowPowerIndex);
         return;
     }
-    LimitWord(image, kHighPowerWord, kPortableTopPowerIndex);
-    LimitWord(image, kLowPowerWord, kPortableTopPowerIndex);
-    const std::uint8_t medium = image.U8(kMediumPowerByte);
-    if ((medium >> 4) > kPortableTopPowerIndex) {
-        image.SetU8(kMediumPowerByte,
-                    static_cast<std::uint8_t>((medium & 0x0F) | kPortableTopPowerIndex << 4));
+    for (const fields::FieldRow* row :
+         {&orows::kHighPower, &orows::kMediumPower, &orows::kLowPower}) {
+        LimitLevel(image, *row, kPortableTopPowerIndex);
     }
 }
 

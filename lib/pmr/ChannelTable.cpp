@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "fields/FieldOps.h"
+#include "pmr/ChannelOptions.h"
 #include "pmr/Frequency.h"
 
 namespace km::pmr {
@@ -561,24 +562,29 @@ bool DeleteAllowed(const ChannelTable& table, std::size_t position, Person& pers
 }
 
 bool ChannelOptionsName(const PmrJobImage& image, int number) {
-    // Goto A..D and the dual watch channel; 0xFFFF is none. The power-on channel counts only
-    // when the user defined it (power-on mode 0): the other modes compute it at every store.
-    constexpr std::size_t kOptionChannelWords[] = {0x1D1A, 0x1D1C, 0x1D1E, 0x1D20, 0x1D32};
-    constexpr std::size_t kPowerOnMode = 0x1D18;
-    constexpr std::size_t kPowerOnChannel = 0x1D16;
-    const bool named = std::any_of(std::begin(kOptionChannelWords), std::end(kOptionChannelWords),
-                                   [&](std::size_t at) { return image.U16(at) == number; });
-    return named || (image.U16(kPowerOnMode) == 0 && image.U16(kPowerOnChannel) == number);
+    namespace orows = options_rows;
+    const auto names = [&](const FieldRow& row) {
+        return fields::ReadField(row, image.Bytes(), static_cast<std::size_t>(row.at.pmr)) ==
+               fields::FieldValue(std::int64_t{number});
+    };
+    // The power-on channel counts only when the user defined it: the other modes compute it at
+    // every store.
+    return names(orows::kGotoA) || names(orows::kGotoB) || names(orows::kGotoC) ||
+           names(orows::kGotoD) || names(orows::kDualWatchChannel) ||
+           (fields::ReadField(orows::kPowerOnMode, image.Bytes(),
+                              static_cast<std::size_t>(orows::kPowerOnMode.at.pmr)) ==
+                fields::FieldValue(std::int64_t{orows::kPowerOnDefined}) &&
+            names(orows::kPowerOnChannel));
 }
 
 // ---- Load and store ----
 
 StoreSettings StoreSettingsOf(const PmrJobImage& image, int radioTypeMask, int countryCode) {
-    constexpr std::size_t kHighPowerWord = 0x1D2E;
-    constexpr std::size_t kLowPowerWord = 0x1D30;
+    // A record keeps a level in four bits.
     constexpr int kLargestLevel = 15;
-    return {std::min<int>(image.U16(kHighPowerWord), kLargestLevel),
-            std::min<int>(image.U16(kLowPowerWord), kLargestLevel), radioTypeMask, countryCode};
+    const PowerLevels levels = PowerLevelsOf(image);
+    return {std::clamp(levels.high, 0, kLargestLevel), std::clamp(levels.low, 0, kLargestLevel),
+            radioTypeMask, countryCode};
 }
 
 void LoadChannelTable(const PmrJobImage& image, ChannelTable& table) {

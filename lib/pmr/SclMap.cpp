@@ -7,6 +7,7 @@
 #include "config/Phonebook.h"
 #include "fields/FieldOps.h"
 #include "pmr/ChannelRows.h"
+#include "pmr/OptionRows.h"
 
 namespace km::pmr {
 namespace {
@@ -185,7 +186,9 @@ void StoreSelcallRules(PmrJobImage& image) {
 }
 
 bool FfskStatusMessages(const PmrJobImage& image) {
-    return (image.U8(kFfskOptionsByte) & kFfskStatusMessagesBit) != 0;
+    const fields::FieldRow& row = options_rows::kFfskStatusMessages;
+    return fields::ReadField(row, image.Bytes(), static_cast<std::size_t>(row.at.pmr)) !=
+           fields::FieldValue(std::int64_t{0});
 }
 
 std::optional<std::string> SpecialEncodeMessage(int index, std::string_view cell, bool ffsk) {

@@ -62,9 +62,6 @@ inline constexpr std::size_t kAlarmRxTime = 0x29C7;
 inline constexpr std::size_t kAlarmFlags = 0x29C8;
 inline constexpr std::size_t kAlarmEncode = 0x29CA;
 inline constexpr std::size_t kAlarmButtonPress = 0x29CC;
-// Bit 6 of this Channel Options byte turns the status list into FFSK status messages.
-inline constexpr std::size_t kFfskOptionsByte = 0x1D24;
-inline constexpr std::uint8_t kFfskStatusMessagesBit = 0x40;
 
 inline constexpr int kSelcallDigitValues = 16;  // digits 0..F
 inline constexpr int kToneDurationCount = 4;

@@ -184,6 +184,10 @@ void SelectZone(ZoneGrids& grids, int zone, bool& zoneReload, PmrJobImage& image
     grids.currentZone = zone;
 }
 
+void WriteShownZone(const ZoneGrids& grids, PmrJobImage& image) {
+    WriteGrid(grids, grids.currentZone, false, image);
+}
+
 ZoneSwitches ZoneSwitchesOf(const PmrJobImage& image) {
     return {image.U16(kSelectSwitchMode),
             (image.U8(kAbcSwitchWords[0] + 1) >> 4) == kAbcZoneSelect};

@@ -49,6 +49,10 @@ void LoadZones(const PmrJobImage& image, ZoneGrids& grids);
 // channels are shown.
 void SelectZone(ZoneGrids& grids, int zone, bool& zoneReload, PmrJobImage& image);
 
+// Writes the channels the grid shows into the image's entries of the current zone, as a zone
+// selection does (before a check that reads the zone from the image).
+void WriteShownZone(const ZoneGrids& grids, PmrJobImage& image);
+
 // What the store needs from the User Interface options.
 struct ZoneSwitches {
     int selectSwitchMode = 0;  // 0 Not Used, 1 Chan Entries 1-16, 2 First 16 channels, 3 ...

@@ -18,6 +18,7 @@
 #include "network/SysMap.h"
 #include "network/TimMap.h"
 #include "pmr/ChannelRows.h"
+#include "pmr/OptionRows.h"
 #include "pmr/Scl2Map.h"
 #include "pmr/SclMap.h"
 
@@ -42,6 +43,7 @@ constexpr const fields::FieldTable* kTables[] = {
     &nwo_rows::kTable,            // Network Options
     &text_rows::kTable, &text_rows::kPmrEditTable, &kSetupTable,
     &pmr::pmr_rows::kTable,       // Channel Options: channels, groups and zones
+    &pmr::options_rows::kTable,   // Channel Options: the radio-wide settings
     &pmr::selcall_rows::kTable,   // Selcall
     &pmr::sequence_rows::kTable,  // Selcall 2: encodes and decodes
     &system_rows::kTable,         // Network Systems
