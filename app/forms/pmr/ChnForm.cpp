@@ -11,8 +11,10 @@
 #include "forms/FieldBinder.h"
 #include "forms/pmr/ChannelEditor.h"
 #include "forms/pmr/GroupEditor.h"
+#include "forms/pmr/OptionPages.h"
 #include "forms/pmr/ZoneEditor.h"
 #include "pmr/ChannelEdit.h"
+#include "pmr/ChannelOptions.h"
 
 namespace km {
 namespace {
@@ -33,12 +35,6 @@ constexpr std::string_view kReferencedDeleteQuestion =
 constexpr std::string_view kReferencedRenumberQuestion =
     "Channel %d is used in a zone or as the power-on, a Goto or the dual watch channel.\n"
     "Do you want to change its number?";
-// The heads that offer zones.
-bool ZonesOffered(int radioTypeMask) {
-    return radioTypeMask == 16 || radioTypeMask == 32 || radioTypeMask == 256 ||
-           radioTypeMask == 512 || radioTypeMask == 1024;
-}
-
 QFont FixedPitchFont() {
     QFont font("Courier New");
     font.setStyleHint(QFont::TypeWriter);
@@ -88,11 +84,16 @@ TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* pare
                                        return ToQString(pmr::ListLine(
                                            table_.At(static_cast<std::size_t>(record))));
                                    }}});
+    Options = std::make_unique<ChannelOptionPages>(*this, table_, *Tab_CHN_Zones, workspace().pmr,
+                                                   state(), person());
     BuildLayout();
     Connect();
 }
 
-TCHN_Form_Channels::~TCHN_Form_Channels() = default;
+TCHN_Form_Channels::~TCHN_Form_Channels() {
+    // The pages leave the tab widget as the members go: no page change may reach the handlers.
+    Page_CHN_Channels.blockSignals(true);
+}
 
 void TCHN_Form_Channels::BuildLayout() {
     CHN_Btn_AddChannel.setText("Add Channel");
@@ -132,6 +133,9 @@ void TCHN_Form_Channels::BuildLayout() {
 
     Page_CHN_Channels.addTab(&Tab_CHN_Channels, kChannelsPage);
     Page_CHN_Channels.addTab(Tab_CHN_Zones.get(), kZonesPage);
+    for (const auto& [page, caption] : Options->Pages()) {
+        Page_CHN_Channels.addTab(page, caption);
+    }
     Page_CHN_Channels.addTab(&Tab_CHN_Next, kNextPage);
     auto* form = new QVBoxLayout(this);
     form->addWidget(&Page_CHN_Channels);
@@ -174,21 +178,29 @@ void TCHN_Form_Channels::LoadPass() {
     pmr::LoadChannelTable(workspace().pmr, table_);
     ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(0));
     Tab_CHN_Zones->LoadPass();
+    Options->Load();
     RefreshVisibility();
 }
 
 void TCHN_Form_Channels::StorePass() {
+    // The power levels go into the image first: every channel record takes a copy of them.
+    Options->StoreFields();
     pmr::StoreChannelTable(
         table_, pmr::StoreSettingsOf(workspace().pmr, state().RadioTypeMask, state().CountryCode),
         workspace().pmr, person());
     Tab_CHN_Zones->StorePass();
+    Options->StorePowerOn();
 }
 
 void TCHN_Form_Channels::RefreshVisibility() {
     const int mode = state().RadioModeMask;
     const bool modeSet = mode == kModePmr || mode == kModeTrunk || mode == kModeMulti;
     Page_CHN_Channels.setTabVisible(Page_CHN_Channels.indexOf(Tab_CHN_Zones.get()),
-                                    modeSet && ZonesOffered(state().RadioTypeMask));
+                                    modeSet && pmr::HasZones(state().RadioTypeMask));
+    for (const auto& [page, caption] : Options->Pages()) {
+        Page_CHN_Channels.setTabVisible(Page_CHN_Channels.indexOf(page), modeSet);
+    }
+    Options->RefreshVisibility();
 }
 
 void TCHN_Form_Channels::ShowFirstPage() {
@@ -197,12 +209,14 @@ void TCHN_Form_Channels::ShowFirstPage() {
 }
 
 bool TCHN_Form_Channels::CheckFocusedField() {
-    return Tab_CHN_Zones->CheckFocusedCell();
+    return Tab_CHN_Zones->CheckFocusedCell() && Options->CheckFocusedField();
 }
 
 void TCHN_Form_Channels::PageChanged(int page) {
     if (Page_CHN_Channels.widget(page) == &Tab_CHN_Next) {
         Tab_CHN_NextShow();
+    } else if (Page_CHN_Channels.widget(page) == Options->Pages().front().first) {
+        Options->ShowPowerOn();
     }
 }
 
@@ -349,6 +363,7 @@ bool TCHN_Form_Channels::RunGroupEditor(pmr::ChannelEntry& entry,
 }
 
 bool TCHN_Form_Channels::ReferencesAllow(int number, std::string_view question) {
+    Options->StoreFields();  // the Goto and dual watch channels as the pages show them
     if (!pmr::ZonesList(Tab_CHN_Zones->Grids(), workspace().pmr, number) &&
         !pmr::ChannelOptionsName(workspace().pmr, number)) {
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 // The Channel Options form of the PMR view: the channel page (the channel table as a list, with
-// the buttons that open the Channel Editor and the Group Editor) and the zones page. The table
+// the buttons that open the Channel Editor and the Group Editor), the zones page and the pages of
+// the radio-wide settings (OptionPages.h). The table
 // lives in memory between the load and store passes (pmr/ChannelTable.h); the list is a view of
 // it, so a table of 1000 entries scrolls without a widget per line.
 
@@ -18,6 +19,7 @@
 
 namespace km {
 
+class ChannelOptionPages;
 class TZEDT_Form;
 
 class TCHN_Form_Channels : public ConfigForm {
@@ -50,6 +52,8 @@ class TCHN_Form_Channels : public ConfigForm {
     QTabWidget Page_CHN_Channels;
     QWidget Tab_CHN_Channels;
     std::unique_ptr<TZEDT_Form> Tab_CHN_Zones;  // the zones page
+    // The pages of the radio-wide settings, between the zones and "Next Form -->".
+    std::unique_ptr<ChannelOptionPages> Options;
     QWidget Tab_CHN_Next;
     QTableView CHN_LBox_Channels;
     QPushButton CHN_Btn_AddChannel;
