@@ -59,6 +59,7 @@ OpenResult QtSerialPort::Open(int comIndex) {
     if (port_.isOpen()) {
         port_.close();
     }
+    ++session_;
     if (const auto refused = CheckDeviceAccess(device)) {
         return {*refused, device};
     }
@@ -79,6 +80,7 @@ OpenResult QtSerialPort::Open(int comIndex) {
 }
 
 void QtSerialPort::Close() {
+    ++session_;
     if (port_.isOpen()) {
         port_.close();
     }
@@ -95,9 +97,21 @@ std::size_t QtSerialPort::BytesToWrite() const {
 }
 
 void QtSerialPort::OnReadyRead() {
-    const QByteArray bytes = port_.readAll();
-    Deliver(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                          static_cast<std::size_t>(bytes.size())));
+    QByteArray bytes = port_.readAll();
+    if (bytes.isEmpty()) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, bytes = std::move(bytes), session = session_] {
+            if (session != session_ || !port_.isOpen()) {
+                return;
+            }
+            Deliver(std::span<const std::uint8_t>(
+                reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                static_cast<std::size_t>(bytes.size())));
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace km

@@ -1,6 +1,9 @@
 #pragma once
 // The radio's serial port on QSerialPort: 19200 baud, 8 data bits, no parity, 1 stop bit, no
-// flow control. Bytes arrive on the Qt event loop (readyRead) and are handed to the link there.
+// flow control. Bytes arrive on the Qt event loop (readyRead) and are handed to the link from a
+// queued call of their own, never from inside readyRead: what the link runs with them may open a
+// modal box, and QSerialPort emits no readyRead while one of its own is still running, so the
+// radio would go unheard (its answers to the keep-alives included) for as long as the box is up.
 
 #include <QObject>
 #include <QSerialPort>
@@ -30,6 +33,8 @@ class QtSerialPort : public QObject, public SerialPort {
 
     DeviceResolver resolver_;
     QSerialPort port_;
+    // Counts opens and closes: bytes read before one are not handed on after it.
+    unsigned session_ = 0;
 };
 
 }  // namespace km

@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -27,8 +28,9 @@ class SimProcess {
         }
     }
 
-    // Starts the radio; false (with a test failure) when it does not come up.
-    bool Start(const std::string& profileText) {
+    // Starts the radio, with `options` of km700sim besides the files; false (with a test
+    // failure) when it does not come up.
+    bool Start(const std::string& profileText, const QStringList& options = {}) {
         const auto parsed = sim::ParseProfile(profileText);
         if (!parsed.profile) {
             ADD_FAILURE() << parsed.error;
@@ -41,9 +43,11 @@ class SimProcess {
                                       profileText.size()));
         WriteFileAtomically(workdir_ / "FIT000101.bin", sim::FitFileContents());
         const auto ready = workdir_ / "ready";
-        process_.start(QString::fromUtf8(KM_SIM_PROGRAM),
-                       {"--profile", Path(profileFile), "--workdir", Path(workdir_), "--ready-file",
-                        Path(ready), "--log", Path(workdir_ / "sim.log")});
+        process_.start(
+            QString::fromUtf8(KM_SIM_PROGRAM),
+            QStringList{"--profile", Path(profileFile), "--workdir", Path(workdir_), "--ready-file",
+                        Path(ready), "--log", Path(workdir_ / "sim.log")} +
+                options);
         for (int i = 0; i < 500 && !std::filesystem::exists(ready); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }

@@ -92,7 +92,7 @@ class OperationBench : public ::testing::Test {
         profile_ = *parsed.profile;
         radio_ = std::make_unique<sim::VirtualRadio>(
             profile_, sim::BuildRadioMemory(profile_), clock_, [this] { return clock_.Now(); },
-            wire_.B(), sim::RadioOptions{false, faults},
+            wire_.B(), sim::RadioOptions{pacedRadio_, faults},
             [this](const std::string& line) { radioLog_.push_back(line); });
     }
 
@@ -148,6 +148,7 @@ class OperationBench : public ::testing::Test {
     sim::Profile profile_;
     std::unique_ptr<sim::VirtualRadio> radio_;
     std::vector<std::string> radioLog_;
+    bool pacedRadio_ = false;
 };
 
 }  // namespace km::testing
