@@ -1,7 +1,7 @@
 // A PMR job's channel table, groups and zones, made with the channel table's own store, programmed
 // into km700sim with km700rcp-cli program and read back with km700rcp-cli read: the table, the
 // member lists of both group areas and the zones come back as they were; so do the selcall
-// settings, phone book, status list, encodes and decodes.
+// settings, phone book, status list, encodes and decodes, and the radio-wide channel options.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "ScriptedPerson.h"
 #include "SimProcess.h"
 #include "core/Files.h"
+#include "pmr/ChannelOptions.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/Scl2Map.h"
 #include "pmr/SclMap.h"
@@ -178,10 +179,10 @@ std::unique_ptr<PmrJobImage> SelcallJob() {
     return job;
 }
 
-std::vector<std::string> SelcallLines(std::span<const std::uint8_t> job) {
+std::vector<std::string> LinesOf(std::span<const std::uint8_t> job, std::string_view table) {
     std::vector<std::string> lines;
     for (const tables::DumpLine& line : tables::DumpImage(fields::ImageId::Pmr, job)) {
-        if (line.id.starts_with("selcall")) {
+        if (line.id.starts_with(table)) {
             lines.push_back(line.id + " = " + line.value);
         }
     }
@@ -197,8 +198,8 @@ TEST_F(PmrTableRoundTripTest, TheSelcallSettingsListsAndSequencesComeBack) {
     ASSERT_EQ(Cli({"read", "--port", "COM1", "--pmr", "-o", File("back.pmr")}), 0) << err_;
     const auto back = ReadFileBytes(workdir_ / "back.pmr", 1 << 20);
     ASSERT_TRUE(back && back->size() == PmrJobImage::kSize);
-    const std::vector<std::string> sent = SelcallLines(job->Bytes());
-    const std::vector<std::string> received = SelcallLines(*back);
+    const std::vector<std::string> sent = LinesOf(job->Bytes(), "selcall");
+    const std::vector<std::string> received = LinesOf(*back, "selcall");
     ASSERT_EQ(received.size(), sent.size());
     for (std::size_t i = 0; i < sent.size(); ++i) {
         EXPECT_EQ(received[i], sent[i]);
@@ -209,6 +210,59 @@ TEST_F(PmrTableRoundTripTest, TheSelcallSettingsListsAndSequencesComeBack) {
     EXPECT_EQ(pmr::EncodeLine(pmr::LoadEncodes(*read)[2]),
               pmr::EncodeLine(pmr::LoadEncodes(*job)[2]));
     EXPECT_EQ(pmr::LoadDecodes(*read)[4].name, "Depot");
+}
+
+// A job whose every channel option holds a value other than its default: boxes turned over, the
+// last entry of every list, the top of every range, channel 2 wherever a channel is named.
+std::unique_ptr<PmrJobImage> OptionsJob() {
+    auto job = std::make_unique<PmrJobImage>(
+        testing::PatternPmrJob(testing::kHeadHmF, testing::kModeMultiJob, 0, 0, false));
+    const auto templ = ReadFileBytes(fs::path(KM_SOURCE_DIR) / "data" / "default.cct", 1 << 20);
+    job->Write(0x0578, std::span(*templ).subspan(0x0578, 0x29E4 + 256 - 0x0578));
+    job->Write(15660, std::span(*templ).subspan(15660));
+    pmr::ChannelTable table;
+    for (int n = 0; n < 3; ++n) {
+        pmr::ChannelEntry entry = pmr::DefaultEntry(440000000 + 12500LL * n);
+        entry.SetNumber(n);
+        EXPECT_TRUE(table.Add(entry));
+    }
+    testing::ScriptedPerson person;
+    pmr::StoreChannelTable(table, {.radioTypeMask = 16}, *job, person);
+    for (const fields::FieldRow& row : pmr::options_rows::kRows) {
+        if (row.derived) {
+            continue;
+        }
+        fields::FieldValue value = std::int64_t{row.max};
+        if (!row.choices.empty()) {
+            value = row.choices.back().code;
+        } else if (row.max == pmr::options_rows::kHighestChannel) {
+            value = std::int64_t{2};
+        } else if (row.min == 0 && row.max == 0) {
+            value = 1 - row.defaultValue;  // a box
+        }
+        fields::WriteField(row, job->Bytes(), static_cast<std::size_t>(row.at.pmr), value);
+    }
+    pmr::StoreDtmfSequence(job->Bytes(), pmr::options_rows::kDtmf1, "12*#");
+    pmr::StoreDtmfSequence(job->Bytes(), pmr::options_rows::kDtmf2, "0987654321-*#000");
+    return job;
+}
+
+TEST_F(PmrTableRoundTripTest, TheChannelOptionsComeBack) {
+    ASSERT_TRUE(sim_.Start("type = 8\npmr_code.software_code = 14510\ntrunk_job = yes\n"));
+    const auto job = OptionsJob();
+    ASSERT_TRUE(WriteFileAtomically(workdir_ / "job.pmr", job->Bytes()));
+    ASSERT_EQ(Cli({"program", "--port", "COM1", File("job.pmr"), "--yes"}), 0) << err_;
+    ASSERT_EQ(Cli({"read", "--port", "COM1", "--pmr", "-o", File("back.pmr")}), 0) << err_;
+    const auto back = ReadFileBytes(workdir_ / "back.pmr", 1 << 20);
+    ASSERT_TRUE(back && back->size() == PmrJobImage::kSize);
+    const std::vector<std::string> sent = LinesOf(job->Bytes(), "options");
+    const std::vector<std::string> received = LinesOf(*back, "options");
+    ASSERT_FALSE(sent.empty());
+    ASSERT_EQ(received.size(), sent.size());
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(received[i], sent[i]);
+    }
+    EXPECT_EQ(pmr::DtmfSequenceOf(*back, pmr::options_rows::kDtmf2), "0987654321-*#000");
 }
 
 }  // namespace
