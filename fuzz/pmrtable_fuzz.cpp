@@ -1,6 +1,7 @@
-// A PMR job's channel table and zones as a file or a radio gives them: any bytes in the table's
-// regions. Loading them, storing them and loading again must stay inside the image, keep the
-// table's limits and give back the same table.
+// A PMR job's channel table, zones and channel options as a file or a radio gives them: any bytes
+// in their regions. Loading them, storing them and loading again must stay inside the image, keep
+// the table's limits and give back the same table; the power-on store names a zone of the table
+// or none, and a DTMF sequence comes back as it was stored.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "ImageFuzzInput.h"
 #include "core/Person.h"
+#include "pmr/ChannelOptions.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/Zones.h"
 
@@ -44,6 +46,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     km::pmr::StoreZones(grids, km::pmr::ZoneSwitchesOf(*image), *image);
     Require(image->U16(110) == table.Size());
     Require(image->U16(122) <= 20);
+
+    namespace orows = km::pmr::options_rows;
+    for (const km::fields::FieldRow& row : orows::kRows) {
+        km::pmr::ShownOnLoad(
+            row, km::fields::ReadField(row, image->Bytes(), static_cast<std::size_t>(row.at.pmr)));
+    }
+    const std::string sequence = km::pmr::DtmfSequenceOf(image->Bytes(), orows::kDtmf1);
+    Require(sequence.size() <= 16);
+    km::pmr::StoreDtmfSequence(image->Bytes(), orows::kDtmf2, sequence);
+    std::string keys;
+    for (char c : sequence) {
+        if (km::pmr::IsDtmfCharacter(c)) {
+            keys.push_back(c);
+        }
+    }
+    const std::string stored = km::pmr::DtmfSequenceOf(image->Bytes(), orows::kDtmf2);
+    Require(stored == sequence || stored == keys);
+    km::pmr::StorePowerOn({.mode = data[0] % 3,
+                           .definedChannel = data[0] % 5 == 0 ? std::nullopt : std::optional(7),
+                           .definedZone = data[0] % 7 == 0 ? std::nullopt : std::optional(3),
+                           .zoneMode = grids.zoneMode,
+                           .switches = km::pmr::ZoneSwitchesOf(*image),
+                           .headVariant = data[0] % 4},
+                          *image);
+    Require(image->U16(0x1D18) <= 2);
+    const int zone = image->U8(0x1D11) >> 2;
+    Require(zone == 63 || (zone >= 1 && zone <= 20));
 
     km::pmr::ChannelTable again;
     km::pmr::LoadChannelTable(*image, again);

@@ -335,14 +335,15 @@ std::string DtmfSequenceOf(std::span<const std::uint8_t> bytes, int at) {
 }
 
 void StoreDtmfSequence(std::span<std::uint8_t> bytes, int at, std::string_view text) {
+    // An unchanged sequence keeps its bytes, codes no key has included.
+    if (DtmfSequenceOf(bytes, at) == text) {
+        return;
+    }
     std::string digits;
     for (char c : text) {
         if (IsDtmfCharacter(c) && digits.size() < static_cast<std::size_t>(orows::kDtmfDigits)) {
             digits.push_back(c);
         }
-    }
-    if (DtmfSequenceOf(bytes, at) == digits) {
-        return;
     }
     const auto& rows = SequenceRows(at);
     fields::RewriteField(rows[0], bytes, At(rows[0]), std::int64_t{0});

@@ -136,8 +136,8 @@ bool DataSettingsStored(const PmrJobImage& image);
 // The digits of the sequence record at `at` (options_rows::kDtmf1 or kDtmf2): as many as its count
 // says, at most 16.
 std::string DtmfSequenceOf(std::span<const std::uint8_t> bytes, int at);
-// Writes the whole record for `text` when it differs from the sequence held; characters other
-// than 0-9 * # - are dropped.
+// Writes the whole record for `text` when it differs from the sequence held (an unchanged one
+// keeps its bytes); characters other than 0-9 * # - are dropped.
 void StoreDtmfSequence(std::span<std::uint8_t> bytes, int at, std::string_view text);
 // The characters a DTMF sequence takes.
 bool IsDtmfCharacter(char c);
