@@ -15,32 +15,15 @@ namespace km::datagen {
 namespace {
 
 constexpr ByteFill kPmrBytes[] = {
-    {0x1D34, 1, 5},     // dual-watch interval, 100 ms units
-    {0x1D35, 1, 20},    // dual-watch pause, 100 ms units
-    {0x1D3E, 1, 1},     // re-vote dwell
-    {0x1D40, 1, 8},     // mute level (1..15)
     {0x1E66, 4, 0xFF},  // own selcall identity: no digits (a zero count reads empty either way)
-    {0x1E62, 1, 0x08},  // mute during FFSK
 };
 
-// The user interface fields start from their rows' defaults (config/UiMap.h, UiLevels.h).
+// The user interface fields and the channel options start from their rows' defaults
+// (config/UiMap.h, UiLevels.h, pmr/OptionRows.h).
 constexpr WordFill kPmrWords[] = {
     {kVersionWordOffset, kProgramVersionNumber},
     {pmr::kFormatVersion, pmr::kCurrentFormat},
-    // Channel options.
-    {0x1D10, 0xFFFF},     // pager channels and power-on zone: none
-    {0x1D16, 0xFFFF},     // power-on channel: none
-    {0x1D1A, 0xFFFF, 4},  // Goto channels: none
-    {0x1D22, 0xFFFF},     // first visible channel: none
-    {0x1D32, 0xFFFF},     // dual-watch channel: none
-    {0x1DDC, 70},         // economiser
-    {0x1DDE, 800},
-    {0x1DE0, 2000},
-    {0x1E56, 1},  // data and GPS
-    {0x1E58, 65501},
-    {0x1E5A, 1},
-    {0x1E5C, 1},
-    {0x1E5E, 1},  // LID
+    {0x1D22, 0xFFFF},  // first visible channel: none
 };
 
 constexpr TextField kPmrTexts[] = {
