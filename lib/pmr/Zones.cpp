@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/FieldRoutines.h"
+#include "config/UiMap.h"
 #include "fields/FieldOps.h"
 
 namespace km::pmr {
@@ -12,10 +13,10 @@ namespace zr = zone_rows;
 using fields::FieldRow;
 using fields::FieldValue;
 
-// The User Interface options the zones depend on.
-constexpr std::size_t kSelectSwitchMode = 0x0138;  // u16: the top rotary select switch
-constexpr std::size_t kAbcSwitchWords[] = {0x012E, 0x0130, 0x0132};
-constexpr int kAbcZoneSelect = 2;  // high nibble of the first word's high byte
+// The User Interface options the zones depend on: the top rotary select switch and the top A/B/C
+// switch, whose first position's use 2 selects zones.
+constexpr const FieldRow& kSelectSwitch = key_rows::RowOf("ui.keys.select_switch");
+constexpr std::int64_t kAbcZoneSelect = 2;
 constexpr int kChannelEntriesMode = 1;
 constexpr int kFirstChannelsMode = 2;
 constexpr int kDialEntries = 16;
@@ -189,8 +190,13 @@ void WriteShownZone(const ZoneGrids& grids, PmrJobImage& image) {
 }
 
 ZoneSwitches ZoneSwitchesOf(const PmrJobImage& image) {
-    return {image.U16(kSelectSwitchMode),
-            (image.U8(kAbcSwitchWords[0] + 1) >> 4) == kAbcZoneSelect};
+    const auto read = [&](const FieldRow& row) {
+        return fields::ReadField(row, image.Bytes(), static_cast<std::size_t>(row.at.pmr));
+    };
+    const FieldValue mode = read(kSelectSwitch);
+    const auto* number = std::get_if<std::int64_t>(&mode);
+    return {number ? static_cast<int>(*number) : 0,
+            read(*key_rows::kDialUses[0]) == FieldValue(kAbcZoneSelect)};
 }
 
 void StoreZones(const ZoneGrids& grids, const ZoneSwitches& switches, PmrJobImage& image) {
@@ -214,8 +220,11 @@ void StoreZones(const ZoneGrids& grids, const ZoneSwitches& switches, PmrJobImag
     }
     image.SetU16(pmr::kZoneCount, static_cast<std::uint16_t>(LastNamedZone(image)));
     if (!grids.zoneMode && switches.abcSwitchZoneSelect) {
-        for (std::size_t word : kAbcSwitchWords) {
-            image.SetU16(word, 0);
+        for (const auto& rows : {key_rows::kDialUses, key_rows::kDialValues}) {
+            for (const FieldRow* row : rows) {
+                fields::WriteField(*row, image.Bytes(), static_cast<std::size_t>(row->at.pmr),
+                                   std::int64_t{0});
+            }
         }
     }
 }

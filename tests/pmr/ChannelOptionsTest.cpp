@@ -338,6 +338,18 @@ TEST(ChannelOptionsTest, PowerOnChannelAndZoneFollowTheModeStored) {
     }
 }
 
+TEST(ChannelOptionsTest, TheSwitchesAreReadFromTheUserInterfaceOptions) {
+    Job job;
+    EXPECT_EQ(ZoneSwitchesOf(*job.image).selectSwitchMode, 0);
+    EXPECT_FALSE(ZoneSwitchesOf(*job.image).abcSwitchZoneSelect);
+    job.image->SetU16(0x0138, 3);
+    job.image->SetU8(0x012F, 0x2A);  // the A/B/C switch's use in the high nibble: zone select
+    EXPECT_EQ(ZoneSwitchesOf(*job.image).selectSwitchMode, 3);
+    EXPECT_TRUE(ZoneSwitchesOf(*job.image).abcSwitchZoneSelect);
+    job.image->SetU8(0x012F, 0x12);
+    EXPECT_FALSE(ZoneSwitchesOf(*job.image).abcSwitchZoneSelect);
+}
+
 TEST(ChannelOptionsTest, ThePowerOnGroupAndItsSwitchChoiceFollowTheSwitches) {
     EXPECT_TRUE(SwitchChoiceOffered(2, {0, false}));
     EXPECT_FALSE(SwitchChoiceOffered(2, {3, true}));
