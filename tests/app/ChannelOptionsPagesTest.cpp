@@ -258,6 +258,20 @@ TEST(ChannelOptionsPagesTest, ChannelFieldsRefuseChannelsTheTableDoesNotHold) {
     }
 }
 
+TEST(ChannelOptionsPagesTest, EnterMovesTheFocusToTheNextControl) {
+    Desk desk;
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto& gotoA = ControlOf<QLineEdit>(*form, "COP_Edit_GotoA");
+    form->Page_CHN_Channels.setCurrentWidget(PageOf(*form, &gotoA));
+    gotoA.setFocus();
+    QTest::keyClick(&gotoA, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), form->Options->Control("COP_Edit_GotoB"));
+}
+
 TEST(ChannelOptionsPagesTest, TheSwitchChoiceNeedsASelectingSwitchAndHidesTheDefinedFields) {
     Desk desk(1024);
     desk.state.PortableGeneration = 2;

@@ -279,6 +279,7 @@ void ChannelOptionPages::WatchControls() {
     }
     const QList<QRadioButton*> buttons = PowerOnButtons();
     for (qsizetype i = 0; i < buttons.size(); ++i) {
+        exits_->EnterMovesFocus(*buttons[i]);
         connect(buttons[i], &QRadioButton::clicked, this,
                 [this, i] { COP_RadioGrp_PowerOnClick(static_cast<int>(i)); });
     }
