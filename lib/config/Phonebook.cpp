@@ -172,12 +172,7 @@ std::string ExportPhonebookCsv(std::span<const PhonebookEntry> entries) {
     text.append(kCsvColumns).append(csv::kLineEnd);
     for (std::size_t e = 0; e < kEntries; ++e) {
         const PhonebookEntry entry = e < entries.size() ? Bounded(entries[e]) : PhonebookEntry{};
-        text.append(std::to_string(e))
-            .append(",")
-            .append(csv::FieldText(entry.number))
-            .append(",")
-            .append(csv::FieldText(entry.name))
-            .append(csv::kLineEnd);
+        text.append(csv::IndexedRow(e, {entry.number, entry.name})).append(csv::kLineEnd);
     }
     return csv::FileOfText(text);
 }

@@ -47,6 +47,21 @@ std::string FieldText(std::string_view text) {
     return field;
 }
 
+std::string IndexedRow(std::size_t index, const std::vector<std::string>& cells) {
+    std::string row = std::to_string(index);
+    for (const std::string& cell : cells) {
+        row.append(",").append(FieldText(cell));
+    }
+    return row;
+}
+
+std::vector<std::string> CellsOfIndexedRow(std::string_view line, std::size_t count) {
+    std::vector<std::string> fields = Fields(line);
+    fields.erase(fields.begin());  // the index: the row goes where it is put
+    fields.resize(count);
+    return fields;
+}
+
 std::string TextOfFile(std::string_view bytes) {
     return Cp1252ToUtf8(bytes);
 }

@@ -29,6 +29,13 @@ bool HeaderIs(std::string_view line, std::string_view kind, std::string_view tab
 // A text as it is written into a field: commas become blanks.
 std::string FieldText(std::string_view text);
 
+// A row of a table whose lines are an index and the texts of a grid's columns (the phone books and
+// the status list): "index,cell,cell", no line end, commas in a cell written as blanks. The rows
+// the clipboard carries between grids are these lines too.
+std::string IndexedRow(std::size_t index, const std::vector<std::string>& cells);
+// The `count` cells after the index field of such a row; a cell the line lacks is empty.
+std::vector<std::string> CellsOfIndexedRow(std::string_view line, std::size_t count);
+
 // A file's bytes (Windows-1252) as UTF-8 text, and back.
 std::string TextOfFile(std::string_view bytes);
 std::string FileOfText(std::string_view utf8);

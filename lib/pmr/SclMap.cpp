@@ -316,11 +316,7 @@ std::string HeaderLines(std::string_view table, std::string_view columns) {
 
 void AppendRow(std::string& text, std::size_t index, std::string_view first,
                std::string_view second) {
-    text.append(std::to_string(index))
-        .append(",")
-        .append(csv::FieldText(first))
-        .append(",")
-        .append(csv::FieldText(second))
+    text.append(csv::IndexedRow(index, {std::string(first), std::string(second)}))
         .append(csv::kLineEnd);
 }
 

@@ -1,0 +1,106 @@
+#pragma once
+// Undo and redo of the edits made on the forms, and the rows of a grid on the clipboard.
+//
+// One history (a QUndoStack the main window owns) takes the edits of every form. They come from
+// the shared layer, not from the forms: a FieldBinder records the bound controls, a FieldGrid its
+// cells, a RecordTableModel its records. A step is what the user did in one go: a field left
+// with a new value (with whatever the form changed along with it), a grid cell edited, the lines
+// a grid command or a paste rewrote, the entries a delete, a paste or a bulk edit changed.
+//
+// Controls of a modal dialog are not recorded: the dialog's OK or Cancel decides about them, and
+// what OK changes reaches the history through the form that ran the dialog.
+
+#include <QMimeData>
+#include <QString>
+#include <QUndoCommand>
+#include <memory>
+
+class QUndoStack;
+class QWidget;
+
+namespace km::undo {
+
+// The history edits go to; without one (tests of a single form, start-up) nothing is recorded.
+void SetStack(QUndoStack* stack);
+QUndoStack* Stack();
+
+// A step that is already done when it is pushed: its first redo does nothing.
+class DoneStep : public QUndoCommand {
+  public:
+    explicit DoneStep(const QString& text) : QUndoCommand(text) {}
+    void redo() final;
+    void undo() final { Undo(); }
+
+  protected:
+    virtual void Redo() = 0;
+    virtual void Undo() = 0;
+
+  private:
+    bool done_ = true;
+};
+
+// Puts a step done already onto the history (dropped when there is none).
+void Push(std::unique_ptr<DoneStep> step);
+
+// What watches a group of controls and turns their edits into steps. Recorders register
+// themselves for as long as they live.
+class Recorder {
+  public:
+    Recorder();
+    virtual ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // Records the edits made since the last step as one step.
+    virtual void Commit() = 0;
+    // What the controls show now is where the next step starts from (after a load).
+    virtual void Rebase() = 0;
+    // The widget the controls sit in.
+    virtual const QWidget* Area() const = 0;
+};
+
+// True when the edits of `control` belong on the history (not in a modal dialog).
+bool Recorded(const QWidget& control);
+
+// Commits what every recorder has not yet recorded (before an undo, a redo or a store).
+void CommitAll();
+// The forms show another job or network: the history is cleared and what every form shows is
+// the new starting point.
+void StartAfresh();
+// A form was loaded again from the image: its controls start afresh (the history is kept).
+void RebaseWithin(const QWidget& form);
+
+// Copy, paste and bulk edit of the rows of a grid, for the Edit menu. A grid registers itself
+// for the view that shows it as long as it lives.
+class RowClipboard {
+  public:
+    explicit RowClipboard(QWidget& view);
+    virtual ~RowClipboard();
+    RowClipboard(const RowClipboard&) = delete;
+    RowClipboard& operator=(const RowClipboard&) = delete;
+
+    // The selected rows as the CSV lines of their table (and what else lets them be pasted
+    // exactly); null when nothing is selected.
+    virtual std::unique_ptr<QMimeData> CopyRows() const = 0;
+    // Puts the rows of the clipboard into the grid as one step; tells the user when they do not
+    // fit and then changes nothing.
+    virtual void PasteRows(const QMimeData& data) = 0;
+    // A column set to one value over the selected rows, as one step.
+    virtual bool CanBulkEdit() const { return false; }
+    virtual void BulkEdit() {}
+
+    const QWidget* View() const { return view_; }
+
+  private:
+    QWidget* view_;
+};
+
+// The rows of the grid `focus` sits in, or null.
+RowClipboard* RowClipboardAt(const QWidget* focus);
+
+// The CSV lines on the clipboard as one text, lines ended by CR LF as in the files.
+QString LinesText(const std::vector<std::string>& lines);
+// The lines of a clipboard text; empty lines dropped.
+std::vector<std::string> LinesOfText(const QString& text);
+
+}  // namespace km::undo
