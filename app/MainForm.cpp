@@ -18,12 +18,14 @@
 
 #include "Blank.h"
 #include "CsvCommands.h"
+#include "EditMenu.h"
 #include "HelpWindow.h"
 #include "JobCheckDialogs.h"
 #include "LevelDialogs.h"
 #include "OptionDialogs.h"
 #include "Printing.h"
 #include "Resources.h"
+#include "forms/Undo.h"
 
 namespace km {
 namespace {
@@ -235,6 +237,12 @@ void TForm_MF_MainForm::CreateMenus() {
     AddPrintItem("PrintToPdf1", "Print to P&DF...", &FormPrinter::PrintToPdf);
     File1.addSeparator();
     Exit1 = AddItem(File1, "Exit1", "E&xit", kHintExit);
+
+    edit_ = std::make_unique<EditMenu>(*this, [this] {
+        if (ConfigForm* form = ActiveForm()) {
+            form->RefreshVisibility();
+        }
+    });
 
     menuBar()->addMenu(&Menu_Forms);
     Menu_Forms.setObjectName("Menu_Forms");
@@ -580,6 +588,7 @@ void TForm_MF_MainForm::ReloadForm(FormId id) {
     if (ConfigForm* form = Form(id)) {
         form->LoadPass();
         form->RefreshVisibility();
+        undo::RebaseWithin(*form);
     }
 }
 
@@ -628,6 +637,8 @@ void TForm_MF_MainForm::LoadPassSet(View view, bool perNetworkOnly) {
             form->RefreshVisibility();
         }
     }
+    // Another job or network: earlier edits are no longer on screen to be undone.
+    undo::StartAfresh();
 }
 
 // ---- Views -----------------------------------------------------------------------------------

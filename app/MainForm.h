@@ -37,6 +37,7 @@ class RadioCommands;
 class THelpWindow;
 class CsvCommands;
 class FormPrinter;
+class EditMenu;
 
 class TForm_MF_MainForm : public QMainWindow, public Shell {
     Q_OBJECT
@@ -236,6 +237,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     std::unique_ptr<THelpWindow> help_;
     std::unique_ptr<CsvCommands> csv_;      // the CSV items of the File menu
     std::unique_ptr<FormPrinter> printer_;  // Print, Print Setup, Print Preview, Print to PDF
+    std::unique_ptr<EditMenu> edit_;        // Undo, Redo, Copy, Paste, Bulk Edit
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;
     std::array<ConfigForm*, kFormIdCount> forms_{};

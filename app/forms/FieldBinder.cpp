@@ -9,9 +9,11 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/Person.h"
+#include "forms/Undo.h"
 
 namespace km {
 namespace {
@@ -140,13 +142,173 @@ void Prepare(QWidget* control, const FieldRow& row) {
     }
 }
 
+// What a control shows, as undo keeps it: the code of a list, a box or a group, the text of a
+// field; nothing for a label, which the user does not edit.
+QVariant StateOf(const QWidget* control, const FieldRow& row) {
+    if (IsRadioGroup(control, row)) {
+        return QVariant::fromValue<qlonglong>(
+            CodeOfRadioGroup(*qobject_cast<const QGroupBox*>(control)));
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        return combo->currentIndex() < 0 ? QVariant() : combo->currentData(kCodeRole);
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(control)) {
+        return QVariant::fromValue<qlonglong>(check->isChecked() ? 1 : 0);
+    }
+    if (const auto* spin = qobject_cast<const QSpinBox*>(control)) {
+        return QVariant::fromValue<qlonglong>(spin->value());
+    }
+    if (const auto* line = qobject_cast<const QLineEdit*>(control)) {
+        return line->text();
+    }
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control)) {
+        return memo->toPlainText();
+    }
+    return {};
+}
+
+void ShowState(QWidget* control, const FieldRow& row, const QVariant& state) {
+    if (!state.isValid()) {
+        return;
+    }
+    if (state.typeId() != QMetaType::QString) {
+        ShowValue(control, row, FieldValue(std::int64_t{state.toLongLong()}));
+    } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        const QSignalBlocker blocker(line);
+        line->setText(state.toString());
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        const QSignalBlocker blocker(memo);
+        memo->setPlainText(state.toString());
+    }
+}
+
 }  // namespace
+
+// The bindings, and what they showed after the last step or load.
+class FieldBinder::Recording : public QObject, public undo::Recorder {
+  public:
+    struct Change {
+        std::size_t binding;
+        QVariant before;
+        QVariant after;
+    };
+
+    explicit Recording(QWidget& form) : form_(&form) {}
+
+    void Add(const Binding& binding) {
+        bindings.push_back(binding);
+        shown_.push_back(StateOf(binding.control, *binding.row));
+        Watch(*binding.control, *binding.row);
+    }
+
+    void Commit() override {
+        pending_ = false;
+        std::vector<Change> changes;
+        for (std::size_t b = 0; b < bindings.size(); ++b) {
+            QVariant now = StateOf(bindings[b].control, *bindings[b].row);
+            if (now != shown_[b]) {
+                changes.push_back({b, shown_[b], now});
+                shown_[b] = std::move(now);
+            }
+        }
+        if (!changes.empty() && undo::Recorded(*form_)) {
+            undo::Push(std::make_unique<Step>(*this, std::move(changes)));
+        }
+    }
+
+    void Rebase() override {
+        pending_ = false;
+        for (std::size_t b = 0; b < bindings.size(); ++b) {
+            shown_[b] = StateOf(bindings[b].control, *bindings[b].row);
+        }
+    }
+
+    const QWidget* Area() const override { return form_; }
+
+    std::vector<Binding> bindings;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            CommitSoon();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    class Step : public undo::DoneStep {
+      public:
+        Step(Recording& recording, std::vector<Change> changes)
+            : DoneStep(QStringLiteral("Edit %1").arg(
+                  ToQString(recording.bindings[changes.front().binding].row->caption))),
+              recording_(&recording),
+              changes_(std::move(changes)) {}
+        void Redo() override { Show(true); }
+        void Undo() override { Show(false); }
+
+      private:
+        void Show(bool after) {
+            if (recording_ != nullptr) {
+                recording_->Show(changes_, after);
+            }
+        }
+        QPointer<Recording> recording_;  // gone with its form
+        std::vector<Change> changes_;
+    };
+
+    void Show(const std::vector<Change>& changes, bool after) {
+        for (const Change& change : changes) {
+            const Binding& binding = bindings[change.binding];
+            const QVariant& state = after ? change.after : change.before;
+            ShowState(binding.control, *binding.row, state);
+            shown_[change.binding] = StateOf(binding.control, *binding.row);
+        }
+    }
+
+    // A commit waits until the event that made the edit is handled, so that what the form
+    // changes along with it joins the same step.
+    void CommitSoon() {
+        if (!pending_) {
+            pending_ = true;
+            QTimer::singleShot(0, this, [this] {
+                if (pending_) {
+                    Commit();
+                }
+            });
+        }
+    }
+
+    // The signals by which the user leaves a control with a value.
+    void Watch(QWidget& control, const FieldRow& row) {
+        const auto soon = [this] { CommitSoon(); };
+        if (IsRadioGroup(&control, row)) {
+            for (QRadioButton* button : RadioButtons(control)) {
+                connect(button, &QRadioButton::clicked, this, soon);
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(&control)) {
+            connect(combo, &QComboBox::activated, this, soon);
+        } else if (auto* check = qobject_cast<QCheckBox*>(&control)) {
+            connect(check, &QCheckBox::clicked, this, soon);
+        } else if (auto* spin = qobject_cast<QSpinBox*>(&control)) {
+            connect(spin, &QSpinBox::editingFinished, this, soon);
+        } else if (auto* line = qobject_cast<QLineEdit*>(&control)) {
+            connect(line, &QLineEdit::editingFinished, this, soon);
+        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(&control)) {
+            memo->installEventFilter(this);
+        }
+    }
+
+    QWidget* form_;
+    std::vector<QVariant> shown_;
+    bool pending_ = false;
+};
 
 QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-FieldBinder::FieldBinder(QWidget& form, std::span<const FieldRow> rows) {
+FieldBinder::FieldBinder(QWidget& form, std::span<const FieldRow> rows)
+    : recording_(std::make_unique<Recording>(form)) {
     for (const FieldRow& row : rows) {
         if (row.control.empty()) {
             continue;
@@ -156,13 +318,21 @@ FieldBinder::FieldBinder(QWidget& form, std::span<const FieldRow> rows) {
             continue;
         }
         Prepare(control, row);
-        bindings_.push_back({&row, control});
+        recording_->Add({&row, control});
     }
+}
+
+FieldBinder::~FieldBinder() = default;
+FieldBinder::FieldBinder(FieldBinder&&) noexcept = default;
+FieldBinder& FieldBinder::operator=(FieldBinder&&) noexcept = default;
+
+const std::vector<FieldBinder::Binding>& FieldBinder::Bindings() const {
+    return recording_->bindings;
 }
 
 void FieldBinder::Load(fields::ImageId image, std::span<const std::uint8_t> bytes,
                        std::size_t areaOffset) {
-    for (const Binding& binding : bindings_) {
+    for (const Binding& binding : Bindings()) {
         const std::int32_t at = binding.row->at.Of(image);
         if (at == fields::kAbsent) {
             continue;
@@ -171,11 +341,12 @@ void FieldBinder::Load(fields::ImageId image, std::span<const std::uint8_t> byte
             binding.control, *binding.row,
             fields::ReadField(*binding.row, bytes, areaOffset + static_cast<std::size_t>(at)));
     }
+    recording_->Rebase();
 }
 
 void FieldBinder::Store(fields::ImageId image, std::span<std::uint8_t> bytes,
                         std::size_t areaOffset) const {
-    for (const Binding& binding : bindings_) {
+    for (const Binding& binding : Bindings()) {
         const std::int32_t at = binding.row->at.Of(image);
         if (at == fields::kAbsent || binding.row->derived ||
             qobject_cast<QLabel*>(binding.control) != nullptr) {
@@ -189,7 +360,7 @@ void FieldBinder::Store(fields::ImageId image, std::span<std::uint8_t> bytes,
 }
 
 const FieldBinder::Binding* FieldBinder::Find(const QWidget* control) const {
-    for (const Binding& binding : bindings_) {
+    for (const Binding& binding : Bindings()) {
         if (binding.control == control) {
             return &binding;
         }
@@ -198,7 +369,7 @@ const FieldBinder::Binding* FieldBinder::Find(const QWidget* control) const {
 }
 
 const FieldBinder::Binding* FieldBinder::Find(const FieldRow& row) const {
-    for (const Binding& binding : bindings_) {
+    for (const Binding& binding : Bindings()) {
         if (binding.row == &row) {
             return &binding;
         }
@@ -269,7 +440,7 @@ bool FieldBinder::CheckControl(const QWidget* control, Person& person) const {
 
 std::vector<QWidget*> FieldBinder::Controls() const {
     std::vector<QWidget*> controls;
-    for (const Binding& binding : bindings_) {
+    for (const Binding& binding : Bindings()) {
         controls.push_back(binding.control);
     }
     return controls;

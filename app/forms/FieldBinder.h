@@ -9,9 +9,15 @@
 // (the binder adds them, captioned with the choices, when the box has none; a stored code no
 // button has checks none and is written back unchanged). A row whose control the form does not
 // have is skipped: the form edits it in its own code, or not at all.
+//
+// The binder records the user's edits of its controls for undo: when a control is left with
+// another value (a list chosen, a box clicked), every bound control that shows something else
+// than before (the form's own rules may change others along with it) becomes one step. Undo
+// shows the earlier values again as a load does, without running the form's handlers.
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,9 +34,13 @@ class FieldBinder {
     // Binds every row of `rows` whose control is a descendant of `form`. Call after the form has
     // named its controls. The rows must outlive the binder (tables are static).
     FieldBinder(QWidget& form, std::span<const fields::FieldRow> rows);
+    ~FieldBinder();
+    FieldBinder(FieldBinder&&) noexcept;
+    FieldBinder& operator=(FieldBinder&&) noexcept;
 
-    // Image to controls: `areaOffset` is where the table's area starts in `bytes` (0, or the
-    // start of the chosen network slot or network file), `image` says which offsets to use.
+    // Image to controls (no edit for undo): `areaOffset` is where the table's area starts in
+    // `bytes` (0, or the start of the chosen network slot or network file), `image` says which
+    // offsets to use.
     void Load(fields::ImageId image, std::span<const std::uint8_t> bytes, std::size_t areaOffset);
     // Controls to image. A value that did not change leaves its bytes as they were; text that does
     // not parse (never accepted by an exit check) leaves them too.
@@ -51,15 +61,19 @@ class FieldBinder {
     // The controls bound, in row order.
     std::vector<QWidget*> Controls() const;
 
-  private:
     struct Binding {
         const fields::FieldRow* row;
         QWidget* control;
     };
+
+  private:
+    class Recording;
     const Binding* Find(const QWidget* control) const;
     const Binding* Find(const fields::FieldRow& row) const;
+    const std::vector<Binding>& Bindings() const;
 
-    std::vector<Binding> bindings_;
+    // The bindings and their undo recording, where a move of the binder does not reach them.
+    std::unique_ptr<Recording> recording_;
 };
 
 // A Qt string of UTF-8 text.

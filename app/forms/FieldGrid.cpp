@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -13,6 +16,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/Csv.h"
 #include "core/Person.h"
 #include "forms/FieldBinder.h"
 
@@ -23,6 +27,12 @@ namespace {
 constexpr int kTitlePadding = 12;
 constexpr int kLinePadding = 6;
 constexpr int kLinesShownWhole = 20;
+// A paste is refused whole when a cell cannot take its text.
+// The cells exactly as the grid shows them, beside the CSV text (which has no room for a comma),
+// so that lines pasted into another job are the lines copied.
+constexpr const char* kCellsMimeType = "application/x-km700rcp-grid-cells";
+constexpr const char* kPasteRefusedText =
+    "The rows on the clipboard do not fit this grid:\nline %1, column \"%2\" cannot hold \"%3\".";
 
 bool IsEnter(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
@@ -72,6 +82,7 @@ class FieldGridDelegate : public QStyledItemDelegate {
         if (editor.kind == FieldGrid::Editor::Kind::List) {
             auto* combo = new QComboBox(parent);
             combo->addItems(editor.items);
+            grid_.openEditor_ = combo;
             connect(combo, &QComboBox::activated, this, [this, combo] {
                 emit const_cast<FieldGridDelegate*>(this)->commitData(combo);
                 emit const_cast<FieldGridDelegate*>(this)->closeEditor(combo);
@@ -79,6 +90,7 @@ class FieldGridDelegate : public QStyledItemDelegate {
             return combo;
         }
         auto* line = new QLineEdit(parent);
+        grid_.openEditor_ = line;
         line->setValidator(new QRegularExpressionValidator(PatternOf(editor), line));
         connect(line, &QLineEdit::textEdited, this,
                 [this, line] { emit const_cast<FieldGridDelegate*>(this)->commitData(line); });
@@ -143,10 +155,23 @@ class FieldGridDelegate : public QStyledItemDelegate {
 
 // The grid lives beside its table in the form (destroyed first); the table holds its delegate
 // through a guarded pointer.
-FieldGrid::FieldGrid(QTableWidget& table, Person& person) : table_(table), person_(person) {
-    table_.setItemDelegate(new FieldGridDelegate(*this, person_));
+FieldGrid::FieldGrid(QTableWidget& table, Person& person)
+    : undo::RowClipboard(table), table_(table), person_(person) {
+    auto* delegate = new FieldGridDelegate(*this, person_);
+    table_.setItemDelegate(delegate);
     table_.setEditTriggers(QAbstractItemView::AllEditTriggers);
-    table_.setSelectionMode(QAbstractItemView::SingleSelection);
+    // Lines in a row may be chosen together, to copy them.
+    table_.setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // An edit is recorded when its cell editor closes; a command's texts when it is done.
+    connect(&table_, &QTableWidget::itemChanged, this, [this] {
+        if (!showingStep_) {
+            CommitSoon();
+        }
+    });
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
+        openEditor_.clear();
+        CommitSoon();
+    });
     table_.verticalHeader()->hide();
     table_.horizontalHeader()->setHighlightSections(false);
     table_.installEventFilter(this);
@@ -154,6 +179,7 @@ FieldGrid::FieldGrid(QTableWidget& table, Person& person) : table_(table), perso
 }
 
 void FieldGrid::SetUp(int lines, std::span<const Column> columns, int firstNumber) {
+    firstNumber_ = firstNumber;
     table_.setRowCount(lines);
     table_.setColumnCount(static_cast<int>(columns.size()));
     QStringList titles;
@@ -183,6 +209,7 @@ void FieldGrid::SetUp(int lines, std::span<const Column> columns, int firstNumbe
             table_.setItem(line, column, item);
         }
     }
+    Rebase();
 }
 
 void FieldGrid::FitToColumns(int lines) {
@@ -210,6 +237,7 @@ void FieldGrid::FitToColumns(int lines) {
 
 void FieldGrid::SetName(int line, const QString& name) {
     Item(line, 0).setText(name);
+    committed_.at(static_cast<std::size_t>(line)).at(0) = name;
     // Names are never cut off either.
     const int needed = table_.fontMetrics().horizontalAdvance(name) + kTitlePadding;
     if (needed > table_.columnWidth(0)) {
@@ -275,6 +303,7 @@ QString FieldGrid::Text(int line, int column) const {
 
 void FieldGrid::ShowLoaded(int line, int column, const QString& text) {
     loaded_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)) = text;
+    committed_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)) = text;
     Item(line, column).setText(text);
 }
 
@@ -371,6 +400,218 @@ void FieldGrid::LeavingGrid(QWidget* next) {
     }
     if (!CheckCurrentCell(Moment::Move)) {
         QTimer::singleShot(0, &table_, [this] { table_.setFocus(Qt::OtherFocusReason); });
+    }
+}
+
+// ---- Undo ----------------------------------------------------------------------------------
+
+class FieldGrid::Step : public undo::DoneStep {
+  public:
+    Step(FieldGrid& grid, const QString& text, std::vector<CellChange> changes)
+        : DoneStep(text), grid_(&grid), changes_(std::move(changes)) {}
+    void Redo() override { Show(true); }
+    void Undo() override { Show(false); }
+
+  private:
+    void Show(bool after) {
+        if (grid_ != nullptr) {
+            grid_->ShowChanges(changes_, after);
+        }
+    }
+    QPointer<FieldGrid> grid_;  // gone with its form
+    std::vector<CellChange> changes_;
+};
+
+void FieldGrid::CommitSoon() {
+    if (commitPending_) {
+        return;
+    }
+    commitPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        // A cell still being typed in is recorded when its editor closes.
+        if (commitPending_ && openEditor_ == nullptr) {
+            Commit();
+        }
+        commitPending_ = false;
+    });
+}
+
+void FieldGrid::Commit() {
+    commitPending_ = false;
+    std::vector<CellChange> changes;
+    for (int line = 0; line < Lines(); ++line) {
+        for (int column = 0; column < table_.columnCount(); ++column) {
+            QString& before =
+                committed_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column));
+            const QString now = Text(line, column);
+            if (now != before) {
+                changes.push_back({line, column, before, now});
+                before = now;
+            }
+        }
+    }
+    if (!changes.empty() && undo::Recorded(table_)) {
+        const QString text = QStringLiteral("Edit %1").arg(
+            table_.horizontalHeaderItem(changes.front().column)
+                ? table_.horizontalHeaderItem(changes.front().column)->text()
+                : QString());
+        undo::Push(std::make_unique<Step>(*this, text, std::move(changes)));
+    }
+}
+
+void FieldGrid::Rebase() {
+    commitPending_ = false;
+    committed_.assign(static_cast<std::size_t>(Lines()),
+                      std::vector<QString>(static_cast<std::size_t>(table_.columnCount())));
+    for (int line = 0; line < Lines(); ++line) {
+        for (int column = 0; column < table_.columnCount(); ++column) {
+            committed_[static_cast<std::size_t>(line)][static_cast<std::size_t>(column)] =
+                Text(line, column);
+        }
+    }
+}
+
+void FieldGrid::ShowChanges(const std::vector<CellChange>& changes, bool after) {
+    showingStep_ = true;
+    for (const CellChange& change : changes) {
+        const QString& text = after ? change.after : change.before;
+        Item(change.line, change.column).setText(text);
+        committed_.at(static_cast<std::size_t>(change.line))
+            .at(static_cast<std::size_t>(change.column)) = text;
+    }
+    showingStep_ = false;
+}
+
+// ---- Rows on the clipboard -------------------------------------------------------------------
+
+std::unique_ptr<QMimeData> FieldGrid::CopyRows() const {
+    std::vector<int> lines;
+    for (const QTableWidgetSelectionRange& range : table_.selectedRanges()) {
+        for (int line = range.topRow(); line <= range.bottomRow(); ++line) {
+            lines.push_back(line);
+        }
+    }
+    if (lines.empty() && table_.currentRow() >= 0) {
+        lines.push_back(table_.currentRow());
+    }
+    if (lines.empty()) {
+        return nullptr;
+    }
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    std::vector<std::string> rows;
+    QJsonArray exact;
+    for (int line : lines) {
+        std::vector<std::string> cells;
+        QJsonArray exactCells;
+        for (int column = 1; column < table_.columnCount(); ++column) {
+            cells.push_back(Text(line, column).toStdString());
+            exactCells.append(Text(line, column));
+        }
+        rows.push_back(csv::IndexedRow(static_cast<std::size_t>(firstNumber_ + line), cells));
+        exact.append(exactCells);
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setText(undo::LinesText(rows));
+    data->setData(kCellsMimeType, QJsonDocument(exact).toJson(QJsonDocument::Compact));
+    return data;
+}
+
+std::optional<std::string> FieldGrid::PasteRefusal(int line, int column,
+                                                   const QString& text) const {
+    const Editor& editor =
+        editors_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column));
+    bool fits = false;
+    switch (editor.kind) {
+        case Editor::Kind::None:
+            fits = text == Text(line, column);  // a cell the user cannot edit stays as it is
+            break;
+        case Editor::Kind::List:
+            fits = editor.items.contains(text);
+            break;
+        default:
+            fits =
+                QRegularExpression(QRegularExpression::anchoredPattern(PatternOf(editor).pattern()))
+                    .match(text)
+                    .hasMatch();
+    }
+    if (fits) {
+        return std::nullopt;
+    }
+    const QTableWidgetItem* title = table_.horizontalHeaderItem(column);
+    return QString::fromUtf8(kPasteRefusedText)
+        .arg(Item(line, 0).text(), title ? title->text() : QString(), text)
+        .toStdString();
+}
+
+namespace {
+
+// The cells of each line on the clipboard: copied from a grid exactly, otherwise CSV rows.
+std::vector<QStringList> PastedLines(const QMimeData& data, int cellsPerLine) {
+    std::vector<QStringList> lines;
+    if (data.hasFormat(kCellsMimeType)) {
+        for (const QJsonValue line : QJsonDocument::fromJson(data.data(kCellsMimeType)).array()) {
+            QStringList cells;
+            for (const QJsonValue cell : line.toArray()) {
+                cells << cell.toString();
+            }
+            lines.push_back(cells);
+        }
+    } else {
+        for (const std::string& row : undo::LinesOfText(data.text())) {
+            QStringList cells;
+            for (const std::string& cell :
+                 csv::CellsOfIndexedRow(row, static_cast<std::size_t>(cellsPerLine))) {
+                cells << ToQString(cell);
+            }
+            lines.push_back(cells);
+        }
+    }
+    for (QStringList& cells : lines) {
+        while (cells.size() < cellsPerLine) {
+            cells << QString();
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+void FieldGrid::PasteRows(const QMimeData& data) {
+    const int first = std::max(table_.currentRow(), 0);
+    const int columns = table_.columnCount();
+    const std::vector<QStringList> rows = PastedLines(data, columns - 1);
+    // Every cell is checked before one is changed.
+    std::vector<CellChange> changes;
+    for (std::size_t r = 0; r < rows.size() && first + static_cast<int>(r) < Lines(); ++r) {
+        const int line = first + static_cast<int>(r);
+        for (int column = 1; column < columns; ++column) {
+            const QString& text = rows[r].at(column - 1);
+            if (text == Text(line, column)) {
+                continue;
+            }
+            if (const auto refusal = PasteRefusal(line, column, text)) {
+                person_.Error(*refusal);
+                return;
+            }
+            changes.push_back({line, column, Text(line, column), text});
+        }
+    }
+    ShowChanges(changes, true);
+    // The checks of the cells and lines as they now stand (widths, rules between cells).
+    for (const CellChange& change : changes) {
+        auto message = CellMessage(change.line, change.column, Moment::Move);
+        if (!message && lineCheck) {
+            message = lineCheck(change.line);
+        }
+        if (message) {
+            ShowChanges(changes, false);
+            Show(*message, change.line, change.column, Moment::Move);
+            return;
+        }
+    }
+    if (!changes.empty() && undo::Recorded(table_)) {
+        undo::Push(std::make_unique<Step>(*this, QStringLiteral("Paste"), std::move(changes)));
     }
 }
 

@@ -5,8 +5,14 @@
 //
 // Only cells whose text differs from what was loaded are checked and stored: what the file holds
 // and the user did not touch is kept as it is.
+//
+// Edits are recorded for undo: a cell edited, or every cell a command of the form rewrote in one
+// go (Insert Row, Fill To End, an import), is one step. Lines travel over the clipboard as the
+// CSV rows of their table ("index,cell,cell"); a paste fills the lines from the current one down
+// and is one step, or is refused whole when a cell cannot hold its text.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTableWidget>
@@ -18,12 +24,13 @@
 
 #include "core/Person.h"
 #include "fields/FieldOps.h"
+#include "forms/Undo.h"
 
 namespace km {
 
 class Person;
 
-class FieldGrid : public QObject {
+class FieldGrid : public QObject, public undo::Recorder, public undo::RowClipboard {
     Q_OBJECT
   public:
     enum class Moment { Enter, Move };
@@ -94,6 +101,16 @@ class FieldGrid : public QObject {
     // For the cell editors: the focus leaves the grid.
     void LeavingGrid(QWidget* next);
 
+    // undo::Recorder
+    void Commit() override;
+    void Rebase() override;
+    const QWidget* Area() const override { return &table_; }
+
+    // undo::RowClipboard: the selected lines (or the current one), and a paste from the current
+    // line down.
+    std::unique_ptr<QMimeData> CopyRows() const override;
+    void PasteRows(const QMimeData& data) override;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -111,6 +128,18 @@ class FieldGrid : public QObject {
     void StayIn(int line, int column);
     void Show(const std::string& message, int line, int column, Moment moment);
 
+    struct CellChange {
+        int line;
+        int column;
+        QString before;
+        QString after;
+    };
+    class Step;
+    void CommitSoon();
+    void ShowChanges(const std::vector<CellChange>& changes, bool after);
+    // Why `text` cannot go into the cell, or nullopt.
+    std::optional<std::string> PasteRefusal(int line, int column, const QString& text) const;
+
     QTableWidget& table_;
     Person& person_;
     std::vector<Binding> bindings_;
@@ -118,6 +147,12 @@ class FieldGrid : public QObject {
     std::vector<std::vector<Editor>> editors_;
     bool staying_ = false;
     bool checking_ = false;
+    int firstNumber_ = 1;
+    // The texts as the last step (or load) left them.
+    std::vector<std::vector<QString>> committed_;
+    bool commitPending_ = false;
+    QPointer<QWidget> openEditor_;  // a cell being typed in
+    bool showingStep_ = false;
 
     friend class FieldGridDelegate;
 };

@@ -100,7 +100,8 @@ RowClipboard* RowClipboardAt(const QWidget* focus);
 
 // The CSV lines on the clipboard as one text, lines ended by CR LF as in the files.
 QString LinesText(const std::vector<std::string>& lines);
-// The lines of a clipboard text; empty lines dropped.
+// The lines of a clipboard text, empty ones dropped; a line of cells separated by tabs (from a
+// spreadsheet) is read as a CSV line.
 std::vector<std::string> LinesOfText(const QString& text);
 
 }  // namespace km::undo

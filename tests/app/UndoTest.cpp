@@ -1,0 +1,355 @@
+// Undo and redo through the shared layer, and rows on the clipboard: the binder's controls, a
+// grid's cells and a paste between two jobs, each an undo step as the user made it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTableWidget>
+#include <QUndoStack>
+#include <QVBoxLayout>
+#include <map>
+#include <memory>
+
+#include "ShellFixtures.h"
+#include "core/Files.h"
+#include "forms/FieldBinder.h"
+#include "forms/FieldGrid.h"
+#include "forms/Undo.h"
+#include "forms/pmr/SclForm.h"
+
+namespace km {
+namespace {
+
+using fields::Encoding;
+using fields::FieldRow;
+using testing::ScriptedDialogs;
+using testing::ShellPerson;
+
+// The events that were posted when the user left a control are handled.
+void Settle() {
+    QCoreApplication::processEvents();
+}
+
+// Every test records into a history of its own.
+class History {
+  public:
+    History() { undo::SetStack(&stack); }
+    ~History() { undo::SetStack(nullptr); }
+    QUndoStack stack;
+};
+
+// ---- Bound controls --------------------------------------------------------------------------
+
+constexpr fields::Choice kModes[] = {{0, "Off"}, {1, "On"}, {5, "Auto"}};
+constexpr FieldRow kRows[] = {
+    {.id = "t.mode",
+     .caption = "Mode",
+     .control = "ComboBox_T_Mode",
+     .at = {.pmr = 0},
+     .choices = kModes},
+    {.id = "t.flag",
+     .caption = "Flag",
+     .control = "CheckBox_T_Flag",
+     .at = {.pmr = 1},
+     .encoding = Encoding::Bits,
+     .bitShift = 0,
+     .bitCount = 1},
+    {.id = "t.name",
+     .caption = "Name",
+     .control = "Edit_T_Name",
+     .at = {.pmr = 2},
+     .encoding = Encoding::Text,
+     .width = 4},
+};
+
+class TestForm : public QWidget {
+  public:
+    explicit TestForm(QWidget* parent = nullptr) : QWidget(parent) {
+        auto* layout = new QVBoxLayout(this);
+        for (QWidget* w : std::initializer_list<QWidget*>{&mode, &flag, &name}) {
+            layout->addWidget(w);
+        }
+        mode.setObjectName("ComboBox_T_Mode");
+        flag.setObjectName("CheckBox_T_Flag");
+        name.setObjectName("Edit_T_Name");
+    }
+    QComboBox mode;
+    QCheckBox flag;
+    QLineEdit name;
+};
+
+void Type(QLineEdit& line, const QString& text) {
+    line.setText(text);
+    emit line.editingFinished();
+}
+
+void Choose(QComboBox& combo, int index) {
+    combo.setCurrentIndex(index);
+    emit combo.activated(index);
+}
+
+TEST(UndoOfBoundControls, EachControlLeftIsOneStepThatUndoesAndRedoes) {
+    History history;
+    TestForm form;
+    FieldBinder binder(form, kRows);
+    std::vector<std::uint8_t> bytes = {5, 0, 'A', 'b', 0, 0};
+    binder.Load(fields::ImageId::Pmr, bytes, 0);
+    Settle();
+    EXPECT_EQ(history.stack.count(), 0) << "a load is no edit";
+
+    Type(form.name, "Xy");
+    Settle();
+    Choose(form.mode, 0);
+    Settle();
+    form.flag.click();
+    Settle();
+    ASSERT_EQ(history.stack.count(), 3);
+    // Leaving a field without changing it makes no step.
+    emit form.name.editingFinished();
+    Settle();
+    EXPECT_EQ(history.stack.count(), 3);
+
+    history.stack.undo();
+    EXPECT_FALSE(form.flag.isChecked());
+    history.stack.undo();
+    EXPECT_EQ(form.mode.currentText(), "Auto");
+    history.stack.undo();
+    EXPECT_EQ(form.name.text(), "Ab");
+    history.stack.redo();
+    EXPECT_EQ(form.name.text(), "Xy");
+
+    // What the controls show after undo is what a store writes.
+    binder.Store(fields::ImageId::Pmr, bytes, 0);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{5, 0, 'X', 'y', 0, 0}));
+}
+
+TEST(UndoOfBoundControls, WhatTheFormChangesAlongWithAnEditIsPartOfItsStep) {
+    History history;
+    TestForm form;
+    FieldBinder binder(form, kRows);
+    std::vector<std::uint8_t> bytes = {1, 1, 'A', 0, 0, 0};
+    binder.Load(fields::ImageId::Pmr, bytes, 0);
+    // A rule of the form: "Off" clears the flag and the name.
+    QObject::connect(&form.mode, &QComboBox::activated, &form, [&](int index) {
+        if (index == 0) {
+            form.flag.setChecked(false);
+            form.name.clear();
+        }
+    });
+    Choose(form.mode, 0);
+    Settle();
+    ASSERT_EQ(history.stack.count(), 1);
+    history.stack.undo();
+    EXPECT_EQ(form.mode.currentText(), "On");
+    EXPECT_TRUE(form.flag.isChecked());
+    EXPECT_EQ(form.name.text(), "A");
+    history.stack.redo();
+    EXPECT_EQ(form.mode.currentText(), "Off");
+    EXPECT_FALSE(form.flag.isChecked());
+    EXPECT_EQ(form.name.text(), "");
+}
+
+TEST(UndoOfBoundControls, AModalDialogsControlsAndAGoneFormAreNotOnTheHistory) {
+    History history;
+    {
+        QDialog dialog;
+        TestForm form(&dialog);
+        FieldBinder binder(form, kRows);
+        Type(form.name, "Dlg");
+        Settle();
+        EXPECT_EQ(history.stack.count(), 0);
+    }
+    auto form = std::make_unique<TestForm>();
+    auto binder = std::make_unique<FieldBinder>(*form, kRows);
+    Type(form->name, "Gone");
+    Settle();
+    ASSERT_EQ(history.stack.count(), 1);
+    binder.reset();
+    form.reset();
+    history.stack.undo();  // nothing left to show it on, and no crash
+    history.stack.redo();
+}
+
+// ---- Grids and rows on the clipboard ---------------------------------------------------------
+
+struct Desk {
+    Desk() {
+        const auto bytes =
+            ReadFileBytes(std::filesystem::path(KM_SOURCE_DIR) / "data" / "default.cct", 1 << 20);
+        EXPECT_TRUE(bytes && bytes->size() == PmrJobImage::kSize);
+        std::copy(bytes->begin(), bytes->end(), workspace->pmr.Bytes().begin());
+        state.ImageKind = kImagePmr;
+        state.PmrJobLoaded = true;
+        state.RadioModeMask = 1;
+        state.RadioTypeMask = 16;
+        state.UserLevelMask = 8;
+        form = std::make_unique<TSCL_Form_Selcall>(
+            FormContext{*workspace, state, person, dialogs, shell});
+        form->LoadPass();
+        undo::StartAfresh();
+    }
+    std::vector<std::uint8_t> Bytes(std::size_t at, std::size_t n) const {
+        const auto bytes = workspace->pmr.Bytes().subspan(at, n);
+        return {bytes.begin(), bytes.end()};
+    }
+    QTableWidget& Book() { return form->SCL_SGrid_PhoneBook; }
+    QString Cell(int line, int column) { return Book().item(line, column)->text(); }
+
+    class NoShell : public Shell {
+      public:
+        void ShowFormButtons() override {}
+        void ShowNetworkLabel() override {}
+        bool StoreNetworkForms() override { return true; }
+        void SelectNetwork(int) override {}
+        void ShowForm(FormId) override {}
+        void ReloadForm(FormId) override {}
+    };
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    MainState state;
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    NoShell shell;
+    std::unique_ptr<TSCL_Form_Selcall> form;
+};
+
+undo::RowClipboard& RowsOf(QTableWidget& grid) {
+    undo::RowClipboard* rows = undo::RowClipboardAt(grid.viewport());
+    EXPECT_NE(rows, nullptr);
+    return *rows;
+}
+
+void Select(QTableWidget& grid, int first, int last) {
+    grid.setCurrentCell(first, 1);
+    grid.setRangeSelected(QTableWidgetSelectionRange(first, 0, last, grid.columnCount() - 1), true);
+}
+
+TEST(RowsOnTheClipboard, PhoneBookRowsCopiedFromOneJobArePastedIntoAnotherAsTheyWere) {
+    History history;
+    Desk from;
+    Desk to;
+    const char* rows[][2] = {{"Depot", "1234"}, {"Smith, J", "5A"}, {"", ""}, {"Yard", "99"}};
+    for (int r = 0; r < 4; ++r) {
+        from.Book().item(10 + r, 1)->setText(rows[r][0]);
+        from.Book().item(10 + r, 2)->setText(rows[r][1]);
+    }
+    Select(from.Book(), 10, 13);
+    const auto copied = RowsOf(from.Book()).CopyRows();
+    ASSERT_NE(copied, nullptr);
+    // The CSV rows of the phone book file: index, name, number.
+    EXPECT_EQ(copied->text(), "10,Depot,1234\r\n11,Smith  J,5A\r\n12,,\r\n13,Yard,99\r\n");
+
+    to.Book().item(11, 1)->setText("Old");
+    Settle();
+    const int before = history.stack.count();
+    to.Book().setCurrentCell(10, 1);
+    RowsOf(to.Book()).PasteRows(*copied);
+    EXPECT_EQ(history.stack.count(), before + 1) << "a paste is one step";
+    from.form->StorePass();
+    to.form->StorePass();
+    // Records of 24 bytes from 0x0598.
+    EXPECT_EQ(to.Bytes(0x0598 + 24 * 10, 24 * 4), from.Bytes(0x0598 + 24 * 10, 24 * 4));
+}
+
+TEST(RowsOnTheClipboard, UndoRestoresARowPastedOver) {
+    History history;
+    Desk desk;
+    desk.Book().item(5, 1)->setText("Base");
+    desk.Book().item(5, 2)->setText("777");
+    Settle();
+    ASSERT_EQ(history.stack.count(), 1);
+    QMimeData data;
+    data.setText("0,Mobile 2,4242\n");  // a bare line end, as from a text editor
+    desk.Book().setCurrentCell(5, 2);
+    RowsOf(desk.Book()).PasteRows(data);
+    EXPECT_EQ(desk.Cell(5, 1), "Mobile 2");
+    EXPECT_EQ(desk.Cell(5, 2), "4242");
+    ASSERT_EQ(history.stack.count(), 2);
+    history.stack.undo();
+    EXPECT_EQ(desk.Cell(5, 1), "Base");
+    EXPECT_EQ(desk.Cell(5, 2), "777");
+    history.stack.undo();
+    EXPECT_EQ(desk.Cell(5, 1), "");
+    // The undone cells are as loaded: the store leaves the image as it was.
+    const auto image = desk.Bytes(0x0598, 24 * 250);
+    desk.form->StorePass();
+    EXPECT_EQ(desk.Bytes(0x0598, 24 * 250), image);
+    history.stack.redo();
+    history.stack.redo();
+    EXPECT_EQ(desk.Cell(5, 2), "4242");
+}
+
+TEST(RowsOnTheClipboard, APasteACellCannotHoldChangesNothing) {
+    History history;
+    Desk desk;
+    struct Case {
+        const char* text;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"0,Ok,12\n1,Bad,12G4\n", "a number that is no selcall digits"},
+        {"0,Ok,12\n1,Name far too long for a cell,1\n", "a name longer than its cell"},
+    };
+    for (const Case& c : cases) {
+        desk.person.shown.clear();
+        QMimeData data;
+        data.setText(c.text);
+        desk.Book().setCurrentCell(0, 1);
+        RowsOf(desk.Book()).PasteRows(data);
+        EXPECT_EQ(desk.Cell(0, 1), "") << c.why;
+        EXPECT_EQ(desk.Cell(1, 2), "") << c.why;
+        EXPECT_EQ(desk.person.shown.size(), 1u) << c.why;
+        EXPECT_EQ(history.stack.count(), 0) << c.why;
+    }
+}
+
+TEST(RowsOnTheClipboard, SpreadsheetCellsSeparatedByTabsPasteAndRowsPastTheEndAreDropped) {
+    History history;
+    Desk desk;
+    QMimeData data;
+    data.setText("248\tA\t1\r\n249\tB\t2\r\n250\tC\t3\r\n");
+    desk.Book().setCurrentCell(248, 1);
+    RowsOf(desk.Book()).PasteRows(data);
+    EXPECT_EQ(desk.Cell(248, 1), "A");
+    EXPECT_EQ(desk.Cell(249, 2), "2");
+    EXPECT_EQ(history.stack.count(), 1);
+}
+
+TEST(UndoOfGrids, AGridCommandIsOneStepAndAnEditedCellAnother) {
+    History history;
+    Desk desk;
+    QTableWidget& list = desk.form->STA_StrGrid_Status;
+    list.item(50, 1)->setText("Busy");
+    list.item(50, 2)->setText("9990");
+    Settle();
+    list.setCurrentCell(50, 2);
+    desk.person.answers = {Answer::Yes};
+    desk.form->STA_Btn_FillToEndClick();
+    Settle();
+    ASSERT_EQ(list.item(99, 2)->text(), "9999");
+    ASSERT_EQ(history.stack.count(), 2);
+    history.stack.undo();
+    EXPECT_EQ(list.item(99, 2)->text(), "");
+    EXPECT_EQ(list.item(50, 2)->text(), "9990");
+    history.stack.undo();
+    EXPECT_EQ(list.item(50, 1)->text(), "");
+    // StartAfresh (another job shown) clears the history and keeps what is shown.
+    history.stack.redo();
+    undo::StartAfresh();
+    EXPECT_EQ(history.stack.count(), 0);
+    EXPECT_EQ(list.item(50, 1)->text(), "Busy");
+}
+
+}  // namespace
+}  // namespace km
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
