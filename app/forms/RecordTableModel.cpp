@@ -1,12 +1,88 @@
 #include "forms/RecordTableModel.h"
 
+#include <QPointer>
 #include <algorithm>
 
 #include "core/Person.h"
 #include "fields/FieldOps.h"
 #include "forms/FieldBinder.h"
+#include "forms/Undo.h"
 
 namespace km {
+
+using RecordBytes = std::vector<std::vector<std::uint8_t>>;
+
+std::any RecordSource::Snapshot() const {
+    RecordBytes records;
+    for (int r = 0; r < RecordCount(); ++r) {
+        const auto bytes = Record(r);
+        records.emplace_back(bytes.begin(), bytes.end());
+    }
+    return records;
+}
+
+void RecordSource::Restore(const std::any& snapshot) {
+    const auto& records = std::any_cast<const RecordBytes&>(snapshot);
+    for (std::size_t r = 0; r < records.size() && static_cast<int>(r) < RecordCount(); ++r) {
+        const auto bytes = MutableRecord(static_cast<int>(r));
+        std::copy_n(records[r].begin(), std::min(records[r].size(), bytes.size()), bytes.begin());
+    }
+}
+
+// One record's bytes before and after a cell edit.
+class RecordTableModel::RecordStep : public undo::DoneStep {
+  public:
+    RecordStep(RecordTableModel& model, int record, std::vector<std::uint8_t> before,
+               std::vector<std::uint8_t> after)
+        : DoneStep(QStringLiteral("Edit")),
+          model_(&model),
+          record_(record),
+          before_(std::move(before)),
+          after_(std::move(after)) {}
+    void Redo() override { Put(after_); }
+    void Undo() override { Put(before_); }
+
+  private:
+    void Put(const std::vector<std::uint8_t>& bytes) {
+        if (model_ == nullptr || record_ >= model_->source_.RecordCount()) {
+            return;
+        }
+        const auto record = model_->source_.MutableRecord(record_);
+        std::copy_n(bytes.begin(), std::min(bytes.size(), record.size()), record.begin());
+        model_->RecordChanged(record_);
+    }
+    QPointer<RecordTableModel> model_;
+    int record_;
+    std::vector<std::uint8_t> before_;
+    std::vector<std::uint8_t> after_;
+};
+
+// The records as a whole before and after a Change.
+class RecordTableModel::ChangeStep : public undo::DoneStep {
+  public:
+    ChangeStep(RecordTableModel& model, const QString& text, int where, std::any before,
+               std::any after)
+        : DoneStep(text),
+          model_(&model),
+          where_(where),
+          before_(std::move(before)),
+          after_(std::move(after)) {}
+    void Redo() override { Put(after_); }
+    void Undo() override { Put(before_); }
+
+  private:
+    void Put(const std::any& records) {
+        if (model_ != nullptr) {
+            model_->source_.Restore(records);
+            model_->Reload();
+            emit model_->restored(where_);
+        }
+    }
+    QPointer<RecordTableModel> model_;
+    int where_;
+    std::any before_;
+    std::any after_;
+};
 
 ImageRecords::ImageRecords(std::span<std::uint8_t> bytes, fields::ImageId image,
                            const fields::RecordTable& table, std::size_t areaOffset,
@@ -115,7 +191,14 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
         }
         return false;
     }
-    fields::WriteField(row, source_.MutableRecord(index.row()), Offset(row), *parsed);
+    const auto record = source_.MutableRecord(index.row());
+    std::vector<std::uint8_t> before(record.begin(), record.end());
+    fields::WriteField(row, record, Offset(row), *parsed);
+    if (!std::equal(before.begin(), before.end(), record.begin(), record.end())) {
+        undo::Push(
+            std::make_unique<RecordStep>(*this, index.row(), std::move(before),
+                                         std::vector<std::uint8_t>(record.begin(), record.end())));
+    }
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
     return true;
 }
@@ -123,6 +206,16 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
 void RecordTableModel::Reload() {
     beginResetModel();
     endResetModel();
+}
+
+void RecordTableModel::Change(const QString& text, int where, const std::function<bool()>& edit) {
+    std::any before = source_.Snapshot();
+    const bool changed = edit();
+    Reload();
+    if (changed) {
+        undo::Push(std::make_unique<ChangeStep>(*this, text, where, std::move(before),
+                                                source_.Snapshot()));
+    }
 }
 
 void RecordTableModel::RecordChanged(int record) {

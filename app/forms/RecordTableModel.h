@@ -5,6 +5,9 @@
 // combined from several rows, a number with leading zeros). Large tables (1000 channels) stay
 // quick because nothing is copied: a cell reads its bytes when the view paints it.
 //
+// Edits are undo steps: a cell edited, and a change of the records as a whole that the form makes
+// through Change (a delete, a paste, a bulk edit), which keeps the records before and after it.
+//
 //     ImageRecords source(image.Bytes(), fields::ImageId::Pmr, kPhoneBook, 0);
 //     RecordTableModel model(source, fields::ImageId::Pmr, {
 //         {.title = "Number", .row = &kNumberColumn, .editable = true},
@@ -13,6 +16,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -32,6 +36,10 @@ class RecordSource {
     virtual std::span<const std::uint8_t> Record(int index) const = 0;
     // The bytes an edit writes to; only called for editable columns.
     virtual std::span<std::uint8_t> MutableRecord(int index) = 0;
+    // Everything the records are, for undo of a change to several of them, their count or their
+    // order; Restore puts back what Snapshot took. By default the bytes of every record.
+    virtual std::any Snapshot() const;
+    virtual void Restore(const std::any& snapshot);
 };
 
 // The records of a record table inside an image: record r at area + base + r x stride. The count
@@ -82,6 +90,10 @@ class RecordTableModel : public QAbstractTableModel {
 
     // The records changed as a whole (count or order): the views read them again.
     void Reload();
+    // Runs `edit`, which changes the records as a whole and returns true when it changed
+    // anything; that change is one undo step named `text`. The views read the records again.
+    // `where` is the record the change is about, chosen again after an undo or a redo.
+    void Change(const QString& text, int where, const std::function<bool()>& edit);
     // One record changed.
     void RecordChanged(int record);
 
@@ -89,7 +101,13 @@ class RecordTableModel : public QAbstractTableModel {
         return columns_.at(static_cast<std::size_t>(column));
     }
 
+  signals:
+    // An undo or redo of a Change put other records in place; the form chooses `where` again.
+    void restored(int where);
+
   private:
+    class RecordStep;
+    class ChangeStep;
     std::size_t Offset(const fields::FieldRow& row) const;
     QString Text(int record, int column) const;
 

@@ -280,12 +280,28 @@ class UnseenPerson : public Person {
 
 }  // namespace
 
+std::string ChannelCsvRow(const ChannelEntry& entry) {
+    std::string line = entry.IsGroup() ? GroupLine(entry) : ChannelLine(entry);
+    line.resize(line.size() - csv::kLineEnd.size());
+    return line;
+}
+
+std::optional<ChannelEntry> ChannelOfCsvRow(std::string_view line, int radioTypeMask) {
+    const RowFields f(line);
+    const int number = WholeNumber(f[0], 4);
+    if (number < 0) {
+        return std::nullopt;
+    }
+    return Upper(f[2]) == Upper(std::string(kGroupKind)) ? GroupOfRow(f, number, radioTypeMask)
+                                                         : ChannelOfRow(f, number);
+}
+
 std::string ChannelsCsv(const PmrJobImage& image) {
     ChannelTable table;
     LoadChannelTable(image, table);
     std::string file = FirstLines(kChannelsTable, kChannelsHeader);
     for (const ChannelEntry& entry : table.Entries()) {
-        file += entry.IsGroup() ? GroupLine(entry) : ChannelLine(entry);
+        file += ChannelCsvRow(entry) + std::string(csv::kLineEnd);
     }
     return csv::FileOfText(file);
 }
@@ -301,13 +317,8 @@ ChannelsImport ReadChannelsCsv(std::string_view file, int radioTypeMask) {
         if (lines[l].empty()) {
             continue;
         }
-        const RowFields f(lines[l]);
-        const int number = WholeNumber(f[0], 4);
-        const bool added =
-            number >= 0 && import.table.Add(Upper(f[2]) == Upper(std::string(kGroupKind))
-                                                ? GroupOfRow(f, number, radioTypeMask)
-                                                : ChannelOfRow(f, number));
-        if (!added) {
+        const auto entry = ChannelOfCsvRow(lines[l], radioTypeMask);
+        if (!entry || !import.table.Add(*entry)) {
             ++import.skipped;
         }
     }

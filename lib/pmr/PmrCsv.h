@@ -4,6 +4,7 @@
 // before anything of the job is replaced, so a wrong file changes nothing.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +30,12 @@ inline constexpr std::string_view kChannelsHeader =
 inline constexpr std::string_view kNotAChannelTableText =
     "File does not contain a valid Channel Table.";
 inline constexpr std::string_view kNotAZoneTableText = "File does not contain a valid Zone Table.";
+
+// One entry of the table as its row of the file (UTF-8, no line end), and a row read back as an
+// import reads it; nullopt for a row without a number of up to four digits. The rows the
+// clipboard carries are these too.
+std::string ChannelCsvRow(const ChannelEntry& entry);
+std::optional<ChannelEntry> ChannelOfCsvRow(std::string_view line, int radioTypeMask);
 
 // Files are bytes in Windows-1252. The file of the image's channel table (records in table order,
 // CR LF line ends).

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTableWidget>
@@ -18,10 +19,13 @@
 
 #include "ShellFixtures.h"
 #include "core/Files.h"
+#include "forms/BulkEditDialog.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
 #include "forms/Undo.h"
+#include "forms/pmr/ChnForm.h"
 #include "forms/pmr/SclForm.h"
+#include "pmr/ChannelGridEdit.h"
 
 namespace km {
 namespace {
@@ -343,6 +347,173 @@ TEST(UndoOfGrids, AGridCommandIsOneStepAndAnEditedCellAnother) {
     undo::StartAfresh();
     EXPECT_EQ(history.stack.count(), 0);
     EXPECT_EQ(list.item(50, 1)->text(), "Busy");
+}
+
+// ---- The channel list -------------------------------------------------------------------------
+
+// A PMR job of `count` channels whose names start with `prefix`, on the Channel Options form.
+struct ChannelDesk {
+    explicit ChannelDesk(int count, const std::string& prefix = "Ch") {
+        const auto bytes =
+            ReadFileBytes(std::filesystem::path(KM_SOURCE_DIR) / "data" / "default.cct", 1 << 20);
+        EXPECT_TRUE(bytes && bytes->size() == PmrJobImage::kSize);
+        std::copy(bytes->begin(), bytes->end(), workspace->pmr.Bytes().begin());
+        state.ImageKind = kImagePmr;
+        state.PmrJobLoaded = true;
+        state.RadioModeMask = 1;
+        state.RadioTypeMask = 16;
+        state.UserLevelMask = 8;
+        pmr::ChannelTable table;
+        for (int n = 0; n < count; ++n) {
+            pmr::ChannelEntry entry = pmr::DefaultEntry(450000000 + 12500LL * n);
+            entry.SetNumber(n);
+            entry.SetName(prefix + std::to_string(n));
+            table.Add(entry);
+        }
+        testing::ScriptedPerson quiet;
+        pmr::StoreChannelTable(table, {.radioTypeMask = 16}, workspace->pmr, quiet);
+        form = std::make_unique<TCHN_Form_Channels>(
+            FormContext{*workspace, state, person, dialogs, shell});
+        form->LoadPass();
+        undo::StartAfresh();
+    }
+    QTableView& List() { return form->CHN_LBox_Channels; }
+    undo::RowClipboard& Rows() { return RowsOf(List()); }
+    void SelectRows(int first, int last) {
+        List().setCurrentIndex(List().model()->index(first, 0));
+        List().selectionModel()->select(
+            QItemSelection(List().model()->index(first, 0), List().model()->index(last, 0)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (const pmr::ChannelEntry& entry : form->Table().Entries()) {
+            lines.push_back(pmr::ListLine(entry));
+        }
+        return lines;
+    }
+    std::vector<std::uint8_t> Bytes(std::size_t at, std::size_t n) const {
+        const auto bytes = workspace->pmr.Bytes().subspan(at, n);
+        return {bytes.begin(), bytes.end()};
+    }
+    static undo::RowClipboard& RowsOf(QTableView& view) {
+        undo::RowClipboard* rows = undo::RowClipboardAt(view.viewport());
+        EXPECT_NE(rows, nullptr);
+        return *rows;
+    }
+
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    MainState state;
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    Desk::NoShell shell;
+    std::unique_ptr<TCHN_Form_Channels> form;
+};
+
+TEST(UndoOfTheChannelList, UndoRestoresADeletedChannelAndRedoDeletesItAgain) {
+    History history;
+    ChannelDesk desk(5);
+    const auto before = desk.Lines();
+    desk.form->Select(2);
+    desk.form->CHN_Btn_DeleteChannelClick();
+    ASSERT_EQ(desk.form->Table().Size(), 4u);
+    ASSERT_EQ(history.stack.count(), 1);
+    history.stack.undo();
+    EXPECT_EQ(desk.Lines(), before);
+    EXPECT_EQ(desk.form->Selected(), 2u);
+    history.stack.redo();
+    EXPECT_EQ(desk.form->Table().Size(), 4u);
+    EXPECT_FALSE(desk.form->Table().Find(2));
+    // The store writes what the list shows after the undo.
+    history.stack.undo();
+    desk.form->StorePass();
+    EXPECT_EQ(desk.workspace->pmr.U16(0x006E), 5);
+}
+
+TEST(UndoOfTheChannelList, ABulkEditOfAHundredChannelsPowerIsOneStep) {
+    History history;
+    ChannelDesk desk(100);
+    const auto before = desk.Lines();
+    desk.SelectRows(0, 99);
+    desk.dialogs.modal.push_back([](QDialog& dialog) {
+        auto& bulk = dynamic_cast<BulkEditDialog&>(dialog);
+        EXPECT_EQ(bulk.BulkEdit_Lbl_Rows.text(), "Set one column of the 100 selected rows:");
+        bulk.BulkEdit_Combo_Column.setCurrentIndex(0);  // Tx Power
+        EXPECT_EQ(bulk.BulkEdit_Combo_Value.itemText(2), "High");
+        bulk.BulkEdit_Combo_Value.setCurrentIndex(2);
+        return QDialog::Accepted;
+    });
+    ASSERT_TRUE(desk.Rows().CanBulkEdit());
+    desk.Rows().BulkEdit();
+    ASSERT_EQ(history.stack.count(), 1);
+    for (const pmr::ChannelEntry& entry : desk.form->Table().Entries()) {
+        ASSERT_EQ(pmr::PowerOf(entry), pmr::Power::High);
+    }
+    history.stack.undo();
+    EXPECT_EQ(desk.Lines(), before);
+    // Cancel changes nothing and makes no step.
+    desk.dialogs.modal.push_back([](QDialog&) { return QDialog::Rejected; });
+    desk.Rows().BulkEdit();
+    EXPECT_EQ(desk.Lines(), before);
+    EXPECT_EQ(history.stack.index(), 0);
+}
+
+TEST(UndoOfTheChannelList, ChannelsCopiedFromOneJobArePastedIntoAnotherAsTheyWere) {
+    History history;
+    ChannelDesk from(20);
+    ChannelDesk to(20, "Other");
+    from.SelectRows(5, 9);
+    const auto copied = from.Rows().CopyRows();
+    ASSERT_NE(copied, nullptr);
+    // A spreadsheet gets the rows of the channel CSV file.
+    EXPECT_TRUE(copied->text().startsWith("5,Ch5,Chan,450.06250,450.06250,"));
+    EXPECT_EQ(copied->text().count("\r\n"), 5);
+    to.List().setCurrentIndex(to.List().model()->index(0, 0));
+    to.Rows().PasteRows(*copied);
+    ASSERT_EQ(history.stack.count(), 1);
+    from.form->StorePass();
+    to.form->StorePass();
+    // Records of 32 bytes from 0x3D2C, in table order.
+    EXPECT_EQ(to.Bytes(0x3D2C + 32 * 5, 32 * 5), from.Bytes(0x3D2C + 32 * 5, 32 * 5));
+    EXPECT_NE(to.Bytes(0x3D2C + 32 * 4, 32), from.Bytes(0x3D2C + 32 * 4, 32));
+    history.stack.undo();
+    EXPECT_EQ(to.form->Table().At(5).Name(), "Other5");
+}
+
+TEST(UndoOfTheChannelList, CsvLinesFromASpreadsheetPasteAndWhatDoesNotFitIsRefusedWhole) {
+    History history;
+    ChannelDesk desk(3);
+    struct Case {
+        const char* text;
+        std::size_t size;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"7,Depot,Chan,451.00000,451.00000,Hi,N,N,12.5,CTCSS, , ,N,N,N,N,Y,Y,N,N,0,1,1,1,1,1,1,"
+         "1,1,N,N,0,N,\r\n",
+         4, nullptr},
+        {"hello\r\n", 4,
+         "The clipboard holds no channels or groups.\n"
+         "Copy rows of a channel table, or lines of a channel CSV file."},
+        {"9,Grp,Group,VOTEGRP,Y,,N,1,55,\r\n", 4,
+         "The channels cannot be pasted: a group would list a channel\n"
+         "the table does not have, or another group."},
+    };
+    for (const Case& c : cases) {
+        desk.person.shown.clear();
+        QMimeData data;
+        data.setText(c.text);
+        desk.Rows().PasteRows(data);
+        EXPECT_EQ(desk.form->Table().Size(), c.size) << c.text;
+        if (c.message) {
+            ASSERT_EQ(desk.person.shown.size(), 1u) << c.text;
+            EXPECT_EQ(desk.person.shown[0].text, c.message);
+        } else {
+            EXPECT_TRUE(desk.person.shown.empty()) << c.text;
+        }
+    }
+    EXPECT_EQ(history.stack.count(), 1) << "only the paste that changed the table";
+    EXPECT_EQ(desk.form->Table().At(3).Name(), "Depot");
 }
 
 }  // namespace

@@ -47,15 +47,20 @@ QFont FixedPitchFont() {
 // The entries of the table as the list's records.
 class TCHN_Form_Channels::Records : public RecordSource {
   public:
-    explicit Records(const pmr::ChannelTable& table) : table_(table) {}
+    explicit Records(pmr::ChannelTable& table) : table_(table) {}
     int RecordCount() const override { return static_cast<int>(table_.Size()); }
     std::span<const std::uint8_t> Record(int index) const override {
         return table_.At(static_cast<std::size_t>(index)).record;
     }
     std::span<std::uint8_t> MutableRecord(int) override { return {}; }
+    // The entries keep frequencies and members beside their records: undo keeps the table.
+    std::any Snapshot() const override { return table_; }
+    void Restore(const std::any& snapshot) override {
+        table_ = std::any_cast<const pmr::ChannelTable&>(snapshot);
+    }
 
   private:
-    const pmr::ChannelTable& table_;
+    pmr::ChannelTable& table_;
 };
 
 TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* parent)
@@ -86,6 +91,9 @@ TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* pare
                                    }}});
     Options = std::make_unique<ChannelOptionPages>(*this, table_, *Tab_CHN_Zones, workspace().pmr,
                                                    state(), person());
+    rows_ = std::make_unique<ChannelRowsClipboard>(CHN_LBox_Channels, *model_, table_, person(),
+                                                   dialogs(),
+                                                   [this] { return EditContext(std::nullopt); });
     BuildLayout();
     Connect();
 }
@@ -114,7 +122,8 @@ void TCHN_Form_Channels::BuildLayout() {
         QFontMetrics(FixedPitchFont()).height() + 4);
     CHN_LBox_Channels.setShowGrid(false);
     CHN_LBox_Channels.setSelectionBehavior(QAbstractItemView::SelectRows);
-    CHN_LBox_Channels.setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several entries may be chosen, to copy them or set a column of them at once.
+    CHN_LBox_Channels.setSelectionMode(QAbstractItemView::ExtendedSelection);
     CHN_LBox_Channels.setEditTriggers(QAbstractItemView::NoEditTriggers);
     CHN_LBox_Channels.setWordWrap(false);
     CHN_LBox_Channels.setMinimumWidth(
@@ -154,6 +163,12 @@ void TCHN_Form_Channels::Connect() {
     connect(&Page_CHN_Channels, &QTabWidget::currentChanged, this,
             [this](int page) { PageChanged(page); });
     CHN_LBox_Channels.installEventFilter(this);
+    // After an undo the entry at the same place is chosen again.
+    connect(model_.get(), &RecordTableModel::restored, this, [this](int where) {
+        if (!table_.Empty()) {
+            Select(std::min(static_cast<std::size_t>(std::max(where, 0)), table_.Size() - 1));
+        }
+    });
 }
 
 bool TCHN_Form_Channels::eventFilter(QObject* watched, QEvent* event) {
@@ -251,7 +266,10 @@ void TCHN_Form_Channels::ShowTable(std::optional<std::size_t> select) {
 }
 
 void TCHN_Form_Channels::ReplaceTable(pmr::ChannelTable table) {
-    table_ = std::move(table);
+    model_->Change(QStringLiteral("Import"), 0, [&] {
+        table_ = std::move(table);
+        return true;
+    });
     ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(0));
 }
 
@@ -311,7 +329,10 @@ void TCHN_Form_Channels::CHN_Btn_DeleteChannelClick() {
         !ReferencesAllow(table_.At(*selected).Number(), kReferencedDeleteQuestion)) {
         return;
     }
-    table_.Remove(*selected);
+    model_->Change(QStringLiteral("Delete"), static_cast<int>(*selected), [&] {
+        table_.Remove(*selected);
+        return true;
+    });
     // The line above the deleted one is selected.
     const std::size_t above = *selected > 0 ? *selected - 1 : 0;
     ShowTable(table_.Empty() ? std::nullopt : std::optional<std::size_t>(above));
@@ -325,7 +346,12 @@ void TCHN_Form_Channels::EditEntry(pmr::ChannelEntry entry, std::optional<std::s
          !ReferencesAllow(table_.At(*replacing).Number(), kReferencedRenumberQuestion))) {
         return;
     }
-    const auto position = replacing ? table_.Replace(*replacing, entry) : table_.Add(entry);
+    std::optional<std::size_t> position;
+    const int where = replacing ? static_cast<int>(*replacing) : 0;
+    model_->Change(replacing ? QStringLiteral("Edit") : QStringLiteral("Add"), where, [&] {
+        position = replacing ? table_.Replace(*replacing, entry) : table_.Add(entry);
+        return position.has_value();
+    });
     if (position) {
         ShowTable(position);
     }
@@ -333,13 +359,7 @@ void TCHN_Form_Channels::EditEntry(pmr::ChannelEntry entry, std::optional<std::s
 
 bool TCHN_Form_Channels::RunChannelEditor(pmr::ChannelEntry& entry,
                                           std::optional<std::size_t> replacing) {
-    const pmr::ChannelEditContext context{
-        table_,
-        replacing,
-        Band(),
-        state().CountryCode,
-        state().RadioTypeMask,
-        LoadPmrHeader(workspace().pmr).radioTypeRow == kRowHmFPlus};
+    const pmr::ChannelEditContext context = EditContext(replacing);  // the editor keeps a reference
     TCEDT_Form editor(context, {state().UserLevelMask, ZoneMode()}, person(), this);
     editor.FillFromEditBuffer(entry);
     if (dialogs().Exec(editor) != QDialog::Accepted) {
@@ -347,6 +367,16 @@ bool TCHN_Form_Channels::RunChannelEditor(pmr::ChannelEntry& entry,
     }
     editor.ReadBackToEditBuffer(entry);
     return true;
+}
+
+pmr::ChannelEditContext TCHN_Form_Channels::EditContext(
+    std::optional<std::size_t> replacing) const {
+    return {table_,
+            replacing,
+            Band(),
+            state().CountryCode,
+            state().RadioTypeMask,
+            LoadPmrHeader(workspace().pmr).radioTypeRow == kRowHmFPlus};
 }
 
 bool TCHN_Form_Channels::RunGroupEditor(pmr::ChannelEntry& entry,

@@ -14,6 +14,7 @@
 
 #include "forms/ConfigForm.h"
 #include "forms/RecordTableModel.h"
+#include "forms/pmr/ChannelClipboard.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/Frequency.h"
 
@@ -78,6 +79,8 @@ class TCHN_Form_Channels : public ConfigForm {
     void EditEntry(pmr::ChannelEntry entry, std::optional<std::size_t> replacing);
     bool RunChannelEditor(pmr::ChannelEntry& entry, std::optional<std::size_t> replacing);
     bool RunGroupEditor(pmr::ChannelEntry& entry, std::optional<std::size_t> replacing);
+    // What the Channel Editor's rules know of the job.
+    pmr::ChannelEditContext EditContext(std::optional<std::size_t> replacing) const;
     void ShowTable(std::optional<std::size_t> select);
     // A channel that a zone or a channel option names is changed only when the user says so.
     bool ReferencesAllow(int number, std::string_view question);
@@ -86,6 +89,7 @@ class TCHN_Form_Channels : public ConfigForm {
     pmr::ChannelTable table_;
     std::unique_ptr<Records> records_;
     std::unique_ptr<RecordTableModel> model_;
+    std::unique_ptr<ChannelRowsClipboard> rows_;  // Copy, Paste and Bulk Edit of the list
 };
 
 }  // namespace km

@@ -1,0 +1,135 @@
+#include "forms/pmr/ChannelClipboard.h"
+
+#include <QItemSelectionModel>
+#include <algorithm>
+
+#include "forms/BulkEditDialog.h"
+#include "forms/FieldBinder.h"
+#include "pmr/ChannelGridEdit.h"
+
+namespace km {
+namespace {
+
+// The entries exactly, beside the CSV rows (which leave out bits the file has no column for).
+constexpr const char* kEntriesMimeType = "application/x-km700rcp-channels";
+
+}  // namespace
+
+ChannelRowsClipboard::ChannelRowsClipboard(QTableView& view, RecordTableModel& model,
+                                           pmr::ChannelTable& table, Person& person,
+                                           Dialogs& dialogs,
+                                           std::function<pmr::ChannelEditContext()> context)
+    : undo::RowClipboard(view),
+      view_(view),
+      model_(model),
+      table_(table),
+      person_(person),
+      dialogs_(dialogs),
+      context_(std::move(context)) {}
+
+std::vector<std::size_t> ChannelRowsClipboard::SelectedPositions() const {
+    std::vector<std::size_t> positions;
+    if (const QItemSelectionModel* selection = view_.selectionModel()) {
+        for (const QModelIndex& index : selection->selectedRows()) {
+            positions.push_back(static_cast<std::size_t>(index.row()));
+        }
+    }
+    if (positions.empty() && view_.currentIndex().isValid()) {
+        positions.push_back(static_cast<std::size_t>(view_.currentIndex().row()));
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::remove_if(positions.begin(), positions.end(),
+                                   [this](std::size_t p) { return p >= table_.Size(); }),
+                    positions.end());
+    return positions;
+}
+
+void ChannelRowsClipboard::SelectPositions(const std::vector<std::size_t>& positions) {
+    QItemSelection selection;
+    for (std::size_t position : positions) {
+        const QModelIndex index = model_.index(static_cast<int>(position), 0);
+        selection.select(index, index);
+    }
+    if (!positions.empty()) {
+        const QModelIndex first = model_.index(static_cast<int>(positions.front()), 0);
+        view_.setCurrentIndex(first);
+        view_.scrollTo(first);
+    }
+    view_.selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+std::unique_ptr<QMimeData> ChannelRowsClipboard::CopyRows() const {
+    std::vector<pmr::ChannelEntry> entries;
+    for (std::size_t position : SelectedPositions()) {
+        entries.push_back(table_.At(position));
+    }
+    if (entries.empty()) {
+        return nullptr;
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setText(undo::LinesText(pmr::CsvRowsOf(entries)));
+    const std::string exact = pmr::ExactBytesOf(entries);
+    data->setData(kEntriesMimeType, QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
+    return data;
+}
+
+void ChannelRowsClipboard::PasteRows(const QMimeData& data) {
+    std::vector<pmr::ChannelEntry> entries;
+    if (data.hasFormat(kEntriesMimeType)) {
+        const QByteArray bytes = data.data(kEntriesMimeType);
+        entries = pmr::EntriesOfExactBytes(
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+                      .value_or(std::vector<pmr::ChannelEntry>{});
+    } else {
+        const std::vector<std::string> rows = undo::LinesOfText(data.text());
+        entries = pmr::EntriesOfCsvRows(rows, context_().radioTypeMask);
+    }
+    if (entries.empty()) {
+        person_.Warn(pmr::kNothingToPasteText);
+        return;
+    }
+    pmr::PasteResult result;
+    const int where = view_.currentIndex().isValid() ? view_.currentIndex().row() : 0;
+    model_.Change(QStringLiteral("Paste"), where, [&] {
+        result = pmr::PasteEntries(table_, entries);
+        return !result.refusal;
+    });
+    if (result.refusal) {
+        person_.Error(*result.refusal);
+        return;
+    }
+    SelectPositions(result.positions);
+}
+
+void ChannelRowsClipboard::BulkEdit() {
+    const std::vector<std::size_t> positions = SelectedPositions();
+    const auto channels = std::count_if(positions.begin(), positions.end(),
+                                        [this](std::size_t p) { return !table_.At(p).IsGroup(); });
+    if (channels == 0) {
+        person_.Warn(pmr::kBulkGroupsOnlyText);
+        return;
+    }
+    std::vector<BulkColumnChoice> columns;
+    for (const pmr::BulkColumnInfo& column : pmr::kBulkColumns) {
+        QStringList values;
+        for (const std::string& value : pmr::BulkChoices(column.column)) {
+            values << ToQString(value);
+        }
+        columns.push_back({ToQString(column.title), values});
+    }
+    BulkEditDialog dialog(std::move(columns), static_cast<int>(channels), &view_);
+    if (dialogs_.Exec(dialog) != QDialog::Accepted || dialog.Column() < 0 || dialog.Value() < 0) {
+        return;
+    }
+    const pmr::BulkColumn column =
+        pmr::kBulkColumns.at(static_cast<std::size_t>(dialog.Column())).column;
+    model_.Change(QStringLiteral("Bulk Edit"), static_cast<int>(positions.front()), [&] {
+        return pmr::ApplyBulkEdit(table_, positions, column,
+                                  static_cast<std::size_t>(dialog.Value()), context_(),
+                                  person_) > 0;
+    });
+    SelectPositions(positions);
+}
+
+}  // namespace km
