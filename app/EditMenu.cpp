@@ -81,6 +81,8 @@ EditMenu::EditMenu(QMainWindow& window, std::function<void()> edited)
 }
 
 EditMenu::~EditMenu() {
+    // The history clears itself when it goes, after the menu's items are gone.
+    disconnect(&history_, nullptr, this, nullptr);
     if (undo::Stack() == &history_) {
         undo::SetStack(nullptr);
     }

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -34,6 +35,14 @@ using fields::Encoding;
 using fields::FieldRow;
 using testing::ScriptedDialogs;
 using testing::ShellPerson;
+
+// Saves a picture of a widget when KM_SCREENSHOTS names a folder, for looking at the layout.
+void Screenshot(QWidget& widget, const QString& name) {
+    const QString folder = qEnvironmentVariable("KM_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        widget.grab().save(QDir(folder).filePath(name + ".png"));
+    }
+}
 
 // The events that were posted when the user left a control are handled.
 void Settle() {
@@ -441,6 +450,7 @@ TEST(UndoOfTheChannelList, ABulkEditOfAHundredChannelsPowerIsOneStep) {
         bulk.BulkEdit_Combo_Column.setCurrentIndex(0);  // Tx Power
         EXPECT_EQ(bulk.BulkEdit_Combo_Value.itemText(2), "High");
         bulk.BulkEdit_Combo_Value.setCurrentIndex(2);
+        Screenshot(bulk, "bulk-edit");
         return QDialog::Accepted;
     });
     ASSERT_TRUE(desk.Rows().CanBulkEdit());
