@@ -1,6 +1,10 @@
 #include "RadioCommands.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 
 #include "QtSerialPort.h"
 #include "QtTimers.h"
@@ -18,6 +22,40 @@ std::filesystem::path ProgramFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
+// Shows the radio commands' line in the main window's status bar and keeps it there: the hints
+// of menu items and buttons pass over it, and where one would leave the bar empty the line comes
+// back.
+class RadioStatusLine : public QObject {
+  public:
+    explicit RadioStatusLine(QWidget* window) : window_(qobject_cast<QMainWindow*>(window)) {
+        if (window_ != nullptr) {
+            window_->installEventFilter(this);
+        }
+    }
+
+    void Show(const std::string& text) {
+        text_ = QString::fromStdString(text);
+        if (window_ != nullptr) {
+            window_->statusBar()->showMessage(text_);
+        }
+    }
+    const QString& Text() const { return text_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::StatusTip && !text_.isEmpty() &&
+            static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+            window_->statusBar()->showMessage(text_);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QMainWindow* window_;
+    QString text_;
+};
+
 }  // namespace
 
 struct RadioCommands::Parts {
@@ -28,13 +66,19 @@ struct RadioCommands::Parts {
           session(
               port, timers,
               {workspace, state, person, progress, workDir, {workDir, ProgramFolder()}, comIndex}),
-          monitor(session.Link(), session.Operations(), comIndex) {}
+          monitor(session.Link(), session.Operations(), comIndex),
+          statusLine(window) {
+        session.Operations().onStatusMessage = [this](const std::string& text) {
+            statusLine.Show(text);
+        };
+    }
 
     QtSerialPort port;
     QtTimerService timers;
     TForm_Progress progress;
     RadioSession session;
     TCOM_Form_SerialMonitor monitor;
+    RadioStatusLine statusLine;
 };
 
 RadioCommands::RadioCommands(Workspace& workspace, MainState& state, Person& person,
@@ -77,6 +121,10 @@ void RadioCommands::SetJobReplaced(std::function<void(int)> jobReplaced) {
 
 void RadioCommands::SetBusyChanged(std::function<void(bool)> busyChanged) {
     parts_->progress.SetBusyChanged(std::move(busyChanged));
+}
+
+QString RadioCommands::StatusMessage() const {
+    return parts_->statusLine.Text();
 }
 
 TForm_Progress& RadioCommands::ProgressDialog() {

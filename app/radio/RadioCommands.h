@@ -11,6 +11,7 @@
 #include "core/Person.h"
 #include "image/State.h"
 
+class QString;
 class QWidget;
 
 namespace km {
@@ -21,7 +22,8 @@ class TCOM_Form_SerialMonitor;
 
 class RadioCommands {
   public:
-    // `comIndex` gives the COM port of the settings; `window` is the main window.
+    // `comIndex` gives the COM port of the settings; `window` is the main window, whose status
+    // bar (when it has one) shows how the radio commands go.
     RadioCommands(Workspace& workspace, MainState& state, Person& person,
                   const std::filesystem::path& workDir, std::function<int()> comIndex,
                   QWidget* window);
@@ -42,6 +44,10 @@ class RadioCommands {
     // once it is open the link is reset, so that its link requests go out on the new line.
     // Returns true when the new port is open.
     bool ChangePort(int comIndex);
+
+    // The radio commands' line in the status bar of the main window: the connection being made,
+    // then what became of the last command (empty before the first).
+    QString StatusMessage() const;
 
     // A read has replaced the job of this image kind: the view is to be rebuilt.
     void SetJobReplaced(std::function<void(int imageKind)> jobReplaced);

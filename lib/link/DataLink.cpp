@@ -82,16 +82,17 @@ bool DataLink::OpenRadioPort(int comIndex) {
             activityTimer_->Start(kActivityTimer);
             return true;
         case OpenOutcome::InUse:
-            person_.Error(kPortInUseText);
-            return false;
+            openRefusal_ = kPortInUseText;
+            break;
         case OpenOutcome::NoPermission:
-            person_.Error(PortNoPermissionText(result.device));
-            return false;
+            openRefusal_ = PortNoPermissionText(result.device);
+            break;
         case OpenOutcome::DoesNotExist:
         case OpenOutcome::OtherFailure:
-            person_.Error(kPortDoesNotExistText);
-            return false;
+            openRefusal_ = kPortDoesNotExistText;
+            break;
     }
+    person_.Error(openRefusal_);
     return false;
 }
 

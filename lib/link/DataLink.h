@@ -118,6 +118,8 @@ class DataLink {
     // Opens COM(comIndex + 1) and starts the link timers. On failure the person is told why and
     // the result is false. Opening the port that is already open succeeds at once.
     bool OpenRadioPort(int comIndex);
+    // The text the last refused open showed.
+    const std::string& OpenRefusal() const { return openRefusal_; }
     void CloseRadioPort();
     bool PortOpen() const { return port_.IsOpen(); }
     // Closes the port once the queued messages have been sent and acknowledged and have left
@@ -195,6 +197,7 @@ class DataLink {
     std::unique_ptr<Timer> activityTimer_;
     std::unique_ptr<Timer> stopCommsTimer_;
     int comIndex_ = -1;
+    std::string openRefusal_;
 
     FrameDecoder decoder_;
     LinkMessageBuffer linkMessage_;

@@ -1,8 +1,10 @@
 #include "radio/Operation.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "link/DataLink.h"
+#include "radio/CommandStatus.h"
 #include "radio/ProgramPmr.h"
 #include "radio/ProgramTrunk.h"
 #include "radio/RadioInfo.h"
@@ -14,8 +16,23 @@ namespace km {
 namespace {
 
 constexpr int kPollTicksBeforeGivingUp = 10;
+// The ending of a command is over once the event loop has run again.
+constexpr TimerSpec kCommandEndingTimer{"CommandEndingTimer", 1};
 
 }  // namespace
+
+std::int64_t SteadyNowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+Answer ReportingPerson::Show(BoxKind kind, std::string_view text, Buttons buttons) {
+    if ((kind == BoxKind::Error || kind == BoxKind::Warning) && noted_) {
+        noted_(text);
+    }
+    return person_.Show(kind, text, buttons);
+}
 
 // ---- StepMachine: queueing ----
 
@@ -249,9 +266,10 @@ bool StepMachine::ReadPieceTaken() {
     return progress == ReadProgress::Complete;
 }
 
-void StepMachine::Complete() {
+void StepMachine::Complete(const std::function<void()>& beforeClose) {
     completed_ = true;
-    host_.FinishOperation();
+    GetProgress().ProgressDone();
+    host_.FinishOperation(beforeClose);
 }
 
 // ---- StepMachine: what every operation shares ----
@@ -335,8 +353,15 @@ Machine* Add(RadioOperations& operations, int operation) {
 
 RadioOperations::RadioOperations(RadioContext context, DataLink& link,
                                  ProgrammingMessages& messages, TimerService& timers)
-    : env_(std::move(context)), link_(link), messages_(messages) {
+    : env_(std::move(context)),
+      person_(env_.person, [this](std::string_view text) { BoxShown(text); }),
+      link_(link),
+      messages_(messages) {
     pollTimer_ = timers.CreateTimer(kTimer1SecDelay.name, [this] { LinkPollTick(); });
+    endingTimer_ = timers.CreateTimer(kCommandEndingTimer.name, [this] {
+        endingTimer_->Stop();
+        statusCommand_ = kOperationNone;
+    });
     env_.progress.SetCloseHandler([this] { ProgressClosed(); });
     messages_.SetHost(this);
     Add<TrunkRead>(*this, kReadTrunk);
@@ -371,13 +396,13 @@ void RadioOperations::ReadRadio(int view) {
         return;
     }
     if (view == kImageNetwork) {
-        env_.person.Error(kReadInNetworkViewText);
+        person_.Error(kReadInNetworkViewText);
         return;
     }
     const bool pmr = view == kImagePmr;
     const bool loaded = pmr ? state.PmrJobLoaded : state.TrunkJobLoaded;
     if (loaded && state.BandSelected != 0 &&
-        env_.person.Ask(kDestroyConfigurationText) != Answer::Yes) {
+        person_.Ask(kDestroyConfigurationText) != Answer::Yes) {
         return;
     }
     if (BeginCommand(pmr ? kReadPmr : kReadTrunk, "Read Radio", "Reading Radio")) {
@@ -391,7 +416,7 @@ void RadioOperations::ProgramRadio() {
         return;
     }
     if (state.ImageKind == kImageNetwork) {
-        env_.person.Error(state.TrunkJobLoaded ? kProgramInNetworkViewText : kNoJobLoadedText);
+        person_.Error(state.TrunkJobLoaded ? kProgramInNetworkViewText : kNoJobLoadedText);
         return;
     }
     const bool pmr = state.ImageKind == kImagePmr;
@@ -400,7 +425,7 @@ void RadioOperations::ProgramRadio() {
     }
     const bool loaded = pmr ? state.PmrJobLoaded : state.TrunkJobLoaded;
     if (!loaded) {
-        env_.person.Error(kNoJobLoadedText);
+        person_.Error(kNoJobLoadedText);
         return;
     }
     BeginCommand(pmr ? kProgramPmr : kProgramTrunk, "Program Radio", "Connecting to Radio");
@@ -411,9 +436,16 @@ void RadioOperations::RadioInformation() {
 }
 
 bool RadioOperations::BeginCommand(int operation, std::string_view caption, std::string_view text) {
-    if (env_.state.CommsBusy || !link_.OpenRadioPort(env_.comIndex())) {
+    if (env_.state.CommsBusy) {
         return false;
     }
+    if (!link_.OpenRadioPort(env_.comIndex())) {
+        endingTimer_->Stop();
+        statusCommand_ = kOperationNone;
+        Announce(StatusLine(link_.OpenRefusal()));
+        return false;
+    }
+    StartCommandStatus(operation);
     StopSteps();
     link_.LinkReset();
     env_.state.CommsBusy = true;
@@ -428,9 +460,10 @@ void RadioOperations::LinkPollTick() {
     if (link_.LinkState() == kLinkEstablished) {
         pollCount_ = 0;
         pollTimer_->Stop();
+        Announce(ConnectedStatus(env_.comIndex()));
         const int operation = env_.state.PendingOperation;
         if (operation == kProgramPmr && env_.workspace.pmr.U16(pmr::kChannelCount) == 0) {
-            env_.person.Error(kNoChannelsDefinedText);
+            person_.Error(kNoChannelsDefinedText);
             env_.state.PendingOperation = kOperationNone;
             env_.progress.CloseProgress();
             link_.CloseRadioPort();
@@ -450,8 +483,8 @@ void RadioOperations::LinkPollTick() {
     env_.state.PendingOperation = kOperationNone;
     pollCount_ = 0;
     pollTimer_->Stop();
-    env_.person.Beep();
-    env_.person.Error(kCannotDetectRadioText);
+    person_.Beep();
+    person_.Error(kCannotDetectRadioText);
     env_.progress.CloseProgress();
     // A radio that never answered leaves no open port behind.
     link_.CloseRadioPort();
@@ -488,8 +521,8 @@ void RadioOperations::RadioRequestedLink() {
     env_.state.PendingOperation = kOperationNone;
     link_.LinkReset();
     EndRadioSession();
-    env_.person.Beep();
-    env_.person.Error(kSerialCommsErrorText);
+    person_.Beep();
+    person_.Error(kSerialCommsErrorText);
 }
 
 void RadioOperations::CommsFailed() {
@@ -501,16 +534,16 @@ void RadioOperations::AbortOperation(AbortReason reason) {
     link_.LinkReset();
     if (reason == AbortReason::Failure) {
         if (env_.state.PendingOperation == kReadTrunk) {
-            env_.person.Warn(kNothingToReadTrunkText);
+            person_.Warn(kNothingToReadTrunkText);
         } else if (env_.state.PendingOperation == kReadPmr) {
-            env_.person.Warn(kNothingToReadPmrText);
+            person_.Warn(kNothingToReadPmrText);
         }
     }
     env_.state.PendingOperation = kOperationNone;
     env_.progress.CloseProgress();
     EndRadioSession();
     if (reason == AbortReason::CommsError) {
-        env_.person.Error(kSerialCommsErrorText);
+        person_.Error(kSerialCommsErrorText);
     }
 }
 
@@ -534,7 +567,7 @@ void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeC
     }
     env_.progress.CloseProgress();
     if (text != nullptr) {
-        env_.person.Error(text);
+        person_.Error(text);
     }
 }
 
@@ -549,7 +582,55 @@ void RadioOperations::ProgressClosed() {
         // The person cancelled: the operation ends here and leaves no open port behind.
         link_.CloseRadioPort();
     }
-    env_.person.Beep();
+    EndCommandStatus(cancelled);
+    person_.Beep();
+}
+
+void RadioOperations::StartCommandStatus(int operation) {
+    endingTimer_->Stop();
+    statusCommand_ = operation;
+    commandStartMs_ = env_.nowMs();
+    commandEnded_ = false;
+    commandCompleted_ = false;
+    commandFailure_.clear();
+    Announce(ConnectingStatus(env_.comIndex()));
+}
+
+void RadioOperations::EndCommandStatus(bool cancelled) {
+    if (statusCommand_ == kOperationNone || commandEnded_) {
+        return;
+    }
+    commandEnded_ = true;
+    const StepMachine* machine = Machine(statusCommand_);
+    commandCompleted_ = !cancelled && machine != nullptr && machine->Completed();
+    if (commandCompleted_) {
+        Announce(CompletedStatus(statusCommand_, env_.nowMs() - commandStartMs_));
+    } else if (cancelled) {
+        Announce(CancelledStatus(statusCommand_));
+    } else if (!commandFailure_.empty()) {
+        Announce(commandFailure_);
+    } else {
+        Announce(StoppedStatus(statusCommand_));
+    }
+    endingTimer_->Start(kCommandEndingTimer);
+}
+
+void RadioOperations::BoxShown(std::string_view text) {
+    if (statusCommand_ == kOperationNone) {
+        return;
+    }
+    commandFailure_ = StatusLine(text);
+    // A failure told after the progress dialog has gone is what became of the command.
+    if (commandEnded_ && !commandCompleted_) {
+        Announce(commandFailure_);
+    }
+}
+
+void RadioOperations::Announce(std::string text) {
+    statusMessage_ = std::move(text);
+    if (onStatusMessage) {
+        onStatusMessage(statusMessage_);
+    }
 }
 
 void RadioOperations::EndRadioSession() {

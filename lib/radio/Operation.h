@@ -112,8 +112,9 @@ class StepMachine {
     // the block range. Shows "Error in Flash Index Table." and ends the operation otherwise.
     bool TakeArea(int index, std::uint32_t extraBlocks = 0);
 
-    // The normal end: FinishOperation, noted as completed.
-    void Complete();
+    // The normal end: the gauge full, then FinishOperation (with `beforeClose`), noted as
+    // completed.
+    void Complete(const std::function<void()>& beforeClose = {});
     // The bytes the last read has stored.
     std::size_t ReadBytes() const;
     // Sets the progress total and puts the counter back to 0.
@@ -165,6 +166,23 @@ enum class AbortReason {
     Quiet,       // the reason has been shown already
 };
 
+std::int64_t SteadyNowMs();
+
+// The person as the radio operations meet them: every box goes on to `person`, and the text of
+// each error and warning is handed to `noted` as well, so that the end of a command can name
+// what went wrong.
+class ReportingPerson : public Person {
+  public:
+    ReportingPerson(Person& person, std::function<void(std::string_view)> noted)
+        : person_(person), noted_(std::move(noted)) {}
+    Answer Show(BoxKind kind, std::string_view text, Buttons buttons) override;
+    void Beep() override { person_.Beep(); }
+
+  private:
+    Person& person_;
+    std::function<void(std::string_view)> noted_;
+};
+
 // What the radio operations work on and with, besides the link: the job images and the main
 // window's state, the person, the progress dialog, and where files are found.
 struct RadioContext {
@@ -178,6 +196,8 @@ struct RadioContext {
     std::vector<std::filesystem::path> dataFolders;
     // The COM port index of the settings (0 for COM1).
     std::function<int()> comIndex = [] { return 0; };
+    // Milliseconds on a steady clock, for the time a command took.
+    std::function<std::int64_t()> nowMs = SteadyNowMs;
 };
 
 class ProgramTrunk;
@@ -223,6 +243,11 @@ class RadioOperations : public OperationHost {
 
     // Called when a read has replaced a job, so the view can be rebuilt from the image.
     std::function<void(int imageKind)> onJobReplaced;
+    // Called with a line for the main window's status bar: the connection being made, then
+    // what became of the command ("Radio read: trunk configuration, 12.1 s", "Radio
+    // programmed: ...", or the failure's own message), which stands until the next command.
+    std::function<void(const std::string&)> onStatusMessage;
+    const std::string& StatusMessage() const { return statusMessage_; }
 
     // OperationHost: the message layer's calls.
     int PendingOperation() const override { return env_.state.PendingOperation; }
@@ -234,7 +259,7 @@ class RadioOperations : public OperationHost {
 
     Workspace& GetWorkspace() { return env_.workspace; }
     MainState& State() { return env_.state; }
-    Person& GetPerson() { return env_.person; }
+    Person& GetPerson() { return person_; }
     Progress& GetProgress() { return env_.progress; }
     ProgrammingMessages& Messages() { return messages_; }
     DataLink& Link() { return link_; }
@@ -255,10 +280,16 @@ class RadioOperations : public OperationHost {
   private:
     void StopSteps();
     void ProgressClosed();
+    // The status line of the command that runs or has just ended.
+    void StartCommandStatus(int operation);
+    void EndCommandStatus(bool cancelled);
+    void BoxShown(std::string_view text);
+    void Announce(std::string text);
     void EndRadioSession();
     void EndWithClosingMessage(const std::function<void()>& beforeClose, const char* text);
 
     RadioContext env_;
+    ReportingPerson person_;
     DataLink& link_;
     ProgrammingMessages& messages_;
     RadioIdentity identity_;
@@ -266,6 +297,18 @@ class RadioOperations : public OperationHost {
     std::string lastReport_;
     int pollCount_ = 0;
     std::unique_ptr<Timer> pollTimer_;
+
+    // The command the status line speaks of (kOperationNone when none), when it began, whether
+    // it has ended, and the last error or warning it showed. Boxes shown while its ending runs
+    // (some come after the progress dialog has closed) still belong to it; `endingTimer_` ends
+    // that once the ending has returned to the event loop.
+    int statusCommand_ = kOperationNone;
+    std::int64_t commandStartMs_ = 0;
+    bool commandEnded_ = false;
+    bool commandCompleted_ = false;
+    std::string commandFailure_;
+    std::string statusMessage_;
+    std::unique_ptr<Timer> endingTimer_;
     std::map<int, std::unique_ptr<StepMachine>> machines_;
     ProgramTrunk* trunkProgramming_ = nullptr;
     ProgramPmr* pmrProgramming_ = nullptr;

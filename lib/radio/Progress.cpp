@@ -1,5 +1,7 @@
 #include "radio/Progress.h"
 
+#include <algorithm>
+
 namespace km {
 
 namespace {
@@ -39,7 +41,16 @@ void Progress::ProgressStep() {
     Changed();
 }
 
+void Progress::ProgressDone() {
+    total_ = std::max(total_, 1);
+    counter_ = total_;
+    Changed();
+}
+
 int Progress::Gauge() const {
+    if (total_ == 0 && counter_ == 0) {
+        return 0;
+    }
     if (total_ != 0 && total_ >= counter_) {
         return counter_ * 100 / total_;
     }

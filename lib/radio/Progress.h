@@ -20,6 +20,8 @@ class Progress {
     void SetProgressTotal(int total);
     void SetProgressCounter(int counter);
     void ProgressStep();
+    // The operation has gone through to its end: the gauge shows 100 % whatever its total was.
+    void ProgressDone();
     void CloseProgress();
     // The person closed the dialog.
     void UserClosed() { CloseProgress(); }
@@ -29,7 +31,10 @@ class Progress {
     const std::string& Text() const { return text_; }
     int Counter() const { return counter_; }
     int Total() const { return total_; }
-    // counter x 100 / total while the total is neither 0 nor below the counter, otherwise 100.
+    // counter x 100 / total while the total is neither 0 nor below the counter, otherwise 100;
+    // but 0 while nothing has been counted against no total yet (the dialog has just appeared
+    // and the link is still being brought up), so that a radio that never answers is not shown
+    // as done.
     int Gauge() const;
 
     void SetCloseHandler(std::function<void()> handler) { closeHandler_ = std::move(handler); }

@@ -318,7 +318,7 @@ void RadioInfoMachine::Report() {
     const std::string report = FormatRadioInfoReport(values_);
     host_.SetLastReport(report);
     // The report box comes before the progress dialog closes.
-    host_.FinishOperation([this, &report] {
+    Complete([this, &report] {
         WriteRadInfo(host_.Context().workFolder, report);
         host_.GetPerson().Inform(Cp1252ToUtf8(report));
     });

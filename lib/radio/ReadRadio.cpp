@@ -207,7 +207,7 @@ void TrunkRead::Finish() {
     if (host_.onJobReplaced) {
         host_.onJobReplaced(kImageTrunk);
     }
-    host_.FinishOperation();
+    Complete();
 }
 
 // ---- PMR read ----
@@ -272,13 +272,15 @@ bool PmrRead::ReadRecords() {
 
 void PmrRead::Finish() {
     const RadioContext& context = host_.Context();
-    if (UnpackPmrRadioRead(context.workspace, context.person, context.workFolder)) {
-        host_.State().PmrJobLoaded = true;
-        if (host_.onJobReplaced) {
-            host_.onJobReplaced(kImagePmr);
-        }
+    if (!UnpackPmrRadioRead(context.workspace, host_.GetPerson(), context.workFolder)) {
+        host_.FinishOperation();  // the unpack has said why the job was left as it was
+        return;
     }
-    host_.FinishOperation();
+    host_.State().PmrJobLoaded = true;
+    if (host_.onJobReplaced) {
+        host_.onJobReplaced(kImagePmr);
+    }
+    Complete();
 }
 
 }  // namespace km

@@ -101,10 +101,3 @@ TEST_F(DesktopQuestionTest, LaterSoftwareQuestionAnsweredAfterAMinute) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

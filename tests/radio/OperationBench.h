@@ -31,6 +31,8 @@ class RecordingProgress : public Progress {
     std::vector<std::string> texts;
     std::vector<std::pair<int, int>> totalAndCounter;
     int shown = 0;
+    // The gauge at the last change before the dialog closed.
+    int lastGauge = -1;
 
     // Total and counter when `text` first appeared; (-1, -1) when it never did.
     std::pair<int, int> GaugeAt(const std::string& text) const {
@@ -44,6 +46,7 @@ class RecordingProgress : public Progress {
         Record();
     }
     void Changed() override {
+        lastGauge = Gauge();
         if (texts.empty() || texts.back() != Text()) {
             Record();
         }
@@ -67,9 +70,9 @@ class OperationBench : public ::testing::Test {
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         workspace_ = std::make_unique<Workspace>();
-        session_ = std::make_unique<RadioSession>(
-            wire_.A(), clock_,
-            RadioContext{*workspace_, state_, person_, progress_, folder_, {folder_}});
+        RadioContext context{*workspace_, state_, person_, progress_, folder_, {folder_}};
+        context.nowMs = [this] { return clock_.Now(); };
+        session_ = std::make_unique<RadioSession>(wire_.A(), clock_, std::move(context));
         link_ = &session_->Link();
         operations_ = &session_->Operations();
     }

@@ -1,0 +1,83 @@
+#include "radio/CommandStatus.h"
+
+#include <array>
+#include <cstdio>
+
+#include "link/Messages.h"
+
+namespace km {
+
+namespace {
+
+struct CommandWords {
+    int operation;
+    const char* command;  // as the menu names it
+    const char* done;     // what has been done when it went through
+};
+
+constexpr std::array<CommandWords, 6> kCommandWords{{
+    {kReadTrunk, "Read Radio", "Radio read: trunk configuration"},
+    {kReadPmr, "Read Radio", "Radio read: PMR configuration"},
+    {kProgramTrunk, "Program Radio", "Radio programmed: trunk configuration"},
+    {kProgramPmr, "Program Radio", "Radio programmed: PMR configuration"},
+    {kRadioInformation, "Radio Information", "Radio Information read"},
+    {kUpgradeSoftware, "Upgrade Software", "Radio software upgraded"},
+}};
+
+const CommandWords& WordsOf(int operation) {
+    static constexpr CommandWords kOther{kOperationNone, "Radio command", "Radio command done"};
+    for (const CommandWords& words : kCommandWords) {
+        if (words.operation == operation) {
+            return words;
+        }
+    }
+    return kOther;
+}
+
+std::string ComName(int comIndex) {
+    return "COM" + std::to_string(comIndex + 1);
+}
+
+}  // namespace
+
+std::string ConnectingStatus(int comIndex) {
+    return "Connecting to the radio on " + ComName(comIndex) + " ...";
+}
+
+std::string ConnectedStatus(int comIndex) {
+    return "Radio connected on " + ComName(comIndex);
+}
+
+std::string CompletedStatus(int operation, std::int64_t elapsedMs) {
+    std::array<char, 32> seconds{};
+    std::snprintf(seconds.data(), seconds.size(), "%.1f s",
+                  static_cast<double>(elapsedMs < 0 ? 0 : elapsedMs) / 1000.0);
+    return std::string(WordsOf(operation).done) + ", " + seconds.data();
+}
+
+std::string CancelledStatus(int operation) {
+    return std::string(WordsOf(operation).command) + " cancelled";
+}
+
+std::string StoppedStatus(int operation) {
+    return std::string(WordsOf(operation).command) + " stopped";
+}
+
+std::string StatusLine(std::string_view boxText) {
+    std::string line;
+    bool blank = false;
+    for (const char c : boxText) {
+        if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+            blank = !line.empty();
+            continue;
+        }
+        if (blank) {
+            line += ' ';
+            blank = false;
+        }
+        line += c;
+    }
+    return line;
+}
+
+}  // namespace km

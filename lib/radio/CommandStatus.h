@@ -1,0 +1,26 @@
+#pragma once
+// The line the main window's status bar shows about a radio command: the connection being made
+// while the link comes up, then what became of the command once it has ended. It stands beside
+// the progress dialog and the message boxes, never in their place.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace km {
+
+// "Connecting to the radio on COM1 ..." while the link is brought up.
+std::string ConnectingStatus(int comIndex);
+// "Radio connected on COM1" once it is up.
+std::string ConnectedStatus(int comIndex);
+// A command that went through to its end, with the time it took from the command
+// ("Radio read: trunk configuration, 12.1 s").
+std::string CompletedStatus(int operation, std::int64_t elapsedMs);
+// The person closed the progress dialog ("Read Radio cancelled").
+std::string CancelledStatus(int operation);
+// Ended without a message of its own, as after a No to a question ("Program Radio stopped").
+std::string StoppedStatus(int operation);
+// A message box's text as one line: its line breaks and runs of blanks become one blank.
+std::string StatusLine(std::string_view boxText);
+
+}  // namespace km
