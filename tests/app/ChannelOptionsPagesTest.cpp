@@ -196,6 +196,21 @@ TEST(ChannelOptionsPagesTest, EveryPageEditedStoredSavedAndReopenedShowsTheSameV
     }
 }
 
+TEST(ChannelOptionsPagesTest, TheTemplateLoadedAndStoredUnchangedKeepsEveryByte) {
+    Desk desk;
+    const auto templ = ReadFileBytes(std::filesystem::path(KM_SOURCE_DIR) / "data" / "default.cct",
+                                     PmrJobImage::kSize);
+    ASSERT_TRUE(templ);
+    desk.workspace->pmr.Write(0, *templ);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    EXPECT_EQ(ControlOf<QLineEdit>(*form, "DTMF_Edit_EconAwake").text(), "70");
+    EXPECT_EQ(ControlOf<QLineEdit>(*form, "COP_Edit_GotoA").text(), "");
+    form->StorePass();
+    const auto bytes = desk.workspace->pmr.Bytes();
+    EXPECT_TRUE(std::equal(templ->begin(), templ->end(), bytes.begin()));
+}
+
 TEST(ChannelOptionsPagesTest, PowerListsFollowTheRadioTypeAndKeepALevelTheyDoNotHold) {
     Desk mobile(16);
     auto form = mobile.MakeForm();
