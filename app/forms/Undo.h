@@ -11,8 +11,10 @@
 // what OK changes reaches the history through the form that ran the dialog.
 
 #include <QMimeData>
+#include <QPointer>
 #include <QString>
 #include <QUndoCommand>
+#include <functional>
 #include <memory>
 
 class QUndoStack;
@@ -41,6 +43,46 @@ class DoneStep : public QUndoCommand {
 
 // Puts a step done already onto the history (dropped when there is none).
 void Push(std::unique_ptr<DoneStep> step);
+
+// What a form keeps itself between its passes (a list of entries) before and after a change.
+template <class T>
+class ValueStep : public DoneStep {
+  public:
+    ValueStep(QObject& owner, const QString& text, T& value, T before, std::function<void()> shown)
+        : DoneStep(text),
+          owner_(&owner),
+          value_(&value),
+          before_(std::move(before)),
+          after_(value),
+          shown_(std::move(shown)) {}
+    void Redo() override { Put(after_); }
+    void Undo() override { Put(before_); }
+
+  private:
+    void Put(const T& value) {
+        if (owner_ != nullptr) {  // the value lives as long as its form
+            *value_ = value;
+            shown_();
+        }
+    }
+    QPointer<QObject> owner_;
+    T* value_;
+    T before_;
+    T after_;
+    std::function<void()> shown_;
+};
+
+// Runs `edit`, which changes `value` (kept by the form `owner`) and returns true when it did;
+// that change is one step, after whose undo or redo `shown` shows the value again.
+template <class T>
+void Change(QObject& owner, const QString& text, T& value, const std::function<bool()>& edit,
+            std::function<void()> shown) {
+    T before = value;
+    if (edit()) {
+        Push(std::make_unique<ValueStep<T>>(owner, text, value, std::move(before),
+                                            std::move(shown)));
+    }
+}
 
 // What watches a group of controls and turns their edits into steps. Recorders register
 // themselves for as long as they live.

@@ -25,8 +25,10 @@
 #include "forms/FieldGrid.h"
 #include "forms/Undo.h"
 #include "forms/pmr/ChnForm.h"
+#include "forms/pmr/Scl2Form.h"
 #include "forms/pmr/SclForm.h"
 #include "pmr/ChannelGridEdit.h"
+#include "pmr/EncodeRows.h"
 
 namespace km {
 namespace {
@@ -524,6 +526,110 @@ TEST(UndoOfTheChannelList, CsvLinesFromASpreadsheetPasteAndWhatDoesNotFitIsRefus
     }
     EXPECT_EQ(history.stack.count(), 1) << "only the paste that changed the table";
     EXPECT_EQ(desk.form->Table().At(3).Name(), "Depot");
+}
+
+// ---- The encode list --------------------------------------------------------------------------
+
+// A PMR job with encodes 1..`count` (tone masks "1", "12", ...), on the Encode/Decode form.
+struct EncodeDesk {
+    explicit EncodeDesk(int count, const char* firstTone = "1") {
+        const auto bytes =
+            ReadFileBytes(std::filesystem::path(KM_SOURCE_DIR) / "data" / "default.cct", 1 << 20);
+        EXPECT_TRUE(bytes && bytes->size() == PmrJobImage::kSize);
+        std::copy(bytes->begin(), bytes->end(), workspace->pmr.Bytes().begin());
+        state.ImageKind = kImagePmr;
+        state.PmrJobLoaded = true;
+        state.RadioModeMask = 1;
+        state.RadioTypeMask = 16;
+        state.UserLevelMask = 8;
+        std::vector<pmr::EncodeEntry> encodes;
+        std::string mask;
+        for (int n = 1; n <= count; ++n) {
+            mask += n == 1 ? std::string(firstTone) : std::to_string(n % 10);
+            pmr::EncodeEntry entry;
+            entry.number = n;
+            pmr::SetTones(entry.record,
+                          pmr::FilledTones({mask, "1", "1"}, pmr::SequenceKind::Encode),
+                          pmr::SequenceKind::Encode);
+            encodes.push_back(entry);
+        }
+        pmr::StoreEncodes(encodes, workspace->pmr);
+        form = std::make_unique<TSCL2_Form_Selcall>(
+            FormContext{*workspace, state, person, dialogs, shell});
+        form->LoadPass();
+        undo::StartAfresh();
+    }
+    QListWidget& List() { return form->ENC_LBox_Encodes; }
+    undo::RowClipboard& Rows() {
+        undo::RowClipboard* rows = undo::RowClipboardAt(List().viewport());
+        EXPECT_NE(rows, nullptr);
+        return *rows;
+    }
+    std::vector<std::uint8_t> Bytes(std::size_t at, std::size_t n) const {
+        const auto bytes = workspace->pmr.Bytes().subspan(at, n);
+        return {bytes.begin(), bytes.end()};
+    }
+
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    MainState state;
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    Desk::NoShell shell;
+    std::unique_ptr<TSCL2_Form_Selcall> form;
+};
+
+TEST(UndoOfTheEncodeList, ADeletedEncodeComesBackAndCopiedEncodesPasteIntoAnotherJob) {
+    History history;
+    EncodeDesk from(6);
+    EncodeDesk to(3, "9");
+    from.List().setCurrentRow(2);
+    from.form->ENC_Btn_DeleteClick();
+    ASSERT_EQ(from.form->Encodes().size(), 5u);
+    history.stack.undo();
+    ASSERT_EQ(from.form->Encodes().size(), 6u);
+    EXPECT_EQ(from.form->Encodes()[2].number, 3);
+    EXPECT_EQ(from.List().count(), 6);
+
+    from.List().setCurrentRow(1);
+    from.List().item(1)->setSelected(true);
+    from.List().item(4)->setSelected(true);
+    const auto copied = from.Rows().CopyRows();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_TRUE(copied->text().startsWith("2,")) << copied->text().toStdString();
+    EXPECT_EQ(copied->text().count("\r\n"), 2);
+    const int before = history.stack.index();
+    to.Rows().PasteRows(*copied);
+    EXPECT_EQ(history.stack.index(), before + 1) << "the paste is one step";
+    ASSERT_EQ(to.form->Encodes().size(), 4u);
+    from.form->StorePass();
+    to.form->StorePass();
+    // Encode n at 0xBA2C + 32 (n - 1): encode 2 replaced, encode 5 added.
+    EXPECT_EQ(to.Bytes(0xBA2C + 32 * 1, 32), from.Bytes(0xBA2C + 32 * 1, 32));
+    EXPECT_EQ(to.Bytes(0xBA2C + 32 * 4, 32), from.Bytes(0xBA2C + 32 * 4, 32));
+    EXPECT_NE(to.Bytes(0xBA2C, 32), from.Bytes(0xBA2C, 32));
+    history.stack.undo();
+    EXPECT_EQ(to.form->Encodes().size(), 3u);
+    EXPECT_EQ(to.List().count(), 3);
+}
+
+TEST(UndoOfTheEncodeList, SpreadsheetRowsPasteAndABadRowRefusesThePaste) {
+    History history;
+    EncodeDesk desk(2);
+    // A row as the list copies it, typed into a spreadsheet with another number.
+    desk.List().setCurrentRow(0);
+    const QString row = desk.Rows().CopyRows()->text();
+    QMimeData good;
+    good.setText(QString(row).replace(0, 1, "7"));
+    desk.Rows().PasteRows(good);
+    ASSERT_EQ(desk.form->Encodes().size(), 3u);
+    EXPECT_EQ(desk.form->Encodes()[2].number, 7);
+    QMimeData bad;
+    bad.setText(QString(row).replace(0, 1, "8") + "9,Sometimes\r\n");
+    desk.Rows().PasteRows(bad);
+    EXPECT_EQ(desk.form->Encodes().size(), 3u);
+    ASSERT_EQ(desk.person.shown.size(), 1u);
+    EXPECT_EQ(desk.person.shown[0].text, pmr::kBadEncodeRowsText);
+    EXPECT_EQ(history.stack.count(), 1);
 }
 
 }  // namespace

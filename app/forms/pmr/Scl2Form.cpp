@@ -46,6 +46,11 @@ TSCL2_Form_Selcall::TSCL2_Form_Selcall(const FormContext& context, QWidget* pare
     NameControls();
     BuildLayout();
     Connect();
+    // Several encodes may be chosen, to copy them.
+    ENC_LBox_Encodes.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    encodeRows_ = std::make_unique<EncodeRowsClipboard>(
+        ENC_LBox_Encodes, *this, encodes_, person(),
+        [this](const std::vector<std::size_t>& positions) { ShowEncodesSelecting(positions); });
 }
 
 void TSCL2_Form_Selcall::NameControls() {
@@ -178,6 +183,31 @@ std::size_t TSCL2_Form_Selcall::InsertEncode(const pmr::EncodeEntry& entry) {
     return static_cast<std::size_t>(inserted - encodes_.begin());
 }
 
+void TSCL2_Form_Selcall::ShowEncodesSelecting(const std::vector<std::size_t>& positions) {
+    const int current = ENC_LBox_Encodes.currentRow();
+    ShowEncodes(std::nullopt);
+    if (positions.empty()) {
+        if (!encodes_.empty()) {
+            ENC_LBox_Encodes.setCurrentRow(
+                std::clamp(current, 0, static_cast<int>(encodes_.size()) - 1));
+        }
+        return;
+    }
+    ENC_LBox_Encodes.setCurrentRow(static_cast<int>(positions.front()));
+    for (std::size_t position : positions) {
+        ENC_LBox_Encodes.item(static_cast<int>(position))->setSelected(true);
+    }
+}
+
+void TSCL2_Form_Selcall::ShowRestoredEncodes() {
+    ShowEncodesSelecting({});
+}
+
+void TSCL2_Form_Selcall::ShowRestoredDecodes() {
+    const int current = DEC_LBox_Decodes.currentRow();
+    ShowDecodes(current < 0 ? std::nullopt : std::optional<std::size_t>(current));
+}
+
 bool TSCL2_Form_Selcall::RunEncodeDialog(pmr::EncodeEntry& entry,
                                          std::optional<std::size_t> editing) {
     TEDIT_ENC_Form dialog(Settings(), encodes_, editing, person(), this);
@@ -198,7 +228,15 @@ void TSCL2_Form_Selcall::ENC_Btn_AddClick() {
         entry.number = pmr::ProposedEncodeNumber(encodes_);
     }
     if (RunEncodeDialog(entry, std::nullopt)) {
-        ShowEncodes(InsertEncode(entry));
+        std::size_t at = 0;
+        undo::Change(
+            *this, QStringLiteral("Add Encode"), encodes_,
+            [&] {
+                at = InsertEncode(entry);
+                return true;
+            },
+            [this] { ShowRestoredEncodes(); });
+        ShowEncodes(at);
     }
 }
 
@@ -209,8 +247,16 @@ void TSCL2_Form_Selcall::ENC_Btn_EditClick() {
     }
     pmr::EncodeEntry entry = encodes_.at(*selected);
     if (RunEncodeDialog(entry, selected)) {
-        encodes_.erase(encodes_.begin() + static_cast<std::ptrdiff_t>(*selected));
-        ShowEncodes(InsertEncode(entry));
+        std::size_t at = 0;
+        undo::Change(
+            *this, QStringLiteral("Edit Encode"), encodes_,
+            [&] {
+                encodes_.erase(encodes_.begin() + static_cast<std::ptrdiff_t>(*selected));
+                at = InsertEncode(entry);
+                return true;
+            },
+            [this] { ShowRestoredEncodes(); });
+        ShowEncodes(at);
     }
 }
 
@@ -219,7 +265,13 @@ void TSCL2_Form_Selcall::ENC_Btn_DeleteClick() {
     if (!selected) {
         return;
     }
-    encodes_.erase(encodes_.begin() + static_cast<std::ptrdiff_t>(*selected));
+    undo::Change(
+        *this, QStringLiteral("Delete Encode"), encodes_,
+        [&] {
+            encodes_.erase(encodes_.begin() + static_cast<std::ptrdiff_t>(*selected));
+            return true;
+        },
+        [this] { ShowRestoredEncodes(); });
     // The line before the removed one is selected, none when the first was removed.
     ShowEncodes(*selected > 0 ? std::optional<std::size_t>(*selected - 1) : std::nullopt);
 }
@@ -238,7 +290,13 @@ void TSCL2_Form_Selcall::DEC_Btn_EditClick() {
         return;
     }
     dialog.ReadBack(entry);
-    decodes_.at(*selected) = entry;
+    undo::Change(
+        *this, QStringLiteral("Edit Decode"), decodes_,
+        [&] {
+            decodes_.at(*selected) = entry;
+            return true;
+        },
+        [this] { ShowRestoredDecodes(); });
     ShowDecodes(selected);
 }
 

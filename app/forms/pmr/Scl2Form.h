@@ -8,10 +8,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "forms/ConfigForm.h"
+#include "forms/pmr/EncodeClipboard.h"
 #include "pmr/Scl2Map.h"
 
 namespace km {
@@ -66,9 +68,15 @@ class TSCL2_Form_Selcall : public ConfigForm {
     bool RunEncodeDialog(pmr::EncodeEntry& entry, std::optional<std::size_t> editing);
     // Puts an encode in number order and returns its place.
     std::size_t InsertEncode(const pmr::EncodeEntry& entry);
+    // The encodes shown again with these selected (none given: the current place kept).
+    void ShowEncodesSelecting(const std::vector<std::size_t>& positions);
+    // The entries as an undo or redo left them.
+    void ShowRestoredEncodes();
+    void ShowRestoredDecodes();
 
     std::vector<pmr::EncodeEntry> encodes_;
     std::vector<pmr::DecodeEntry> decodes_;
+    std::unique_ptr<EncodeRowsClipboard> encodeRows_;  // Copy and Paste of the encode list
 };
 
 }  // namespace km
