@@ -79,6 +79,11 @@ Answer QtPerson::Show(BoxKind kind, std::string_view text, Buttons buttons) {
     // no Cancel button.
     if (buttons == Buttons::YesNo) {
         box.setEscapeButton(QMessageBox::No);
+        // A warning that asks (open a file that does not look like a job?) defaults to the safe
+        // answer, so that Enter does not take the risk.
+        if (kind == BoxKind::Warning) {
+            box.setDefaultButton(QMessageBox::No);
+        }
     }
     return AnswerOf(box.exec());
 }

@@ -1,11 +1,14 @@
 #include "JobCommand.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <ostream>
 #include <variant>
 
 #include "CliCommand.h"
+#include "image/JobMarks.h"
 #include "tables/JobDump.h"
 #include "tables/Verify.h"
 
@@ -46,6 +49,36 @@ std::optional<tables::JobBytes> ReadJob(const std::string& file, std::ostream& e
     return std::get<tables::JobBytes>(std::move(read));
 }
 
+// "warning: <file> does not look like a trunk job made by this program: <marks>" when the job's
+// marks are not the ones the program writes (the desktop program asks before opening it); empty
+// otherwise.
+std::string ForeignJobLine(const std::string& file, const tables::JobBytes& job) {
+    std::optional<JobKind> kind;
+    switch (job.image) {
+        case fields::ImageId::Trunk:
+            kind = JobKind::Trunk;
+            break;
+        case fields::ImageId::Pmr:
+            kind = JobKind::Pmr;
+            break;
+        case fields::ImageId::Network:
+            kind = JobKind::Network;
+            break;
+        case fields::ImageId::Setup:
+            break;
+    }
+    const auto marks = kind ? ForeignJobMarks(*kind, job.bytes) : std::vector<ForeignMark>{};
+    if (marks.empty()) {
+        return {};
+    }
+    std::string line =
+        "warning: " + NotOwnJobText(*kind, std::filesystem::path(file).filename().string()) + ":";
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        line += (i == 0 ? " " : "; ") + ForeignMarkText(marks[i]);
+    }
+    return line;
+}
+
 int Usage(const std::string& error, const char* usage, std::ostream& err) {
     err << "km700rcp-cli: " << error << "\n\n" << usage;
     return kExitUsage;
@@ -58,6 +91,9 @@ int Dump(const Parsed& parsed, std::ostream& out, std::ostream& err) {
     const auto job = ReadJob(parsed.files[0], err);
     if (!job) {
         return kExitUsage;
+    }
+    if (const std::string foreign = ForeignJobLine(parsed.files[0], *job); !foreign.empty()) {
+        err << "km700rcp-cli: " << foreign << "\n";
     }
     const auto lines = tables::DumpImage(job->image, job->bytes);
     if (parsed.json) {
@@ -109,11 +145,15 @@ int Verify(const Parsed& parsed, std::ostream& out, std::ostream& err) {
     if (!job) {
         return kExitUsage;
     }
+    const std::string foreign = ForeignJobLine(parsed.files[0], *job);
+    if (!foreign.empty()) {
+        out << foreign << "\n";
+    }
     const auto findings = tables::VerifyImage(job->image, job->bytes);
     for (const auto& finding : findings) {
         out << tables::FindingLine(finding) << "\n";
     }
-    return findings.empty() ? kExitDone : kExitFailed;
+    return findings.empty() && foreign.empty() ? kExitDone : kExitFailed;
 }
 
 }  // namespace

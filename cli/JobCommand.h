@@ -16,7 +16,8 @@ inline constexpr const char* kDumpUsageText =
     "  Prints every field of FILE (a .tnk, .pmr or .nwk job, a .tct or .cct template, or\n"
     "  Setup.dat) on a line of its own: the field's id, its caption and its value as the form\n"
     "  shows it. Tables list their records in use by index. A value no list entry names shows as\n"
-    "  \"? <number>\".\n"
+    "  \"? <number>\". A job whose format mark, radio mode or network marker is not one this\n"
+    "  program writes (a file of another kind renamed) is dumped after a warning on stderr.\n"
     "  --json        print a JSON array of {\"id\", \"caption\", \"value\"} objects instead\n"
     "\n"
     "Exit codes: 0 done; 2 wrong arguments or FILE is no job file.\n";
@@ -38,6 +39,8 @@ inline constexpr const char* kVerifyUsageText =
     "  finding: \"error\" or \"warning\", the form, its page and the field, and the check's\n"
     "  message. An error (a number out of its range) is what Program Radio refuses; a warning\n"
     "  (a value no list entry names, a text longer than its form takes) is what it asks about.\n"
+    "  A first warning line says when FILE does not look like a job made by this program (its\n"
+    "  format mark, radio mode or network marker is not one the program writes).\n"
     "\n"
     "Exit codes: 0 nothing found; 1 something found; 2 wrong arguments or FILE is no job file.\n";
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@ namespace header_rows {
 
 inline constexpr fields::Choice kRadioModeChoices[] = {
     {0, kRadioModeTexts[0]}, {1, kRadioModeTexts[1]}, {2, kRadioModeTexts[2]}};
+static_assert(std::size(kRadioModeChoices) == kRadioModeCount);
 inline constexpr fields::Choice kAccessoryChoices[] = {{0, kAccessoryTexts[0]},
                                                        {1, kAccessoryTexts[1]},
                                                        {2, kAccessoryTexts[2]},

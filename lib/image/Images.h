@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/ByteImage.h"
 
@@ -21,6 +22,9 @@ inline constexpr const char* kProgramVersionText = "RCP V5.86  ";
 
 // Bytes 14 and 15 of every job image: the version word of the program that stored it.
 inline constexpr std::size_t kVersionWordOffset = 14;
+
+// The radio modes a job's header byte 107 holds: 0 PMR Radio, 1 Trunk Radio, 2 Multi Mode Radio.
+inline constexpr int kRadioModeCount = 3;
 
 namespace trunk {
 inline constexpr std::size_t kDescription = 36;  // 64 bytes, at most 60 typed
@@ -48,7 +52,9 @@ constexpr std::size_t NetworkFileStart(int selector) {
 }  // namespace trunk
 
 namespace network {
-inline constexpr std::size_t kMarker = 0;  // "--NETWORK FILE--"
+inline constexpr std::size_t kMarker = 0;
+// The text at kMarker, written whenever the Network Systems form is loaded.
+inline constexpr std::string_view kMarkerText = "--NETWORK FILE--";
 inline constexpr std::size_t kName = 16;   // file name, at most 14 characters, blank-padded to 16
 inline constexpr std::size_t kNameWidth = 16;
 inline constexpr std::size_t kNameCharacters = 14;

@@ -8,6 +8,7 @@
 
 #include "core/Cp1252.h"
 #include "core/Files.h"
+#include "image/JobMarks.h"
 #include "image/NetworkFile.h"
 #include "image/PmrFormat.h"
 
@@ -310,7 +311,7 @@ JobOpenOutcome JobFiles::Open(const std::optional<fs::path>& chosen) {
 
 JobOpenOutcome JobFiles::OpenTrunk(const fs::path& file) {
     const auto image = ReadJobFile<TrunkJobImage>(file, person_);
-    if (!image) {
+    if (!image || !OpenAnyway(JobKind::Trunk, image->Bytes(), DisplayName(file), person_)) {
         return JobOpenOutcome::Nothing;
     }
     ws_.trunk = *image;
@@ -374,6 +375,9 @@ JobOpenOutcome JobFiles::OpenPmr(const fs::path& file) {
         case PmrFormatStatus::Current:
         case PmrFormatStatus::Converted:
             break;
+    }
+    if (!OpenAnyway(JobKind::Pmr, *bytes, DisplayName(file), person_)) {
+        return JobOpenOutcome::Nothing;
     }
     // LastSaved.pmr holds the file as read, before the conversion; an older, shorter file is
     // filled out with the template.

@@ -1,6 +1,7 @@
 #include "image/NetworkFile.h"
 
 #include "core/Files.h"
+#include "image/JobMarks.h"
 
 namespace km {
 
@@ -12,6 +13,9 @@ std::optional<NetworkImage> ReadNetworkFile(const std::filesystem::path& path, P
     }
     if (bytes->size() != NetworkImage::Size()) {
         person.Error(kNetworkFileSizeError);
+        return std::nullopt;
+    }
+    if (!OpenAnyway(JobKind::Network, *bytes, path.filename().string(), person)) {
         return std::nullopt;
     }
     NetworkImage file;

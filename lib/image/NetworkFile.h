@@ -24,7 +24,8 @@ enum NumberingScheme { kSchemeMpt1343 = 0, kSchemeAnn = 1, kScheme3Rp = 2, kSche
 inline constexpr int kSchemeCount = 4;
 
 // Reads a network file whole. A file that cannot be opened gives nullopt without a message; a
-// file that is not exactly one network image long is refused with a message.
+// file that is not exactly one network image long is refused with a message; a file without the
+// network marker is taken only when the person chooses to open it anyway.
 std::optional<NetworkImage> ReadNetworkFile(const std::filesystem::path& path, Person& person);
 
 // The scheme and band of a file must be usable before it goes into a slot.

@@ -31,7 +31,7 @@ inline constexpr fields::Choice kMarginChoices[] = {{0, "0    dB"}, {6, "6    dB
                                                     {36, "36  dB"}, {42, "42  dB"}};
 inline constexpr fields::Choice kFallbackTypeChoices[] = {{0, "Fixed"}, {1, "Variable"}};
 
-inline constexpr std::string_view kMarker = "--NETWORK FILE--";
+inline constexpr std::string_view kMarker = network::kMarkerText;
 
 // A signal level in -dBm.
 constexpr fields::FieldRow Level(std::string_view id, std::string_view caption,

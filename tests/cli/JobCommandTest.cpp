@@ -127,5 +127,41 @@ TEST(JobCommandTest, VerifyFindsNothingInTheTemplatesAndNamesABrokenField) {
               "list's entries\n");
 }
 
+TEST(JobCommandTest, AFileThatIsNoJobOfThisProgramIsSaidToBeOne) {
+    QTemporaryDir dir;
+    // A trunk job whose radio mode and format mark are none the program writes, and a network
+    // file without its marker.
+    auto trunk = *ReadFileBytes(kData / "default.tct", 1 << 20);
+    trunk[107] = 200;
+    trunk[112] = 0xC8;
+    trunk[113] = 0xB2;
+    auto network = *ReadFileBytes(kData / "Networks/Demo.nwk", 1 << 20);
+    network[0] = 'x';
+    const std::filesystem::path tnk = dir.filePath("noise.tnk").toStdString();
+    const std::filesystem::path nwk = dir.filePath("noise.nwk").toStdString();
+    ASSERT_TRUE(WriteFileAtomically(tnk, trunk));
+    ASSERT_TRUE(WriteFileAtomically(nwk, network));
+    const struct {
+        std::filesystem::path file;
+        std::string line;
+    } cases[] = {
+        {tnk,
+         "warning: noise.tnk does not look like a trunk job made by this program: radio mode 200 "
+         "(this program writes 0, 1 or 2); format mark 45768 (this program writes 100)"},
+        {nwk,
+         "warning: noise.nwk does not look like a network file made by this program: network "
+         "marker \"x-NETWORK FILE--\" (this program writes \"--NETWORK FILE--\")"},
+    };
+    for (const auto& c : cases) {
+        const Result verify = RunJob({"verify", c.file.string()});
+        EXPECT_EQ(verify.code, 1);
+        EXPECT_EQ(verify.out.substr(0, verify.out.find('\n')), c.line);
+        const Result dump = RunJob({"dump", c.file.string()});
+        EXPECT_EQ(dump.code, 0);
+        EXPECT_EQ(dump.err, "km700rcp-cli: " + c.line + "\n");
+        EXPECT_FALSE(dump.out.empty());
+    }
+}
+
 }  // namespace
 }  // namespace km::cli

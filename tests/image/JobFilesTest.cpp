@@ -39,10 +39,12 @@ class JobFilesTest : public testing::WorkDirTest {
     static std::vector<std::uint8_t> BytesOf(const Image& image) {
         return {image.Bytes().begin(), image.Bytes().end()};
     }
-    // A network file the Radio Type form would load: pattern bytes with the ANN scheme (offset
-    // 94) and band TK (offset 92, first character in the high byte).
+    // A network file the Radio Type form would load: pattern bytes after the marker, with the
+    // ANN scheme (offset 94) and band TK (offset 92, first character in the high byte).
     static std::vector<std::uint8_t> NetworkBytes(std::uint8_t seed) {
         auto bytes = PatternBytes(NetworkImage::kSize, seed);
+        const std::string_view marker = "--NETWORK FILE--";
+        std::copy(marker.begin(), marker.end(), bytes.begin());
         bytes[92] = 0x4B;
         bytes[93] = 0x54;
         bytes[94] = 1;
@@ -56,8 +58,19 @@ class JobFilesTest : public testing::WorkDirTest {
         state_.BandSelected = 3;
         state_.CurrentJobFileName = "previous.tnk";
     }
+    // Pattern bytes with a trunk job's marks: radio mode Trunk Radio (107) and format mark 100
+    // (112, low byte first).
+    static std::vector<std::uint8_t> TrunkJobBytes(std::size_t size, std::uint8_t seed) {
+        auto bytes = PatternBytes(size, seed);
+        bytes[107] = 1;
+        bytes[112] = 100;
+        bytes[113] = 0;
+        return bytes;
+    }
+    // Pattern bytes with the radio mode PMR Radio (107) and a format version (112).
     std::vector<std::uint8_t> PmrFileBytes(std::uint16_t version, std::size_t size) {
         auto bytes = PatternBytes(size, 0x21);
+        bytes[107] = 0;
         bytes[112] = static_cast<std::uint8_t>(version & 0xFF);
         bytes[113] = static_cast<std::uint8_t>(version >> 8);
         return bytes;
@@ -74,7 +87,7 @@ class JobFilesTest : public testing::WorkDirTest {
 // ---- Open: the extension decides ------------------------------------------------------------
 
 TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
-    const auto trunkBytes = PatternBytes(TrunkJobImage::kSize, 1);
+    const auto trunkBytes = TrunkJobBytes(TrunkJobImage::kSize, 1);
     const auto networkBytes = NetworkBytes(2);
     const struct {
         const char* name;
@@ -114,7 +127,7 @@ TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
 }
 
 TEST_F(JobFilesTest, OpenTrunkLoadsTheImageWritesLastSavedAndRemembersTheFile) {
-    const auto bytes = PatternBytes(TrunkJobImage::kSize + 100, 7);  // longer than the image
+    const auto bytes = TrunkJobBytes(TrunkJobImage::kSize + 100, 7);  // longer than the image
     Put("Jobs/car.tnk", bytes);
     ASSERT_EQ(files_->Open(dir_ / "Jobs" / "car.tnk"), JobOpenOutcome::TrunkLoaded);
     const std::vector<std::uint8_t> expected(bytes.begin(), bytes.begin() + TrunkJobImage::kSize);
