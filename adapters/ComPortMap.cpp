@@ -89,20 +89,62 @@ std::string DeviceForComIndex(int comIndex, std::string_view configText,
     return "/dev/ttyS" + std::to_string(comIndex);
 }
 
+std::vector<ComPortListing> ListComPorts(int count, std::string_view configText,
+                                         const std::vector<SerialPortCandidate>& systemPorts,
+                                         const std::function<bool(const std::string&)>& exists) {
+    std::vector<ComPortListing> listing;
+    for (int comIndex = 0; comIndex < count; ++comIndex) {
+        ComPortListing row;
+        row.device = DeviceForComIndex(comIndex, configText, systemPorts);
+        row.fromConfig = ComPortOverride(configText, comIndex).has_value();
+        const auto listed = std::find_if(systemPorts.begin(), systemPorts.end(),
+                                         [&row](const auto& port) { return port.location == row.device; });
+        if (listed != systemPorts.end()) {
+            row.description = listed->description;
+            row.present = true;
+        } else {
+            // A device node alone (the /dev/ttyS<n> fallback) is no port; a device that
+            // comports.cfg names and that is there (a pseudo-terminal) is.
+            row.present = row.fromConfig && exists(row.device);
+        }
+        listing.push_back(std::move(row));
+    }
+    return listing;
+}
+
 std::vector<SerialPortCandidate> SystemSerialPorts() {
     std::vector<SerialPortCandidate> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        std::string description = info.description().toStdString();
+        const std::string maker = info.manufacturer().toStdString();
+        if (!maker.empty() && description.find(maker) == std::string::npos) {
+            description += description.empty() ? maker : " (" + maker + ")";
+        }
         ports.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
-                         info.hasVendorIdentifier()});
+                         info.hasVendorIdentifier(), description});
     }
     return ports;
 }
 
-std::string DeviceForComIndex(int comIndex, const std::filesystem::path& folder) {
+namespace {
+std::string ComPortsText(const std::filesystem::path& folder) {
     constexpr std::size_t kMaxConfigBytes = 64 * 1024;
     const auto bytes =
         ReadFileBytes(FindFileIgnoringCase(folder, kComPortsFileName), kMaxConfigBytes);
-    const std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+}  // namespace
+
+std::vector<ComPortListing> ListComPorts(int count, const std::filesystem::path& folder) {
+    return ListComPorts(count, ComPortsText(folder), SystemSerialPorts(),
+                        [](const std::string& device) {
+                            std::error_code error;
+                            return std::filesystem::exists(device, error);
+                        });
+}
+
+std::string DeviceForComIndex(int comIndex, const std::filesystem::path& folder) {
+    const std::string text = ComPortsText(folder);
     if (auto device = ComPortOverride(text, comIndex)) {
         return *device;
     }

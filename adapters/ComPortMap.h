@@ -21,6 +21,16 @@ struct SerialPortCandidate {
     std::string name;      // "ttyUSB0"
     std::string location;  // "/dev/ttyUSB0"
     bool usb = false;      // a USB adapter (has a USB vendor, or a ttyUSB / ttyACM name)
+    std::string description;  // the adapter's description and maker, where the system knows it
+};
+
+// Where a COM number leads on this machine, as the COM Port dialog shows it.
+struct ComPortListing {
+    std::string device;       // "/dev/ttyUSB0"
+    std::string description;  // the adapter's, where the system knows it
+    bool fromConfig = false;  // comports.cfg names the device
+    bool present = false;     // the system lists the port, or comports.cfg names a device that is
+                              // there (a pseudo-terminal)
 };
 
 // The device that comports.cfg gives COM(comIndex + 1), if any.
@@ -34,6 +44,13 @@ std::string DeviceForComIndex(int comIndex, std::string_view configText,
 // The rule applied to comports.cfg in `folder` and the ports Qt lists now.
 std::string DeviceForComIndex(int comIndex, const std::filesystem::path& folder);
 std::vector<SerialPortCandidate> SystemSerialPorts();
+
+// COM1..COM`count` with the whole rule; `exists` tells whether a device path is there.
+std::vector<ComPortListing> ListComPorts(int count, std::string_view configText,
+                                         const std::vector<SerialPortCandidate>& systemPorts,
+                                         const std::function<bool(const std::string&)>& exists);
+// The same with comports.cfg of `folder`, the ports Qt lists now and the file system.
+std::vector<ComPortListing> ListComPorts(int count, const std::filesystem::path& folder);
 
 // Which device the serial port opens for a COM index.
 using DeviceResolver = std::function<std::string(int comIndex)>;

@@ -44,6 +44,10 @@ bool PasswordAccepted(const QString& text) {
     return false;
 }
 
+QString LevelRowText(int levelIndex) {
+    return kLevelRows.at(static_cast<std::size_t>(levelIndex));
+}
+
 TPWD_Form_Password::TPWD_Form_Password(QWidget* parent) : QDialog(parent) {
     setObjectName("TPWD_Form_Password");
     setWindowTitle(kPasswordCaption);

@@ -26,6 +26,9 @@ inline constexpr int kLevelEngineering = 3;
 // when cancelled, and this when a wrong password was entered.
 inline constexpr int kPasswordIgnored = 2;
 
+// The dialog's row text of a level index ("Level 1  Basic" .. "Level 4  Engineering").
+QString LevelRowText(int levelIndex);
+
 // True for the passwords that open the Network level (compared exactly, whole text).
 bool PasswordAccepted(const QString& text);
 

@@ -72,6 +72,7 @@ constexpr const char* kTipPmr = "PMR Radio Configuration.";
 constexpr const char* kTipTrunk = "Trunk Radio Configuration.";
 constexpr const char* kTipNetwork1 = "Network 1";
 constexpr const char* kTipNetwork2 = "Network 2";
+constexpr const char* kTipLevel = "User level; Options > Level changes it.";
 
 // Questions and warnings of the view and network commands.
 constexpr const char* kChangingViewQuestion =
@@ -168,6 +169,9 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
     CreateToolbar();
     statusBar()->setObjectName("MF_StatusBar1");
     statusBar()->setSizeGripEnabled(true);
+    MF_StatusBar_Level.setObjectName("MF_StatusBar_Level");
+    MF_StatusBar_Level.setToolTip(kTipLevel);
+    statusBar()->addPermanentWidget(&MF_StatusBar_Level);
 
     mdiArea_.setObjectName("MF_MdiArea");
     mdiArea_.setBackground(palette().brush(QPalette::Dark));
@@ -183,6 +187,7 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
     radio_ = std::make_unique<RadioCommands>(
         ws_, state_, person_, jobs_.WorkDir(), [this] { return setup_.comPortIndex; }, this);
     radio_->SetBusyChanged([this](bool busy) { SetCommsBusy(busy); });
+    comPort_->SetPortLister([folder = jobs_.WorkDir()] { return ListComPorts(kComPortCount, folder); });
     comPort_->SetPortChanged([this](int comIndex) {
         setup_.comPortIndex = comIndex;
         radio_->ChangePort(comIndex);
@@ -449,6 +454,7 @@ void TForm_MF_MainForm::ApplyLevel(int levelIndex) {
     Menu_Forms_Network->setVisible(networkItem);
     Tools.menuAction()->setVisible(tools);
     state_.UserLevelMask = UserLevelMaskFromIndex(levelIndex);
+    MF_StatusBar_Level.setText(LevelRowText(LevelIndexFromMask(state_.UserLevelMask)));
     if (!networkItem && CheckedView() == View::Network) {
         if (state_.ImageKind == kImageNetwork) {
             // The Network view's forms cannot stay on screen below the Network level: change to
@@ -801,7 +807,7 @@ void TForm_MF_MainForm::Menu_Forms_TrunkClick() {
         return;
     }
     if (state_.ImageKind == kImagePmr && state_.PmrJobLoaded) {
-        if (person_.Ask(kChangingViewQuestion) != Answer::Yes) {
+        if (person_.Ask(kChangingViewQuestion) != Answer::Yes || !MayLeaveShownJob()) {
             CheckView(View::Pmr);
             return;
         }
@@ -832,7 +838,7 @@ void TForm_MF_MainForm::Menu_Forms_PMRClick() {
         return;
     }
     if (state_.ImageKind != kImagePmr && state_.TrunkJobLoaded) {
-        if (person_.Ask(kChangingViewQuestion) != Answer::Yes) {
+        if (person_.Ask(kChangingViewQuestion) != Answer::Yes || !MayLeaveShownJob()) {
             CheckView(before);
             return;
         }
@@ -863,7 +869,9 @@ void TForm_MF_MainForm::Menu_Forms_NetworkClick() {
         CheckView(before);
         return;
     }
-    if (person_.Ask(kNetworkModeQuestion) != Answer::Yes) {
+    // The PMR job goes out of sight: the Network view has no unsaved test for it.
+    if (person_.Ask(kNetworkModeQuestion) != Answer::Yes ||
+        (state_.ImageKind == kImagePmr && !MayLeaveShownJob())) {
         CheckView(before);
         return;
     }
@@ -1228,6 +1236,7 @@ void TForm_MF_MainForm::Menu_Options_LevelClick() {
 
 void TForm_MF_MainForm::Menu_Options_ComPortClick() {
     if (!state_.CommsBusy) {
+        comPort_->ListPorts();
         dialogs_.Exec(*comPort_);  // OK moves the radio port (SetPortChanged above)
     }
 }
@@ -1290,23 +1299,42 @@ void TForm_MF_MainForm::Exit1Click() {
 
 bool TForm_MF_MainForm::UnsavedChangesAllowClose() {
     const std::optional<View> view = CheckedView();
-    if (!view) {
+    return !view || OfferToSave(*view);
+}
+
+std::optional<View> TForm_MF_MainForm::ShownView() const {
+    switch (state_.ImageKind) {
+        case kImageTrunk:
+            return View::Trunk;
+        case kImagePmr:
+            return View::Pmr;
+        case kImageNetwork:
+            return View::Network;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool TForm_MF_MainForm::MayLeaveShownJob() {
+    const std::optional<View> shown = ShownView();
+    return !shown || OfferToSave(*shown);
+}
+
+bool TForm_MF_MainForm::OfferToSave(View view) {
+    const bool loaded = view == View::Pmr ? state_.PmrJobLoaded : state_.TrunkJobLoaded;
+    if (!loaded || state_.ImageKind != DefinitionOf(view).imageKind) {
         return true;
     }
-    const bool loaded = *view == View::Pmr ? state_.PmrJobLoaded : state_.TrunkJobLoaded;
-    if (!loaded || state_.ImageKind != DefinitionOf(*view).imageKind) {
-        return true;
-    }
-    if (!StorePassSet(*view)) {
+    if (!StorePassSet(view)) {
         return false;
     }
-    if (!jobs_.HasUnsavedChanges(JobViewOf(*view))) {
+    if (!jobs_.HasUnsavedChanges(JobViewOf(view))) {
         return true;
     }
     switch (person_.Ask(kSaveQuestion, Buttons::YesNoCancel)) {
         case Answer::Yes:
-            // A save that was cancelled or failed keeps the program open: the edits are not lost.
-            return *view == View::Network ? SaveChangedNetworks() : SaveView(*view);
+            // A save that was cancelled or failed keeps the job: the edits are not lost.
+            return view == View::Network ? SaveChangedNetworks() : SaveView(view);
         case Answer::No:
             return true;
         default:

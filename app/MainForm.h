@@ -157,6 +157,13 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     void LoadPassSet(View view, bool perNetworkOnly = false);
     void SwitchNetwork(int selector);
     bool UnsavedChangesAllowClose();
+    // The unsaved-changes question for the job of `view` when it is shown: true when the job may
+    // be left (nothing unsaved, saved, or No), false for Cancel or a save that did not happen.
+    bool OfferToSave(View view);
+    // The view whose forms are shown, if any.
+    std::optional<View> ShownView() const;
+    // Before a view command leaves the job on show out of sight: the unsaved-changes question.
+    bool MayLeaveShownJob();
     bool SaveView(View view);
     // Exit's Yes in the Network view: saves every network whose file changed.
     bool SaveChangedNetworks();
@@ -225,6 +232,9 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     // action).
     struct ToolbarEntries;
     std::unique_ptr<ToolbarEntries> entries_;
+
+    // The user level, a permanent entry of the status bar.
+    QLabel MF_StatusBar_Level;
 
     QTimer Timer_1SecDelay;
     QTimer StopCommsTimer;

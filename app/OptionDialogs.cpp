@@ -13,6 +13,8 @@ namespace km {
 namespace {
 
 constexpr const char* kComPortCaption = " Comms Setup";
+constexpr const char* kComPortConfigMark = "(comports.cfg)";
+constexpr const char* kComPortAbsentMark = "(absent)";
 constexpr std::array<const char*, 3> kBaudRates = {"4800", "9600", "19200"};
 constexpr const char* kSetupCaption = "Setup";
 constexpr std::array<const char*, 3> kCountries = {"International", "Australia / NewZealand",
@@ -88,11 +90,36 @@ TForm_COM_ComPort::TForm_COM_ComPort(int comIndex, int baudIndex, QWidget* paren
     layout_.addWidget(&ComboBox_COM_ComPort);
     layout_.addWidget(&RadioGrp_COM_BaudRate);
     AddButtonRow(layout_, {&BitBtn2, &BitBtn_COM_Cancel});
-    setMinimumWidth(260);
+    setMinimumWidth(420);
     connect(&BitBtn2, &QPushButton::clicked, this, &TForm_COM_ComPort::BitBtn2Click);
     connect(&BitBtn_COM_Cancel, &QPushButton::clicked, this,
             &TForm_COM_ComPort::BitBtn_COM_CancelClick);
     FormCreate();
+}
+
+QString ComPortRowText(int comIndex, const ComPortListing& listing) {
+    QString text = QStringLiteral("COM%1").arg(comIndex + 1).leftJustified(7);
+    text += QString::fromStdString(listing.device);
+    if (!listing.description.empty()) {
+        text += "   " + QString::fromStdString(listing.description);
+    }
+    if (listing.fromConfig) {
+        text += QStringLiteral("   ") + kComPortConfigMark;
+    }
+    if (!listing.present) {
+        text += QStringLiteral("   ") + kComPortAbsentMark;
+    }
+    return text;
+}
+
+void TForm_COM_ComPort::ListPorts() {
+    if (!portLister_) {
+        return;
+    }
+    const std::vector<ComPortListing> listing = portLister_();
+    for (int i = 0; i < kComPortCount && i < static_cast<int>(listing.size()); ++i) {
+        ComboBox_COM_ComPort.setItemText(i, ComPortRowText(i, listing[static_cast<std::size_t>(i)]));
+    }
 }
 
 void TForm_COM_ComPort::FormCreate() {

@@ -13,6 +13,9 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <vector>
+
+#include "ComPortMap.h"
 
 namespace km {
 
@@ -20,7 +23,9 @@ inline constexpr int kComPortCount = 16;
 
 // The serial port of the radio link: COM1..COM16 (the link always runs at 19200 baud, so the baud
 // rate group stays hidden). Created at start-up and kept; OK stores the chosen row, Cancel selects
-// the stored one again.
+// the stored one again. Each row also names the device its COM number leads to on this machine,
+// with the adapter's description, and marks a device that is not there; the rows are listed
+// afresh each time the dialog is opened, since adapters come and go.
 class TForm_COM_ComPort : public QDialog {
     Q_OBJECT
   public:
@@ -32,6 +37,12 @@ class TForm_COM_ComPort : public QDialog {
     int StoredComIndex() const { return comIndex_; }
     int StoredBaudIndex() const { return baudIndex_; }
     void SetPortChanged(PortChanged portChanged) { portChanged_ = std::move(portChanged); }
+    // Lists where COM1..COM16 lead now; without one the rows are the bare COM numbers.
+    using PortLister = std::function<std::vector<ComPortListing>()>;
+    void SetPortLister(PortLister lister) { portLister_ = std::move(lister); }
+    // Lists the ports again into the rows; the COM Port command runs it before it shows the
+    // dialog.
+    void ListPorts();
 
     QComboBox ComboBox_COM_ComPort;
     QGroupBox RadioGrp_COM_BaudRate;
@@ -51,7 +62,12 @@ class TForm_COM_ComPort : public QDialog {
     int comIndex_;
     int baudIndex_;
     PortChanged portChanged_;
+    PortLister portLister_;
 };
+
+// A row of the COM Port dialog: "COM3   /dev/ttyUSB0   FT232R USB UART", with "(comports.cfg)"
+// for a device named there and "(absent)" for one that is not there.
+QString ComPortRowText(int comIndex, const ComPortListing& listing);
 
 // The country list, which decides the PMR band plan (CountryCode), and the per-user working
 // folder. OK keeps a changed folder at once (for the next start) and refuses one that cannot be

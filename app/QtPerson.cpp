@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "ReportBox.h"
+
 namespace km {
 
 QString BoxTitle(BoxKind kind) {
@@ -86,6 +88,12 @@ Answer QtPerson::Show(BoxKind kind, std::string_view text, Buttons buttons) {
         }
     }
     return AnswerOf(box.exec());
+}
+
+void QtPerson::Report(std::string_view text) {
+    TReportBox box(BoxTitle(BoxKind::Information),
+                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), parent_);
+    box.exec();
 }
 
 void QtPerson::Beep() {

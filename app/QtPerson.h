@@ -24,6 +24,7 @@ class QtPerson : public Person {
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     Answer Show(BoxKind kind, std::string_view text, Buttons buttons) override;
+    void Report(std::string_view text) override;
     void Beep() override;
 
   private:

@@ -8,20 +8,41 @@
 # radio's memory is kept in radio.mem of the working directory from one run to the next; its log
 # is km700sim.log. It stops when the desktop program exits. KM_SIM=0 starts the desktop program
 # alone (for a real radio); KM_SIM_PROFILE names another profile (see sim/profiles).
+#
+# It says in a few lines what it does; what the installing and building print goes to
+# build/run.log, which a failure names together with its last lines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+repo=$PWD
+mkdir -p build
+log=$repo/build/run.log
+: >"$log"
+
+say() { echo "==> $*"; }
+# Runs a step with its output in the log; a failure names the log and shows its end.
+quietly() {
+    local what=$1
+    shift
+    if ! "$@" >>"$log" 2>&1; then
+        echo "$what failed. The whole log is in $log; its last lines:" >&2
+        tail -n 25 "$log" >&2
+        exit 1
+    fi
+}
 
 use_sim=${KM_SIM:-1}
 targets=(km700rcp)
 [ "$use_sim" = 0 ] || targets+=(km700sim)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target "${targets[@]}"
+say "Installing the Debian packages that are missing (may ask for your password)"
+quietly "Installing" scripts/install-deps.sh
+say "Building ${targets[*]} (several minutes the first time; log: $log)"
+quietly "Configuring the build" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+quietly "Building" cmake --build build -j"$(nproc)" --target "${targets[@]}"
 
-repo=$PWD
 workdir=${KM_WORKDIR:-$PWD/demo}
 if [ "$use_sim" = 0 ]; then
+    say "Preparing the working folder $workdir"
     scripts/seed-workdir.sh "$workdir"
     # A folder seeded for the virtual radio earlier still holds its files; the program refuses to
     # write them into a real radio, and says so.
@@ -32,9 +53,11 @@ if [ "$use_sim" = 0 ]; then
         fi
     done
     cd "$workdir"
+    say "Starting the desktop program (choose the radio's port in Options > COM Port)"
     exec "$repo/build/app/km700rcp" "$@"
 fi
 
+say "Preparing the working folder $workdir"
 scripts/seed-workdir.sh "$workdir" --virtual-radio
 cd "$workdir"
 
@@ -52,9 +75,10 @@ stop_sim() {
 trap stop_sim EXIT
 for _ in $(seq 50); do
     [ -f "$workdir/.km700sim-ready" ] && break
-    kill -0 "$sim_pid" 2>/dev/null || { echo "km700sim did not start; see km700sim.log" >&2; exit 1; }
+    kill -0 "$sim_pid" 2>/dev/null || { echo "km700sim did not start; see $workdir/km700sim.log" >&2; exit 1; }
     sleep 0.1
 done
-echo "Virtual radio on $(cat "$workdir/.km700sim-ready") as COM1 (log: $workdir/km700sim.log)"
+say "Virtual radio ($(basename "$profile" .profile)) on COM1 = $(cat "$workdir/.km700sim-ready") (log: $workdir/km700sim.log)"
+say "Starting the desktop program: try File > Read Radio, then Options > Radio Information"
 
 "$repo/build/app/km700rcp" "$@"

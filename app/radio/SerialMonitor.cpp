@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ReportBox.h"
 #include "link/DataLink.h"
 #include "link/Messages.h"
 #include "radio/Operation.h"
@@ -173,7 +174,8 @@ void TCOM_Form_SerialMonitor::BuildLayout() {
     COM_Lbl_LinkStatus.setObjectName("COM_Lbl_LinkStatus");
     COM_Lbl_Link.setObjectName("COM_Lbl_Link");
     COM_ListBox_SerialData.setObjectName("COM_ListBox_SerialData");
-    COM_ListBox_SerialData.setFont(QFont("Courier New", 9));
+    // Frames are hex columns: they line up only in a fixed-pitch font.
+    COM_ListBox_SerialData.setFont(ColumnFont());
     COM_Panel_Options.setObjectName("COM_Panel_Options");
 
     optionsLayout_.addWidget(&COM_SpeedBtn_Monitor, 0, 0);

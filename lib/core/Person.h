@@ -25,6 +25,9 @@ class Person {
     Answer Ask(std::string_view text, Buttons buttons = Buttons::YesNo) {
         return Show(BoxKind::Confirmation, text, buttons);
     }
+    // An information box whose lines are columns laid out with blanks and tabs (the Radio
+    // Information report): the desktop shows it in a fixed-pitch font, unwrapped.
+    virtual void Report(std::string_view text) { Inform(text); }
 };
 
 }  // namespace km

@@ -320,7 +320,7 @@ void RadioInfoMachine::Report() {
     // The report box comes before the progress dialog closes.
     Complete([this, &report] {
         WriteRadInfo(host_.Context().workFolder, report);
-        host_.GetPerson().Inform(Cp1252ToUtf8(report));
+        host_.GetPerson().Report(Cp1252ToUtf8(report));
     });
 }
 

@@ -44,5 +44,37 @@ TEST(ComPortMapTest, UsbAdaptersComeFirstThenByNameThenTtyS) {
     EXPECT_EQ(DeviceForComIndex(0, "", {}), "/dev/ttyS0");
 }
 
+TEST(ComPortMapTest, ListingNamesEachDeviceAndWhetherItIsThere) {
+    const std::string config = "COM2=/dev/pts/4\nCOM3=/dev/gone\nCOM4=/dev/ttyUSB0\n";
+    const std::vector<SerialPortCandidate> system = {
+        {"ttyS0", "/dev/ttyS0", false, ""},
+        {"ttyUSB0", "/dev/ttyUSB0", true, "FT232R USB UART (FTDI)"},
+    };
+    auto exists = [](const std::string& device) {
+        return device == "/dev/pts/4" || device.starts_with("/dev/ttyS");
+    };
+    const auto listing = ListComPorts(6, config, system, exists);
+    const struct {
+        std::string device;
+        std::string description;
+        bool fromConfig;
+        bool present;
+    } expected[] = {
+        {"/dev/ttyUSB0", "FT232R USB UART (FTDI)", false, true},  // the adapter comes first
+        {"/dev/pts/4", "", true, true},                          // a pseudo-terminal that is there
+        {"/dev/gone", "", true, false},
+        {"/dev/ttyUSB0", "FT232R USB UART (FTDI)", true, true},  // named again, still the adapter
+        {"/dev/ttyS4", "", false, false},  // a device node the system does not list is no port
+        {"/dev/ttyS5", "", false, false},
+    };
+    ASSERT_EQ(listing.size(), std::size(expected));
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        EXPECT_EQ(listing[i].device, expected[i].device) << i;
+        EXPECT_EQ(listing[i].description, expected[i].description) << i;
+        EXPECT_EQ(listing[i].fromConfig, expected[i].fromConfig) << i;
+        EXPECT_EQ(listing[i].present, expected[i].present) << i;
+    }
+}
+
 }  // namespace
 }  // namespace km

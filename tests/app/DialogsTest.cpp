@@ -5,15 +5,20 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QtTest>
+#include <set>
 
 #include "Dialogs.h"
 #include "HelpWindow.h"
 #include "LevelDialogs.h"
 #include "OptionDialogs.h"
 #include "QtPerson.h"
+#include "ReportBox.h"
 #include "ShellFixtures.h"
 #include "SingleInstance.h"
+#include "radio/RadioInfo.h"
 
 using namespace km;
 using namespace km::testing;
@@ -190,6 +195,48 @@ class DialogsTest : public QObject {
         QDir::setCurrent(before);
         QVERIFY(shown);
         QCOMPARE(help.browser_.documentTitle(), QString("KM700 RCP P3 User Guide"));
+    }
+
+    // The Radio Information report: every value starts in the same column, in a fixed-pitch
+    // font, and no line wraps.
+    void reportBoxLinesUpItsColumns() {
+        RadioInfoValues values;
+        values.radioBand = "TK";
+        values.esn = "10/3/16389";
+        values.serialNumber = "VR-000123";
+        values.flashType = "2";
+        const QString report = QString::fromStdString(FormatRadioInfoReport(values));
+        TReportBox box("Information", report);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(QFontInfo(box.text_.font()).fixedPitch());
+        QCOMPARE(box.text_.lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(box.text_.toPlainText(), report);
+        QCOMPARE(box.text_.horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(box.text_.verticalScrollBar()->maximum(), 0);
+        // The x of the first character after the tabs that follow each label.
+        std::set<int> valueColumns;
+        int labelled = 0;
+        for (QTextBlock block = box.text_.document()->begin(); block.isValid();
+             block = block.next()) {
+            const QString line = block.text();
+            const int tab = static_cast<int>(line.indexOf('\t'));
+            if (tab < 0) {
+                continue;
+            }
+            int value = tab;
+            while (value < line.size() && line[value] == '\t') {
+                ++value;
+            }
+            QTextCursor cursor(box.text_.document());
+            cursor.setPosition(block.position() + value);
+            valueColumns.insert(box.text_.cursorRect(cursor).x());
+            ++labelled;
+        }
+        QCOMPARE(labelled, 12);
+        QCOMPARE(valueColumns.size(), std::size_t{1});
+        box.okButton_.click();
+        QCOMPARE(box.result(), static_cast<int>(QDialog::Accepted));
     }
 
     void boxTitles() {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -16,6 +17,7 @@
 #include "OptionDialogs.h"
 #include "ShellFixtures.h"
 #include "image/JobFiles.h"
+#include "image/JobMarks.h"
 #include "image/NetworkFile.h"
 #include "image/Setup.h"
 #include "link/DataLink.h"
@@ -94,10 +96,20 @@ class MainWindowTest : public QObject {
         Button("SpBtn_MF_TRUNK")->click();
         window_->ShowFormButtons();
     }
+    // A trunk job as this program stores it: radio mode Trunk Radio and format mark 100.
+    static TrunkJobImage OwnTrunkJob() {
+        TrunkJobImage job;
+        job.SetU8(107, 1);
+        job.SetU16(112, 100);
+        return job;
+    }
+    QString LevelShown() const {
+        return window_->statusBar()->findChild<QLabel*>("MF_StatusBar_Level")->text();
+    }
 
     // A trunk job with both networks, opened in the Trunk view.
     void OpenJobWithTwoNetworks() {
-        TrunkJobImage job;
+        TrunkJobImage job = OwnTrunkJob();
         for (int slot = 0; slot < 2; ++slot) {
             job.SetU16(trunk::NetworkFileStart(slot) + network::kBandCode, 0x544B);
             job.SetText(trunk::NetworkFileStart(slot) + network::kName, 14,
@@ -241,8 +253,10 @@ class MainWindowTest : public QObject {
         QVERIFY(ws_->trunk == trunkBefore);
         QVERIFY(ws_->pmr == pmrBefore);
 
-        person_.answers = {Answer::Yes};
+        // The PMR job was changed: after Yes the unsaved-changes question; No drops the job.
+        person_.answers = {Answer::Yes, Answer::No};
         window_->Menu_Forms_TrunkClick();
+        QCOMPARE(person_.shown.back().text, std::string(kSaveQuestion));
         QCOMPARE(state_.ImageKind, static_cast<int>(kImageTrunk));
         QVERIFY(state_.TrunkJobLoaded && !state_.PmrJobLoaded);
     }
@@ -470,7 +484,7 @@ class MainWindowTest : public QObject {
         Start(Levelled(0, kViewPmr));
         Button("SpBtn_MF_PMR")->click();
         QCOMPARE(state_.ImageKind, static_cast<int>(kImagePmr));
-        TrunkJobImage job;
+        TrunkJobImage job = OwnTrunkJob();
         job.SetU8(700, 0x77);
         dialogs_.openAnswers = {WriteFile("Jobs/job.tnk", job.Bytes())};
         window_->Open1Click();
@@ -528,6 +542,8 @@ class MainWindowTest : public QObject {
         StartTrunkJob();
         const TrunkJobImage before = ws_->trunk;
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size), 0);
+        const std::string_view marker = "--NETWORK FILE--";
+        std::copy(marker.begin(), marker.end(), bytes.begin());
         bytes[92] = static_cast<std::uint8_t>(band & 0xFF);
         bytes[93] = static_cast<std::uint8_t>(band >> 8);
         bytes[94] = static_cast<std::uint8_t>(scheme);
@@ -577,6 +593,157 @@ class MainWindowTest : public QObject {
         QVERIFY(!Action("Menu_Forms_Network")->isVisible());
     }
 
+    void fileOfRandomBytesIsNotTakenForAJob_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("opensAs");
+        QTest::newRow("trunk") << "noise.tnk" << 16384 << static_cast<int>(kImageTrunk);
+        QTest::newRow("network") << "noise.nwk" << 1536 << static_cast<int>(kImageNetwork);
+    }
+    void fileOfRandomBytesIsNotTakenForAJob() {
+        QFETCH(QString, name);
+        QFETCH(int, size);
+        QFETCH(int, opensAs);
+        Start(Levelled(2));
+        StartTrunkJob();
+        ws_->trunk.SetU8(300, 0x33);
+        const TrunkJobImage before = ws_->trunk;
+        const QString title = window_->windowTitle();
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        std::uint32_t seed = 12345;
+        for (auto& byte : bytes) {
+            seed = seed * 1103515245 + 12345;
+            byte = static_cast<std::uint8_t>(seed >> 16);
+        }
+        if (opensAs == kImageNetwork) {  // a scheme and a band that the other checks take
+            bytes[92] = 0x4B;
+            bytes[93] = 0x54;
+            bytes[94] = 1;
+            bytes[95] = 0;
+        }
+        const QString path = WriteFile(name, bytes);
+        const JobKind kind = opensAs == kImageNetwork ? JobKind::Network : JobKind::Trunk;
+        const std::string question = NotOwnJobQuestion(kind, name.toStdString());
+
+        person_.answers = {Answer::No};
+        dialogs_.openAnswers = {path};
+        window_->Open1Click();
+        QCOMPARE(person_.Texts(), std::vector<std::string>{question});
+        QCOMPARE(person_.shown.back().kind, BoxKind::Warning);
+        QCOMPARE(person_.shown.back().buttons, Buttons::YesNo);
+        QVERIFY(ws_->trunk == before);
+        QCOMPARE(state_.ImageKind, static_cast<int>(kImageTrunk));
+        QCOMPARE(window_->windowTitle(), title);
+        QVERIFY(!person_.Showed(kSaveQuestion));
+
+        person_.answers = {Answer::Yes};
+        dialogs_.openAnswers = {path};
+        window_->Open1Click();
+        QCOMPARE(state_.ImageKind, opensAs);
+        QVERIFY(!(ws_->trunk == before));
+    }
+
+    void userLevelIsShownInTheStatusBar() {
+        Start(Levelled(0));
+        auto* label = window_->statusBar()->findChild<QLabel*>("MF_StatusBar_Level");
+        QVERIFY(label && label->isVisible());
+        QCOMPARE(LevelShown(), QString("Level 1  Basic"));
+        dialogs_.modal = {[](QDialog& dialog) {
+            dialog.findChildren<QRadioButton*>().at(kLevelGeneral)->click();
+            return static_cast<int>(QDialog::Accepted);
+        }};
+        window_->Menu_Options_LevelClick();
+        QCOMPARE(LevelShown(), QString("Level 2  General"));
+        // A stored level no row has works as General, and says so.
+        window_->ApplyLevel(7);
+        QCOMPARE(LevelShown(), QString("Level 2  General"));
+        window_->ApplyLevel(kLevelEngineering);
+        QCOMPARE(LevelShown(), QString("Level 4  Engineering"));
+        // An operation's message beside it leaves the level in place.
+        window_->statusBar()->showMessage("Radio programmed");
+        QVERIFY(label->isVisible());
+        QCOMPARE(LevelShown(), QString("Level 4  Engineering"));
+    }
+
+    void leavingAnUnsavedJobForAnotherViewAsksToSaveIt_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("saveAnswer");  // -1: the job was not changed, so no question
+        QTest::addColumn<int>("shownAfter");
+        const int trunk = kImageTrunk;
+        const int pmr = kImagePmr;
+        const int network = kImageNetwork;
+        const int yes = static_cast<int>(Answer::Yes);
+        const int no = static_cast<int>(Answer::No);
+        const int cancel = static_cast<int>(Answer::Cancel);
+        QTest::newRow("PMR to Network, Cancel stays") << pmr << network << cancel << pmr;
+        QTest::newRow("PMR to Network, Yes saves") << pmr << network << yes << network;
+        QTest::newRow("PMR to Network, nothing unsaved") << pmr << network << -1 << network;
+        QTest::newRow("PMR to Trunk, No drops") << pmr << trunk << no << trunk;
+        QTest::newRow("PMR to Trunk, Cancel stays") << pmr << trunk << cancel << pmr;
+        QTest::newRow("Trunk to PMR, Yes saves") << trunk << pmr << yes << pmr;
+        QTest::newRow("Network to PMR, Cancel stays") << network << pmr << cancel << network;
+    }
+    void leavingAnUnsavedJobForAnotherViewAsksToSaveIt() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, saveAnswer);
+        QFETCH(int, shownAfter);
+        Start(Levelled(2));
+        auto command = [this](int view) {
+            switch (view) {
+                case kImagePmr:
+                    return window_->Menu_Forms_PMRClick();
+                case kImageNetwork:
+                    return window_->Menu_Forms_NetworkClick();
+                default:
+                    return window_->Menu_Forms_TrunkClick();
+            }
+        };
+        // A job of the first view, changed as a radio read or an edit leaves it.
+        person_.answers = {Answer::Yes};  // the Network view's own question
+        command(from);
+        QCOMPARE(state_.ImageKind, from);
+        const bool changed = saveAnswer >= 0;
+        const std::size_t changedAt =
+            from == kImageNetwork ? trunk::NetworkFileStart(0) + 40 : std::size_t{500};
+        if (changed) {
+            (from == kImagePmr ? ws_->pmr.SetU8(changedAt, 0x5A) : ws_->trunk.SetU8(changedAt, 0x5A));
+        }
+        person_.shown.clear();
+        const std::string first = to == kImageNetwork ? kNetworkMode : kChangingView;
+        person_.answers = {Answer::Yes};
+        if (changed) {
+            person_.answers.push_back(static_cast<Answer>(saveAnswer));
+        }
+        const QString savedAs = dir_->File(from == kImagePmr       ? "Jobs/kept.pmr"
+                                           : from == kImageNetwork ? "Networks/kept.nwk"
+                                                                   : "Jobs/kept.tnk");
+        if (saveAnswer == static_cast<int>(Answer::Yes)) {
+            dialogs_.saveAnswers = {savedAs};
+        }
+        command(to);
+
+        std::vector<std::string> asked = {first};
+        if (changed) {
+            asked.push_back(kSaveQuestion);
+        }
+        QCOMPARE(person_.Texts(), asked);
+        QCOMPARE(state_.ImageKind, shownAfter);
+        QCOMPARE(window_->CheckedView(), static_cast<View>(shownAfter == kImagePmr       ? View::Pmr
+                                                          : shownAfter == kImageNetwork ? View::Network
+                                                                                        : View::Trunk));
+        if (shownAfter == from && changed) {
+            QCOMPARE(from == kImagePmr ? ws_->pmr.U8(changedAt) : ws_->trunk.U8(changedAt), 0x5A);
+        }
+        const auto saved = ReadFileBytes(savedAs.toStdString(), 1 << 17);
+        QCOMPARE(saved.has_value(), saveAnswer == static_cast<int>(Answer::Yes));
+        if (saved) {
+            const std::size_t inFile = from == kImageNetwork ? 40 : changedAt;
+            QCOMPARE(saved->at(inFile), std::uint8_t{0x5A});
+        }
+    }
+
     void settingsThatCannotBeWrittenAreReported() {
         Start();
         QVERIFY(QDir(dir_->File("")).mkdir("Setup.dat"));  // a folder in the file's place
@@ -598,6 +765,39 @@ class MainWindowTest : public QObject {
         QCOMPARE(state_.CountryCode, 5);
         QVERIFY(window_->close());
         QCOMPARE(ReadSetup(dir_->Path()).countryIndex, 2);
+    }
+
+    void comPortRowsNameTheDeviceOfEachComNumber() {
+        const QString here = WriteFile("line-here", Text(""));
+        const QString gone = dir_->File("line-gone");
+        WriteFile("comports.cfg", Text("COM1=" + here.toStdString() + "\nCOM2=" + gone.toStdString()));
+        Start();
+        QStringList rows;
+        dialogs_.modal = {[&](QDialog& dialog) {
+            auto* combo = dialog.findChild<QComboBox*>("ComboBox_COM_ComPort");
+            for (int i = 0; i < combo->count(); ++i) {
+                rows << combo->itemText(i);
+            }
+            dialog.findChild<QPushButton*>("BitBtn_COM_Cancel")->click();
+            return dialog.result();
+        }};
+        window_->Menu_Options_ComPortClick();
+        QCOMPARE(rows.size(), kComPortCount);
+        QCOMPARE(rows[0], "COM1   " + here + "   (comports.cfg)");
+        QCOMPARE(rows[1], "COM2   " + gone + "   (comports.cfg)   (absent)");
+        for (int i = 0; i < kComPortCount; ++i) {
+            QVERIFY2(rows[i].startsWith(QStringLiteral("COM%1 ").arg(i + 1)), qPrintable(rows[i]));
+            QVERIFY(rows[i].contains("/"));
+        }
+        // Listed afresh each time: a device that appears is no longer marked absent.
+        WriteFile("line-gone", Text(""));
+        dialogs_.modal = {[&](QDialog& dialog) {
+            rows[1] = dialog.findChild<QComboBox*>("ComboBox_COM_ComPort")->itemText(1);
+            dialog.findChild<QPushButton*>("BitBtn_COM_Cancel")->click();
+            return dialog.result();
+        }};
+        window_->Menu_Options_ComPortClick();
+        QCOMPARE(rows[1], "COM2   " + gone + "   (comports.cfg)");
     }
 
     void comPortCancelRestoresTheStoredPort() {
