@@ -97,8 +97,9 @@ std::vector<ComPortListing> ListComPorts(int count, std::string_view configText,
         ComPortListing row;
         row.device = DeviceForComIndex(comIndex, configText, systemPorts);
         row.fromConfig = ComPortOverride(configText, comIndex).has_value();
-        const auto listed = std::find_if(systemPorts.begin(), systemPorts.end(),
-                                         [&row](const auto& port) { return port.location == row.device; });
+        const auto listed =
+            std::find_if(systemPorts.begin(), systemPorts.end(),
+                         [&row](const auto& port) { return port.location == row.device; });
         if (listed != systemPorts.end()) {
             row.description = listed->description;
             row.present = true;

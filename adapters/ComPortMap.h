@@ -18,9 +18,9 @@ namespace km {
 inline constexpr const char* kComPortsFileName = "comports.cfg";
 
 struct SerialPortCandidate {
-    std::string name;      // "ttyUSB0"
-    std::string location;  // "/dev/ttyUSB0"
-    bool usb = false;      // a USB adapter (has a USB vendor, or a ttyUSB / ttyACM name)
+    std::string name;         // "ttyUSB0"
+    std::string location;     // "/dev/ttyUSB0"
+    bool usb = false;         // a USB adapter (has a USB vendor, or a ttyUSB / ttyACM name)
     std::string description;  // the adapter's description and maker, where the system knows it
 };
 

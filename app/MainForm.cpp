@@ -187,7 +187,8 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
     radio_ = std::make_unique<RadioCommands>(
         ws_, state_, person_, jobs_.WorkDir(), [this] { return setup_.comPortIndex; }, this);
     radio_->SetBusyChanged([this](bool busy) { SetCommsBusy(busy); });
-    comPort_->SetPortLister([folder = jobs_.WorkDir()] { return ListComPorts(kComPortCount, folder); });
+    comPort_->SetPortLister(
+        [folder = jobs_.WorkDir()] { return ListComPorts(kComPortCount, folder); });
     comPort_->SetPortChanged([this](int comIndex) {
         setup_.comPortIndex = comIndex;
         radio_->ChangePort(comIndex);

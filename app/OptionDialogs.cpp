@@ -118,7 +118,8 @@ void TForm_COM_ComPort::ListPorts() {
     }
     const std::vector<ComPortListing> listing = portLister_();
     for (int i = 0; i < kComPortCount && i < static_cast<int>(listing.size()); ++i) {
-        ComboBox_COM_ComPort.setItemText(i, ComPortRowText(i, listing[static_cast<std::size_t>(i)]));
+        ComboBox_COM_ComPort.setItemText(i,
+                                         ComPortRowText(i, listing[static_cast<std::size_t>(i)]));
     }
 }
 

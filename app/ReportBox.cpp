@@ -22,7 +22,8 @@ TReportBox::TReportBox(const QString& title, const QString& report, QWidget* par
     setObjectName("TReportBox");
     setWindowTitle(title);
     const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    icon_.setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, this)
+    icon_.setPixmap(style()
+                        ->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, this)
                         .pixmap(iconSize, iconSize));
     icon_.setAlignment(Qt::AlignTop);
     text_.setObjectName("ReportText");
@@ -54,10 +55,9 @@ TReportBox::TReportBox(const QString& title, const QString& report, QWidget* par
         ++lines;
     }
     // The document's margins, the cursor and a little air on either side.
-    const int margins = 2 * static_cast<int>(text_.document()->documentMargin()) +
-                        2 * metrics.averageCharWidth();
+    const int margins =
+        2 * static_cast<int>(text_.document()->documentMargin()) + 2 * metrics.averageCharWidth();
     text_.setMinimumSize(widest + margins, lines * metrics.lineSpacing() + margins);
-    text_.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 }  // namespace km

@@ -55,7 +55,7 @@ namespace network {
 inline constexpr std::size_t kMarker = 0;
 // The text at kMarker, written whenever the Network Systems form is loaded.
 inline constexpr std::string_view kMarkerText = "--NETWORK FILE--";
-inline constexpr std::size_t kName = 16;   // file name, at most 14 characters, blank-padded to 16
+inline constexpr std::size_t kName = 16;  // file name, at most 14 characters, blank-padded to 16
 inline constexpr std::size_t kNameWidth = 16;
 inline constexpr std::size_t kNameCharacters = 14;
 inline constexpr std::size_t kDescription = 32;  // 60 bytes

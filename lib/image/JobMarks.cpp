@@ -80,8 +80,8 @@ void CheckTrunk(std::span<const std::uint8_t> bytes, std::vector<ForeignMark>& f
 void CheckPmr(std::span<const std::uint8_t> bytes, std::vector<ForeignMark>& foreign) {
     CheckRadioMode(bytes, pmr::kRadioMode, foreign);
     const auto mark = WordAt(bytes, pmr::kFormatVersion);
-    if (!mark || std::find(kPmrFormatsRead.begin(), kPmrFormatsRead.end(), *mark) ==
-                     kPmrFormatsRead.end()) {
+    if (!mark ||
+        std::find(kPmrFormatsRead.begin(), kPmrFormatsRead.end(), *mark) == kPmrFormatsRead.end()) {
         foreign.push_back({kFormatMark, Shown(mark),
                            std::to_string(pmr::kCurrentFormat) + " (" +
                                std::to_string(kPmrFormat200) + " and " +

@@ -61,7 +61,7 @@ TEST(ComPortMapTest, ListingNamesEachDeviceAndWhetherItIsThere) {
         bool present;
     } expected[] = {
         {"/dev/ttyUSB0", "FT232R USB UART (FTDI)", false, true},  // the adapter comes first
-        {"/dev/pts/4", "", true, true},                          // a pseudo-terminal that is there
+        {"/dev/pts/4", "", true, true},                           // a pseudo-terminal that is there
         {"/dev/gone", "", true, false},
         {"/dev/ttyUSB0", "FT232R USB UART (FTDI)", true, true},  // named again, still the adapter
         {"/dev/ttyS4", "", false, false},  // a device node the system does not list is no port

@@ -708,7 +708,8 @@ class MainWindowTest : public QObject {
         const std::size_t changedAt =
             from == kImageNetwork ? trunk::NetworkFileStart(0) + 40 : std::size_t{500};
         if (changed) {
-            (from == kImagePmr ? ws_->pmr.SetU8(changedAt, 0x5A) : ws_->trunk.SetU8(changedAt, 0x5A));
+            (from == kImagePmr ? ws_->pmr.SetU8(changedAt, 0x5A)
+                               : ws_->trunk.SetU8(changedAt, 0x5A));
         }
         person_.shown.clear();
         const std::string first = to == kImageNetwork ? kNetworkMode : kChangingView;
@@ -730,9 +731,10 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(person_.Texts(), asked);
         QCOMPARE(state_.ImageKind, shownAfter);
-        QCOMPARE(window_->CheckedView(), static_cast<View>(shownAfter == kImagePmr       ? View::Pmr
-                                                          : shownAfter == kImageNetwork ? View::Network
-                                                                                        : View::Trunk));
+        QCOMPARE(window_->CheckedView(),
+                 static_cast<View>(shownAfter == kImagePmr       ? View::Pmr
+                                   : shownAfter == kImageNetwork ? View::Network
+                                                                 : View::Trunk));
         if (shownAfter == from && changed) {
             QCOMPARE(from == kImagePmr ? ws_->pmr.U8(changedAt) : ws_->trunk.U8(changedAt), 0x5A);
         }
@@ -770,7 +772,8 @@ class MainWindowTest : public QObject {
     void comPortRowsNameTheDeviceOfEachComNumber() {
         const QString here = WriteFile("line-here", Text(""));
         const QString gone = dir_->File("line-gone");
-        WriteFile("comports.cfg", Text("COM1=" + here.toStdString() + "\nCOM2=" + gone.toStdString()));
+        WriteFile("comports.cfg",
+                  Text("COM1=" + here.toStdString() + "\nCOM2=" + gone.toStdString()));
         Start();
         QStringList rows;
         dialogs_.modal = {[&](QDialog& dialog) {

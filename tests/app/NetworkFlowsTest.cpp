@@ -64,6 +64,7 @@ class NetworkFlowsTest : public QObject {
     QString Network(const QString& fileName, std::uint16_t scheme,
                     const std::string& savedAs = "old-name.nwk") {
         NetworkImage file;
+        file.SetText(network::kMarker, 16, "--NETWORK FILE--");
         file.SetText(network::kName, network::kNameWidth,
                      savedAs + std::string(network::kNameWidth - savedAs.size(), ' '));
         file.SetU16(network::kBandCode, kBandTk);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "ScriptedPerson.h"
@@ -104,7 +106,10 @@ TEST_F(NetworkSlotsTest, OnlyFilesOfExactlyOneImageAreRead) {
     for (const Case c : {Case{1536, true, false}, Case{1535, false, true}, Case{1537, false, true},
                          Case{0, false, true}}) {
         person.shown.clear();
-        const std::vector<std::uint8_t> bytes(c.size, 0x5A);
+        // A network file starts with its marker.
+        std::vector<std::uint8_t> bytes(c.size, 0x5A);
+        const std::string_view marker = "--NETWORK FILE--";
+        std::copy_n(marker.begin(), std::min(marker.size(), bytes.size()), bytes.begin());
         ASSERT_TRUE(WriteFileAtomically(dir / "n.nwk", bytes));
         const auto file = ReadNetworkFile(dir / "n.nwk", person);
         EXPECT_EQ(file.has_value(), c.read) << c.size;

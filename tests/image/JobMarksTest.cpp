@@ -214,8 +214,8 @@ TEST_F(ForeignJobOpenTest, ANetworkFileLoadedIntoATrunkJobAsksTheSame) {
     ASSERT_TRUE(WriteFileAtomically(dir_ / "other.nwk", bytes));
     person_.answers = {Answer::No};
     EXPECT_FALSE(ReadNetworkFile(dir_ / "other.nwk", person_).has_value());
-    ASSERT_EQ(person_.Texts(), (std::vector<std::string>{NotOwnJobQuestion(JobKind::Network,
-                                                                           "other.nwk")}));
+    ASSERT_EQ(person_.Texts(),
+              (std::vector<std::string>{NotOwnJobQuestion(JobKind::Network, "other.nwk")}));
     person_.answers = {Answer::Yes};
     EXPECT_TRUE(ReadNetworkFile(dir_ / "other.nwk", person_).has_value());
 }

@@ -93,6 +93,7 @@ void Choose(QComboBox& combo, int row) {
 
 NetworkImage MakeNetwork(std::uint16_t band, std::uint16_t scheme, const std::string& name) {
     NetworkImage file;
+    file.SetText(network::kMarker, 16, "--NETWORK FILE--");
     file.SetText(network::kName, network::kNameWidth, name + std::string(16 - name.size(), ' '));
     file.SetU16(network::kBandCode, band);
     file.SetU16(network::kNumberingScheme, scheme);
