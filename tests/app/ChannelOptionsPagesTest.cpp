@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "ShellFixtures.h"
+#include "config/RadioTypeChange.h"
 #include "core/Files.h"
 #include "forms/pmr/ChnForm.h"
 #include "forms/pmr/OptionPages.h"
@@ -232,6 +233,24 @@ TEST(ChannelOptionsPagesTest, PowerListsFollowTheRadioTypeAndKeepALevelTheyDoNot
     EXPECT_EQ(ControlOf<QComboBox>(*kp8, "COP_Combo_TxLowPwr").count(), 6);
     kp8->StorePass();
     EXPECT_EQ(portable.workspace->pmr.U16(0x1D2E), 7);
+}
+
+TEST(ChannelOptionsPagesTest, AMobileChangedToAPortableShowsThePortableListsAndLimitedLevels) {
+    Desk desk(16);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    auto& high = ControlOf<QComboBox>(*form, "COP_Combo_TxHighPwr");
+    high.setCurrentIndex(9);  // "20 W", chosen but not yet stored
+    ASSERT_EQ(high.currentText(), "20 W");
+    RadioTypeListener::ChangeRadioType({6, 9, true, true}, [&] {
+        desk.state.RadioTypeMask = 512;
+        ApplyRadioTypeChange(desk.workspace->pmr, 6, 9);
+    });
+    EXPECT_EQ(high.count(), 6);
+    EXPECT_EQ(high.currentText(), "5 W");
+    EXPECT_EQ(desk.workspace->pmr.U16(0x1D2E), 5);
+    EXPECT_TRUE(form->Options->Control("SCN_Edit_ScanSkipTime")
+                    ->isVisibleTo(PageOf(*form, form->Options->Control("SCN_Edit_ScanSkipTime"))));
 }
 
 TEST(ChannelOptionsPagesTest, ChannelFieldsRefuseChannelsTheTableDoesNotHold) {

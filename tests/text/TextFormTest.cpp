@@ -395,6 +395,8 @@ void TextFormTest::headChangeInThePmrView() {
     workspace->pmr.SetU16(0x1D2E, 9);  // high power, 20 W
     workspace->pmr.SetU8(0x1D0E, 0x80);
     workspace->pmr.SetU16(0x1D30, 4);
+    // The Channel Options form shows them, as it would for a job opened with them.
+    window.ReloadForm(FormId::Channels);
 
     person.answers = {Answer::Yes};
     Choose(mobile->ComboBox_MOB_Head, kRowHmC);

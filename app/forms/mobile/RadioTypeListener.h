@@ -18,8 +18,8 @@
 //   User Interface: the head's picture (rows 0 and 1 hide it), the programmable keys and the audio
 //     input levels from the image, and its head-dependent lists, in which a function the new head
 //     does not offer falls back to the first entry.
-//   Channel Options (to come, PMR view): the transmit power lists of a portable or a mobile, with
-//     the selections limited in the image.
+//   Channel Options (PMR view): the transmit power lists of a portable or a mobile, with the
+//     selections limited in the image, and the option controls of the new head.
 //   Identities (to come): its head-dependent parts.
 // A change of accessory on a portable applies the accessory-dependent User Interface settings (the
 // microphone keys and what the store writes for the accessory).

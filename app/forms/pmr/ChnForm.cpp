@@ -218,6 +218,17 @@ void TCHN_Form_Channels::RefreshVisibility() {
     Options->RefreshVisibility();
 }
 
+void TCHN_Form_Channels::BeforeRadioTypeChange() {
+    Options->StoreFields();
+}
+
+void TCHN_Form_Channels::RadioTypeChanged(const RadioTypeChange& change) {
+    if (change.pmrView) {
+        Options->Load();
+        RefreshVisibility();
+    }
+}
+
 void TCHN_Form_Channels::ShowFirstPage() {
     const QSignalBlocker blocker(Page_CHN_Channels);
     Page_CHN_Channels.setCurrentWidget(&Tab_CHN_Channels);

@@ -14,6 +14,7 @@
 
 #include "forms/ConfigForm.h"
 #include "forms/RecordTableModel.h"
+#include "forms/mobile/RadioTypeListener.h"
 #include "forms/pmr/ChannelClipboard.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/Frequency.h"
@@ -23,7 +24,7 @@ namespace km {
 class ChannelOptionPages;
 class TZEDT_Form;
 
-class TCHN_Form_Channels : public ConfigForm {
+class TCHN_Form_Channels : public ConfigForm, public RadioTypeListener {
     Q_OBJECT
   public:
     explicit TCHN_Form_Channels(const FormContext& context, QWidget* parent = nullptr);
@@ -34,6 +35,10 @@ class TCHN_Form_Channels : public ConfigForm {
     void RefreshVisibility() override;
     void ShowFirstPage() override;
     bool CheckFocusedField() override;
+    // A change of radio type: the power levels shown reach the image, which limits them to the
+    // new head's lists; the lists and the controls of the head are shown again.
+    void BeforeRadioTypeChange() override;
+    void RadioTypeChanged(const RadioTypeChange& change) override;
 
     // Handlers, named as the domain names them.
     void CHN_Btn_AddChannelClick();
