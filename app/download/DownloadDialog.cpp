@@ -44,7 +44,10 @@ TForm_DLD_Download::TForm_DLD_Download(RadioOperations& operations, Dialogs& dia
         {"RCP Software required :", &DLD_Lbl_ReqdRCPcode},
         {"Minimum RCP Version required :", &DLD_Lbl_ReqdRCPversion},
     };
-    int row = 0;
+    DLD_Lbl_ChosenFile.setObjectName("DLD_Lbl_ChosenFile");
+    DLD_Lbl_ChosenFile.setWordWrap(true);
+    layout_.addWidget(&DLD_Lbl_ChosenFile, 0, 0, 1, 3);
+    int row = 1;
     for (const auto& [heading, value] : rows) {
         layout_.addWidget(new QLabel(heading, this), row, 0);
         layout_.addWidget(value, row, 1);
@@ -60,6 +63,7 @@ TForm_DLD_Download::TForm_DLD_Download(RadioOperations& operations, Dialogs& dia
     layout_.addWidget(&DLD_BitBtn_OK, row, 1);
     layout_.addWidget(&DLD_BitBtn_Cancel, row, 2);
     ShowLabels(EmptyDownloadLabels());
+    ShowNoFileChosen();
 
     connect(&DLD_BitBtn_GetCode, &QPushButton::clicked, this,
             &TForm_DLD_Download::DLD_BitBtn_GetCodeClick);
@@ -84,6 +88,17 @@ void TForm_DLD_Download::ShowLabels(const DownloadLabels& labels) {
     DLD_Lbl_Date.setText(FromText(labels.date));
     DLD_Lbl_ReqdRCPcode.setText(FromText(labels.requiredRcpCode));
     DLD_Lbl_ReqdRCPversion.setText(FromText(labels.requiredRcpVersion));
+}
+
+void TForm_DLD_Download::ShowChosenFile(const std::filesystem::path& file, std::uint8_t codeType) {
+    const auto type = CodeTypeOf(codeType);
+    const std::string kind = type ? CodeKindInWords(*type) : kUnknownCodeKindText;
+    DLD_Lbl_ChosenFile.setText(QString::fromStdString(file.filename().string()) + ": " +
+                               QString::fromStdString(kind));
+}
+
+void TForm_DLD_Download::ShowNoFileChosen() {
+    DLD_Lbl_ChosenFile.setText(kNoCodeFileChosenText);
 }
 
 void TForm_DLD_Download::DLD_BitBtn_GetCodeClick() {
@@ -119,12 +134,14 @@ void TForm_DLD_Download::DLD_BitBtn_GetCodeClick() {
     if (!check.image) {
         person.Error(check.refusal);
         ShowLabels(EmptyDownloadLabels());
+        ShowNoFileChosen();
         fileChosen_ = false;
         return;
     }
     chosenFile_ = path;
     fileChosen_ = true;
     ShowLabels(LabelsOf(check.image->description));
+    ShowChosenFile(path, check.image->description.codeType);
     if (!CodeTypeOf(check.image->description.codeType)) {
         person.Error(kUnknownCodeFileText);
     }
@@ -136,6 +153,7 @@ void TForm_DLD_Download::DLD_BitBtn_OKClick() {
     }
     if (!fileChosen_) {
         operations_.Link().CloseRadioPort();
+        operations_.GetPerson().Inform(kDownloadNeedsFileText);
         return;
     }
     StartDownload(operations_, chosenFile_);
@@ -150,6 +168,7 @@ void TForm_DLD_Download::DLD_BitBtn_CancelClick() {
 
 void TForm_DLD_Download::ResetAndClosePort() {
     ShowLabels(EmptyDownloadLabels());
+    ShowNoFileChosen();
     fileChosen_ = false;
     operations_.Link().CloseRadioPort();
 }

@@ -21,6 +21,14 @@ class Dialogs;
 
 inline constexpr const char* kDownloadCaption = "Download Radio Software";
 inline constexpr const char* kOpenCodeFileTitle = "Open - Radio Program File";
+// Beside the Software Description: which file is chosen and what it is for.
+inline constexpr const char* kNoCodeFileChosenText =
+    "No file chosen. Press Get File to choose the radio code file (.bin) to download.";
+inline constexpr const char* kUnknownCodeKindText = "code of a kind this program does not know";
+// Download pressed with no file chosen.
+inline constexpr const char* kDownloadNeedsFileText =
+    "No radio code file has been chosen.\nPress Get File to choose the file to download, "
+    "then Download.";
 
 class TForm_DLD_Download : public QDialog {
     Q_OBJECT
@@ -45,6 +53,8 @@ class TForm_DLD_Download : public QDialog {
     QLabel DLD_Lbl_Date;
     QLabel DLD_Lbl_ReqdRCPcode;
     QLabel DLD_Lbl_ReqdRCPversion;
+    // The chosen file's name and what it is for, in words.
+    QLabel DLD_Lbl_ChosenFile;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +63,9 @@ class TForm_DLD_Download : public QDialog {
   private:
     bool Busy() const;
     void ShowLabels(const DownloadLabels& labels);
+    // The chosen file line: the file and its kind, or that none is chosen.
+    void ShowChosenFile(const std::filesystem::path& file, std::uint8_t codeType);
+    void ShowNoFileChosen();
     // Closing in any way: empty labels, no file chosen, the port closed.
     void ResetAndClosePort();
 

@@ -170,6 +170,34 @@ std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType) {
     return std::nullopt;
 }
 
+std::string CodeKindInWords(const CodeTypeInfo& type) {
+    // APCO P25 code has a family of its own; its type says which mobile runs it.
+    constexpr std::uint8_t kApcoRevision9 = 82;
+    std::string_view radio;
+    switch (type.family) {
+        case CodeFamily::Revision8Mobile:
+            radio = "a Revision 8 KM700 Mobile";
+            break;
+        case CodeFamily::Portable:
+            radio = "a KP800 Portable";
+            break;
+        case CodeFamily::Revision9Mobile:
+            radio = "a Revision 9 KM700 Mobile";
+            break;
+        case CodeFamily::Revision10Mobile:
+            radio = "a Revision 10 KM700 Mobile";
+            break;
+        case CodeFamily::OptionBoard:
+            radio = "the option board";
+            break;
+        case CodeFamily::ApcoP25:
+            radio = type.codeType == kApcoRevision9 ? "a Revision 9 KM700 Mobile"
+                                                    : "a Revision 10 KM700 Mobile";
+            break;
+    }
+    return std::string(type.kindText) + " software for " + std::string(radio);
+}
+
 std::size_t CodePiecesWritten(const CodeTypeInfo& type) {
     return type.fitEntry == kStartupCodeEntry ? 2 : 4;
 }

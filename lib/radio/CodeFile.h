@@ -83,6 +83,10 @@ bool VirtualRadioBuild(const SoftwareDescription& description);
 // Nothing for a code type the radio does not know ("Unknown Program-Code File.").
 std::optional<CodeTypeInfo> CodeTypeOf(std::uint8_t codeType);
 
+// What the code is and which radio it is made for, in words, for the person choosing a file
+// ("TRUNK software for a Revision 9 KM700 Mobile", "DMAP software for the option board").
+std::string CodeKindInWords(const CodeTypeInfo& type);
+
 // Startup code is written in two pieces and never has an overlay; other code is written in four
 // pieces and may be followed by its overlay.
 std::size_t CodePiecesWritten(const CodeTypeInfo& type);

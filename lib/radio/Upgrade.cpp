@@ -158,11 +158,13 @@ bool Upgrade::QueueOverlay() {
     if (overlay.outcome != OverlayOutcome::Built) {
         return true;
     }
+    // The overlay is counted afresh from here: the gauge reads 0 % through the overlay erase
+    // instead of standing full from the code written before it.
+    StartCounting(kOverlayProgressTotal);
     ThenErase(10, static_cast<std::uint8_t>(area_.sector + 1),
               "Erasing Code Overlay Sector. (3 Seconds)");
     ThenDo(10, [this, image = overlay.image] {
         Scratch().Write(0, image);
-        StartCounting(kOverlayProgressTotal);
         return true;
     });
     ThenWriteScratch(11, static_cast<std::uint16_t>(area_.block + kOverlayBlockOffset),

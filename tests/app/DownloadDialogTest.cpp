@@ -74,6 +74,7 @@ class DownloadDialogTest : public QObject {
         ScriptedDialogs dialogs;
         TForm_DLD_Download dialog(bench.operations, dialogs, Folder());
         QCOMPARE(dialog.DLD_Lbl_Description.text(), QString("No Software Description"));
+        QCOMPARE(dialog.DLD_Lbl_ChosenFile.text(), QString(kNoCodeFileChosenText));
 
         dialogs.openAnswers = {Put("code.Bin", CodeFile(4, 20000))};
         dialog.DLD_BitBtn_GetCodeClick();
@@ -90,6 +91,8 @@ class DownloadDialogTest : public QObject {
         QCOMPARE(dialog.DLD_Lbl_Version.text(), QString("V6.30 "));
         QCOMPARE(dialog.DLD_Lbl_Date.text(), QString("01/02/2006"));
         QCOMPARE(bench.state.RadioSoftwareFolder, Folder().string());
+        QCOMPARE(dialog.DLD_Lbl_ChosenFile.text(),
+                 QString("code.BIN: StartUp software for a Revision 8 KM700 Mobile"));
 
         auto broken = CodeFile(4, 20000);
         broken.resize(5000);
@@ -99,6 +102,44 @@ class DownloadDialogTest : public QObject {
         QVERIFY(!dialog.FileChosen());
         QCOMPARE(dialog.DLD_Lbl_SoftwareCode.text(), QString("1xxxx"));
         QCOMPARE(dialog.DLD_Lbl_ReqdRCPversion.text(), QString("Vxx.xx"));
+        QCOMPARE(dialog.DLD_Lbl_ChosenFile.text(), QString(kNoCodeFileChosenText));
+    }
+
+    // The line above the description names the file and what it is for in words, also when
+    // the program does not know its kind.
+    void chosenFileIsNamedWithItsKind() {
+        Bench bench(Folder());
+        ScriptedDialogs dialogs;
+        TForm_DLD_Download dialog(bench.operations, dialogs, Folder());
+        const struct {
+            const char* name;
+            std::uint8_t codeType;
+            const char* line;
+        } cases[] = {
+            {"79tm630.bin", 83, "79tm630.bin: TRUNK software for a Revision 9 KM700 Mobile"},
+            {"kp_pmr.bin", 59, "kp_pmr.bin: PMR software for a KP800 Portable"},
+            {"dmap.bin", 132, "dmap.bin: DMAP software for the option board"},
+            {"odd.bin", 37, "odd.bin: code of a kind this program does not know"},
+        };
+        for (const auto& c : cases) {
+            dialogs.openAnswers = {Put(c.name, CodeFile(c.codeType, 20000))};
+            dialog.DLD_BitBtn_GetCodeClick();
+            QVERIFY(dialog.FileChosen());
+            QCOMPARE(dialog.DLD_Lbl_ChosenFile.text(), QString(c.line));
+        }
+    }
+
+    // Download without a file says why nothing happens, and nothing starts.
+    void downloadWithoutAFileSaysWhy() {
+        Bench bench(Folder());
+        ScriptedDialogs dialogs;
+        TForm_DLD_Download dialog(bench.operations, dialogs, Folder());
+        dialog.DLD_BitBtn_OKClick();
+        QCOMPARE(bench.person.shown.size(), std::size_t{1});
+        QCOMPARE(bench.person.shown[0].kind, BoxKind::Information);
+        QCOMPARE(bench.person.shown[0].text, std::string(kDownloadNeedsFileText));
+        QVERIFY(!bench.state.CommsBusy);
+        QVERIFY(!bench.session.Link().PortOpen());
     }
 
     void downloadRunsToTheEndAndClosesTheDialog() {

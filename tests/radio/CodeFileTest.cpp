@@ -195,16 +195,26 @@ TEST(CodeFileTest, CodeTypesNameTheirKindAndArea) {
         const char* kind;
         const char* questionKind;
         int entry;
+        const char* words;  // what the download dialog says of a file of this type
     };
-    for (const Case& c : {Case{2, "TRUNK", "TRUNK", 20}, Case{3, "PMR", "PMR", 8},
-                          Case{4, "StartUp", "StartUp", 7}, Case{132, "DMAP", "DMAP", 25},
-                          Case{58, "Startup", "Startup", 7}, Case{61, "TRUNK", "TRUNK", 20},
-                          Case{82, "APCO P25", "APCO-P25", 30}, Case{91, "PMR", "PMR", 8}}) {
+    for (const Case& c :
+         {Case{2, "TRUNK", "TRUNK", 20, "TRUNK software for a Revision 8 KM700 Mobile"},
+          Case{3, "PMR", "PMR", 8, "PMR software for a Revision 8 KM700 Mobile"},
+          Case{4, "StartUp", "StartUp", 7, "StartUp software for a Revision 8 KM700 Mobile"},
+          Case{132, "DMAP", "DMAP", 25, "DMAP software for the option board"},
+          Case{58, "Startup", "Startup", 7, "Startup software for a KP800 Portable"},
+          Case{61, "TRUNK", "TRUNK", 20, "TRUNK software for a KP800 Portable"},
+          Case{82, "APCO P25", "APCO-P25", 30, "APCO P25 software for a Revision 9 KM700 Mobile"},
+          Case{83, "TRUNK", "TRUNK", 20, "TRUNK software for a Revision 9 KM700 Mobile"},
+          Case{91, "PMR", "PMR", 8, "PMR software for a Revision 10 KM700 Mobile"},
+          Case{92, "APCO P25", "APCO-P25", 30,
+               "APCO P25 software for a Revision 10 KM700 Mobile"}}) {
         const auto info = CodeTypeOf(c.type);
         ASSERT_TRUE(info) << int{c.type};
         EXPECT_EQ(info->kindText, c.kind);
         EXPECT_EQ(info->questionKindText, c.questionKind);
         EXPECT_EQ(info->fitEntry, c.entry);
+        EXPECT_EQ(CodeKindInWords(*info), c.words);
     }
     for (std::uint8_t unknown : {0, 1, 5, 11, 60, 84, 255}) {
         EXPECT_FALSE(CodeTypeOf(unknown)) << int{unknown};

@@ -77,6 +77,8 @@ TEST_P(UpgradePiecesTest, WritesTheCodeInItsPieces) {
         overlay[4097] = 100;
         overlay[4098] = 1;
         EXPECT_EQ(RadioBytes(block + 128, 16383), overlay);
+        // The overlay is counted from 0 already while its sector is erased.
+        EXPECT_EQ(progress_.GaugeAt("Erasing Code Overlay Sector. (3 Seconds)"), std::pair(127, 0));
         EXPECT_EQ(progress_.GaugeAt("Updating Radio's Overlay Software"), std::pair(127, 0));
     }
 }
