@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -82,7 +81,6 @@ class FieldGridDelegate : public QStyledItemDelegate {
         if (editor.kind == FieldGrid::Editor::Kind::List) {
             auto* combo = new QComboBox(parent);
             combo->addItems(editor.items);
-            grid_.openEditor_ = combo;
             connect(combo, &QComboBox::activated, this, [this, combo] {
                 emit const_cast<FieldGridDelegate*>(this)->commitData(combo);
                 emit const_cast<FieldGridDelegate*>(this)->closeEditor(combo);
@@ -90,7 +88,6 @@ class FieldGridDelegate : public QStyledItemDelegate {
             return combo;
         }
         auto* line = new QLineEdit(parent);
-        grid_.openEditor_ = line;
         line->setValidator(new QRegularExpressionValidator(PatternOf(editor), line));
         connect(line, &QLineEdit::textEdited, this,
                 [this, line] { emit const_cast<FieldGridDelegate*>(this)->commitData(line); });
@@ -156,22 +153,12 @@ class FieldGridDelegate : public QStyledItemDelegate {
 // The grid lives beside its table in the form (destroyed first); the table holds its delegate
 // through a guarded pointer.
 FieldGrid::FieldGrid(QTableWidget& table, Person& person)
-    : undo::RowClipboard(table), table_(table), person_(person) {
+    : undo::RowClipboard(table), table_(table), person_(person), cells_(table) {
     auto* delegate = new FieldGridDelegate(*this, person_);
     table_.setItemDelegate(delegate);
     table_.setEditTriggers(QAbstractItemView::AllEditTriggers);
     // Lines in a row may be chosen together, to copy them.
     table_.setSelectionMode(QAbstractItemView::ContiguousSelection);
-    // An edit is recorded when its cell editor closes; a command's texts when it is done.
-    connect(&table_, &QTableWidget::itemChanged, this, [this] {
-        if (!showingStep_) {
-            CommitSoon();
-        }
-    });
-    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
-        openEditor_.clear();
-        CommitSoon();
-    });
     table_.verticalHeader()->hide();
     table_.horizontalHeader()->setHighlightSections(false);
     table_.installEventFilter(this);
@@ -209,7 +196,7 @@ void FieldGrid::SetUp(int lines, std::span<const Column> columns, int firstNumbe
             table_.setItem(line, column, item);
         }
     }
-    Rebase();
+    cells_.Rebase();
 }
 
 void FieldGrid::FitToColumns(int lines) {
@@ -237,7 +224,7 @@ void FieldGrid::FitToColumns(int lines) {
 
 void FieldGrid::SetName(int line, const QString& name) {
     Item(line, 0).setText(name);
-    committed_.at(static_cast<std::size_t>(line)).at(0) = name;
+    cells_.Loaded(line, 0, name);
     // Names are never cut off either.
     const int needed = table_.fontMetrics().horizontalAdvance(name) + kTitlePadding;
     if (needed > table_.columnWidth(0)) {
@@ -303,8 +290,8 @@ QString FieldGrid::Text(int line, int column) const {
 
 void FieldGrid::ShowLoaded(int line, int column, const QString& text) {
     loaded_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)) = text;
-    committed_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)) = text;
     Item(line, column).setText(text);
+    cells_.Loaded(line, column, text);
 }
 
 void FieldGrid::SetText(int line, int column, const QString& text) {
@@ -401,85 +388,6 @@ void FieldGrid::LeavingGrid(QWidget* next) {
     if (!CheckCurrentCell(Moment::Move)) {
         QTimer::singleShot(0, &table_, [this] { table_.setFocus(Qt::OtherFocusReason); });
     }
-}
-
-// ---- Undo ----------------------------------------------------------------------------------
-
-class FieldGrid::Step : public undo::DoneStep {
-  public:
-    Step(FieldGrid& grid, const QString& text, std::vector<CellChange> changes)
-        : DoneStep(text), grid_(&grid), changes_(std::move(changes)) {}
-    void Redo() override { Show(true); }
-    void Undo() override { Show(false); }
-
-  private:
-    void Show(bool after) {
-        if (grid_ != nullptr) {
-            grid_->ShowChanges(changes_, after);
-        }
-    }
-    QPointer<FieldGrid> grid_;  // gone with its form
-    std::vector<CellChange> changes_;
-};
-
-void FieldGrid::CommitSoon() {
-    if (commitPending_) {
-        return;
-    }
-    commitPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        // A cell still being typed in is recorded when its editor closes.
-        if (commitPending_ && openEditor_ == nullptr) {
-            Commit();
-        }
-        commitPending_ = false;
-    });
-}
-
-void FieldGrid::Commit() {
-    commitPending_ = false;
-    std::vector<CellChange> changes;
-    for (int line = 0; line < Lines(); ++line) {
-        for (int column = 0; column < table_.columnCount(); ++column) {
-            QString& before =
-                committed_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column));
-            const QString now = Text(line, column);
-            if (now != before) {
-                changes.push_back({line, column, before, now});
-                before = now;
-            }
-        }
-    }
-    if (!changes.empty() && undo::Recorded(table_)) {
-        const QString text = QStringLiteral("Edit %1").arg(
-            table_.horizontalHeaderItem(changes.front().column)
-                ? table_.horizontalHeaderItem(changes.front().column)->text()
-                : QString());
-        undo::Push(std::make_unique<Step>(*this, text, std::move(changes)));
-    }
-}
-
-void FieldGrid::Rebase() {
-    commitPending_ = false;
-    committed_.assign(static_cast<std::size_t>(Lines()),
-                      std::vector<QString>(static_cast<std::size_t>(table_.columnCount())));
-    for (int line = 0; line < Lines(); ++line) {
-        for (int column = 0; column < table_.columnCount(); ++column) {
-            committed_[static_cast<std::size_t>(line)][static_cast<std::size_t>(column)] =
-                Text(line, column);
-        }
-    }
-}
-
-void FieldGrid::ShowChanges(const std::vector<CellChange>& changes, bool after) {
-    showingStep_ = true;
-    for (const CellChange& change : changes) {
-        const QString& text = after ? change.after : change.before;
-        Item(change.line, change.column).setText(text);
-        committed_.at(static_cast<std::size_t>(change.line))
-            .at(static_cast<std::size_t>(change.column)) = text;
-    }
-    showingStep_ = false;
 }
 
 // ---- Rows on the clipboard -------------------------------------------------------------------
@@ -582,7 +490,7 @@ void FieldGrid::PasteRows(const QMimeData& data) {
     const int columns = table_.columnCount();
     const std::vector<QStringList> rows = PastedLines(data, columns - 1);
     // Every cell is checked before one is changed.
-    std::vector<CellChange> changes;
+    std::vector<undo::TableCells::Change> changes;
     for (std::size_t r = 0; r < rows.size() && first + static_cast<int>(r) < Lines(); ++r) {
         const int line = first + static_cast<int>(r);
         for (int column = 1; column < columns; ++column) {
@@ -597,22 +505,20 @@ void FieldGrid::PasteRows(const QMimeData& data) {
             changes.push_back({line, column, Text(line, column), text});
         }
     }
-    ShowChanges(changes, true);
+    cells_.Show(changes, true);
     // The checks of the cells and lines as they now stand (widths, rules between cells).
-    for (const CellChange& change : changes) {
+    for (const undo::TableCells::Change& change : changes) {
         auto message = CellMessage(change.line, change.column, Moment::Move);
         if (!message && lineCheck) {
             message = lineCheck(change.line);
         }
         if (message) {
-            ShowChanges(changes, false);
+            cells_.Show(changes, false);
             Show(*message, change.line, change.column, Moment::Move);
             return;
         }
     }
-    if (!changes.empty() && undo::Recorded(table_)) {
-        undo::Push(std::make_unique<Step>(*this, QStringLiteral("Paste"), std::move(changes)));
-    }
+    cells_.Record(QStringLiteral("Paste"), std::move(changes));
 }
 
 bool FieldGrid::eventFilter(QObject* watched, QEvent* event) {

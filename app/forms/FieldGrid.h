@@ -12,7 +12,6 @@
 // and is one step, or is refused whole when a cell cannot hold its text.
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTableWidget>
@@ -24,13 +23,14 @@
 
 #include "core/Person.h"
 #include "fields/FieldOps.h"
+#include "forms/TableUndo.h"
 #include "forms/Undo.h"
 
 namespace km {
 
 class Person;
 
-class FieldGrid : public QObject, public undo::Recorder, public undo::RowClipboard {
+class FieldGrid : public QObject, public undo::RowClipboard {
     Q_OBJECT
   public:
     enum class Moment { Enter, Move };
@@ -101,11 +101,6 @@ class FieldGrid : public QObject, public undo::Recorder, public undo::RowClipboa
     // For the cell editors: the focus leaves the grid.
     void LeavingGrid(QWidget* next);
 
-    // undo::Recorder
-    void Commit() override;
-    void Rebase() override;
-    const QWidget* Area() const override { return &table_; }
-
     // undo::RowClipboard: the selected lines (or the current one), and a paste from the current
     // line down.
     std::unique_ptr<QMimeData> CopyRows() const override;
@@ -128,15 +123,6 @@ class FieldGrid : public QObject, public undo::Recorder, public undo::RowClipboa
     void StayIn(int line, int column);
     void Show(const std::string& message, int line, int column, Moment moment);
 
-    struct CellChange {
-        int line;
-        int column;
-        QString before;
-        QString after;
-    };
-    class Step;
-    void CommitSoon();
-    void ShowChanges(const std::vector<CellChange>& changes, bool after);
     // Why `text` cannot go into the cell, or nullopt.
     std::optional<std::string> PasteRefusal(int line, int column, const QString& text) const;
 
@@ -148,11 +134,7 @@ class FieldGrid : public QObject, public undo::Recorder, public undo::RowClipboa
     bool staying_ = false;
     bool checking_ = false;
     int firstNumber_ = 1;
-    // The texts as the last step (or load) left them.
-    std::vector<std::vector<QString>> committed_;
-    bool commitPending_ = false;
-    QPointer<QWidget> openEditor_;  // a cell being typed in
-    bool showingStep_ = false;
+    undo::TableCells cells_;  // the edits for undo
 
     friend class FieldGridDelegate;
 };

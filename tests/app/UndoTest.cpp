@@ -27,6 +27,7 @@
 #include "forms/pmr/ChnForm.h"
 #include "forms/pmr/Scl2Form.h"
 #include "forms/pmr/SclForm.h"
+#include "forms/text/TxtForm.h"
 #include "pmr/ChannelGridEdit.h"
 #include "pmr/EncodeRows.h"
 
@@ -358,6 +359,38 @@ TEST(UndoOfGrids, AGridCommandIsOneStepAndAnEditedCellAnother) {
     undo::StartAfresh();
     EXPECT_EQ(history.stack.count(), 0);
     EXPECT_EQ(list.item(50, 1)->text(), "Busy");
+}
+
+TEST(UndoOfGrids, AFormsOwnGridRecordsTypedCellsAndItsDefaultsButton) {
+    History history;
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+    const auto bytes =
+        ReadFileBytes(std::filesystem::path(KM_SOURCE_DIR) / "data" / "default.tct", 1 << 20);
+    ASSERT_TRUE(bytes && bytes->size() == TrunkJobImage::kSize);
+    std::copy(bytes->begin(), bytes->end(), workspace->trunk.Bytes().begin());
+    MainState state;
+    state.ImageKind = kImageTrunk;
+    state.TrunkJobLoaded = true;
+    state.RadioTypeMask = 4;  // HM-C: the defaults button fills the messages
+    ShellPerson person;
+    ScriptedDialogs dialogs;
+    Desk::NoShell shell;
+    TForm_TXT_Strings form(FormContext{*workspace, state, person, dialogs, shell});
+    form.LoadPass();
+    undo::StartAfresh();
+    QTableWidget& grid = form.GridOf(TextGrid::Messages);
+    const QString loaded = grid.item(0, 1)->text();
+    grid.item(0, 1)->setText("TYPED");
+    Settle();
+    ASSERT_EQ(history.stack.count(), 1);
+    form.Btn_TXT_DefaultText.click();
+    Settle();
+    ASSERT_EQ(grid.item(0, 1)->text(), "ALL");
+    ASSERT_EQ(history.stack.count(), 2);
+    history.stack.undo();
+    EXPECT_EQ(grid.item(0, 1)->text(), "TYPED");
+    history.stack.undo();
+    EXPECT_EQ(grid.item(0, 1)->text(), loaded);
 }
 
 // ---- The channel list -------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "forms/Undo.h"
+
 namespace km {
 
 RadioTypeListener::RadioTypeListener() {
@@ -36,6 +38,8 @@ void RadioTypeListener::ChangeRadioType(const RadioTypeChange& change,
     NotifyEach([](RadioTypeListener& listener) { listener.BeforeRadioTypeChange(); });
     changeImage();
     NotifyEach([&](RadioTypeListener& listener) { listener.RadioTypeChanged(change); });
+    // The image changed under the forms: what they showed before cannot come back by undo.
+    undo::StartAfresh();
 }
 
 void RadioTypeListener::NotifyAccessoryChanged(const AccessoryChange& change) {

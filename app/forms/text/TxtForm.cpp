@@ -126,6 +126,9 @@ TForm_TXT_Strings::TForm_TXT_Strings(const FormContext& context, QWidget* parent
     }
     FillLabels();
     BuildLayout();
+    for (TextGrid grid : kTextGrids) {
+        edits_.push_back(std::make_unique<undo::TableCells>(GridOf(grid)));
+    }
 
     connect(&Btn_TXT_DefaultText, &QPushButton::clicked, this,
             [this] { Btn_TXT_DefaultTextClick(); });

@@ -8,9 +8,12 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <memory>
+#include <vector>
 
 #include "config/TxtMap.h"
 #include "forms/ConfigForm.h"
+#include "forms/TableUndo.h"
 #include "forms/mobile/RadioTypeListener.h"
 
 namespace km {
@@ -72,6 +75,8 @@ class TForm_TXT_Strings : public ConfigForm, public RadioTypeListener {
     bool TextView() const;
     fields::ImageId ImageOfView() const;
     std::span<std::uint8_t> BytesOfView() const;
+
+    std::vector<std::unique_ptr<undo::TableCells>> edits_;  // the grids' edits for undo
 };
 
 }  // namespace km
