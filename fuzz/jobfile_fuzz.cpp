@@ -1,7 +1,7 @@
 // Any bytes as a .tnk, .nwk or .pmr file through Open, then the unsaved-changes test and a
-// Save; also as Setup.dat. The first three bytes choose the kind, the length and the PMR
-// version; the rest is repeated to the length. Nothing may crash or touch memory outside an
-// image.
+// Save; also as Setup.dat and through the check of every kind of job's marks. The first three bytes
+// choose the kind, the length and the PMR version; the rest is repeated to the length. Nothing may
+// crash or touch memory outside an image.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "core/Files.h"
 #include "core/Person.h"
 #include "image/JobFiles.h"
+#include "image/JobMarks.h"
 #include "image/PmrFormat.h"
 #include "image/Setup.h"
 
@@ -97,5 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
     }
     km::ParseSetupRecord(pattern);
+    // The marks of every kind of job over the raw bytes, whatever their length, and their texts.
+    for (const km::JobKind jobKind : {km::JobKind::Trunk, km::JobKind::Pmr, km::JobKind::Network}) {
+        for (const km::ForeignMark& mark : km::ForeignJobMarks(jobKind, pattern)) {
+            km::ForeignMarkText(mark);
+        }
+    }
     return 0;
 }
