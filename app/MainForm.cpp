@@ -1329,13 +1329,24 @@ bool TForm_MF_MainForm::OfferToSave(View view) {
     if (!StorePassSet(view)) {
         return false;
     }
-    if (!jobs_.HasUnsavedChanges(JobViewOf(view))) {
-        return true;
+    if (view != View::Network) {
+        return !jobs_.HasUnsavedChanges(JobViewOf(view)) ||
+               AskToSave([this, view] { return SaveView(view); });
     }
+    // The Network view shows the trunk job's network files only; the rest of the job may hold
+    // changes made in the Trunk view or read from a radio, which are saved as a trunk job.
+    const bool networks = jobs_.HasUnsavedChanges(JobView::Network);
+    const bool trunkJob = jobs_.TrunkJobChangedBesideNetworks();
+    return (!networks && !trunkJob) || AskToSave([this, networks, trunkJob] {
+               return (!networks || SaveChangedNetworks()) && (!trunkJob || SaveView(View::Trunk));
+           });
+}
+
+bool TForm_MF_MainForm::AskToSave(const std::function<bool()>& save) {
     switch (person_.Ask(kSaveQuestion, Buttons::YesNoCancel)) {
         case Answer::Yes:
             // A save that was cancelled or failed keeps the job: the edits are not lost.
-            return view == View::Network ? SaveChangedNetworks() : SaveView(view);
+            return save();
         case Answer::No:
             return true;
         default:

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "Dialogs.h"
@@ -160,6 +161,9 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     // The unsaved-changes question for the job of `view` when it is shown: true when the job may
     // be left (nothing unsaved, saved, or No), false for Cancel or a save that did not happen.
     bool OfferToSave(View view);
+    // "Do you want to save radio configuration?": Yes runs `save` (false when it was cancelled or
+    // failed), No gives the changes up, Cancel keeps them.
+    bool AskToSave(const std::function<bool()>& save);
     // The view whose forms are shown, if any.
     std::optional<View> ShownView() const;
     // Before a view command leaves the job on show out of sight: the unsaved-changes question.

@@ -99,12 +99,24 @@ std::unique_ptr<Image> ReadJobFile(const fs::path& file, Person& person) {
     return image;
 }
 
-// Compares an image with the bytes of a file, all but the version word; bytes missing from the
-// file count as zero.
-bool DiffersFromFile(std::span<const std::uint8_t> image, const fs::path& file) {
+bool InVersionWord(std::size_t offset) {
+    return offset == kVersionWordOffset || offset == kVersionWordOffset + 1;
+}
+
+bool InNetworkFile(std::size_t offset) {
+    return (offset >= trunk::NetworkFileStart(0) &&
+            offset < trunk::NetworkFileStart(0) + NetworkImage::kSize) ||
+           (offset >= trunk::NetworkFileStart(1) &&
+            offset < trunk::NetworkFileStart(1) + NetworkImage::kSize);
+}
+
+// Compares an image with the bytes of a file, all but the version word and the bytes `ignored`
+// names; bytes missing from the file count as zero.
+bool DiffersFromFile(std::span<const std::uint8_t> image, const fs::path& file,
+                     bool (*ignored)(std::size_t) = nullptr) {
     const auto saved = ReadFileBytes(file, image.size()).value_or(std::vector<std::uint8_t>{});
     for (std::size_t i = 0; i < image.size(); ++i) {
-        if (i == kVersionWordOffset || i == kVersionWordOffset + 1) {
+        if (InVersionWord(i) || (ignored != nullptr && ignored(i))) {
             continue;
         }
         const std::uint8_t savedByte = i < saved.size() ? saved[i] : 0;
@@ -470,6 +482,10 @@ bool JobFiles::HasUnsavedChanges(JobView view) {
             break;
     }
     return NetworkChanged(0) || NetworkChanged(1);
+}
+
+bool JobFiles::TrunkJobChangedBesideNetworks() {
+    return DiffersFromFile(ws_.trunk.Bytes(), FileBeside(kLastSavedTrunkName), InNetworkFile);
 }
 
 bool JobFiles::NetworkChanged(int selector) const {

@@ -143,6 +143,9 @@ class JobFiles {
     // loaded or saved (see TakeNetworkBaseline), so an edit of one network is not forgotten when
     // the user moves on to the other.
     bool HasUnsavedChanges(JobView view);
+    // The Network view edits only the network files of the trunk job: true when the rest of it
+    // differs from LastSaved.tnk (a job read from a radio or edited in the Trunk view, not saved).
+    bool TrunkJobChangedBesideNetworks();
     // True when the network file of slot `selector` (0 or 1) differs from its baseline.
     bool NetworkChanged(int selector) const;
     // Remembers the network files of both slots as saved; the shell calls it when it enters the

@@ -746,6 +746,30 @@ class MainWindowTest : public QObject {
         }
     }
 
+    // A trunk job changed in the Trunk view (or read from a radio) and then shown in the Network
+    // view is not lost at exit: the Network view's test covers the rest of the trunk job too.
+    void trunkJobChangesAreOfferedForSavingFromTheNetworkView() {
+        Start(Levelled(2));
+        StartTrunkJob();
+        ws_->trunk.SetU8(300, 0x33);
+        person_.answers = {Answer::Yes};
+        window_->Menu_Forms_NetworkClick();
+        QCOMPARE(state_.ImageKind, static_cast<int>(kImageNetwork));
+        QCOMPARE(person_.Texts(), std::vector<std::string>{kNetworkMode});
+
+        person_.answers = {Answer::Cancel};
+        QVERIFY(!window_->close());
+        QCOMPARE(person_.shown.back().text, std::string(kSaveQuestion));
+
+        // Yes saves the trunk job as a trunk job; the networks were not changed.
+        person_.answers = {Answer::Yes};
+        dialogs_.saveAnswers = {dir_->File("Jobs/kept.tnk")};
+        QVERIFY(window_->close());
+        QCOMPARE(dialogs_.requests.back().title, QString("Save As - Trunking Job File"));
+        const auto saved = ReadFileBytes(dir_->Path() / "Jobs/kept.tnk", 1 << 16);
+        QVERIFY(saved && saved->at(300) == 0x33);
+    }
+
     void settingsThatCannotBeWrittenAreReported() {
         Start();
         QVERIFY(QDir(dir_->File("")).mkdir("Setup.dat"));  // a folder in the file's place

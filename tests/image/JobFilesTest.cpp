@@ -84,6 +84,30 @@ class JobFilesTest : public testing::WorkDirTest {
     std::unique_ptr<JobFiles> files_;
 };
 
+// ---- The trunk job behind the Network view --------------------------------------------------
+
+TEST_F(JobFilesTest, TheTrunkJobBesideItsNetworkFilesIsComparedWithLastSaved) {
+    ASSERT_TRUE(files_->NewJob(JobView::Network));
+    const struct {
+        std::size_t offset;
+        bool changed;
+    } cases[] = {
+        {300, true},            // a radio-wide field
+        {10240, true},          // Network 1's job part
+        {13312 + 1535, true},   // the last byte of Network 2's job part
+        {14, false},            // the version word
+        {11776, false},         // Network 1's network file
+        {14848 + 1535, false},  // the last byte of Network 2's network file
+    };
+    for (const auto& c : cases) {
+        const std::uint8_t before = ws_->trunk.U8(c.offset);
+        ws_->trunk.SetU8(c.offset, static_cast<std::uint8_t>(before ^ 0xFF));
+        EXPECT_EQ(files_->TrunkJobChangedBesideNetworks(), c.changed) << c.offset;
+        ws_->trunk.SetU8(c.offset, before);
+    }
+    EXPECT_FALSE(files_->TrunkJobChangedBesideNetworks());
+}
+
 // ---- Open: the extension decides ------------------------------------------------------------
 
 TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
