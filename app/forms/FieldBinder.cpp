@@ -202,7 +202,6 @@ class FieldBinder::Recording : public QObject, public undo::Recorder {
     }
 
     void Commit() override {
-        pending_ = false;
         std::vector<Change> changes;
         for (std::size_t b = 0; b < bindings.size(); ++b) {
             QVariant now = StateOf(bindings[b].control, *bindings[b].row);
@@ -217,7 +216,6 @@ class FieldBinder::Recording : public QObject, public undo::Recorder {
     }
 
     void Rebase() override {
-        pending_ = false;
         for (std::size_t b = 0; b < bindings.size(); ++b) {
             shown_[b] = StateOf(bindings[b].control, *bindings[b].row);
         }
@@ -265,18 +263,7 @@ class FieldBinder::Recording : public QObject, public undo::Recorder {
         }
     }
 
-    // A commit waits until the event that made the edit is handled, so that what the form
-    // changes along with it joins the same step.
-    void CommitSoon() {
-        if (!pending_) {
-            pending_ = true;
-            QTimer::singleShot(0, this, [this] {
-                if (pending_) {
-                    Commit();
-                }
-            });
-        }
-    }
+    void CommitSoon() { undo::CommitSoon(*this); }
 
     // The signals by which the user leaves a control with a value.
     void Watch(QWidget& control, const FieldRow& row) {
@@ -300,7 +287,6 @@ class FieldBinder::Recording : public QObject, public undo::Recorder {
 
     QWidget* form_;
     std::vector<QVariant> shown_;
-    bool pending_ = false;
 };
 
 QString ToQString(std::string_view utf8) {
@@ -415,6 +401,9 @@ std::optional<FieldValue> FieldBinder::Value(const QWidget* control) const {
 void FieldBinder::Show(const FieldRow& row, const FieldValue& value) {
     if (const Binding* binding = Find(row)) {
         ShowValue(binding->control, row, value);
+        // A value the form shows (a Defaults button, a rule) is part of what the user did; one
+        // a load shows is not, since the loads start the history afresh.
+        undo::CommitSoon(*recording_);
     }
 }
 

@@ -50,7 +50,8 @@ class FieldBinder {
     const fields::FieldRow* RowOf(const QWidget* control) const;
     // The value a control holds now, or nullopt when its text is no value of its row.
     std::optional<fields::FieldValue> Value(const QWidget* control) const;
-    // Shows `value` in the control bound to `row` (a Defaults button, a cross-field rule).
+    // Shows `value` in the control bound to `row` (a Defaults button, a cross-field rule); an
+    // edit for undo, joined to the step of what the user did.
     void Show(const fields::FieldRow& row, const fields::FieldValue& value);
 
     // The exit check of a bound control: its row's check with the form's message. Returns true

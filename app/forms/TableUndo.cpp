@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QTimer>
 
 namespace km::undo {
 
@@ -26,7 +25,7 @@ class TableCells::Step : public DoneStep {
 TableCells::TableCells(QTableWidget& table) : table_(table) {
     connect(&table_, &QTableWidget::itemChanged, this, [this] {
         if (!showing_) {
-            CommitSoon();
+            CommitSoon(*this);
         }
     });
     // A cell editor lives in the viewport; when it goes, its cell's edit is done.
@@ -36,7 +35,7 @@ TableCells::TableCells(QTableWidget& table) : table_(table) {
 
 bool TableCells::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ChildRemoved) {
-        CommitSoon();
+        CommitSoon(*this);
     }
     return QObject::eventFilter(watched, event);
 }
@@ -46,23 +45,7 @@ bool TableCells::Editing() const {
     return focus != nullptr && table_.viewport()->isAncestorOf(focus);
 }
 
-void TableCells::CommitSoon() {
-    if (pending_) {
-        return;
-    }
-    pending_ = true;
-    // After the event that made the edit, so that all a command changes is one step; a cell
-    // still being typed in waits for its editor to close.
-    QTimer::singleShot(0, this, [this] {
-        if (pending_ && !Editing()) {
-            Commit();
-        }
-        pending_ = false;
-    });
-}
-
 void TableCells::Commit() {
-    pending_ = false;
     if (committed_.size() != static_cast<std::size_t>(table_.rowCount())) {
         Rebase();  // the table was set up anew: no edit
         return;
@@ -95,7 +78,6 @@ void TableCells::Record(const QString& text, std::vector<Change> changes) {
 }
 
 void TableCells::Rebase() {
-    pending_ = false;
     committed_.assign(static_cast<std::size_t>(table_.rowCount()), {});
     for (int line = 0; line < table_.rowCount(); ++line) {
         for (int column = 0; column < table_.columnCount(); ++column) {

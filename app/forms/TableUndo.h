@@ -29,6 +29,8 @@ class TableCells : public QObject, public Recorder {
     void Commit() override;
     void Rebase() override;
     const QWidget* Area() const override { return &table_; }
+    // A cell being typed in is recorded when its editor closes.
+    bool Settled() const override { return !Editing(); }
 
     // A text shown by a load.
     void Loaded(int line, int column, const QString& text);
@@ -42,12 +44,10 @@ class TableCells : public QObject, public Recorder {
 
   private:
     class Step;
-    void CommitSoon();
     bool Editing() const;
 
     QTableWidget& table_;
     std::vector<std::vector<QString>> committed_;  // the texts as the last step or load left them
-    bool pending_ = false;
     bool showing_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <QUndoStack>
 #include <QWidget>
 #include <algorithm>
@@ -34,6 +35,67 @@ void Forget(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
+// Recorders asked to commit after the current event.
+std::vector<Recorder*>& Waiting() {
+    static std::vector<Recorder*> waiting;
+    return waiting;
+}
+
+// While recorders commit together, their steps gather here.
+std::vector<std::unique_ptr<DoneStep>>*& Gathering() {
+    static std::vector<std::unique_ptr<DoneStep>>* steps = nullptr;
+    return steps;
+}
+
+// Steps of several recorders, made by one event.
+class GroupStep : public DoneStep {
+  public:
+    explicit GroupStep(std::vector<std::unique_ptr<DoneStep>> steps)
+        : DoneStep(steps.front()->text()), steps_(std::move(steps)) {}
+    void Redo() override {
+        for (auto& step : steps_) {
+            step->redo();
+        }
+    }
+    void Undo() override {
+        for (auto step = steps_.rbegin(); step != steps_.rend(); ++step) {
+            (*step)->undo();
+        }
+    }
+
+  private:
+    std::vector<std::unique_ptr<DoneStep>> steps_;
+};
+
+// Runs the commits of `recorders` and pushes what they record as one step.
+void CommitTogether(const std::vector<Recorder*>& recorders) {
+    std::vector<std::unique_ptr<DoneStep>> steps;
+    Gathering() = &steps;
+    for (Recorder* recorder : recorders) {
+        recorder->Commit();
+    }
+    Gathering() = nullptr;
+    if (steps.size() == 1) {
+        Push(std::move(steps.front()));
+    } else if (!steps.empty()) {
+        for (auto& step : steps) {
+            step->MarkDone();
+        }
+        Push(std::make_unique<GroupStep>(std::move(steps)));
+    }
+}
+
+void CommitWaiting() {
+    std::vector<Recorder*> ready;
+    std::vector<Recorder*> later;
+    for (Recorder* recorder : Waiting()) {
+        (recorder->Settled() ? ready : later).push_back(recorder);
+    }
+    // One still being edited is asked again when its edit ends.
+    Waiting().clear();
+    CommitTogether(ready);
+}
+
 }  // namespace
 
 void SetStack(QUndoStack* stack) {
@@ -53,7 +115,9 @@ void DoneStep::redo() {
 }
 
 void Push(std::unique_ptr<DoneStep> step) {
-    if (QUndoStack* stack = Stack()) {
+    if (Gathering() != nullptr) {
+        Gathering()->push_back(std::move(step));
+    } else if (QUndoStack* stack = Stack()) {
         stack->push(step.release());  // the stack owns its steps
     }
 }
@@ -64,6 +128,17 @@ Recorder::Recorder() {
 
 Recorder::~Recorder() {
     Forget(Recorders(), this);
+    Forget(Waiting(), this);
+}
+
+void CommitSoon(Recorder& recorder) {
+    if (std::find(Waiting().begin(), Waiting().end(), &recorder) != Waiting().end()) {
+        return;
+    }
+    if (Waiting().empty()) {
+        QTimer::singleShot(0, [] { CommitWaiting(); });
+    }
+    Waiting().push_back(&recorder);
 }
 
 bool Recorded(const QWidget& control) {
@@ -71,14 +146,13 @@ bool Recorded(const QWidget& control) {
 }
 
 void CommitAll() {
+    Waiting().clear();
     // A commit may not add or remove recorders, but copy the list all the same.
-    const std::vector<Recorder*> recorders = Recorders();
-    for (Recorder* recorder : recorders) {
-        recorder->Commit();
-    }
+    CommitTogether(std::vector<Recorder*>(Recorders()));
 }
 
 void StartAfresh() {
+    Waiting().clear();
     for (Recorder* recorder : Recorders()) {
         recorder->Rebase();
     }
@@ -91,6 +165,7 @@ void RebaseWithin(const QWidget& form) {
     for (Recorder* recorder : Recorders()) {
         const QWidget* area = recorder->Area();
         if (area != nullptr && (area == &form || form.isAncestorOf(area))) {
+            Forget(Waiting(), recorder);
             recorder->Rebase();
         }
     }

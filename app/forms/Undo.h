@@ -32,6 +32,8 @@ class DoneStep : public QUndoCommand {
     explicit DoneStep(const QString& text) : QUndoCommand(text) {}
     void redo() final;
     void undo() final { Undo(); }
+    // Done and not yet pushed (a step that joins a group).
+    void MarkDone() { done_ = false; }
 
   protected:
     virtual void Redo() = 0;
@@ -99,7 +101,15 @@ class Recorder {
     virtual void Rebase() = 0;
     // The widget the controls sit in.
     virtual const QWidget* Area() const = 0;
+    // False while an edit is still under way (a cell being typed in): a commit waits for it.
+    virtual bool Settled() const { return true; }
 };
+
+// Asks for `recorder`'s commit once the event that made an edit is handled. Every recorder
+// asked during that event commits then, and what they record together is one step: a rule of
+// the form that changes a grid along with a field, or a Defaults button that fills fields and
+// a grid, is undone at once.
+void CommitSoon(Recorder& recorder);
 
 // True when the edits of `control` belong on the history (not in a modal dialog).
 bool Recorded(const QWidget& control);

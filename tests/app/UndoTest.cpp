@@ -23,6 +23,7 @@
 #include "forms/BulkEditDialog.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/TableUndo.h"
 #include "forms/Undo.h"
 #include "forms/pmr/ChnForm.h"
 #include "forms/pmr/Scl2Form.h"
@@ -169,6 +170,36 @@ TEST(UndoOfBoundControls, WhatTheFormChangesAlongWithAnEditIsPartOfItsStep) {
     EXPECT_EQ(form.mode.currentText(), "Off");
     EXPECT_FALSE(form.flag.isChecked());
     EXPECT_EQ(form.name.text(), "");
+}
+
+TEST(UndoOfBoundControls, ADefaultsButtonFillingFieldsAndAGridIsOneStep) {
+    History history;
+    TestForm form;
+    FieldBinder binder(form, kRows);
+    QTableWidget table(2, 2, &form);
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            table.setItem(r, c, new QTableWidgetItem("x"));
+        }
+    }
+    undo::TableCells cells(table);
+    std::vector<std::uint8_t> bytes = {1, 0, 'A', 0, 0, 0};
+    binder.Load(fields::ImageId::Pmr, bytes, 0);
+    Settle();
+    // What a Defaults button does in one click.
+    binder.Show(kRows[0], std::int64_t{5});
+    binder.Show(kRows[2], std::string("Dflt"));
+    table.item(1, 1)->setText("d");
+    Settle();
+    ASSERT_EQ(history.stack.count(), 1);
+    history.stack.undo();
+    EXPECT_EQ(form.mode.currentText(), "On");
+    EXPECT_EQ(form.name.text(), "A");
+    EXPECT_EQ(table.item(1, 1)->text(), "x");
+    history.stack.redo();
+    EXPECT_EQ(form.mode.currentText(), "Auto");
+    EXPECT_EQ(form.name.text(), "Dflt");
+    EXPECT_EQ(table.item(1, 1)->text(), "d");
 }
 
 TEST(UndoOfBoundControls, AModalDialogsControlsAndAGoneFormAreNotOnTheHistory) {
