@@ -48,11 +48,16 @@ std::string ConnectedStatus(int comIndex) {
     return "Radio connected on " + ComName(comIndex);
 }
 
-std::string CompletedStatus(int operation, std::int64_t elapsedMs) {
+std::string CompletedStatus(int operation, std::string_view detail, std::int64_t elapsedMs) {
     std::array<char, 32> seconds{};
     std::snprintf(seconds.data(), seconds.size(), "%.1f s",
                   static_cast<double>(elapsedMs < 0 ? 0 : elapsedMs) / 1000.0);
-    return std::string(WordsOf(operation).done) + ", " + seconds.data();
+    std::string text = WordsOf(operation).done;
+    // The detail may carry the blanks of a fixed-width field (a version text "V6.30 ").
+    if (const std::string words = StatusLine(detail); !words.empty()) {
+        text += ": " + words;
+    }
+    return text + ", " + seconds.data();
 }
 
 std::string CancelledStatus(int operation) {
@@ -67,7 +72,7 @@ std::string StatusLine(std::string_view boxText) {
     std::string line;
     bool blank = false;
     for (const char c : boxText) {
-        if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+        if (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\0') {
             blank = !line.empty();
             continue;
         }

@@ -13,9 +13,10 @@ namespace km {
 std::string ConnectingStatus(int comIndex);
 // "Radio connected on COM1" once it is up.
 std::string ConnectedStatus(int comIndex);
-// A command that went through to its end, with the time it took from the command
-// ("Radio read: trunk configuration, 12.1 s").
-std::string CompletedStatus(int operation, std::int64_t elapsedMs);
+// A command that went through to its end, with what it adds in words and the time it took from
+// the command ("Radio read: trunk configuration, 12.1 s"; "Radio software upgraded: TRUNK
+// software for a Revision 9 KM700 Mobile V6.30, 25.0 s").
+std::string CompletedStatus(int operation, std::string_view detail, std::int64_t elapsedMs);
 // The person closed the progress dialog ("Read Radio cancelled").
 std::string CancelledStatus(int operation);
 // Ended without a message of its own, as after a No to a question ("Program Radio stopped").

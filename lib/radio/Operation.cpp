@@ -604,7 +604,8 @@ void RadioOperations::EndCommandStatus(bool cancelled) {
     const StepMachine* machine = Machine(statusCommand_);
     commandCompleted_ = !cancelled && machine != nullptr && machine->Completed();
     if (commandCompleted_) {
-        Announce(CompletedStatus(statusCommand_, env_.nowMs() - commandStartMs_));
+        Announce(CompletedStatus(statusCommand_, machine->CompletedDetail(),
+                                 env_.nowMs() - commandStartMs_));
     } else if (cancelled) {
         Announce(CancelledStatus(statusCommand_));
     } else if (!commandFailure_.empty()) {

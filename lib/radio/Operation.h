@@ -64,6 +64,8 @@ class StepMachine {
     int Step() const { return step_; }
     // True once the last run went through to its normal end.
     bool Completed() const { return completed_; }
+    // What the status line adds to the words of a completed operation (empty: nothing).
+    virtual std::string CompletedDetail() const { return {}; }
     void Start();
     void Stop();
     // The message layer runs the machine: for a new reply, or because credit has arrived.

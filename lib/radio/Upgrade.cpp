@@ -172,6 +172,11 @@ bool Upgrade::QueueOverlay() {
     return true;
 }
 
+std::string Upgrade::CompletedDetail() const {
+    return code_ ? CodeKindInWords(code_->type) + " " + code_->image.description.versionText
+                 : std::string();
+}
+
 bool Upgrade::Finish() {
     // The closing message goes out and the port closes behind it whatever the answer; another
     // download opens it again.

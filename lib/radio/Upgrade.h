@@ -56,6 +56,9 @@ class Upgrade : public ProgrammingMachine {
     // flash; `closeDialog` when the dialog must close (no other file is wanted).
     std::function<void(bool closeDialog)> onEnded;
 
+    // The code written, in words.
+    std::string CompletedDetail() const override;
+
   private:
     void BeginProgramming() override;
     bool CheckRadio();

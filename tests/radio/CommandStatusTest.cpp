@@ -101,8 +101,9 @@ TEST_F(CommandStatusTest, UpgradeSaysTheSoftwareWasUpgraded) {
     person_.answers = {Answer::Yes, Answer::No};
     Run([&] { ASSERT_TRUE(StartDownload(*operations_, path)); });
     ASSERT_FALSE(messages_.empty());
-    EXPECT_TRUE(
-        std::regex_match(messages_.back(), std::regex("Radio software upgraded, [0-9]+\\.[0-9] s")))
+    EXPECT_TRUE(std::regex_match(messages_.back(),
+                                 std::regex("Radio software upgraded: StartUp software for a "
+                                            "Revision 8 KM700 Mobile V6\\.30, [0-9]+\\.[0-9] s")))
         << messages_.back();
     EXPECT_EQ(progress_.lastGauge, 100);
 }
