@@ -170,6 +170,16 @@ TEST_F(EditMenuTest, CopyAndPasteOfGridRowsGoThroughTheClipboard) {
     EXPECT_EQ(book.item(9, 2)->text(), "123");
     Item("Undo1").trigger();
     EXPECT_EQ(book.item(9, 1)->text(), "");
+    // The keys reach the menu from the grid too.
+    QApplication::clipboard()->clear();
+    book.setCurrentCell(0, 1);
+    QTest::keyClick(&book, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "0,Depot,123\r\n");
+    book.setCurrentCell(20, 1);
+    QTest::keyClick(&book, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(book.item(20, 2)->text(), "123");
+    QTest::keyClick(&book, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(book.item(20, 2)->text(), "");
 }
 
 }  // namespace
