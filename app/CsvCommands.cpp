@@ -5,6 +5,7 @@
 #include "config/Phonebook.h"
 #include "core/Files.h"
 #include "forms/FieldBinder.h"
+#include "forms/Undo.h"
 #include "forms/pmr/ChnForm.h"
 #include "forms/pmr/SclForm.h"
 #include "forms/pmr/ZoneEditor.h"
@@ -180,6 +181,8 @@ void CsvCommands::CSVImportPhonebookClick() {
     if (ConfigForm* identities = form_(FormId::Identities)) {
         identities->LoadPass();
     }
+    // The file went into the job itself: earlier edits of the form cannot come back.
+    undo::StartAfresh();
     ForgetJobFileName();
     Remember(*path);
     if (result.summary.skipped > 0) {

@@ -595,7 +595,9 @@ void TForm_MF_MainForm::ReloadForm(FormId id) {
     if (ConfigForm* form = Form(id)) {
         form->LoadPass();
         form->RefreshVisibility();
-        undo::RebaseWithin(*form);
+        // The job changed under the form (a network file loaded or deleted): earlier edits
+        // cannot come back.
+        undo::StartAfresh();
     }
 }
 

@@ -221,8 +221,6 @@ class FieldBinder::Recording : public QObject, public undo::Recorder {
         }
     }
 
-    const QWidget* Area() const override { return form_; }
-
     std::vector<Binding> bindings;
 
   protected:

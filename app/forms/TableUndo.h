@@ -28,7 +28,6 @@ class TableCells : public QObject, public Recorder {
 
     void Commit() override;
     void Rebase() override;
-    const QWidget* Area() const override { return &table_; }
     // A cell being typed in is recorded when its editor closes.
     bool Settled() const override { return !Editing(); }
 

@@ -161,16 +161,6 @@ void StartAfresh() {
     }
 }
 
-void RebaseWithin(const QWidget& form) {
-    for (Recorder* recorder : Recorders()) {
-        const QWidget* area = recorder->Area();
-        if (area != nullptr && (area == &form || form.isAncestorOf(area))) {
-            Forget(Waiting(), recorder);
-            recorder->Rebase();
-        }
-    }
-}
-
 RowClipboard::RowClipboard(QWidget& view) : view_(&view) {
     Clipboards().push_back(this);
 }

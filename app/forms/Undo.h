@@ -99,8 +99,6 @@ class Recorder {
     virtual void Commit() = 0;
     // What the controls show now is where the next step starts from (after a load).
     virtual void Rebase() = 0;
-    // The widget the controls sit in.
-    virtual const QWidget* Area() const = 0;
     // False while an edit is still under way (a cell being typed in): a commit waits for it.
     virtual bool Settled() const { return true; }
 };
@@ -119,8 +117,6 @@ void CommitAll();
 // The forms show another job or network: the history is cleared and what every form shows is
 // the new starting point.
 void StartAfresh();
-// A form was loaded again from the image: its controls start afresh (the history is kept).
-void RebaseWithin(const QWidget& form);
 
 // Copy, paste and bulk edit of the rows of a grid, for the Edit menu. A grid registers itself
 // for the view that shows it as long as it lives.

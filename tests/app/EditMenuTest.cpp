@@ -123,6 +123,14 @@ TEST_F(EditMenuTest, WhatWasTypedOnAFormIsUndoneAndRedoneAndAnotherJobStartsAfre
     EXPECT_EQ(book.item(3, 1)->text(), "Depot");
     EXPECT_TRUE(Item("Undo1").isEnabled());
 
+    // A form loaded again from a changed job starts afresh too.
+    window_->ReloadForm(FormId::Selcall);
+    EXPECT_FALSE(Item("Undo1").isEnabled());
+    EXPECT_EQ(book.item(3, 1)->text(), "");
+    book.item(3, 1)->setText("Again");
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Item("Undo1").isEnabled());
+
     window_->NewPmrJob();
     EXPECT_FALSE(Item("Undo1").isEnabled());
     EXPECT_FALSE(Item("Redo1").isEnabled());
