@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include <QWidget>
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/Csv.h"
@@ -86,12 +87,10 @@ void CommitTogether(const std::vector<Recorder*>& recorders) {
 }
 
 void CommitWaiting() {
+    // One still being edited is left out: it asks again when its edit ends.
     std::vector<Recorder*> ready;
-    std::vector<Recorder*> later;
-    for (Recorder* recorder : Waiting()) {
-        (recorder->Settled() ? ready : later).push_back(recorder);
-    }
-    // One still being edited is asked again when its edit ends.
+    std::copy_if(Waiting().begin(), Waiting().end(), std::back_inserter(ready),
+                 [](const Recorder* recorder) { return recorder->Settled(); });
     Waiting().clear();
     CommitTogether(ready);
 }
@@ -183,7 +182,9 @@ RowClipboard* RowClipboardAt(const QWidget* focus) {
 QString LinesText(const std::vector<std::string>& lines) {
     QString text;
     for (const std::string& line : lines) {
-        text += QString::fromStdString(line) + QString::fromLatin1(csv::kLineEnd.data(), 2);
+        text +=
+            QString::fromStdString(line) +
+            QString::fromLatin1(csv::kLineEnd.data(), static_cast<qsizetype>(csv::kLineEnd.size()));
     }
     return text;
 }
