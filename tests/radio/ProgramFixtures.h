@@ -35,14 +35,15 @@ inline constexpr std::uint8_t kModePmrJob = 0;
 inline constexpr std::uint8_t kModeTrunkJob = 1;
 inline constexpr std::uint8_t kModeMultiJob = 2;
 
-// A trunk job whose every byte is known: a pattern, then the header and network fields the
-// programming depends on (MPT1343 numbering, no option board, three Network 1 channels).
+// A trunk job whose every byte is known: a pattern, then the marks every stored job carries and
+// the header and network fields the programming depends on (MPT1343 numbering, no option board, three Network 1 channels).
 inline TrunkJobImage PatternTrunkJob(JobHead head, std::uint8_t mode, bool network2) {
     TrunkJobImage job;
     for (std::size_t i = 0; i < TrunkJobImage::kSize; ++i) {
         job.SetU8(i, static_cast<std::uint8_t>(i * 7 + i / 256 + 1));
     }
     job.SetU16(kVersionWordOffset, kProgramVersionNumber);
+    job.SetU16(trunk::kFormatMark, trunk::kFormatMarkValue);
     job.SetU8(trunk::kRadioType, head.code);
     job.SetU8(trunk::kHeadVariant, head.variant);
     job.SetU8(trunk::kRadioMode, mode);
