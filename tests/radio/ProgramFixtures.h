@@ -36,7 +36,8 @@ inline constexpr std::uint8_t kModeTrunkJob = 1;
 inline constexpr std::uint8_t kModeMultiJob = 2;
 
 // A trunk job whose every byte is known: a pattern, then the marks every stored job carries and
-// the header and network fields the programming depends on (MPT1343 numbering, no option board, three Network 1 channels).
+// the header and network fields the programming depends on (MPT1343 numbering, no option board,
+// three Network 1 channels).
 inline TrunkJobImage PatternTrunkJob(JobHead head, std::uint8_t mode, bool network2) {
     TrunkJobImage job;
     for (std::size_t i = 0; i < TrunkJobImage::kSize; ++i) {
