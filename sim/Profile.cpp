@@ -174,6 +174,8 @@ class ProfileReader {
             profile_.network1File = value;
         } else if (key == "pmr_config_file") {
             profile_.pmrConfigFile = value;
+        } else if (key == "pmr_job_file") {
+            profile_.pmrJobFile = value;
         } else if (key == "erase_time_ms") {
             return Number(value, 0, 60000, profile_.eraseTimeMs);
         } else if (key == "realistic") {
@@ -365,7 +367,7 @@ ProfileResult LoadProfile(const std::filesystem::path& path) {
     // Files named by a profile are found beside it.
     Profile& profile = *result.profile;
     for (std::string* file : {&profile.trunkConfigFile, &profile.trunkJobFile,
-                              &profile.network1File, &profile.pmrConfigFile}) {
+                              &profile.network1File, &profile.pmrConfigFile, &profile.pmrJobFile}) {
         if (!file->empty() && std::filesystem::path(*file).is_relative()) {
             *file = (path.parent_path() / *file).string();
         }

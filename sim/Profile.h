@@ -71,6 +71,7 @@ struct Profile {
     std::string trunkJobFile;     // a trunk job (.tnk) the radio holds, in place of a made-up one
     std::string network1File;     // a network file (.nwk) for Network 1 of that job
     std::string pmrConfigFile;    // raw radio-order bytes for the PMR configuration area
+    std::string pmrJobFile;       // a PMR job (.pmr) the radio holds, in place of a made-up one
 
     int eraseTimeMs = 50;
     std::uint8_t linkP1 = 14;

@@ -1,6 +1,9 @@
 #include "sim/RadioMemory.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <span>
 #include <stdexcept>
 
 #include "core/Files.h"
@@ -165,16 +168,27 @@ void StoreCodeAreas(Flash& flash, const Profile& profile, const FitLayout& layou
     }
 }
 
-std::vector<std::uint8_t> StartupData(const Profile& profile) {
+// What the radio holds of a PMR configuration: the configuration area and the tables after it,
+// each in radio order.
+struct PmrContent {
+    std::vector<std::uint8_t> config;
+    std::vector<std::uint8_t> channels;  // the channel table entries, a record each
+    std::vector<std::uint8_t> encodes;
+    std::vector<std::uint8_t> groupB;
+    std::vector<std::uint8_t> zones;
+
+    std::size_t ChannelCount() const { return channels.size() / kRecordSize; }
+};
+
+std::vector<std::uint8_t> StartupData(const Profile& profile, const PmrContent* pmr) {
     std::vector<std::uint8_t> data(kStartupDataSize, 0);
     const auto align = AlignConfigContents();
     std::copy(align.begin(), align.end(), data.begin());
-    const bool pmrJob = profile.pmrChannels > 0;
     data[0] = kStartupHeaderMark;
-    data[1] = profile.trunkJob ? (pmrJob ? kPmrModeFlag : 0) : (pmrJob ? kPmrConfigBlocks : 0);
+    data[1] = profile.trunkJob ? (pmr ? kPmrModeFlag : 0) : (pmr ? kPmrConfigBlocks : 0);
     data[2] = profile.trunkJob ? kTrunkDataBlocks : 0;
     data[3] = 0;
-    PutU16BE(data, kStartupChannelCount, static_cast<std::uint16_t>(profile.pmrChannels));
+    PutU16BE(data, kStartupChannelCount, static_cast<std::uint16_t>(pmr ? pmr->ChannelCount() : 0));
     data[kStartupNetwork] = 1;
     return data;
 }
@@ -230,18 +244,95 @@ std::vector<std::uint8_t> PmrConfig(const Profile& profile) {
     return config;
 }
 
-// Channel records: the first 512 in the first part, the rest in the second.
-void StoreChannels(Flash& flash, const Profile& profile, const FitLayout& layout) {
+// A made-up PMR configuration of the profile's counts: named channels, patterned tables.
+PmrContent MadeUpPmr(const Profile& profile) {
+    PmrContent pmr;
+    pmr.config = PmrConfig(profile);
     for (int i = 0; i < profile.pmrChannels; ++i) {
         std::vector<std::uint8_t> record(kRecordSize, 0);
         PutU16BE(record, 0, static_cast<std::uint16_t>(i));
         PutText(record, 2, 12, "CHANNEL " + std::to_string(i), 0);
-        const auto index = static_cast<std::size_t>(i);
+        pmr.channels.insert(pmr.channels.end(), record.begin(), record.end());
+    }
+    pmr.encodes = Pattern(static_cast<std::size_t>(profile.pmrEncodes) * kRecordSize, 0x33);
+    pmr.groupB = Pattern(static_cast<std::size_t>(profile.pmrGroupB) * kRecordSize, 0x44);
+    pmr.zones = Pattern(static_cast<std::size_t>(profile.pmrZones) * kZoneSize, 0x55);
+    return pmr;
+}
+
+// A PMR job file holds the radio's PMR areas one after the other, words low byte first: the
+// configuration, the channel table entries, the selcall encodes, the group B channels and the
+// zones.
+constexpr std::size_t kJobChannels = 0x3D2C;
+constexpr std::size_t kJobEncodes = 0xBA2C;
+constexpr std::size_t kJobGroupB = 0xDA2C;
+constexpr std::size_t kJobZones = 0xEA2C;
+constexpr std::size_t kMaxChannels = 1000;
+constexpr std::size_t kMaxEncodes = 250;
+constexpr std::size_t kMaxGroupB = 128;
+constexpr std::size_t kMaxZones = 20;
+constexpr std::size_t kPmrJobSize = kJobZones + kMaxZones * kZoneSize;
+
+std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t start,
+                                std::size_t size) {
+    return {bytes.begin() + static_cast<std::ptrdiff_t>(start),
+            bytes.begin() + static_cast<std::ptrdiff_t>(start + size)};
+}
+
+// The PMR job of the profile as programming leaves it in the radio, its counts (limited to what
+// the radio's areas hold) taken from its configuration and the band word set to the radio's band.
+PmrContent PmrFromJob(const Profile& profile) {
+    std::vector<std::uint8_t> job = ReadWhole(profile.pmrJobFile, kPmrJobSize);
+    job.resize(kPmrJobSize, 0);
+    PmrContent pmr;
+    pmr.config = Slice(job, 0, kPmrConfigSize);
+    TurnWords(pmr.config, PmrConfigurationWords());
+    if (profile.band.size() == 2) {
+        PutText(pmr.config, kBand, 2, profile.band, 0);
+    }
+    const auto channels = std::min<std::size_t>(
+        static_cast<std::size_t>(pmr.config[kChannelCount] << 8 | pmr.config[kChannelCount + 1]),
+        kMaxChannels);
+    const auto count = [&](std::size_t at, std::size_t most) {
+        return std::min<std::size_t>(pmr.config[at], most);
+    };
+    pmr.channels = Slice(job, kJobChannels, channels * kRecordSize);
+    pmr.encodes = Slice(job, kJobEncodes, count(kEncodeCount, kMaxEncodes) * kRecordSize);
+    TurnRecordWords(pmr.encodes, kRecordSize, kEncodeRecordWords);
+    pmr.groupB = Slice(job, kJobGroupB, count(kGroupBCount, kMaxGroupB) * kRecordSize);
+    TurnRecordWords(pmr.groupB, kRecordSize, kGroupBRecordWords);
+    pmr.zones = Slice(job, kJobZones, count(kZoneCount, kMaxZones) * kZoneSize);
+    return pmr;
+}
+
+std::optional<PmrContent> PmrContentOf(const Profile& profile) {
+    if (!profile.pmrJobFile.empty()) {
+        return PmrFromJob(profile);
+    }
+    if (profile.pmrChannels > 0) {
+        return MadeUpPmr(profile);
+    }
+    return std::nullopt;
+}
+
+// Channel records: the first 512 in the first part, the rest in the second.
+void StoreChannels(Flash& flash, const PmrContent& pmr, const FitLayout& layout) {
+    for (std::size_t index = 0; index < pmr.ChannelCount(); ++index) {
         const std::size_t address =
             index < kFirstChannelPart
                 ? BlockOf(layout, fit::kChannels1) + index * kRecordSize
                 : BlockOf(layout, fit::kChannels2) + (index - kFirstChannelPart) * kRecordSize;
-        flash.Store(address, record);
+        flash.Store(address, std::span(pmr.channels).subspan(index * kRecordSize, kRecordSize));
+    }
+}
+
+void StorePmr(Flash& flash, const PmrContent& pmr, const FitLayout& layout) {
+    flash.Store(BlockOf(layout, fit::kPmrConfig), pmr.config);
+    StoreChannels(flash, pmr, layout);
+    flash.Store(BlockOf(layout, fit::kEncodes), pmr.encodes);
+    flash.Store(BlockOf(layout, fit::kGroupB), pmr.groupB);
+    if (layout[fit::kZoneTable].block != kNoBlock) {
+        flash.Store(BlockOf(layout, fit::kZoneTable), pmr.zones);
     }
 }
 
@@ -252,24 +343,16 @@ std::vector<std::uint8_t> Phonebook(std::size_t size, std::size_t marker, std::u
 }
 
 void StoreData(Flash& flash, const Profile& profile, const FitLayout& layout) {
-    flash.Store(BlockOf(layout, fit::kStartupData), StartupData(profile));
+    const std::optional<PmrContent> pmr = PmrContentOf(profile);
+    flash.Store(BlockOf(layout, fit::kStartupData), StartupData(profile, pmr ? &*pmr : nullptr));
     flash.Store(BlockOf(layout, fit::kPmrContext), Pattern(kBlockSize, 0x11));
     flash.Store(BlockOf(layout, fit::kTrunkContext), Pattern(kBlockSize, 0x22));
     flash.Store(Flash::BlockAddress(kFourthAreaBlock), std::vector<std::uint8_t>(128, 0));
     if (profile.trunkJob) {
         flash.Store(BlockOf(layout, fit::kTrunkConfig), TrunkConfig(profile));
     }
-    if (profile.pmrChannels > 0) {
-        flash.Store(BlockOf(layout, fit::kPmrConfig), PmrConfig(profile));
-        StoreChannels(flash, profile, layout);
-        flash.Store(BlockOf(layout, fit::kEncodes),
-                    Pattern(static_cast<std::size_t>(profile.pmrEncodes) * kRecordSize, 0x33));
-        flash.Store(BlockOf(layout, fit::kGroupB),
-                    Pattern(static_cast<std::size_t>(profile.pmrGroupB) * kRecordSize, 0x44));
-        if (layout[fit::kZoneTable].block != kNoBlock) {
-            flash.Store(BlockOf(layout, fit::kZoneTable),
-                        Pattern(static_cast<std::size_t>(profile.pmrZones) * kZoneSize, 0x55));
-        }
+    if (pmr) {
+        StorePmr(flash, *pmr, layout);
     }
     if (profile.trunkPhonebookEdited) {
         flash.Store(BlockOf(layout, fit::kTrunkPhonebook),

@@ -36,8 +36,12 @@ class PmrTableRoundTripTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(workdir_); }
 
-    int Cli(QStringList args) {
-        args << "--workdir" << QString::fromStdString(workdir_.string());
+    // The radio commands work in the test's folder; the file commands take no folder.
+    enum class Folder { Work, None };
+    int Cli(QStringList args, Folder folder = Folder::Work) {
+        if (folder == Folder::Work) {
+            args << "--workdir" << QString::fromStdString(workdir_.string());
+        }
         QProcess process;
         process.start(QString::fromUtf8(KM_CLI_PROGRAM), args);
         if (!process.waitForFinished(120000)) {
@@ -263,6 +267,29 @@ TEST_F(PmrTableRoundTripTest, TheChannelOptionsComeBack) {
         EXPECT_EQ(received[i], sent[i]);
     }
     EXPECT_EQ(pmr::DtmfSequenceOf(*back, pmr::options_rows::kDtmf2), "0987654321-*#000");
+}
+
+// The demo radio holds a PMR job file: a read gives that job back, field for field, and the
+// whole-job check finds nothing in it, so Program Radio takes a job read from the demo radio as
+// it is.
+TEST_F(PmrTableRoundTripTest, TheDemoRadiosJobReadsBackAsItsFileAndPassesTheCheck) {
+    const fs::path demo = fs::path(KM_SOURCE_DIR) / "sim" / "data" / "demo.pmr";
+    ASSERT_TRUE(sim_.Start("type = 4\nband = TK\npmr_job_file = " + demo.string() + "\n"));
+    ASSERT_EQ(Cli({"read", "--port", "COM1", "--pmr", "-o", File("back.pmr")}), 0) << err_;
+    EXPECT_EQ(Cli({"diff", QString::fromStdString(demo.string()), File("back.pmr")}, Folder::None),
+              0)
+        << err_;
+    EXPECT_EQ(Cli({"verify", File("back.pmr")}, Folder::None), 0) << err_;
+
+    const auto back = ReadFileBytes(workdir_ / "back.pmr", 1 << 20);
+    ASSERT_TRUE(back);
+    auto read = std::make_unique<PmrJobImage>();
+    read->Write(0, *back);
+    pmr::ChannelTable table;
+    pmr::LoadChannelTable(*read, table);
+    ASSERT_EQ(table.Size(), 24u);
+    EXPECT_EQ(table.At(0).Name(), "DEMO CH 1");
+    EXPECT_EQ(table.At(23).rxHz, 440575000);
 }
 
 }  // namespace

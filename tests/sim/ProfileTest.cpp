@@ -1,5 +1,7 @@
 #include "sim/Profile.h"
 
+#include "sim/RadioMemory.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -83,14 +85,16 @@ TEST(ProfileTest, RefusesBadLinesNamingTheLine) {
     }
 }
 
-TEST(ProfileTest, EveryShippedProfileLoads) {
+// Every shipped profile loads, and the radio it describes can be built (the files it names exist).
+TEST(ProfileTest, EveryShippedProfileLoadsAndBuildsItsRadio) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(KM_SIM_PROFILE_DIR)) {
         if (entry.path().extension() != ".profile") {
             continue;
         }
         const auto result = LoadProfile(entry.path());
-        EXPECT_TRUE(result.profile) << result.error;
+        ASSERT_TRUE(result.profile) << result.error;
+        EXPECT_NO_THROW(BuildRadioMemory(*result.profile)) << entry.path();
         ++count;
     }
     EXPECT_GE(count, 10);

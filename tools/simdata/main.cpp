@@ -1,10 +1,12 @@
 // km_simdata <folder>: writes FIT000101.bin and aligncfg.bin as the virtual radio lays out its
-// flash, so that the programmer finds the table and startup data of a radio without its own.
+// flash, so that the programmer finds the table and startup data of a radio without its own, and
+// demo.pmr, the PMR job of the demo radio's profile.
 
 #include <cstdio>
 #include <filesystem>
 #include <span>
 
+#include "DemoPmrJob.h"
 #include "core/Files.h"
 #include "sim/RadioMemory.h"
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = argv[1];
     const auto fit = km::sim::FitFileContents();
     const auto align = km::sim::AlignConfigContents();
-    const bool ok = Write(out / "FIT000101.bin", fit) && Write(out / "aligncfg.bin", align);
+    const bool ok = Write(out / "FIT000101.bin", fit) && Write(out / "aligncfg.bin", align) &&
+                    Write(out / "demo.pmr", km::simdata::DemoPmrJob().Bytes());
     return ok ? 0 : 1;
 }
