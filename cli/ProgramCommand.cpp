@@ -1,5 +1,7 @@
 #include "ProgramCommand.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -9,6 +11,7 @@
 #include "CliCommand.h"
 #include "QtSerialPort.h"
 #include "QtTimers.h"
+#include "TerminalAnswer.h"
 #include "image/JobFiles.h"
 #include "image/State.h"
 #include "radio/ProgramPmr.h"
@@ -23,7 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The person at the console: every box is a line on standard error; questions take the answer
-// given on the command line or read one from the terminal.
+// given on the command line or read one from the terminal while the radio's link keeps running.
 class AnsweringPerson : public Person {
   public:
     explicit AnsweringPerson(std::optional<Answer> answer) : answer_(answer) {}
@@ -41,11 +44,12 @@ class AnsweringPerson : public Person {
             return *answer_;
         }
         std::cerr << kTerminalAnswerPrompt << std::flush;
-        std::string line;
-        if (!std::getline(std::cin, line)) {
+        const std::optional<std::string> line = ReadAnswerLine(STDIN_FILENO);
+        if (!line) {
             return Answer::No;
         }
-        return !line.empty() && (line[0] == 'y' || line[0] == 'Y') ? Answer::Yes : Answer::No;
+        return !line->empty() && ((*line)[0] == 'y' || (*line)[0] == 'Y') ? Answer::Yes
+                                                                          : Answer::No;
     }
     void Beep() override {}
 
