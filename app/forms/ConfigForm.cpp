@@ -1,5 +1,6 @@
 #include "forms/ConfigForm.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <array>
@@ -10,6 +11,18 @@ namespace km {
 
 ConfigForm::ConfigForm(const FormContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {}
+
+bool ConfigForm::MoveOnAtEnter(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent&>(event).key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+        return false;
+    }
+    focusNextChild();
+    return true;
+}
 
 namespace {
 

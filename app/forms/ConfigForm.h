@@ -102,6 +102,10 @@ class ConfigForm : public QWidget {
     virtual bool CheckFocusedField() { return true; }
 
   protected:
+    // Enter moves on to the next control on every form, as Tab does; true when `event` is the key
+    // press of Enter (then handled), for the forms' key and event filters.
+    bool MoveOnAtEnter(const QEvent& event);
+
     Workspace& workspace() const { return context_.workspace; }
     MainState& state() const { return context_.state; }
     Person& person() const { return context_.person; }

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "Resources.h"
@@ -225,18 +224,7 @@ bool TForm_MOB_Mobile::eventFilter(QObject* watched, QEvent* event) {
             ComboBox_MOB_HeadEnter();
         }
     }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            FormKeyPress();
-            return true;
-        }
-    }
-    return ConfigForm::eventFilter(watched, event);
-}
-
-void TForm_MOB_Mobile::FormKeyPress() {
-    focusNextChild();
+    return MoveOnAtEnter(*event) || ConfigForm::eventFilter(watched, event);
 }
 
 bool TForm_MOB_Mobile::TrunkView() const {

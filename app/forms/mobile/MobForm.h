@@ -46,7 +46,6 @@ class TForm_MOB_Mobile : public ConfigForm {
     void Page_MOB_MobileChange(int page);
     void Tab_MOB_NextShow();
     // Enter moves the focus to the next control.
-    void FormKeyPress();
 
     // Controls, public for the form's tests.
     QTabWidget Page_MOB_Mobile;

@@ -136,12 +136,9 @@ void TSCL2_Form_Selcall::ShowFirstPage() {
 }
 
 void TSCL2_Form_Selcall::keyPressEvent(QKeyEvent* event) {
-    // Enter is swallowed and moves on to the next control.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return;
+    if (!MoveOnAtEnter(*event)) {
+        ConfigForm::keyPressEvent(event);
     }
-    ConfigForm::keyPressEvent(event);
 }
 
 // ---- Lists -----------------------------------------------------------------------------------

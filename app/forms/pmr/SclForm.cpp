@@ -617,12 +617,10 @@ void TSCL_Form_Selcall::showEvent(QShowEvent* event) {
 }
 
 void TSCL_Form_Selcall::keyPressEvent(QKeyEvent* event) {
-    // Enter in a control that does not take it moves on to the next control.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return;
+    // Enter in a control that does not take it reaches the form.
+    if (!MoveOnAtEnter(*event)) {
+        ConfigForm::keyPressEvent(event);
     }
-    ConfigForm::keyPressEvent(event);
 }
 
 // ---- What others read ------------------------------------------------------------------------

@@ -257,18 +257,7 @@ void TForm_TXT_Strings::BuildLayout() {
 }
 
 bool TForm_TXT_Strings::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            FormKeyPress();
-            return true;
-        }
-    }
-    return ConfigForm::eventFilter(watched, event);
-}
-
-void TForm_TXT_Strings::FormKeyPress() {
-    focusNextChild();
+    return MoveOnAtEnter(*event) || ConfigForm::eventFilter(watched, event);
 }
 
 bool TForm_TXT_Strings::TextView() const {

@@ -38,7 +38,6 @@ class TForm_TXT_Strings : public ConfigForm, public RadioTypeListener {
     void Btn_TXT2_DefaultsClick();
     void Btn_TXT4_DefaultCTCSStextClick();
     // Enter on a control other than a grid moves the focus to the next control.
-    void FormKeyPress();
 
     // The grid of a text table, and the texts its second column shows.
     QTableWidget& GridOf(TextGrid grid);

@@ -3,7 +3,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -616,14 +615,7 @@ void TForm_ID_Identities::Connect() {
 }
 
 bool TForm_ID_Identities::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
-            return true;
-        }
-    }
-    return ConfigForm::eventFilter(watched, event);
+    return MoveOnAtEnter(*event) || ConfigForm::eventFilter(watched, event);
 }
 
 // ---- Helpers ---------------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -204,14 +203,7 @@ void TForm_NWO_NetworkOptions::WatchEdits() {
 }
 
 bool TForm_NWO_NetworkOptions::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
-            return true;
-        }
-    }
-    return ConfigForm::eventFilter(watched, event);
+    return MoveOnAtEnter(*event) || ConfigForm::eventFilter(watched, event);
 }
 
 std::size_t TForm_NWO_NetworkOptions::Slot() const {

@@ -1396,15 +1396,10 @@ bool TForm_UI_UserInterface::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    const int pressed = key->key();
     const bool control = qobject_cast<QComboBox*>(watched) || qobject_cast<QCheckBox*>(watched) ||
                          qobject_cast<QRadioButton*>(watched) ||
                          qobject_cast<QPushButton*>(watched);
-    if ((pressed == Qt::Key_Return || pressed == Qt::Key_Enter) && control) {
-        focusNextChild();
-        return true;
-    }
-    return ConfigForm::eventFilter(watched, event);
+    return (control && MoveOnAtEnter(*event)) || ConfigForm::eventFilter(watched, event);
 }
 
 void TForm_UI_UserInterface::CB_UO_PowerOnModeChange() {
