@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <algorithm>
+#include <cstring>
 
+#include "ReportBox.h"
 #include "Resources.h"
 #include "core/Cp1252.h"
 #include "core/Files.h"
@@ -74,6 +77,8 @@ TForm_COM_ComPort::TForm_COM_ComPort(int comIndex, int baudIndex, QWidget* paren
         ComboBox_COM_ComPort.addItem(QStringLiteral("COM%1").arg(i));
     }
     ComboBox_COM_ComPort.setMaxVisibleItems(kComPortCount);
+    ComboBox_COM_ComPort.setFont(ColumnFont());
+    ComboBox_COM_ComPort.setSizeAdjustPolicy(QComboBox::AdjustToContents);
     RadioGrp_COM_BaudRate.setObjectName("RadioGrp_COM_BaudRate");
     RadioGrp_COM_BaudRate.setLayout(&baudLayout_);
     for (std::size_t i = 0; i < baudRows_.size(); ++i) {
@@ -97,29 +102,43 @@ TForm_COM_ComPort::TForm_COM_ComPort(int comIndex, int baudIndex, QWidget* paren
     FormCreate();
 }
 
-QString ComPortRowText(int comIndex, const ComPortListing& listing) {
-    QString text = QStringLiteral("COM%1").arg(comIndex + 1).leftJustified(7);
-    text += QString::fromStdString(listing.device);
-    if (!listing.description.empty()) {
-        text += "   " + QString::fromStdString(listing.description);
+QStringList ComPortRows(const std::vector<ComPortListing>& listing) {
+    constexpr int kGap = 3;
+    const auto widest = [&](auto text) {
+        qsizetype width = 0;
+        for (const ComPortListing& port : listing) {
+            width = std::max(width, QString::fromStdString(text(port)).size());
+        }
+        return width > 0 ? width + kGap : 0;
+    };
+    const qsizetype deviceWidth = widest([](const ComPortListing& port) { return port.device; });
+    const qsizetype descriptionWidth =
+        widest([](const ComPortListing& port) { return port.description; });
+    QStringList rows;
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        const ComPortListing& port = listing[i];
+        QString text = QStringLiteral("COM%1").arg(i + 1).leftJustified(7);
+        text += QString::fromStdString(port.device).leftJustified(deviceWidth);
+        text += QString::fromStdString(port.description).leftJustified(descriptionWidth);
+        if (port.fromConfig) {
+            text +=
+                QString(kComPortConfigMark).leftJustified(std::strlen(kComPortConfigMark) + kGap);
+        }
+        if (!port.present) {
+            text += kComPortAbsentMark;
+        }
+        rows << text.trimmed();
     }
-    if (listing.fromConfig) {
-        text += QStringLiteral("   ") + kComPortConfigMark;
-    }
-    if (!listing.present) {
-        text += QStringLiteral("   ") + kComPortAbsentMark;
-    }
-    return text;
+    return rows;
 }
 
 void TForm_COM_ComPort::ListPorts() {
     if (!portLister_) {
         return;
     }
-    const std::vector<ComPortListing> listing = portLister_();
-    for (int i = 0; i < kComPortCount && i < static_cast<int>(listing.size()); ++i) {
-        ComboBox_COM_ComPort.setItemText(i,
-                                         ComPortRowText(i, listing[static_cast<std::size_t>(i)]));
+    const QStringList rows = ComPortRows(portLister_());
+    for (int i = 0; i < kComPortCount && i < rows.size(); ++i) {
+        ComboBox_COM_ComPort.setItemText(i, rows[i]);
     }
 }
 

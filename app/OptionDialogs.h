@@ -65,9 +65,10 @@ class TForm_COM_ComPort : public QDialog {
     PortLister portLister_;
 };
 
-// A row of the COM Port dialog: "COM3   /dev/ttyUSB0   FT232R USB UART", with "(comports.cfg)"
-// for a device named there and "(absent)" for one that is not there.
-QString ComPortRowText(int comIndex, const ComPortListing& listing);
+// The rows of the COM Port dialog, one a COM number: "COM3   /dev/ttyUSB0   FT232R USB UART", with
+// "(comports.cfg)" for a device named there and "(absent)" for one that is not there. The
+// devices, descriptions and marks stand in columns (the list is shown in a fixed-pitch font).
+QStringList ComPortRows(const std::vector<ComPortListing>& listing);
 
 // The country list, which decides the PMR band plan (CountryCode), and the per-user working
 // folder. OK keeps a changed folder at once (for the next start) and refuses one that cannot be
