@@ -23,6 +23,8 @@ struct ZoneGrids {
     std::array<std::string, kZonePositions> channels{};  // the "Channel" column, rows 1..254
     int currentZone = 0;                                 // whose channels the grid shows
     bool zoneMode = false;
+
+    bool operator==(const ZoneGrids&) const = default;
 };
 
 // Images stored by a program older than this have no zones to show.

@@ -28,9 +28,11 @@
 #include "forms/pmr/ChnForm.h"
 #include "forms/pmr/Scl2Form.h"
 #include "forms/pmr/SclForm.h"
+#include "forms/pmr/ZoneEditor.h"
 #include "forms/text/TxtForm.h"
 #include "pmr/ChannelGridEdit.h"
 #include "pmr/EncodeRows.h"
+#include "pmr/Zones.h"
 
 namespace km {
 namespace {
@@ -590,6 +592,55 @@ TEST(UndoOfTheChannelList, CsvLinesFromASpreadsheetPasteAndWhatDoesNotFitIsRefus
     }
     EXPECT_EQ(history.stack.count(), 1) << "only the paste that changed the table";
     EXPECT_EQ(desk.form->Table().At(3).Name(), "Depot");
+}
+
+// ---- The zones ---------------------------------------------------------------------------------
+
+void TypeCell(QTableWidget& grid, int line, int column, const QString& text) {
+    grid.item(line, column)->setText(text);
+    Settle();
+}
+
+TEST(UndoOfTheZones, EditsOfTwoZonesUndoInTurnAndTheZoneEditedIsShownAgain) {
+    History history;
+    ChannelDesk desk(10);
+    TZEDT_Form& zones = *desk.form->Tab_CHN_Zones;
+    QTableWidget& names = zones.ZONE_StrGrid_Zones;
+    QTableWidget& channels = zones.ZONE_StrGrid_Channels;
+    TypeCell(names, 0, 1, "North");
+    TypeCell(channels, 0, 1, "5");
+    ASSERT_EQ(history.stack.count(), 2);
+    names.setCurrentCell(1, 1);  // another zone is shown: no edit
+    ASSERT_EQ(history.stack.count(), 2);
+    ASSERT_EQ(channels.item(0, 1)->text(), "");
+    TypeCell(names, 1, 1, "South");
+    TypeCell(channels, 0, 1, "7");
+    zones.ZONE_CBox_ZoneMode.setChecked(!zones.ZONE_CBox_ZoneMode.isChecked());
+    Settle();
+    ASSERT_EQ(history.stack.count(), 5);
+
+    history.stack.undo();  // the zone mode
+    history.stack.undo();  // zone 2's channel
+    EXPECT_EQ(channels.item(0, 1)->text(), "");
+    history.stack.undo();  // zone 2's name
+    EXPECT_EQ(names.item(1, 1)->text(), "");
+    history.stack.undo();  // zone 1's channel: zone 1 is shown again, without it
+    EXPECT_EQ(zones.Grids().currentZone, 0);
+    EXPECT_EQ(names.item(0, 1)->text(), "North");
+    EXPECT_EQ(channels.item(0, 1)->text(), "");
+    history.stack.redo();
+    EXPECT_EQ(channels.item(0, 1)->text(), "5");
+    history.stack.redo();
+    history.stack.redo();
+
+    // What the store writes is what the grids show after undo and redo.
+    desk.form->StorePass();
+    pmr::ZoneGrids stored;
+    pmr::LoadZones(desk.workspace->pmr, stored);
+    EXPECT_EQ(stored.names[0], "North");
+    EXPECT_EQ(stored.names[1], "South");
+    EXPECT_EQ(stored.channels[0], "5");
+    EXPECT_EQ(pmr::ReadZoneEntry(desk.workspace->pmr, 1, 0).channel, 7);
 }
 
 // ---- The encode list --------------------------------------------------------------------------

@@ -4,8 +4,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/Person.h"
 #include "forms/FieldBinder.h"
@@ -52,6 +54,7 @@ TZEDT_Form::TZEDT_Form(const pmr::ChannelTable& table, Workspace& workspace, Per
     ZONE_StrGrid_Channels.setObjectName("ZONE_StrGrid_Channels");
     BuildLayout();
     Connect();
+    committed_ = Taken();
 }
 
 void TZEDT_Form::BuildLayout() {
@@ -114,6 +117,67 @@ void TZEDT_Form::Connect() {
                 }
             });
     ZONE_StrGrid_Channels.installEventFilter(this);
+    // Texts a load or a zone selection shows come with the grids' signals blocked: only edits
+    // reach here.
+    for (QTableWidget* grid : {&ZONE_StrGrid_Zones, &ZONE_StrGrid_Channels}) {
+        connect(grid, &QTableWidget::itemChanged, this, [this] {
+            if (undo::Recorded(*this)) {
+                undo::CommitSoon(*this);
+            }
+        });
+    }
+    connect(&ZONE_CBox_ZoneMode, &QCheckBox::toggled, this, [this] {
+        if (undo::Recorded(*this)) {
+            undo::CommitSoon(*this);
+        }
+    });
+}
+
+// ---- Undo ------------------------------------------------------------------------------------
+
+class TZEDT_Form::Step : public undo::DoneStep {
+  public:
+    Step(TZEDT_Form& form, Snapshot before, Snapshot after)
+        : DoneStep("Zones"), form_(&form), before_(std::move(before)), after_(std::move(after)) {}
+
+  private:
+    void Redo() override { Put(after_); }
+    void Undo() override { Put(before_); }
+    void Put(const Snapshot& snapshot) {
+        if (form_ != nullptr) {
+            form_->Restore(snapshot);
+        }
+    }
+    QPointer<TZEDT_Form> form_;
+    Snapshot before_;
+    Snapshot after_;
+};
+
+TZEDT_Form::Snapshot TZEDT_Form::Taken() const {
+    const auto records =
+        workspace_.pmr.Bytes().subspan(pmr::kZoneRecords, pmr::kZones * pmr::kZoneSize);
+    return {Grids(), {records.begin(), records.end()}};
+}
+
+void TZEDT_Form::Restore(const Snapshot& snapshot) {
+    workspace_.pmr.Write(pmr::kZoneRecords, snapshot.zoneRecords);
+    Show(snapshot.grids);
+    const QSignalBlocker blocker(ZONE_StrGrid_Zones);
+    ZONE_StrGrid_Zones.setCurrentCell(snapshot.grids.currentZone, kZoneNameColumn);
+    committed_ = snapshot;
+}
+
+void TZEDT_Form::Commit() {
+    Snapshot now = Taken();
+    // A store pass rewrites the zone records from the grids; only what the grids show is an edit.
+    if (now.grids != committed_.grids) {
+        undo::Push(std::make_unique<Step>(*this, std::move(committed_), now));
+    }
+    committed_ = std::move(now);
+}
+
+void TZEDT_Form::Rebase() {
+    committed_ = Taken();
 }
 
 TZEDT_Form::~TZEDT_Form() {
@@ -154,6 +218,7 @@ void TZEDT_Form::LoadPass() {
     Show(grids);
     const QSignalBlocker blocker(ZONE_StrGrid_Zones);
     ZONE_StrGrid_Zones.setCurrentCell(0, kZoneNameColumn);
+    Rebase();
 }
 
 void TZEDT_Form::StorePass() {
@@ -234,9 +299,12 @@ void TZEDT_Form::SetCell(QTableWidget& grid, int row, int column, const QString&
 // ---- Handlers --------------------------------------------------------------------------------
 
 void TZEDT_Form::ZONE_StrGrid_ZonesSelectCell(int row) {
+    // An edit of the zone being left is a step of its own; showing another zone is no edit.
+    Commit();
     pmr::ZoneGrids grids = Grids();
     pmr::SelectZone(grids, row, workspace_.ZoneReload, workspace_.pmr);
     Show(grids);
+    Rebase();
 }
 
 bool TZEDT_Form::ZONE_StrGrid_ChannelsCellExit(int row) {

@@ -2,12 +2,19 @@
 // The zones page of the Channel Options form (`TZEDT_Form`): the zone names grid, the channels of
 // the zone selected in it and the zone mode box. The grids are what pmr/Zones.h calls
 // ZoneGrids; the channel names beside the numbers come from the channel table.
+//
+// An edit of the grids or the zone mode is an undo step. Selecting a zone stores the zone left
+// into the image, so a step restores the zone records of the image with the grids: undone, an
+// edit of another zone shows that zone again as it was.
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QTableWidget>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
+#include "forms/Undo.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/PmrCsv.h"
 #include "pmr/Zones.h"
@@ -17,7 +24,7 @@ namespace km {
 class Person;
 struct Workspace;
 
-class TZEDT_Form : public QWidget {
+class TZEDT_Form : public QWidget, public undo::Recorder {
     Q_OBJECT
   public:
     TZEDT_Form(const pmr::ChannelTable& table, Workspace& workspace, Person& person,
@@ -39,6 +46,9 @@ class TZEDT_Form : public QWidget {
     // The grids as they stand (the current zone's channels as shown).
     pmr::ZoneGrids Grids() const;
 
+    void Commit() override;
+    void Rebase() override;
+
     // Handlers, named as the domain names them.
     void ZONE_StrGrid_ZonesSelectCell(int row);
     // Leaving a "Channel" cell (or the grid); false keeps the focus in it.
@@ -53,6 +63,15 @@ class TZEDT_Form : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // What an undo step of the page puts back.
+    struct Snapshot {
+        pmr::ZoneGrids grids;
+        std::vector<std::uint8_t> zoneRecords;
+    };
+    class Step;
+    Snapshot Taken() const;
+    void Restore(const Snapshot& snapshot);
+
     void BuildLayout();
     void Connect();
     void Show(const pmr::ZoneGrids& grids);
@@ -65,6 +84,7 @@ class TZEDT_Form : public QWidget {
     Person& person_;
     int currentZone_ = 0;
     bool selecting_ = false;
+    Snapshot committed_;  // where the next undo step starts from
 };
 
 }  // namespace km
