@@ -12,6 +12,10 @@
 # It says in a few lines what it does; what the installing and building print goes to
 # build/run.log, which a failure names together with its last lines.
 set -euo pipefail
+# A profile named relative to where the script was started.
+if [ -n "${KM_SIM_PROFILE:-}" ]; then
+    KM_SIM_PROFILE=$(realpath -- "$KM_SIM_PROFILE")
+fi
 cd "$(dirname "$0")/.."
 repo=$PWD
 mkdir -p build
