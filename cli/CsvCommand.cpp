@@ -1,5 +1,6 @@
 #include "CsvCommand.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <optional>
@@ -16,6 +17,23 @@ namespace km::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A message box text (lines padded with blanks to widen the box) as one line of the console.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view part = text.substr(start, end - start);
+        const auto first = part.find_first_not_of(' ');
+        if (first != std::string_view::npos) {
+            part = part.substr(first, part.find_last_not_of(' ') - first + 1);
+            line += (line.empty() ? "" : " ") + std::string(part);
+        }
+        start = end + 1;
+    }
+    return line;
+}
 
 // Larger files are no table of a job.
 constexpr std::size_t kLargestCsvFile = 4 * 1024 * 1024;
@@ -205,11 +223,13 @@ int Import(const Parsed& parsed, const CsvTable& table, std::ostream& err) {
         return kExitCannotWrite;
     }
     const auto& summary = std::get<csv::ImportSummary>(result);
+    for (const std::string& note : summary.notes) {
+        err << "km700rcp-cli: " << OneLine(note) << "\n";
+    }
     if (summary.skipped > 0) {
         err << "km700rcp-cli: " << summary.skipped << " rows of " << csvFile << " were left out\n";
-        return kExitFailed;
     }
-    return kExitDone;
+    return summary.skipped > 0 || !summary.notes.empty() ? kExitFailed : kExitDone;
 }
 
 }  // namespace

@@ -26,16 +26,18 @@ inline constexpr const char* kCsvUsageText =
     "                output when no file is given\n"
     "  import        replaces the table NAME of JOB by the CSV file IN.csv and writes the job to\n"
     "                OUT (JOB itself without -o). A file that is no such table changes nothing;\n"
-    "                rows the table cannot take are left out and counted on standard error.\n"
-    "                JOB and the CSV file may be given in either order.\n"
+    "                rows the table cannot take are left out and counted on standard error,\n"
+    "                and so is what the store changes for the radio (a frequency off the\n"
+    "                raster). JOB and the CSV file may be given in either order.\n"
     "  --table NAME  phonebook (a .tnk job: the trunk phone book), channels or zones (a .pmr\n"
     "                job: the channel table with its groups, or the zone table), pmr-phonebook\n"
     "                or status (a .pmr job: the selcall phone book, or the status message list)\n"
     "  --country C   the dealer's country code the channel table's store follows: 0 (default),\n"
     "                1 Australia/New Zealand (the UHF CB band plan), 5 United States\n"
     "\n"
-    "Exit codes: 0 done; 1 the file is no such table, or rows were left out; 2 wrong arguments\n"
-    "or JOB is no job of the table's kind; 3 a file could not be written.\n";
+    "Exit codes: 0 done; 1 the file is no such table, rows were left out or the store changed\n"
+    "a value; 2 wrong arguments or JOB is no job of the table's kind; 3 a file could not be\n"
+    "written.\n";
 
 // What an import may need beyond the file.
 struct CsvOptions {

@@ -44,6 +44,9 @@ std::string FileOfText(std::string_view utf8);
 struct ImportSummary {
     std::size_t rows = 0;     // rows taken into the table
     std::size_t skipped = 0;  // rows of the file that were not taken
+    // What the store changed so that the radio can take it (a frequency off the raster, groups
+    // beyond the limits), in the words the desktop program shows.
+    std::vector<std::string> notes;
 };
 
 }  // namespace km::csv

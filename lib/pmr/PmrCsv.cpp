@@ -269,13 +269,18 @@ int RadioTypeMaskOf(const PmrJobImage& image) {
                : 0;
 }
 
-// The store's messages where nobody reads them.
-class UnseenPerson : public Person {
+// The store's messages, kept for the summary of an import without a desktop.
+class NotingPerson : public Person {
   public:
-    Answer Show(BoxKind, std::string_view, Buttons buttons) override {
+    explicit NotingPerson(std::vector<std::string>& notes) : notes_(notes) {}
+    Answer Show(BoxKind, std::string_view text, Buttons buttons) override {
+        notes_.emplace_back(text);
         return buttons == Buttons::Cancel ? Answer::Cancel : Answer::Ok;
     }
     void Beep() override {}
+
+  private:
+    std::vector<std::string>& notes_;
 };
 
 }  // namespace
@@ -416,11 +421,12 @@ std::variant<csv::ImportSummary, std::string> ImportChannelsCsvIntoImage(
     if (!import.valid) {
         return std::string(kNotAChannelTableText);
     }
-    UnseenPerson person;
+    csv::ImportSummary summary{import.table.Size(), static_cast<std::size_t>(import.skipped), {}};
+    NotingPerson person(summary.notes);
     StoreChannelTable(import.table, StoreSettingsOf(*image, radioTypeMask, countryCode), *image,
                       person);
     CopyBack(*image, job);
-    return csv::ImportSummary{import.table.Size(), static_cast<std::size_t>(import.skipped)};
+    return summary;
 }
 
 std::string ExportZonesCsvOfImage(std::span<const std::uint8_t> job) {

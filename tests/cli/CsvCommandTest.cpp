@@ -202,5 +202,21 @@ TEST_F(PmrCsvCommandTest, AWrongFileChangesNothingAndRowsLeftOutAreCounted) {
     EXPECT_EQ(after[0x006E] | after[0x006F] << 8, 1);
 }
 
+// What the store changes so that the radio can take it is said, as the desktop program says it,
+// and counts as something found.
+TEST_F(PmrCsvCommandTest, AFrequencyTheStoreMustChangeIsToldAndCounts) {
+    Write(Path("odd.csv"), "PMR,Channels\nheader\n1,A,Chan,450.003,450\n");
+    const Result r =
+        RunCsv({"csv", "import", "--table", "channels", Path("job.pmr"), Path("odd.csv")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("km700rcp-cli: Channel 1 RX frequency not divisable by reference."),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("left out"), std::string::npos);
+    const auto after = Read(Path("job.pmr"));
+    ASSERT_EQ(after.size(), PmrJobImage::kSize);
+    EXPECT_EQ(after[0x006E] | after[0x006F] << 8, 1);
+}
+
 }  // namespace
 }  // namespace km::cli
