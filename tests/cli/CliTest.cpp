@@ -129,9 +129,6 @@ Output RunProgram(const char* program, const QStringList& args, int timeoutMs) {
 class CliRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        workdir_ = fs::temp_directory_path() /
-                   ("km_cli_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(workdir_);
         fs::create_directories(workdir_);
     }
@@ -152,9 +149,7 @@ class CliRunTest : public ::testing::Test {
         return ReadFileBytes(file, 1 << 20).value_or(std::vector<std::uint8_t>{});
     }
 
-    fs::path workdir_ =
-        fs::temp_directory_path() /
-        ("km_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path workdir_ = testing::TestFolder("km_cli_");
     testing::SimProcess sim_{workdir_};
     sim::Profile profile_;
 };

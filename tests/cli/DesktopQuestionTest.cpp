@@ -61,10 +61,7 @@ class DesktopQuestionTest : public ::testing::Test {
         return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
     }
 
-    fs::path workdir_ =
-        fs::temp_directory_path() /
-        ("km_desktop_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path workdir_ = testing::TestFolder("km_desktop_");
     testing::SimProcess sim_{workdir_};
     testing::ScriptedPerson person_;
     std::unique_ptr<Workspace> workspace_ = std::make_unique<Workspace>();

@@ -141,10 +141,7 @@ class DesktopReadTest : public ::testing::Test {
         return ReadFileBytes(file, 1 << 20).value_or(std::vector<std::uint8_t>{});
     }
 
-    fs::path workdir_ =
-        fs::temp_directory_path() /
-        ("km_desktop_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path workdir_ = testing::TestFolder("km_desktop_");
     testing::SimProcess sim_{workdir_};
     testing::ScriptedPerson person_;
     std::unique_ptr<Workspace> workspace_ = std::make_unique<Workspace>();

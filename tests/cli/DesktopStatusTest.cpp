@@ -75,10 +75,7 @@ class DesktopStatusTest : public ::testing::Test {
         return window.statusBar()->currentMessage();
     }
 
-    fs::path workdir_ =
-        fs::temp_directory_path() /
-        ("km_desktop_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path workdir_ = testing::TestFolder("km_desktop_");
     testing::SimProcess sim_{workdir_};
     testing::ShellPerson person_;
     testing::ScriptedDialogs dialogs_;

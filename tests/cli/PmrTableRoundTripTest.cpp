@@ -56,11 +56,7 @@ class PmrTableRoundTripTest : public ::testing::Test {
         return QString::fromStdString((workdir_ / name).string());
     }
 
-    // ctest runs the tests of this fixture side by side: each needs its own folder and port.
-    fs::path workdir_ =
-        fs::temp_directory_path() /
-        ("km_pmr_round_trip_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path workdir_ = testing::TestFolder("km_pmr_round_trip_");
     testing::SimProcess sim_{workdir_};
     std::string err_;
 };

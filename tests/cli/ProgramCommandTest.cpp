@@ -116,10 +116,7 @@ class ProgramRunTest : public ::testing::Test {
         return std::string(bytes.begin(), bytes.end());
     }
 
-    fs::path workdir_ =
-        fs::temp_directory_path() /
-        ("km_cli_program_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::path workdir_ = testing::TestFolder("km_cli_program_");
     testing::SimProcess sim_{workdir_};
 };
 

@@ -3,6 +3,7 @@
 // pointed at it (and FIT000101.bin beside it for the radios that carry no table).
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QString>
@@ -17,6 +18,14 @@
 #include "sim/RadioMemory.h"
 
 namespace km::testing {
+
+// A scratch folder of the running test: named after the test and this process, so that tests of
+// one fixture side by side, and two test runs at once, never share one.
+inline std::filesystem::path TestFolder(const std::string& prefix) {
+    return std::filesystem::temp_directory_path() /
+           (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+            std::to_string(::getpid()));
+}
 
 class SimProcess {
   public:
