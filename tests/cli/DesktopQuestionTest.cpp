@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "EventWait.h"
 #include "ProgramFixtures.h"
 #include "ScriptedPerson.h"
 #include "SimProcess.h"
@@ -22,26 +23,13 @@ namespace km {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::WaitFor;
 
 // Runs the event loop for `ms`, as a modal box does while it waits for its answer.
 void KeepEventsRunning(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    check.start(10);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
 }
 
 class DesktopQuestionTest : public ::testing::Test {

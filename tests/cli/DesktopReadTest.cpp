@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "EventWait.h"
 #include "MainForm.h"
 #include "RadioContent.h"
 #include "ScriptedPerson.h"
@@ -25,6 +26,7 @@ namespace km {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::WaitFor;
 
 // PendingOperation of the serial monitor's read test, and of no operation (the link's message
 // layer, which names them, stays out of a test that uses the job files).
@@ -38,21 +40,6 @@ class DesktopReadTest : public ::testing::Test {
         fs::create_directories(workdir_);
     }
     void TearDown() override { fs::remove_all(workdir_); }
-
-    // Runs the event loop until `done` holds or `ms` have passed.
-    static bool WaitFor(const std::function<bool()>& done, int ms) {
-        QEventLoop loop;
-        QTimer check;
-        QObject::connect(&check, &QTimer::timeout, [&] {
-            if (done()) {
-                loop.quit();
-            }
-        });
-        check.start(10);
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-        return done();
-    }
 
     // Runs Read Radio in `view` and waits until it has ended and the port is closed.
     void ReadRadio(int view) {

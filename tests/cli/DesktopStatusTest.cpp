@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "EventWait.h"
 #include "MainForm.h"
 #include "ShellFixtures.h"
 #include "SimProcess.h"
@@ -30,20 +31,7 @@ namespace km {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    check.start(10);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
+using testing::WaitFor;
 
 class DesktopStatusTest : public ::testing::Test {
   protected:

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "EventWait.h"
 #include "MainForm.h"
 #include "ShellFixtures.h"
 #include "SimProcess.h"
@@ -23,20 +24,7 @@ namespace km {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    check.start(10);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
+using testing::WaitFor;
 
 class DesktopTrunkRoundTripTest : public ::testing::Test {
   protected:
