@@ -309,9 +309,3 @@ TEST(ChannelFormTest, NextFormShowsTheSelcallForm) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

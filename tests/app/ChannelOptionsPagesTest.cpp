@@ -413,9 +413,3 @@ TEST(ChannelOptionsPagesTest, EmptiedNumberFieldsStoreZeroOrTheirEmptyValue) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <memory>
 
@@ -158,9 +157,3 @@ TEST_F(CsvCommandsTest, TheItemsRefuseTrunkJobsAndViewsWithoutAPmrJob) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -192,9 +192,3 @@ TEST_F(EditMenuTest, CopyAndPasteOfGridRowsGoThroughTheClipboard) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

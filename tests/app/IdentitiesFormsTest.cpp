@@ -673,9 +673,3 @@ TEST_F(IdentitiesFormsTest, Screenshots) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

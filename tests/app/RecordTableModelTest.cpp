@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <vector>
 
 #include "ScriptedPerson.h"
@@ -69,9 +68,3 @@ TEST_F(RecordTableModelTest, EditsAreCheckedAndReachOnlyTheirBytes) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

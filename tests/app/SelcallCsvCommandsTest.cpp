@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <memory>
 
 #include "CsvCommands.h"
@@ -162,9 +161,3 @@ TEST_F(SelcallCsvCommandsTest, TheStatusListCommandsAreRefusedOutsideAPmrJob) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

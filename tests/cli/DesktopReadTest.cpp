@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <filesystem>
@@ -239,10 +238,3 @@ TEST_F(DesktopReadTest, ClosingTheProgressDialogCancels) {
 
 }  // namespace
 }  // namespace km
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
