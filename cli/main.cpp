@@ -8,6 +8,7 @@
 #include "JobCommand.h"
 #include "PrintCommand.h"
 #include "ProgramCommand.h"
+#include "SetCommand.h"
 
 int main(int argc, char** argv) {
     if (argc > 1 && km::cli::IsPrintCommand(argv[1])) {
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     }
     if (!args.empty() && km::cli::IsJobCommand(args[0])) {
         return km::cli::JobMain(args, std::cout, std::cerr);
+    }
+    if (!args.empty() && km::cli::IsSetCommand(args[0])) {
+        return km::cli::SetMain(args, std::cout, std::cerr);
     }
     if (!args.empty() && km::cli::IsProgrammingCommand(args[0])) {
         return km::cli::ProgrammingMain(args);
