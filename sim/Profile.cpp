@@ -375,4 +375,22 @@ ProfileResult LoadProfile(const std::filesystem::path& path) {
     return result;
 }
 
+std::string NthSerialNumber(const std::string& first, int index) {
+    if (index == 0) {
+        return first;
+    }
+    std::size_t digits = first.size();
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(first[digits - 1]))) {
+        --digits;
+    }
+    if (digits == first.size()) {
+        return first + "-" + std::to_string(index);
+    }
+    const std::string number =
+        std::to_string(std::stoull(first.substr(digits)) + static_cast<unsigned long long>(index));
+    const std::size_t width = first.size() - digits;
+    return first.substr(0, digits) +
+           std::string(number.size() < width ? width - number.size() : 0, '0') + number;
+}
+
 }  // namespace km::sim

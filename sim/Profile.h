@@ -97,4 +97,10 @@ struct ProfileResult {
 ProfileResult ParseProfile(const std::string& text);
 ProfileResult LoadProfile(const std::filesystem::path& path);
 
+// The serial number of the radio `index` places after one with `first`, when several radios are
+// served at once: the digits at the end counted up by `index`, keeping their width while it
+// suffices ("VIRTUAL-0000009", 1 gives "VIRTUAL-0000010"); digits are added after a number
+// without them ("RADIO", 2 gives "RADIO-2").
+std::string NthSerialNumber(const std::string& first, int index);
+
 }  // namespace km::sim

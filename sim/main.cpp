@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -31,6 +32,12 @@ constexpr const char* kUsage =
     "  --profile FILE          the radio to be (see sim/profiles)\n"
     "  --workdir DIR           the programmer's working directory (default: .)\n"
     "  --com N                 the COM number to point at the radio, 1 to 16 (default: 1)\n"
+    "  --serial TEXT           the radio's serial number (default: the profile's)\n"
+    "  --count N               serve N radios, 1 to 16, each on a pseudo-terminal of its own,\n"
+    "                          at COM numbers N, N+1, ...; the serial number of each is the\n"
+    "                          first one with its last digits counted up (VIRTUAL-0000001,\n"
+    "                          VIRTUAL-0000002, ...), and --save FILE saves each radio's memory\n"
+    "                          to FILE.<serial number>\n"
     "  --load FILE             start from a saved radio memory instead of the profile's\n"
     "  --save FILE             save the radio memory to FILE when the radio stops\n"
     "  --log FILE              write the log to FILE (default: standard error)\n"
@@ -44,10 +51,13 @@ constexpr const char* kUsage =
     "  --silence-after K       fall silent after message K\n"
     "  --piece-size N          send read data in pieces of N bytes, 1 to 238 (default: 128)\n"
     "  --pad-reads             fill the last piece of a read up to the 128-byte block\n"
-    "  --ready-file FILE       write the device path to FILE once the radio is serving\n"
+    "  --ready-file FILE       write the device path to FILE once the radio is serving (one\n"
+    "                          line per radio)\n"
     "  --help                  show this text\n";
 
 constexpr const char* kComportsFile = "comports.cfg";
+// What the band record holds of a serial number.
+constexpr std::size_t kMaxSerialNumber = 16;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -59,6 +69,8 @@ struct Options {
     std::string profile;
     std::filesystem::path workdir = ".";
     int com = 1;
+    int count = 1;
+    std::string serial;
     std::string load;
     std::string save;
     std::string log;
@@ -123,6 +135,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.readyFile = value();
         } else if (arg == "--com") {
             options.com = number(1, 16);
+        } else if (arg == "--count") {
+            options.count = number(1, 16);
+        } else if (arg == "--serial") {
+            options.serial = value();
         } else if (arg == "--drop-in") {
             faults.dropIncomingEvery = number(0, 1000000);
         } else if (arg == "--drop-out") {
@@ -155,6 +171,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         std::cerr << "km700sim: --profile is required\n" << kUsage;
         bad = true;
     }
+    if (!bad && options.com + options.count - 1 > 16) {
+        std::cerr << "km700sim: --com and --count reach beyond COM16\n";
+        bad = true;
+    }
     if (bad) {
         return std::nullopt;
     }
@@ -183,6 +203,46 @@ bool UpdateComports(const std::filesystem::path& workdir, int com, const std::st
         file, std::span(reinterpret_cast<const std::uint8_t*>(kept.data()), kept.size()));
 }
 
+// One radio of those served: its pseudo-terminal, its COM number and its memory's file.
+struct Served {
+    std::unique_ptr<PtyPort> pty;
+    std::unique_ptr<VirtualRadio> radio;
+    int com = 1;
+    std::string save;
+};
+
+bool WriteText(const std::filesystem::path& file, const std::string& text) {
+    return km::WriteFileAtomically(
+        file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+// Serves every radio until a stop is asked for: each poll waits on all terminals at once.
+void ServeUntilStopped(std::vector<Served>& radios, RealTimeTimers& timers) {
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    constexpr int kMaxWaitMs = 200;  // how soon a stop request is noticed
+    std::vector<pollfd> fds(radios.size());
+    while (!stopRequested) {
+        int wait = timers.MsUntilNextDue();
+        wait = wait < 0 ? kMaxWaitMs : std::min(wait, kMaxWaitMs);
+        for (std::size_t i = 0; i < radios.size(); ++i) {
+            const PtyPort& pty = *radios[i].pty;
+            fds[i] = {pty.Fd(), static_cast<short>(POLLIN | (pty.BytesToWrite() ? POLLOUT : 0)), 0};
+        }
+        if (poll(fds.data(), fds.size(), wait) > 0) {
+            for (std::size_t i = 0; i < radios.size(); ++i) {
+                if (fds[i].revents & POLLIN) {
+                    radios[i].pty->ReadAvailable();
+                }
+                if (fds[i].revents & POLLOUT) {
+                    radios[i].pty->WritePending();
+                }
+            }
+        }
+        timers.RunDue();
+    }
+}
+
 int Serve(const Options& options) {
     const ProfileResult loaded = LoadProfile(options.profile);
     if (!loaded.profile) {
@@ -193,10 +253,8 @@ int Serve(const Options& options) {
     if (options.realistic) {
         profile.eraseTimeMs = kRealisticEraseTimeMs;
     }
-    Flash memory = BuildRadioMemory(profile);
-    if (!options.load.empty() && !memory.LoadFrom(options.load)) {
-        std::cerr << "km700sim: cannot load radio memory from " << options.load << "\n";
-        return 2;
+    if (!options.serial.empty()) {
+        profile.serialNumber = options.serial;
     }
 
     std::ofstream logFile;
@@ -210,53 +268,63 @@ int Serve(const Options& options) {
     std::ostream& log = logFile.is_open() ? logFile : std::cerr;
 
     RealTimeTimers timers;
-    PtyPort pty;
-    VirtualRadio radio(
-        profile, std::move(memory), timers, [&timers] { return timers.NowMs(); }, pty,
-        options.radio, [&log](const std::string& line) { log << line << std::endl; });
-    if (!UpdateComports(options.workdir, options.com, pty.DevicePath())) {
-        std::cerr << "km700sim: cannot write " << (options.workdir / kComportsFile) << "\n";
-        return 2;
-    }
-    log << "serving on " << pty.DevicePath() << " as COM" << options.com << std::endl;
-    if (!options.readyFile.empty()) {
-        const std::string& path = pty.DevicePath();
-        km::WriteFileAtomically(
-            options.readyFile,
-            std::span(reinterpret_cast<const std::uint8_t*>(path.data()), path.size()));
-    }
-
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
-    constexpr int kMaxWaitMs = 200;  // how soon a stop request is noticed
-    while (!stopRequested) {
-        int wait = timers.MsUntilNextDue();
-        wait = wait < 0 ? kMaxWaitMs : std::min(wait, kMaxWaitMs);
-        pollfd fd{pty.Fd(), static_cast<short>(POLLIN | (pty.BytesToWrite() ? POLLOUT : 0)), 0};
-        if (poll(&fd, 1, wait) > 0) {
-            if (fd.revents & POLLIN) {
-                pty.ReadAvailable();
-            }
-            if (fd.revents & POLLOUT) {
-                pty.WritePending();
-            }
+    std::vector<Served> radios;
+    std::string ready;
+    for (int i = 0; i < options.count; ++i) {
+        Profile own = profile;
+        own.serialNumber = NthSerialNumber(profile.serialNumber, i);
+        if (own.serialNumber.size() > kMaxSerialNumber) {
+            std::cerr << "km700sim: the serial number " << own.serialNumber << " is longer than "
+                      << kMaxSerialNumber << " characters\n";
+            return 2;
         }
-        timers.RunDue();
+        Flash memory = BuildRadioMemory(own);
+        if (!options.load.empty() && !memory.LoadFrom(options.load)) {
+            std::cerr << "km700sim: cannot load radio memory from " << options.load << "\n";
+            return 2;
+        }
+        Served served;
+        served.com = options.com + i;
+        served.save = options.save.empty() || options.count == 1
+                          ? options.save
+                          : options.save + "." + own.serialNumber;
+        served.pty = std::make_unique<PtyPort>();
+        const std::string prefix = options.count == 1 ? std::string() : own.serialNumber + ": ";
+        served.radio = std::make_unique<VirtualRadio>(
+            own, std::move(memory), timers, [&timers] { return timers.NowMs(); }, *served.pty,
+            options.radio,
+            [&log, prefix](const std::string& line) { log << prefix << line << std::endl; });
+        const std::string& device = served.pty->DevicePath();
+        if (!UpdateComports(options.workdir, served.com, device)) {
+            std::cerr << "km700sim: cannot write " << (options.workdir / kComportsFile) << "\n";
+            return 2;
+        }
+        log << prefix << "serving on " << device << " as COM" << served.com << std::endl;
+        ready += (i == 0 ? "" : "\n") + device;
+        radios.push_back(std::move(served));
+    }
+    if (!options.readyFile.empty()) {
+        WriteText(options.readyFile, ready);
     }
 
-    UpdateComports(options.workdir, options.com, "");
-    for (const auto& fault : radio.Memory().Faults()) {
-        log << "flash fault: " << Describe(fault) << std::endl;
-    }
-    for (const auto& fault : radio.Messages().ProtocolFaults()) {
-        log << "protocol fault: " << fault << std::endl;
-    }
-    if (!options.save.empty() && !radio.Memory().SaveTo(options.save)) {
-        std::cerr << "km700sim: cannot save radio memory to " << options.save << "\n";
-        return 1;
+    ServeUntilStopped(radios, timers);
+
+    int result = 0;
+    for (Served& served : radios) {
+        UpdateComports(options.workdir, served.com, "");
+        for (const auto& fault : served.radio->Memory().Faults()) {
+            log << "flash fault: " << Describe(fault) << std::endl;
+        }
+        for (const auto& fault : served.radio->Messages().ProtocolFaults()) {
+            log << "protocol fault: " << fault << std::endl;
+        }
+        if (!served.save.empty() && !served.radio->Memory().SaveTo(served.save)) {
+            std::cerr << "km700sim: cannot save radio memory to " << served.save << "\n";
+            result = 1;
+        }
     }
     log << "stopped" << std::endl;
-    return 0;
+    return result;
 }
 
 }  // namespace

@@ -108,3 +108,28 @@ TEST(ProfileTest, MissingFileIsReported) {
 
 }  // namespace
 }  // namespace km::sim
+
+namespace km::sim {
+namespace {
+
+TEST(NthSerialNumberTest, SeveralRadiosCountTheDigitsAtTheEndUp) {
+    struct Case {
+        const char* first;
+        int index;
+        const char* serial;
+    };
+    const Case cases[] = {
+        {"VIRTUAL-0000001", 0, "VIRTUAL-0000001"},
+        {"VIRTUAL-0000001", 2, "VIRTUAL-0000003"},
+        {"VIRTUAL-0000009", 1, "VIRTUAL-0000010"},
+        {"VIRTUAL-99", 1, "VIRTUAL-100"},
+        {"RADIO", 2, "RADIO-2"},
+        {"17", 3, "20"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NthSerialNumber(c.first, c.index), c.serial) << c.first << " + " << c.index;
+    }
+}
+
+}  // namespace
+}  // namespace km::sim
