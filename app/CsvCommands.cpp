@@ -47,13 +47,7 @@ std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::string PhonebookRowsSkippedText(std::size_t skipped) {
-    return std::to_string(skipped) +
-           " rows of the file were not imported:\n"
-           "their index is not a number of 0..249, or names an entry an earlier row filled.";
-}
-
-// Rows of a file beyond the PMR phone book's 250 or the status list's 100 entries.
+// Rows of a file beyond a phone book's 250 or the status list's 100 entries.
 std::string RowsBeyondTheListText(std::size_t skipped, std::size_t entries) {
     return std::to_string(skipped) + " rows of the file were not imported:\nthe list holds " +
            std::to_string(entries) + " entries.";
@@ -186,7 +180,7 @@ void CsvCommands::CSVImportPhonebookClick() {
     ForgetJobFileName();
     Remember(*path);
     if (result.summary.skipped > 0) {
-        person_.Warn(PhonebookRowsSkippedText(result.summary.skipped));
+        person_.Warn(RowsBeyondTheListText(result.summary.skipped, result.entries.size()));
     }
 }
 

@@ -52,30 +52,6 @@ bool AllDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// The entry a CSV row names: its index, or the entry after the previous row when the index is
-// empty; nullopt when the index is no entry.
-std::optional<std::size_t> EntryOfIndex(std::string_view index, std::size_t next) {
-    index = TrimBlanks(index);
-    if (index.empty()) {
-        return next < kEntries ? std::optional<std::size_t>(next) : std::nullopt;
-    }
-    if (!AllDigits(index) || index.size() > 3) {
-        return std::nullopt;
-    }
-    const auto entry = static_cast<std::size_t>(IntegerOfField(index));
-    return entry < kEntries ? std::optional<std::size_t>(entry) : std::nullopt;
-}
-
 }  // namespace
 
 std::string PhonebookRowLabel(std::size_t entry) {
@@ -182,26 +158,14 @@ std::variant<PhonebookImport, std::string> ImportPhonebookCsv(std::string_view f
     if (lines.empty() || !csv::HeaderIs(lines[0], kCsvKind, kCsvTable)) {
         return std::string(kNotAPhonebook);
     }
+    constexpr std::size_t kCells = 2;
+    const csv::GridRows file = csv::RowsInFileOrder(lines, kCells, kEntries);
     PhonebookImport result;
     result.entries.resize(kEntries);
-    std::vector<bool> filled(kEntries, false);
-    std::size_t next = 0;
-    for (std::size_t l = 2; l < lines.size(); ++l) {
-        if (lines[l].empty()) {
-            continue;
-        }
-        const std::vector<std::string> fields = csv::Fields(lines[l]);
-        const auto entry = EntryOfIndex(fields[0], next);
-        if (!entry || filled[*entry]) {
-            ++result.summary.skipped;
-            continue;
-        }
-        auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
-        result.entries[*entry] = Bounded({field(1), PrintableOf(field(2))});
-        filled[*entry] = true;
-        next = *entry + 1;
-        ++result.summary.rows;
+    for (std::size_t r = 0; r < file.rows.size(); ++r) {
+        result.entries[r] = Bounded({file.rows[r][0], PrintableOf(file.rows[r][1])});
     }
+    result.summary = {file.rows.size(), file.skipped};
     return result;
 }
 

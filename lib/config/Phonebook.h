@@ -157,10 +157,10 @@ struct PhonebookImport {
     Phonebook entries;  // all 250; entries the file does not name are empty
     csv::ImportSummary summary;
 };
-// Reads a file's bytes. A file whose line 1 is not "TRUNK,Phonebook" gives kNotAPhonebook. A row
-// goes to the entry its index names (the entry after the previous row when the index is empty);
-// an index that is no number of 0..249, or names an entry already filled, skips the row. Numbers
-// keep their dial characters, names their printable ones, bounded as the image bounds them.
+// Reads a file's bytes. A file whose line 1 is not "TRUNK,Phonebook" gives kNotAPhonebook. The
+// rows fill the grid in file order (the index field is not used); rows beyond the 250th are
+// counted as skipped. Numbers keep their dial characters, names their printable ones, bounded as
+// the image bounds them.
 std::variant<PhonebookImport, std::string> ImportPhonebookCsv(std::string_view fileBytes);
 
 // The same two for a job image, as km700rcp-cli runs them.

@@ -62,6 +62,23 @@ std::vector<std::string> CellsOfIndexedRow(std::string_view line, std::size_t co
     return fields;
 }
 
+GridRows RowsInFileOrder(const std::vector<std::string>& lines, std::size_t cells,
+                         std::size_t capacity) {
+    constexpr std::size_t kHeaderLines = 2;
+    GridRows grid;
+    for (std::size_t l = kHeaderLines; l < lines.size(); ++l) {
+        if (lines[l].empty()) {
+            continue;
+        }
+        if (grid.rows.size() == capacity) {
+            ++grid.skipped;
+            continue;
+        }
+        grid.rows.push_back(CellsOfIndexedRow(lines[l], cells));
+    }
+    return grid;
+}
+
 std::string TextOfFile(std::string_view bytes) {
     return Cp1252ToUtf8(bytes);
 }

@@ -36,6 +36,18 @@ std::string IndexedRow(std::size_t index, const std::vector<std::string>& cells)
 // The `count` cells after the index field of such a row; a cell the line lacks is empty.
 std::vector<std::string> CellsOfIndexedRow(std::string_view line, std::size_t count);
 
+// The rows of a file whose lines are an index and the texts of a grid's columns (the phone books
+// and the status list), in file order: row r of the grid is the r-th line after the two header
+// lines, whatever its index field says, so a file sorted or numbered by hand loses nothing. Each
+// row is the `cells` fields after the index (missing ones empty); blank lines are no rows, and
+// lines beyond `capacity` rows are counted as skipped.
+struct GridRows {
+    std::vector<std::vector<std::string>> rows;
+    std::size_t skipped = 0;
+};
+GridRows RowsInFileOrder(const std::vector<std::string>& lines, std::size_t cells,
+                         std::size_t capacity);
+
 // A file's bytes (Windows-1252) as UTF-8 text, and back.
 std::string TextOfFile(std::string_view bytes);
 std::string FileOfText(std::string_view utf8);

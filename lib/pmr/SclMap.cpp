@@ -320,32 +320,16 @@ void AppendRow(std::string& text, std::size_t index, std::string_view first,
         .append(csv::kLineEnd);
 }
 
-// The rows of a file after its two header lines: fields 2 and 3 of each line, blank lines left
-// out; lines beyond `capacity` rows are counted as skipped.
-struct FileRows {
-    std::vector<std::pair<std::string, std::string>> rows;
-    std::size_t skipped = 0;
-};
-std::optional<FileRows> RowsOfFile(std::string_view fileBytes, std::string_view table,
-                                   std::size_t capacity) {
+// The rows of a file after its two header lines, in file order; nullopt for a file of another
+// table.
+std::optional<csv::GridRows> RowsOfFile(std::string_view fileBytes, std::string_view table,
+                                        std::size_t capacity) {
     const std::vector<std::string> lines = csv::Lines(csv::TextOfFile(fileBytes));
     if (lines.empty() || !csv::HeaderIs(lines[0], kPmrCsvKind, table)) {
         return std::nullopt;
     }
-    FileRows file;
-    for (std::size_t l = 2; l < lines.size(); ++l) {
-        if (lines[l].empty()) {
-            continue;
-        }
-        if (file.rows.size() == capacity) {
-            ++file.skipped;
-            continue;
-        }
-        const std::vector<std::string> fields = csv::Fields(lines[l]);
-        auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string(); };
-        file.rows.emplace_back(field(1), field(2));
-    }
-    return file;
+    constexpr std::size_t kCells = 2;
+    return csv::RowsInFileOrder(lines, kCells, capacity);
 }
 
 template <class Entry>
@@ -359,7 +343,7 @@ std::variant<GridImport<Entry>, std::string> Import(std::string_view fileBytes,
     GridImport<Entry> result;
     result.entries.resize(capacity);
     for (std::size_t r = 0; r < file->rows.size(); ++r) {
-        result.entries[r] = Bounded(Entry{file->rows[r].first, file->rows[r].second});
+        result.entries[r] = Bounded(Entry{file->rows[r][0], file->rows[r][1]});
     }
     result.summary = {file->rows.size(), file->skipped};
     return result;

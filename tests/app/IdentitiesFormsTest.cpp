@@ -617,18 +617,24 @@ TEST_F(IdentitiesFormsTest, PhonebookImportFillsTheGridAndRefusesOtherFilesFirst
     EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 0, 2), "Keep");
     EXPECT_EQ(state_.CurrentJobFileName, "x.tnk");
 
+    // Rows fill the grid in file order, whatever their index says; the 251st is left out.
     const QString trunkFile = dir_.File("Jobs/trunk.csv");
-    const std::string text =
-        "TRUNK,Phonebook\nIndex, Number, Name,\n3,555,Three\n4,556,Four\n4,1,Again\n";
+    std::string text = "TRUNK,Phonebook\nIndex, Number, Name,\n3,555,Three\n,556,Four\n3,1,Again\n";
+    for (int r = 3; r < 251; ++r) {
+        text += "0,9,Filler\n";
+    }
     WriteFileAtomically(trunkFile.toStdString(),
                         std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     dialogs_.openAnswers = {trunkFile};
     window_->findChild<QAction*>("CSVImportPhonebook")->trigger();
-    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 0, 2), "");
-    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 3, 1), "555");
-    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 4, 2), "Four");
+    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 0, 1), "555");
+    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 0, 2), "Three");
+    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 1, 2), "Four");
+    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 2, 2), "Again");
+    EXPECT_EQ(Cell(id.StrGrid_PBK_Phonebook, 249, 2), "Filler");
     EXPECT_EQ(person_.shown.back().kind, BoxKind::Warning);
-    EXPECT_EQ(person_.Texts().back().substr(0, 39), "1 rows of the file were not imported:\nt");
+    EXPECT_EQ(person_.Texts().back(),
+              "1 rows of the file were not imported:\nthe list holds 250 entries.");
     EXPECT_EQ(state_.CurrentJobFileName, "");
     EXPECT_EQ(state_.CsvFolder, dir_.File("Jobs").toStdString());
 }

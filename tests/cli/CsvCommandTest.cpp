@@ -94,13 +94,19 @@ TEST_F(CsvCommandTest, ExportThenImportIntoAnotherJobGivesTheSameJobByteForByte)
 }
 
 TEST_F(CsvCommandTest, ImportWritesToTheOutputWhenGivenAndCountsRowsLeftOut) {
-    Write(Path("in.csv"), "TRUNK,Phonebook\r\nIndex, Number, Name,\r\n3,123,Three\r\n300,1,X\r\n");
+    // The rows fill the phone book in file order; the 251st is left out.
+    std::string file = "TRUNK,Phonebook\r\nIndex, Number, Name,\r\n3,123,Three\r\n";
+    for (int r = 1; r < 251; ++r) {
+        file += "300,1,X\r\n";
+    }
+    Write(Path("in.csv"), file);
     const Result r = RunCsv({"csv", "import", "--table", "phonebook", Path("job.tnk"),
                              Path("in.csv"), "-o", Path("out.tnk")});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("1 rows"), std::string::npos) << r.err;
     EXPECT_EQ(Read(Path("job.tnk")), Read(kTemplate));
-    EXPECT_EQ(LoadPhonebook(Read(Path("out.tnk")))[3], (PhonebookEntry{"123", "Three"}));
+    EXPECT_EQ(LoadPhonebook(Read(Path("out.tnk")))[0], (PhonebookEntry{"123", "Three"}));
+    EXPECT_EQ(LoadPhonebook(Read(Path("out.tnk")))[249], (PhonebookEntry{"1", "X"}));
 }
 
 TEST_F(CsvCommandTest, AFileOfAnotherTableChangesNothing) {

@@ -146,31 +146,55 @@ TEST(PhonebookTest, CommasInNamesAreWrittenAsBlanksSoColumnsStayInPlace) {
     EXPECT_EQ(lines[5], "3,123,Smith  J");
 }
 
-TEST(PhonebookTest, ImportPlacesRowsByIndexAndSaysHowManyItSkipped) {
+TEST(PhonebookTest, ImportFillsTheGridInFileOrderWhateverTheIndexSays) {
+    // A file sorted or renumbered in a spreadsheet: the index column is not used.
     const std::string file =
         "TRUNK,Phonebook\n"
         "Index, Number, Name,\n"
         "5,555,Five\n"
-        ",556,Six\n"      // no index: the entry after the previous row
-        ",,\n"            // commas only: an empty entry 7, nothing shifted
+        ",556,Six\n"      // no index
+        ",,\n"            // commas only: an empty entry, nothing shifted
         "8, ,Eight\n"     // a single blank is empty
-        "250,1,Beyond\n"  // out of range
-        "5,9,Again\n"     // repeated
+        "250,1,Beyond\n"  // an index no entry has
+        "5,9,Again\n"     // an index an earlier row had
         "x,9,Letters\n"   // no number
         "\n"              // an empty line is no row
         "9,12a-3E\t4,Na\tme that is too long,extra\n";
     const auto result = ImportPhonebookCsv(file);
     ASSERT_TRUE(std::holds_alternative<PhonebookImport>(result));
     const auto& imported = std::get<PhonebookImport>(result);
-    EXPECT_EQ(imported.summary.rows, 5u);
-    EXPECT_EQ(imported.summary.skipped, 3u);
-    EXPECT_EQ(imported.entries[5], (PhonebookEntry{"555", "Five"}));
-    EXPECT_EQ(imported.entries[6], (PhonebookEntry{"556", "Six"}));
-    EXPECT_EQ(imported.entries[7], PhonebookEntry{});
-    EXPECT_EQ(imported.entries[8], (PhonebookEntry{"", "Eight"}));
-    // Dial characters only; printable characters cut to the 12 a name holds.
-    EXPECT_EQ(imported.entries[9], (PhonebookEntry{"12-3E4", "Name that is"}));
-    EXPECT_EQ(imported.entries[0], PhonebookEntry{});
+    EXPECT_EQ(imported.summary.rows, 8u);
+    EXPECT_EQ(imported.summary.skipped, 0u);
+    const std::vector<PhonebookEntry> expected = {
+        {"555", "Five"},
+        {"556", "Six"},
+        {},
+        {"", "Eight"},
+        {"1", "Beyond"},
+        {"9", "Again"},
+        {"9", "Letters"},
+        // Dial characters only; printable characters cut to the 12 a name holds.
+        {"12-3E4", "Name that is"},
+    };
+    for (std::size_t e = 0; e < expected.size(); ++e) {
+        EXPECT_EQ(imported.entries[e], expected[e]) << e;
+    }
+    EXPECT_EQ(imported.entries[expected.size()], PhonebookEntry{});
+}
+
+TEST(PhonebookTest, ImportCountsTheRowsBeyondTheLast250) {
+    std::string file = "TRUNK,Phonebook\r\nIndex, Number, Name,\r\n";
+    for (int r = 0; r < 253; ++r) {
+        file += "0," + std::to_string(r) + ",Row\r\n";
+    }
+    auto image = EmptyPhonebookImage();
+    const auto result = ImportPhonebookCsvIntoImage(image->Bytes(), file);
+    ASSERT_TRUE(std::holds_alternative<csv::ImportSummary>(result));
+    EXPECT_EQ(std::get<csv::ImportSummary>(result).rows, 250u);
+    EXPECT_EQ(std::get<csv::ImportSummary>(result).skipped, 3u);
+    const Phonebook book = LoadPhonebook(image->Bytes());
+    EXPECT_EQ(book[0], (PhonebookEntry{"0", "Row"}));
+    EXPECT_EQ(book[249], (PhonebookEntry{"249", "Row"}));
 }
 
 TEST(PhonebookTest, AFileOfAnotherKindIsRefusedBeforeAnythingChanges) {
