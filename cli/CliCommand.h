@@ -38,6 +38,8 @@ inline constexpr const char* kUsageText =
     "                comports.cfg in the working directory) or a serial device path\n"
     "  --workdir DIR the working directory (default: the current directory)\n"
     "  program       write a .tnk or .pmr job into the radio (see: program --help)\n"
+    "                with several --port, into many radios at once, each with its own values\n"
+    "                from a --sheet and a --backup first; read takes several --port too\n"
     "  upgrade       write a radio code file into the radio (see: upgrade --help)\n"
     "  dump          print every field of a job file (see: dump --help)\n"
     "  diff          print the fields in which two job files differ (see: diff --help)\n"

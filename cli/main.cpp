@@ -1,10 +1,12 @@
 #include <QCoreApplication>
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "CliCommand.h"
 #include "CsvCommand.h"
+#include "FleetCommand.h"
 #include "JobCommand.h"
 #include "PrintCommand.h"
 #include "ProgramCommand.h"
@@ -21,6 +23,17 @@ int main(int argc, char** argv) {
     }
     if (!args.empty() && km::cli::IsJobCommand(args[0])) {
         return km::cli::JobMain(args, std::cout, std::cerr);
+    }
+    if (!args.empty() && (args[0] == "program" || args[0] == "read") &&
+        std::find(args.begin(), args.end(), "--help") != args.end()) {
+        // The command's help for one radio, then for many.
+        std::cout << (args[0] == "program" ? km::cli::kProgrammingUsageText : km::cli::kUsageText)
+                  << "\n"
+                  << km::cli::kFleetUsageText;
+        return km::cli::kExitDone;
+    }
+    if (km::cli::IsFleetCommand(args)) {
+        return km::cli::FleetMain(args);
     }
     if (!args.empty() && km::cli::IsSetCommand(args[0])) {
         return km::cli::SetMain(args, std::cout, std::cerr);

@@ -1,5 +1,5 @@
-// Any bytes as a list of changes in JSON; what is read is applied to a zero trunk image, which
-// must never throw or touch memory outside it.
+// Any bytes as a list of changes in JSON and as the sheet of a fleet; what is read is applied to
+// the trunk template's zero image, which must never throw or touch memory outside it.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fields/Field.h"
+#include "fleet/Sheet.h"
 #include "tables/SetValues.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto changes = km::tables::ParseChangesJson(text);
     if (const auto* list = std::get_if<std::vector<km::tables::FieldChange>>(&changes)) {
         static_cast<void>(km::tables::ApplyChanges(km::fields::ImageId::Trunk, image, *list));
+    }
+    const auto sheet = km::fleet::ParseSheet(text);
+    if (const auto* parsed = std::get_if<km::fleet::Sheet>(&sheet)) {
+        for (const auto& row : parsed->rows) {
+            static_cast<void>(km::tables::ApplyChanges(km::fields::ImageId::Trunk, image,
+                                                       parsed->ChangesOf(row)));
+        }
     }
     return 0;
 }

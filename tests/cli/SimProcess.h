@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/Files.h"
 #include "sim/Profile.h"
@@ -65,6 +66,25 @@ class SimProcess {
             return false;
         }
         return true;
+    }
+
+    // The device of each radio served, as the ready file lists them.
+    std::vector<std::string> DevicePaths() const {
+        const auto bytes = ReadFileBytes(workdir_ / "ready", 1 << 16);
+        std::vector<std::string> paths;
+        std::string line;
+        for (const std::uint8_t byte : bytes.value_or(std::vector<std::uint8_t>{})) {
+            if (byte == '\n') {
+                paths.push_back(line);
+                line.clear();
+            } else {
+                line.push_back(static_cast<char>(byte));
+            }
+        }
+        if (!line.empty()) {
+            paths.push_back(line);
+        }
+        return paths;
     }
 
     sim::Profile profile;
