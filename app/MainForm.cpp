@@ -25,6 +25,7 @@
 #include "OptionDialogs.h"
 #include "Printing.h"
 #include "Resources.h"
+#include "ViewOptions.h"
 #include "forms/Undo.h"
 
 namespace km {
@@ -260,6 +261,8 @@ void TForm_MF_MainForm::CreateMenus() {
         item->setCheckable(true);
         viewGroup_.addAction(item);
     }
+    Menu_Forms.addSeparator();
+    AddChannelsAsTableItem(Menu_Forms, *this, person_);
 
     menuBar()->addMenu(&Menu_Options);
     Menu_Options.setObjectName("Menu_Options");

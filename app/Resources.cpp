@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSettingsFile = "km700rcp.conf";
 constexpr const char* kWorkFolderKey = "WorkFolder";
+constexpr const char* kChannelsAsTableKey = "ChannelsAsTable";
 constexpr std::array<const char*, 2> kTemplates = {"default.tct", "default.cct"};
 constexpr std::array<const char*, 3> kJobFolders = {"Jobs", "Networks", "Radio_SW"};
 
@@ -88,6 +89,17 @@ bool StoreUserWorkFolder(const QString& folder) {
     } else {
         settings.setValue(kWorkFolderKey, folder);
     }
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool ChannelsAsTable() {
+    return Settings().value(kChannelsAsTableKey, false).toBool();
+}
+
+bool StoreChannelsAsTable(bool table) {
+    QSettings settings = Settings();
+    settings.setValue(kChannelsAsTableKey, table);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -38,6 +38,12 @@ QString UserSettingsFile();
 // settings cannot be written.
 bool StoreUserWorkFolder(const QString& folder);
 
+// The channel page shows the PMR channels as a table edited in place (View > "Channels as a
+// Table"); the list is the default. Keeping the choice is false when the settings cannot be
+// written.
+bool ChannelsAsTable();
+bool StoreChannelsAsTable(bool table);
+
 // Makes `folder` with its Jobs, Networks and Radio_SW folders and, when it holds no template,
 // copies the files of `data` into it without replacing any that is there. False when the folder
 // cannot be made.

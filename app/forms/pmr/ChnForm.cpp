@@ -5,11 +5,13 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "Resources.h"
 #include "config/BandTable.h"
 #include "config/MobMap.h"
 #include "config/RadioTypes.h"
 #include "forms/FieldBinder.h"
 #include "forms/pmr/ChannelEditor.h"
+#include "forms/pmr/ChannelSheetView.h"
 #include "forms/pmr/GroupEditor.h"
 #include "forms/pmr/OptionPages.h"
 #include "forms/pmr/ZoneEditor.h"
@@ -35,6 +37,15 @@ constexpr std::string_view kReferencedDeleteQuestion =
 constexpr std::string_view kReferencedRenumberQuestion =
     "Channel %d is used in a zone or as the power-on, a Goto or the dual watch channel.\n"
     "Do you want to change its number?";
+// The store run after each edit of the sheet keeps its messages for the store of the job.
+class QuietPerson : public Person {
+  public:
+    Answer Show(BoxKind, std::string_view, Buttons buttons) override {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+    void Beep() override {}
+};
+
 QFont FixedPitchFont() {
     QFont font("Courier New");
     font.setStyleHint(QFont::TypeWriter);
@@ -96,6 +107,7 @@ TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* pare
                                                    [this] { return EditContext(std::nullopt); });
     BuildLayout();
     Connect();
+    ShowAsTable(ChannelsAsTable());
 }
 
 TCHN_Form_Channels::~TCHN_Form_Channels() {
@@ -163,6 +175,12 @@ void TCHN_Form_Channels::Connect() {
     connect(&Page_CHN_Channels, &QTabWidget::currentChanged, this,
             [this](int page) { PageChanged(page); });
     CHN_LBox_Channels.installEventFilter(this);
+    // The sheet shows what the list's editors, a paste, an import and a load did.
+    connect(model_.get(), &QAbstractItemModel::modelReset, this, [this] {
+        if (sheetModel_ && !sheetChanging_) {
+            sheetModel_->Reload();
+        }
+    });
     // After an undo the entry at the same place is chosen again.
     connect(model_.get(), &RecordTableModel::restored, this, [this](int where) {
         if (!table_.Empty()) {
@@ -412,6 +430,53 @@ bool TCHN_Form_Channels::ReferencesAllow(int number, std::string_view question) 
     std::string text(question);
     text.replace(text.find("%d"), 2, std::to_string(number));
     return person().Ask(text) == Answer::Yes;
+}
+
+// ---- The sheet -------------------------------------------------------------------------------
+
+void TCHN_Form_Channels::ShowAsTable(bool table) {
+    shownAsTable_ = table;
+    if (table && !sheet_) {
+        sheetModel_ =
+            std::make_unique<ChannelSheetModel>(table_, [this] { return SheetContext(); });
+        sheet_ = std::make_unique<ChannelSheetView>(
+            *sheetModel_, dialogs(), [this](std::optional<std::size_t> position) {
+                // Inserted channels copy the channel chosen, as Add Channel does.
+                return position && *position < table_.Size() && !table_.At(*position).IsGroup()
+                           ? table_.At(*position)
+                           : NewEntry();
+            });
+        Tab_CHN_Channels.layout()->addWidget(sheet_.get());
+        connect(sheetModel_.get(), &ChannelSheetModel::changed, this, [this] { SheetChanged(); });
+    }
+    CHN_LBox_Channels.setVisible(!table);
+    for (QPushButton* button :
+         {&CHN_Btn_AddChannel, &CHN_Btn_AddGroup, &CHN_Btn_EditChannel, &CHN_Btn_DeleteChannel}) {
+        button->setVisible(!table);
+    }
+    if (sheet_) {
+        sheet_->setVisible(table);
+    }
+}
+
+pmr::SheetContext TCHN_Form_Channels::SheetContext() const {
+    const pmr::ChannelEditContext edit = EditContext(std::nullopt);
+    return {.band = edit.band,
+            .countryCode = edit.countryCode,
+            .radioTypeMask = edit.radioTypeMask,
+            .hmFPlus = edit.hmFPlus,
+            .userLevelMask = state().UserLevelMask,
+            .zoneMode = ZoneMode()};
+}
+
+void TCHN_Form_Channels::SheetChanged() {
+    sheetChanging_ = true;
+    model_->Reload();
+    sheetChanging_ = false;
+    QuietPerson quiet;
+    pmr::StoreChannelTable(
+        table_, pmr::StoreSettingsOf(workspace().pmr, state().RadioTypeMask, state().CountryCode),
+        workspace().pmr, quiet);
 }
 
 KM_REGISTER_FORM(FormId::Channels, TCHN_Form_Channels);

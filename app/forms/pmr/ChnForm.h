@@ -16,12 +16,15 @@
 #include "forms/RecordTableModel.h"
 #include "forms/mobile/RadioTypeListener.h"
 #include "forms/pmr/ChannelClipboard.h"
+#include "pmr/ChannelSheet.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/Frequency.h"
 
 namespace km {
 
 class ChannelOptionPages;
+class ChannelSheetModel;
+class ChannelSheetView;
 class TZEDT_Form;
 
 class TCHN_Form_Channels : public ConfigForm, public RadioTypeListener {
@@ -53,6 +56,12 @@ class TCHN_Form_Channels : public ConfigForm, public RadioTypeListener {
     void Select(std::size_t position);
     // Replaces the whole table (a CSV import) and selects the first entry.
     void ReplaceTable(pmr::ChannelTable table);
+
+    // The channel page shows the table as a sheet edited in place instead of the list and its
+    // editors. The sheet is built the first time it is shown.
+    void ShowAsTable(bool table);
+    bool ShownAsTable() const { return shownAsTable_; }
+    ChannelSheetView* Sheet() const { return sheet_.get(); }
 
     // Controls, public for the form's tests.
     QTabWidget Page_CHN_Channels;
@@ -90,11 +99,19 @@ class TCHN_Form_Channels : public ConfigForm, public RadioTypeListener {
     // A channel that a zone or a channel option names is changed only when the user says so.
     bool ReferencesAllow(int number, std::string_view question);
     void PageChanged(int page);
+    pmr::SheetContext SheetContext() const;
+    // After an edit in the sheet: the list shows it and the job takes the table with its store
+    // rules (links, group lists, the first visible entry).
+    void SheetChanged();
 
     pmr::ChannelTable table_;
     std::unique_ptr<Records> records_;
     std::unique_ptr<RecordTableModel> model_;
     std::unique_ptr<ChannelRowsClipboard> rows_;  // Copy, Paste and Bulk Edit of the list
+    std::unique_ptr<ChannelSheetModel> sheetModel_;
+    std::unique_ptr<ChannelSheetView> sheet_;
+    bool shownAsTable_ = false;
+    bool sheetChanging_ = false;  // the list reloads for an edit of the sheet
 };
 
 }  // namespace km
