@@ -83,6 +83,13 @@ std::size_t RecordsInUse(const fields::FieldTable& table, const fields::RecordTa
     return records.capacity;
 }
 
+// False when `image` has no place for the records of `records`.
+bool CarriesRecords(const fields::FieldTable& table, const fields::RecordTable& records,
+                    ImageId image, int selector) {
+    return AreaStart(table.area, image, selector) &&
+           records.base.Of(OffsetsOf(table.area, image)) != fields::kAbsent;
+}
+
 }  // namespace
 
 std::span<const fields::FieldTable* const> AllTables() {
@@ -150,6 +157,9 @@ void ForEachField(ImageId image, std::span<const std::uint8_t> bytes, Records wh
                 }
             }
             for (const fields::RecordTable& records : table->records) {
+                if (!CarriesRecords(*table, records, image, selector)) {
+                    continue;  // a thousand records of columns the image has no place for
+                }
                 const std::size_t used =
                     which == Records::All ? records.capacity
                                           : RecordsInUse(*table, records, image, selector, bytes);
