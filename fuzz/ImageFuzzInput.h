@@ -2,6 +2,7 @@
 // Turns a short fuzz input into a file of a useful length: the job formats need thousands of
 // bytes before the interesting paths start, so the input is repeated to the length it asks for.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -9,13 +10,20 @@
 
 namespace km::fuzzing {
 
-inline std::vector<std::uint8_t> Tiled(std::span<const std::uint8_t> pattern, std::size_t size) {
-    std::vector<std::uint8_t> bytes(size, 0);
-    if (!pattern.empty()) {
-        for (std::size_t i = 0; i < size; ++i) {
-            bytes[i] = pattern[i % pattern.size()];
-        }
+// The pattern repeated to `size` bytes into `bytes`, whose storage is reused; zeros when the
+// pattern is empty.
+inline void TileInto(std::span<const std::uint8_t> pattern, std::size_t size,
+                     std::vector<std::uint8_t>& bytes) {
+    bytes.assign(size, 0);
+    for (std::size_t at = 0; !pattern.empty() && at < size; at += pattern.size()) {
+        const std::size_t n = std::min(pattern.size(), size - at);
+        std::copy_n(pattern.begin(), n, bytes.begin() + static_cast<std::ptrdiff_t>(at));
     }
+}
+
+inline std::vector<std::uint8_t> Tiled(std::span<const std::uint8_t> pattern, std::size_t size) {
+    std::vector<std::uint8_t> bytes;
+    TileInto(pattern, size, bytes);
     return bytes;
 }
 

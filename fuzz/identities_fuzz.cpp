@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "ImageFuzzInput.h"
 #include "config/IdMap.h"
 #include "config/NwoMap.h"
 #include "config/Phonebook.h"
@@ -40,12 +41,14 @@ void LoadAndStore(km::TrunkJobImage& image, int selector) {
 
 }  // namespace
 
+// Input: the network slot, then the job's bytes (repeated to its size).
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto image = std::make_unique<km::TrunkJobImage>();
-    for (std::size_t i = 0; size > 0 && i < image->kSize; ++i) {
-        image->SetU8(i, data[i % size]);
+    if (size < 1) {
+        return 0;
     }
-    const int selector = size > 0 ? data[0] & 1 : 0;
+    static auto image = std::make_unique<km::TrunkJobImage>();
+    image->Write(0, km::fuzzing::Tiled({data + 1, size - 1}, km::TrunkJobImage::kSize));
+    const int selector = data[0] & 1;
     const auto before = *image;
     LoadAndStoreUntouched(*image, selector);
     if (!(*image == before)) {

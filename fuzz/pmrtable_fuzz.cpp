@@ -9,6 +9,7 @@
 
 #include "ImageFuzzInput.h"
 #include "core/Person.h"
+#include "image/Images.h"
 #include "pmr/ChannelOptions.h"
 #include "pmr/ChannelTable.h"
 #include "pmr/Zones.h"
@@ -29,12 +30,17 @@ void Require(bool condition) {
 
 }  // namespace
 
+// Input: the radio type, power-on mode and head variant; the number of channels the job says it
+// holds (a few, so that one input loads and stores a page of the table rather than a thousand
+// channels); then the job's bytes (repeated to its size).
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
+    constexpr std::size_t kHead = 2;
+    if (size < kHead) {
         return 0;
     }
-    auto image = std::make_unique<km::PmrJobImage>();
-    image->Write(0, km::fuzzing::Tiled({data, size}, km::PmrJobImage::kSize));
+    static auto image = std::make_unique<km::PmrJobImage>();
+    image->Write(0, km::fuzzing::Tiled({data + kHead, size - kHead}, km::PmrJobImage::kSize));
+    image->SetU16(km::pmr::kChannelCount, data[1] % 41);
     km::pmr::ChannelTable table;
     km::pmr::LoadChannelTable(*image, table);
     Require(table.Size() <= 1000);

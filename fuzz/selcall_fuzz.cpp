@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "ImageFuzzInput.h"
 #include "pmr/Scl2Map.h"
 #include "pmr/SclMap.h"
 
@@ -30,10 +31,10 @@ bool SameEncodes(const std::vector<km::pmr::EncodeEntry>& a,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace km::pmr;
-    auto image = std::make_unique<km::PmrJobImage>();
-    for (std::size_t i = 0; size > 0 && i < km::PmrJobImage::kSize; ++i) {
-        image->SetU8(i, data[i % size]);
-    }
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::PmrJobImage>();
+    static auto stored = std::make_unique<km::PmrJobImage>();
+    image->Write(0, km::fuzzing::Tiled({data, size}, km::PmrJobImage::kSize));
     const auto encodes = LoadEncodes(*image);
     const auto decodes = LoadDecodes(*image);
     for (const EncodeEntry& entry : encodes) {
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)LoadStatusList(image->Bytes());
     (void)SelcallSettingsOf(*image);
 
-    auto stored = std::make_unique<km::PmrJobImage>(*image);
+    *stored = *image;
     StoreEncodes(encodes, *stored);
     StoreDecodes(decodes, *stored);
     StoreToneTables(*stored, UserTonesOf(*image));
