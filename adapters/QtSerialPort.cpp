@@ -39,15 +39,7 @@ QtSerialPort::QtSerialPort(DeviceResolver resolver, QObject* parent)
     : QObject(parent), resolver_(std::move(resolver)) {
     port_.setReadBufferSize(0);
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
-    // A device that goes away (a USB adapter pulled out, the far end of a pseudo-terminal
-    // closed) is closed, so that the next radio command opens it afresh instead of finding a
-    // dead port still open; a read error left standing would also fire again and again.
-    connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-        if (gone && port_.isOpen()) {
-            port_.close();
-        }
-    });
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
 }
 
 QtSerialPort::~QtSerialPort() {
@@ -87,13 +79,45 @@ void QtSerialPort::Close() {
 }
 
 void QtSerialPort::Write(std::span<const std::uint8_t> bytes) {
-    if (port_.isOpen() && !bytes.empty()) {
-        port_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    if (bytes.empty()) {
+        return;
+    }
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (!port_.isOpen() || port_.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+        ReportError(PortError::WriteFailed);
     }
 }
 
 std::size_t QtSerialPort::BytesToWrite() const {
     return port_.isOpen() ? static_cast<std::size_t>(port_.bytesToWrite()) : 0;
+}
+
+// A device that goes away (a USB adapter pulled out, the far end of a pseudo-terminal closed) or
+// refuses a read or a write is closed at once, so that the error is not raised again and again
+// and the next radio command opens the device afresh. The link hears of it from a queued call,
+// after the bytes read before it, never from inside QSerialPort's own signal.
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+    PortError failure = PortError::DeviceGone;
+    if (error == QSerialPort::ReadError) {
+        failure = PortError::ReadFailed;
+    } else if (error == QSerialPort::WriteError) {
+        failure = PortError::WriteFailed;
+    } else if (error != QSerialPort::ResourceError) {
+        return;
+    }
+    if (!port_.isOpen()) {
+        return;
+    }
+    port_.close();
+    QMetaObject::invokeMethod(
+        this,
+        [this, failure, session = session_] {
+            if (session == session_) {
+                ++session_;
+                ReportError(failure);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void QtSerialPort::OnReadyRead() {
@@ -104,7 +128,7 @@ void QtSerialPort::OnReadyRead() {
     QMetaObject::invokeMethod(
         this,
         [this, bytes = std::move(bytes), session = session_] {
-            if (session != session_ || !port_.isOpen()) {
+            if (session != session_) {
                 return;
             }
             Deliver(std::span<const std::uint8_t>(

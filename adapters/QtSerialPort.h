@@ -30,6 +30,7 @@ class QtSerialPort : public QObject, public SerialPort {
 
   private:
     void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
 
     DeviceResolver resolver_;
     QSerialPort port_;

@@ -26,8 +26,16 @@ PtyPort::PtyPort() {
 }
 
 PtyPort::~PtyPort() {
-    close(master_);
-    close(slave_);
+    Hangup();
+}
+
+void PtyPort::Hangup() {
+    if (master_ >= 0) {
+        close(master_);
+        close(slave_);
+    }
+    master_ = slave_ = -1;
+    unsent_.clear();
 }
 
 OpenResult PtyPort::Open(int) {
@@ -35,6 +43,10 @@ OpenResult PtyPort::Open(int) {
 }
 
 void PtyPort::Write(std::span<const std::uint8_t> bytes) {
+    if (master_ < 0) {
+        ReportError(PortError::WriteFailed);
+        return;
+    }
     unsent_.insert(unsent_.end(), bytes.begin(), bytes.end());
     WritePending();
 }

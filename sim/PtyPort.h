@@ -24,9 +24,13 @@ class PtyPort : public SerialPort {
 
     OpenResult Open(int comIndex) override;
     void Close() override {}
-    bool IsOpen() const override { return true; }
+    bool IsOpen() const override { return master_ >= 0; }
     void Write(std::span<const std::uint8_t> bytes) override;
     std::size_t BytesToWrite() const override { return unsent_.size(); }
+
+    // The radio goes away: the terminal closes, as when a radio is switched off or its USB
+    // adapter is pulled out; nothing more is read or written.
+    void Hangup();
 
     // Called by the poll loop when the terminal has bytes or room for more.
     void ReadAvailable();

@@ -35,7 +35,11 @@ VirtualRadio::VirtualRadio(const Profile& profile, Flash memory, TimerService& t
       inbound_(timers, now_, options.paced,
                [this](std::span<const std::uint8_t> bytes) { Decode(bytes); }),
       outbound_(timers, now_, options.paced,
-                [this](std::span<const std::uint8_t> bytes) { line_.Write(bytes); }),
+                [this](std::span<const std::uint8_t> bytes) {
+                    if (!gone_) {
+                        line_.Write(bytes);
+                    }
+                }),
       busyTimer_(timers.CreateTimer("RadioBusyTimer", [this] { BusyOver(); })),
       random_(options.faults.seed) {
     if (!line_.IsOpen()) {
@@ -167,12 +171,20 @@ std::vector<std::uint8_t> VirtualRadio::Corrupt(std::span<const std::uint8_t> by
 }
 
 void VirtualRadio::Write(const std::string& text) {
-    if (!log_) {
-        return;
+    if (log_) {
+        std::ostringstream line;
+        line << "[" << now_() << " ms] " << text;
+        log_(line.str());
     }
-    std::ostringstream line;
-    line << "[" << now_() << " ms] " << text;
-    log_(line.str());
+    const std::string& goneAt = options_.faults.goneAtLog;
+    if (!gone_ && !goneAt.empty() && text.find(goneAt) != std::string::npos) {
+        gone_ = true;
+        silent_ = true;
+        replies_.clear();
+        if (log_) {
+            log_("[" + std::to_string(now_()) + " ms] fault: the radio goes away");
+        }
+    }
 }
 
 }  // namespace km::sim

@@ -33,6 +33,9 @@ struct FaultOptions {
     int silenceAfterMessage = 0;      // after message K the radio neither answers nor listens
     std::size_t readPieceSize = 0;    // data bytes per ReadData piece (0: the usual 128)
     bool padReads = false;            // fill the last piece of a read up to the 128-byte block
+    // The radio goes away (switched off, its cable pulled) once its log has a line containing
+    // this text: from then on it neither answers nor listens, and Gone() holds.
+    std::string goneAtLog;
 };
 
 struct RadioOptions {
@@ -60,6 +63,8 @@ class VirtualRadio {
     int FramesDropped() const { return framesDropped_; }
     int BytesCorrupted() const { return bytesCorrupted_; }
     bool Silent() const { return silent_; }
+    // The radio has gone away (FaultOptions::goneAtLog); whoever serves it closes its line.
+    bool Gone() const { return gone_; }
     // Nothing waits to go out: no reply queued, delayed or on the line.
     bool Idle() const;
 
@@ -88,6 +93,7 @@ class VirtualRadio {
     std::deque<Reply> replies_;
     bool busy_ = false;
     bool silent_ = false;
+    bool gone_ = false;
     int messagesReceived_ = 0;
     int framesIn_ = 0;
     int framesOut_ = 0;

@@ -49,6 +49,8 @@ constexpr const char* kUsage =
     "  --seed N                seed of the corruption (default: 1)\n"
     "  --link-request-after K  reset the link instead of answering message K\n"
     "  --silence-after K       fall silent after message K\n"
+    "  --gone-at TEXT          go away (close the terminal, as a radio switched off does) once\n"
+    "                          the log has a line containing TEXT\n"
     "  --piece-size N          send read data in pieces of N bytes, 1 to 238 (default: 128)\n"
     "  --pad-reads             fill the last piece of a read up to the 128-byte block\n"
     "  --ready-file FILE       write the device path to FILE once the radio is serving (one\n"
@@ -149,6 +151,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             faults.linkRequestAfterMessage = number(1, 1000000);
         } else if (arg == "--silence-after") {
             faults.silenceAfterMessage = number(1, 1000000);
+        } else if (arg == "--gone-at") {
+            faults.goneAtLog = value();
         } else if (arg == "--pad-reads") {
             faults.padReads = true;
         } else if (arg == "--piece-size") {
@@ -240,6 +244,18 @@ void ServeUntilStopped(std::vector<Served>& radios, RealTimeTimers& timers) {
             }
         }
         timers.RunDue();
+        // A radio that has gone away closes its terminal; once every radio has gone, so do we.
+        bool allGone = true;
+        for (Served& served : radios) {
+            if (served.radio->Gone()) {
+                served.pty->Hangup();
+            } else {
+                allGone = false;
+            }
+        }
+        if (allGone) {
+            return;
+        }
     }
 }
 

@@ -57,10 +57,12 @@ DataLink::DataLink(SerialPort& port, TimerService& timers, Person& person)
         timers.CreateTimer(kActivityTimer.name, [this] { RunLinkStep(Cause::ActivityFired); });
     stopCommsTimer_ = timers.CreateTimer(kStopCommsTimer.name, [this] { OnStopCommsTick(); });
     port_.SetDataAvailable([this](std::span<const std::uint8_t> bytes) { OnData(bytes); });
+    port_.SetErrorOccurred([this](PortError error) { OnPortError(error); });
 }
 
 DataLink::~DataLink() {
     port_.SetDataAvailable(nullptr);
+    port_.SetErrorOccurred(nullptr);
 }
 
 bool DataLink::OpenRadioPort(int comIndex) {
@@ -77,6 +79,7 @@ bool DataLink::OpenRadioPort(int comIndex) {
     switch (result.outcome) {
         case OpenOutcome::Ok:
             comIndex_ = comIndex;
+            portHeld_ = true;
             linkEstablishTimer_->Start(kLinkEstablishTimer);
             retryTimer_->Start(kRetryTimer);
             activityTimer_->Start(kActivityTimer);
@@ -102,7 +105,27 @@ void DataLink::CloseRadioPort() {
     activityTimer_->Stop();
     stopCommsTimer_->Stop();
     closePending_ = false;
+    portHeld_ = false;
     port_.Close();
+}
+
+// The port failed under the link: it is closed, the link is lost at once (nothing waits for
+// retries that could never go out), and the programming messages are told.
+void DataLink::OnPortError(PortError error) {
+    if (!portHeld_) {
+        return;  // a port the link has already let go of
+    }
+    lastPortError_ = error;
+    CloseRadioPort();
+    ResetSequence();
+    queue_.Clear();
+    keptTransfer_.clear();
+    ResetReceiver();
+    state_ = kLinkLostReset;
+    UpdateStatus();
+    PassUp(UpwardKind::PortFailed);
+    upward_.back().error = error;
+    DispatchUpward();
 }
 
 void DataLink::ClosePortWhenSent() {
@@ -226,12 +249,23 @@ void DataLink::Receive(std::span<const std::uint8_t> bytes) {
 
 void DataLink::RunLinkStep(Cause cause) {
     if (!port_.IsOpen()) {
+        if (portHeld_) {
+            OnPortError(PortError::DeviceGone);  // closed under the link without a word
+        }
         return;
     }
     {
         const FlagScope inStep(inStep_);
         Step(cause);
         linkMessage_.Clear();  // the frame is consumed when the step ends
+    }
+    if (!portHeld_) {
+        // The port failed during the step: whatever the step made of the link, it is lost.
+        ResetSequence();
+        state_ = kLinkLostReset;
+        retryTimer_->Stop();
+        linkEstablishTimer_->Stop();
+        activityTimer_->Stop();
     }
     UpdateStatus();
     if (!inbox_.empty() && !receiving_) {
@@ -431,6 +465,10 @@ void DataLink::SendLinkAcknowledge() {
 
 void DataLink::SendLinkMessage(std::span<const std::uint8_t> message) {
     if (!port_.IsOpen()) {
+        // Never taken for a sent frame: a held port that is closed has failed.
+        if (portHeld_) {
+            OnPortError(PortError::WriteFailed);
+        }
         return;
     }
     const EncodedFrame frame = FrameEncoder::Encode(message);
@@ -494,6 +532,9 @@ void DataLink::DispatchUpward() {
                 break;
             case UpwardKind::RadioRequest:
                 client_->RadioRequestedLink();
+                break;
+            case UpwardKind::PortFailed:
+                client_->PortFailed(call.error);
                 break;
         }
     }

@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -92,6 +93,8 @@ class LinkClient {
     virtual void LinkWasReset() = 0;
     // The radio asked for a new link while the link was established.
     virtual void RadioRequestedLink() = 0;
+    // The serial port failed under the link and has been closed; the link is lost.
+    virtual void PortFailed(PortError error) = 0;
 };
 
 // The link variables, for the serial monitor and for tests.
@@ -122,6 +125,8 @@ class DataLink {
     const std::string& OpenRefusal() const { return openRefusal_; }
     void CloseRadioPort();
     bool PortOpen() const { return port_.IsOpen(); }
+    // Why the port last failed under the link (a device gone, a read or a write refused).
+    std::optional<PortError> LastPortError() const { return lastPortError_; }
     // Closes the port once the queued messages have been sent and acknowledged and have left
     // the port, or after at most a second (StopCommsTimer).
     void ClosePortWhenSent();
@@ -159,13 +164,15 @@ class DataLink {
 
   private:
     enum class Cause { Poll, Frame, LinkEstablishFired, RetryFired, ActivityFired };
-    enum class UpwardKind { Message, WindowOpen, Reset, RadioRequest };
+    enum class UpwardKind { Message, WindowOpen, Reset, RadioRequest, PortFailed };
     struct UpwardCall {
         UpwardKind kind;
         std::vector<std::uint8_t> transfer;
+        PortError error = PortError::DeviceGone;
     };
 
     void OnData(std::span<const std::uint8_t> bytes);
+    void OnPortError(PortError error);
     void Receive(std::span<const std::uint8_t> bytes);
     void RunLinkStep(Cause cause);
     void Step(Cause cause);
@@ -198,6 +205,10 @@ class DataLink {
     std::unique_ptr<Timer> stopCommsTimer_;
     int comIndex_ = -1;
     std::string openRefusal_;
+    // The link holds an open port: from its open until CloseRadioPort. A port that is found
+    // closed while held has failed, whether or not it said so.
+    bool portHeld_ = false;
+    std::optional<PortError> lastPortError_;
 
     FrameDecoder decoder_;
     LinkMessageBuffer linkMessage_;

@@ -267,6 +267,17 @@ void ProgrammingMessages::LinkWasReset() {
     }
 }
 
+void ProgrammingMessages::PortFailed(PortError error) {
+    // Nothing of the running transaction can arrive or go out any more.
+    DisarmWatchdog();
+    ready_ = false;
+    writing_ = false;
+    readExpected_ = 0;
+    if (host_ && host_->PendingOperation() != kOperationNone) {
+        host_->PortFailed(error);
+    }
+}
+
 void ProgrammingMessages::RadioRequestedLink() {
     if (host_ && AbandonedByRadioLinkRequest(host_->PendingOperation())) {
         host_->RadioRequestedLink();

@@ -107,6 +107,9 @@ class OperationHost {
     // The radio kept the link up but did not answer in time, or a request could not be queued:
     // end the operation through AbortOperation with kSerialCommsErrorText.
     virtual void CommsFailed() = 0;
+    // The serial port failed under a running operation (its device gone, a read or a write
+    // refused) and has been closed: the operation ends as after CommsFailed.
+    virtual void PortFailed(PortError) { CommsFailed(); }
 };
 
 enum class ReadProgress {
@@ -169,6 +172,7 @@ class ProgrammingMessages : public LinkClient {
     void SendWindowOpen() override;
     void LinkWasReset() override;
     void RadioRequestedLink() override;
+    void PortFailed(PortError error) override;
 
   private:
     void SendNextWriteBlock();

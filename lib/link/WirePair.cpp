@@ -16,8 +16,14 @@ void WireEnd::Close() {
     open_ = false;
 }
 
+void WireEnd::Fail(PortError error) {
+    open_ = false;
+    ReportError(error);
+}
+
 void WireEnd::Write(std::span<const std::uint8_t> bytes) {
     if (!open_) {
+        ReportError(PortError::WriteFailed);
         return;
     }
     written_.insert(written_.end(), bytes.begin(), bytes.end());

@@ -26,6 +26,9 @@ class WireEnd : public SerialPort {
     bool IsOpen() const override { return open_; }
     void Write(std::span<const std::uint8_t> bytes) override;
 
+    // The end fails as a real port does when its device goes away: it closes and reports `error`.
+    void Fail(PortError error = PortError::DeviceGone);
+
     // The outcome the next Open reports (Ok by default); the port stays closed unless Ok.
     void SetOpenOutcome(OpenOutcome outcome) { openOutcome_ = outcome; }
     int ComIndex() const { return comIndex_; }

@@ -68,6 +68,16 @@ std::string StoppedStatus(int operation) {
     return std::string(WordsOf(operation).command) + " stopped";
 }
 
+std::string PortLostStatus(std::string_view failureLine, PortError error) {
+    const char* what = "The serial port went away: the cable or the radio was disconnected.";
+    if (error == PortError::ReadFailed) {
+        what = "The serial port failed to read.";
+    } else if (error == PortError::WriteFailed) {
+        what = "The serial port failed to write.";
+    }
+    return std::string(failureLine) + " " + what;
+}
+
 std::string StatusLine(std::string_view boxText) {
     std::string line;
     bool blank = false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/SerialPort.h"
+
 namespace km {
 
 // "Connecting to the radio on COM1 ..." while the link is brought up.
@@ -21,6 +23,9 @@ std::string CompletedStatus(int operation, std::string_view detail, std::int64_t
 std::string CancelledStatus(int operation);
 // Ended without a message of its own, as after a No to a question ("Program Radio stopped").
 std::string StoppedStatus(int operation);
+// The failure's line with what became of the serial port ("Serial Communications Error. Please
+// Try Again. The serial port went away: the cable or the radio was disconnected.").
+std::string PortLostStatus(std::string_view failureLine, PortError error);
 // A message box's text as one line: its line breaks and runs of blanks become one blank.
 std::string StatusLine(std::string_view boxText);
 

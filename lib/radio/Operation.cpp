@@ -529,6 +529,13 @@ void RadioOperations::CommsFailed() {
     AbortOperation(AbortReason::CommsError);
 }
 
+void RadioOperations::PortFailed(PortError error) {
+    // The status bar says what became of the port beside the message.
+    portFailure_ = error;
+    AbortOperation(AbortReason::CommsError);
+    portFailure_.reset();
+}
+
 void RadioOperations::AbortOperation(AbortReason reason) {
     StopSteps();
     link_.LinkReset();
@@ -621,6 +628,9 @@ void RadioOperations::BoxShown(std::string_view text) {
         return;
     }
     commandFailure_ = StatusLine(text);
+    if (portFailure_ && text == kSerialCommsErrorText) {
+        commandFailure_ = PortLostStatus(commandFailure_, *portFailure_);
+    }
     // A failure told after the progress dialog has gone is what became of the command.
     if (commandEnded_ && !commandCompleted_) {
         Announce(commandFailure_);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -258,6 +259,7 @@ class RadioOperations : public OperationHost {
     void AdvanceProgress() override { env_.progress.ProgressStep(); }
     void RadioRequestedLink() override;
     void CommsFailed() override;
+    void PortFailed(PortError error) override;
 
     Workspace& GetWorkspace() { return env_.workspace; }
     MainState& State() { return env_.state; }
@@ -309,6 +311,8 @@ class RadioOperations : public OperationHost {
     bool commandEnded_ = false;
     bool commandCompleted_ = false;
     std::string commandFailure_;
+    // Set while an operation ends because its serial port failed.
+    std::optional<PortError> portFailure_;
     std::string statusMessage_;
     std::unique_ptr<Timer> endingTimer_;
     std::map<int, std::unique_ptr<StepMachine>> machines_;

@@ -191,11 +191,17 @@ TEST_F(PtyFixture, TheResolverNamesTheDeviceOfEveryOpen) {
     EXPECT_EQ(asked, std::vector<int>{9});
 }
 
-TEST_F(PtyFixture, VanishedDeviceIsClosedSoTheNextCommandOpensItAfresh) {
+TEST_F(PtyFixture, VanishedDeviceIsClosedAndReportedSoTheNextCommandOpensItAfresh) {
     QtSerialPort port(ComPortsResolver(Path("")));
+    std::vector<PortError> errors;
+    port.SetErrorOccurred([&](PortError error) { errors.push_back(error); });
     ASSERT_EQ(port.Open(2).outcome, OpenOutcome::Ok);
     radio.Hangup();
-    EXPECT_TRUE(WaitFor([&] { return !port.IsOpen(); }));
+    EXPECT_TRUE(WaitFor([&] { return !port.IsOpen() && !errors.empty(); }));
+    EXPECT_EQ(errors, std::vector<PortError>{PortError::DeviceGone});
+    // A write to the closed port is not taken for sent bytes.
+    port.Write(Bytes{1, 2, 3});
+    EXPECT_EQ(errors, (std::vector<PortError>{PortError::DeviceGone, PortError::WriteFailed}));
 }
 
 TEST_F(PtyFixture, DeviceThisUserMayNotOpenIsReportedAsSuch) {

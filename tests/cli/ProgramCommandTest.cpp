@@ -73,10 +73,7 @@ TEST(ProgramArgumentsTest, RefusedCommandLines) {
     }
 }
 
-struct Output {
-    int exitCode;
-    std::string err;
-};
+using Output = testing::CliOutput;
 
 class ProgramRunTest : public ::testing::Test {
   protected:
@@ -88,18 +85,7 @@ class ProgramRunTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(workdir_); }
 
-    Output Cli(QStringList args) {
-        args << "--workdir" << QString::fromStdString(workdir_.string());
-        QProcess process;
-        process.start(QString::fromUtf8(KM_CLI_PROGRAM), args);
-        if (!process.waitForFinished(120000)) {
-            process.kill();
-            process.waitForFinished();
-            return {-1, "timed out"};
-        }
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
-                process.readAllStandardError().toStdString()};
-    }
+    Output Cli(const QStringList& args) { return testing::RunCli(args, workdir_); }
 
     QString Put(const std::string& name, std::span<const std::uint8_t> bytes) {
         const fs::path file = workdir_ / name;

@@ -28,6 +28,28 @@ inline std::filesystem::path TestFolder(const std::string& prefix) {
             std::to_string(::getpid()));
 }
 
+// What a run of km700rcp-cli gave: its exit code (-1 when it did not end within `timeoutMs`, -2
+// when it crashed) and its standard error.
+struct CliOutput {
+    int exitCode;
+    std::string err;
+};
+
+// Runs km700rcp-cli with `args` and the working directory `workdir`.
+inline CliOutput RunCli(QStringList args, const std::filesystem::path& workdir,
+                        int timeoutMs = 120000) {
+    args << "--workdir" << QString::fromStdString(workdir.string());
+    QProcess process;
+    process.start(QString::fromUtf8(KM_CLI_PROGRAM), args);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {-1, "timed out: " + process.readAllStandardError().toStdString()};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+            process.readAllStandardError().toStdString()};
+}
+
 class SimProcess {
   public:
     explicit SimProcess(std::filesystem::path workdir) : workdir_(std::move(workdir)) {}
@@ -85,6 +107,11 @@ class SimProcess {
             paths.push_back(line);
         }
         return paths;
+    }
+
+    // Waits until the radio has stopped by itself (it went away); false if it is still running.
+    bool WaitUntilStopped(int timeoutMs = 30000) {
+        return process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);
     }
 
     sim::Profile profile;

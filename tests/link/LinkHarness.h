@@ -151,6 +151,7 @@ class FakeHost : public OperationHost {
     void AdvanceProgress() override { ++progress; }
     void RadioRequestedLink() override { ++radioRequests; }
     void CommsFailed() override { ++failures; }
+    void PortFailed(PortError error) override { portFailures.push_back(error); }
 
     int pending = kReadTrunk;
     std::function<void()> step;
@@ -161,6 +162,7 @@ class FakeHost : public OperationHost {
     int progress = 0;
     int radioRequests = 0;
     int failures = 0;
+    std::vector<PortError> portFailures;
 };
 
 }  // namespace km::testing

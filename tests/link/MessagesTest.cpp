@@ -382,6 +382,78 @@ TEST_F(MessagesFixture, SilentRadioFailsTheOperation) {
     }
 }
 
+// A port that fails under a running operation is heard at once, at every kind of moment: the
+// link is lost, the port closed, nothing more is written or retried, and the operation is told
+// once, even when a question box was open at that moment.
+TEST_F(MessagesFixture, PortFailureUnderAnOperationIsHeardAtOnceAndOnlyOnce) {
+    enum class Moment { Write, Read, Question, ClosedWithoutAWord };
+    const struct {
+        const char* name;
+        Moment moment;
+        PortError error;
+        PortError heard;
+    } cases[] = {
+        {"write block outstanding", Moment::Write, PortError::DeviceGone, PortError::DeviceGone},
+        {"waiting for a read", Moment::Read, PortError::ReadFailed, PortError::ReadFailed},
+        {"question box open", Moment::Question, PortError::DeviceGone, PortError::DeviceGone},
+        {"port closed without a word", Moment::ClosedWithoutAWord, PortError::DeviceGone,
+         PortError::DeviceGone},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        link.CloseRadioPort();
+        host.portFailures.clear();
+        host.failures = 0;
+        radio.sendSeq = radio.expectedSeq = 1;  // the radio's side of a new link
+        step = 1;
+        bool answered = false;
+        host.step = [&] {
+            if (step == 1 && messages.BeginSend()) {
+                if (c.moment == Moment::Write) {
+                    messages.StartWrite(100, 1000);
+                    messages.SendWindowOpen();
+                } else {
+                    static_cast<void>(messages.Identify());
+                }
+                step = 2;
+            } else if (step == 2 && c.moment == Moment::Question && !answered) {
+                answered = true;
+                clock.Post(500, [&] { wire.A().Fail(c.error); });
+                clock.AdvanceBy(5000);  // the box stays open past the loss
+                EXPECT_TRUE(host.portFailures.empty());
+            }
+        };
+        radio.onMessage = [&](const Bytes& message) {
+            if (c.moment == Moment::Question && message == IdentifyRequestMessage()) {
+                radio.SendTransfer({0x00, kIdentifyReply, 0x00, 0x00, 0x00, 0x00});
+            }
+        };
+        Establish();
+        radio.autoAcknowledge = c.moment != Moment::Write;
+        host.RunStep();
+        clock.AdvanceBy(50);
+        if (c.moment == Moment::ClosedWithoutAWord) {
+            wire.A().Close();
+        } else if (c.moment != Moment::Question) {
+            wire.A().Fail(c.error);
+        }
+        const std::size_t written = wire.A().Written().size();
+        clock.AdvanceBy(400);
+        EXPECT_EQ(host.portFailures, std::vector<PortError>{c.heard});
+        EXPECT_FALSE(link.PortOpen());
+        EXPECT_EQ(link.LinkState(), kLinkLostReset);
+        EXPECT_EQ(link.LastPortError(), c.heard);
+        EXPECT_FALSE(messages.WriteInProgress());
+        clock.AdvanceBy(60000);
+        EXPECT_EQ(host.portFailures.size(), 1u);
+        EXPECT_EQ(host.failures, 0);
+        EXPECT_EQ(wire.A().Written().size(), written);
+        // The port opens again for the next command and the link comes up on it.
+        Establish();
+        EXPECT_TRUE(link.PortOpen());
+    }
+}
+
 // A question box opened inside a step runs a nested event loop. The link must stay alive
 // meanwhile, and what the radio sends must wait until the step returns.
 TEST_F(MessagesFixture, QuestionInsideAStepKeepsTheLinkAliveWithoutReenteringIt) {
