@@ -135,5 +135,62 @@ TEST_F(LostRadioTest, RadioLostAtAnyStepEndsTheCommandWithTheMessage) {
     }
 }
 
+// A radio cut off while it was programmed or upgraded keeps what it had at that moment (its
+// memory is saved as the radio goes away and served again). The same command run again from the
+// start programs it, never writing onto flash that was not erased, and the radio then holds the
+// job.
+TEST_F(LostRadioTest, RadioCutOffWhileProgrammedIsProgrammedAgainFromTheStart) {
+    const struct {
+        const char* name;
+        Job job;
+        const char* goneAt;
+    } cuts[] = {
+        {"trunk code, in the middle of a write", Job::ProgramTrunk,
+         "WriteBlock sequence 60 length 128"},
+        {"trunk code, between its pieces", Job::ProgramTrunk,
+         "write of 128 data blocks to block 928"},
+        {"startup code", Job::ProgramTrunk, "write of 30 data blocks to block 416"},
+        {"configuration", Job::ProgramTrunk, "write of 128 data blocks to block 576"},
+        {"upgrade overlay", Job::Upgrade, "write of 128 data blocks to block 1024"},
+    };
+    const TrunkJobImage job =
+        testing::PatternTrunkJob(testing::kHeadHmF, testing::kModeTrunkJob, true);
+    const QString jobFile = Put("job.tnk", job.Bytes());
+    const QString codeFile = Path("Radio_SW/7ktm630.bin");
+    const QString memory = Path("memory.bin");
+    const QString back = Path("back.tnk");
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.name);
+        fs::remove(workdir_ / "sim.log");
+        fs::remove(workdir_ / "memory.bin");
+        fs::remove(workdir_ / "back.tnk");
+        const QStringList command = CommandOf(cut.job, jobFile, {}, codeFile, {});
+        {
+            testing::SimProcess sim(workdir_);
+            ASSERT_TRUE(sim.Start(kTrunkRadio, {"--gone-at", cut.goneAt, "--save", memory}));
+            EXPECT_EQ(Cli(command).exitCode, kExitFailed);
+            ASSERT_TRUE(sim.WaitUntilStopped());
+        }
+        ASSERT_TRUE(fs::exists(workdir_ / "memory.bin"));
+        testing::SimProcess sim(workdir_);
+        ASSERT_TRUE(sim.Start(kTrunkRadio, {"--load", memory}));
+        const testing::CliOutput again = Cli(command);
+        ASSERT_EQ(again.exitCode, kExitDone) << again.err;
+        if (cut.job == Job::Upgrade) {
+            const testing::CliOutput program =
+                Cli(CommandOf(Job::ProgramTrunk, jobFile, {}, {}, {}));
+            ASSERT_EQ(program.exitCode, kExitDone) << program.err;
+        }
+        const testing::CliOutput read = Cli(CommandOf(Job::ReadTrunk, {}, {}, {}, back));
+        ASSERT_EQ(read.exitCode, kExitDone) << read.err;
+        const auto bytes = ReadFileBytes(workdir_ / "back.tnk", 1 << 20);
+        ASSERT_TRUE(bytes);
+        ASSERT_EQ(bytes->size(), TrunkJobImage::kSize);
+        // The read takes 16383 bytes of the trunk area: the job's last byte does not come back.
+        EXPECT_TRUE(std::equal(bytes->begin(), bytes->end() - 1, job.Bytes().begin()));
+        EXPECT_EQ(SimLog().find("FAULT"), std::string::npos) << SimLog();
+    }
+}
+
 }  // namespace
 }  // namespace km::cli

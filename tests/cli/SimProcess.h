@@ -75,6 +75,7 @@ class SimProcess {
                                       profileText.size()));
         WriteFileAtomically(workdir_ / "FIT000101.bin", sim::FitFileContents());
         const auto ready = workdir_ / "ready";
+        std::filesystem::remove(ready);  // left by a radio served here before
         process_.start(
             QString::fromUtf8(KM_SIM_PROGRAM),
             QStringList{"--profile", Path(profileFile), "--workdir", Path(workdir_), "--ready-file",
