@@ -55,6 +55,7 @@ OpenResult QtSerialPort::Open(int comIndex) {
     if (const auto refused = CheckDeviceAccess(device)) {
         return {*refused, device};
     }
+    device_ = device;
     port_.setPortName(QString::fromStdString(device));
     if (!port_.open(QIODevice::ReadWrite)) {
         return {OutcomeOf(port_.error()), device};
@@ -107,6 +108,12 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
     }
     if (!port_.isOpen()) {
         return;
+    }
+    // A read refused because the device has gone (the far end of a terminal closed, a USB
+    // adapter unplugged) is a device gone.
+    std::error_code ec;
+    if (failure == PortError::ReadFailed && !std::filesystem::exists(device_, ec)) {
+        failure = PortError::DeviceGone;
     }
     port_.close();
     QMetaObject::invokeMethod(

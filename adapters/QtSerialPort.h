@@ -34,6 +34,7 @@ class QtSerialPort : public QObject, public SerialPort {
 
     DeviceResolver resolver_;
     QSerialPort port_;
+    std::string device_;  // the device of the last open
     // Counts opens and closes: bytes read before one are not handed on after it.
     unsigned session_ = 0;
 };
