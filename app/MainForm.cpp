@@ -2,6 +2,7 @@
 
 #include <QMdiSubWindow>
 
+#include "radio/FleetDialog.h"
 #include "radio/RadioCommands.h"
 #include "radio/SerialMonitor.h"
 
@@ -39,6 +40,8 @@ constexpr const char* kHintSave = "Save Radio Configuration to a File.";
 constexpr const char* kHintCompare = "Compare the Radio Configuration with a File.";
 constexpr const char* kHintProgramMobile =
     "Program mobile/portable radio with current configuration.";
+constexpr const char* kHintProgramSeveral =
+    "Program several radios at once, each with its own values from a sheet.";
 constexpr const char* kHintCsvImport = "Import CSV file into current job file.";
 constexpr const char* kHintCsvExport = "Export tables to a file in CSV format.";
 constexpr const char* kHintPrint = "Print Radio Configuration.";
@@ -224,6 +227,8 @@ void TForm_MF_MainForm::CreateMenus() {
     Save1 = AddItem(File1, "Save1", "&Save File", kHintSave);
     File1.addSeparator();
     ProgramMobile1 = AddItem(File1, "ProgramMobile1", "Program &Radio", kHintProgramMobile);
+    ProgramSeveral1 =
+        AddItem(File1, "ProgramSeveral1", "Program Several Radios...", kHintProgramSeveral);
     File1.addSeparator();
     CSVImport1.setObjectName("CSVImport1");
     CSVExport1.setObjectName("CSVExport1");
@@ -300,6 +305,7 @@ void TForm_MF_MainForm::CreateMenus() {
     connect(Save1, &QAction::triggered, this, &TForm_MF_MainForm::Save1Click);
     connect(CompareWith1, &QAction::triggered, this, &TForm_MF_MainForm::CompareWith1Click);
     connect(ProgramMobile1, &QAction::triggered, this, &TForm_MF_MainForm::ProgramMobile1Click);
+    connect(ProgramSeveral1, &QAction::triggered, this, &TForm_MF_MainForm::ProgramSeveral1Click);
     connect(Print1, &QAction::triggered, this, &TForm_MF_MainForm::Print1Click);
     connect(PrintSetup1, &QAction::triggered, this, &TForm_MF_MainForm::PrintSetup1Click);
     connect(Exit1, &QAction::triggered, this, &TForm_MF_MainForm::Exit1Click);
@@ -1070,6 +1076,25 @@ void TForm_MF_MainForm::ProgramMobile1Click() {
     radio_->ProgramRadio(
         [this, view] { return view && StorePassSet(*view) && JobPassesChecks(*view); });
 }
+void TForm_MF_MainForm::ProgramSeveral1Click() {
+    if (state_.CommsBusy) {
+        return;
+    }
+    const auto view = CheckedView();
+    const bool trunk = view == View::Trunk && state_.TrunkJobLoaded;
+    const bool pmr = view == View::Pmr && state_.PmrJobLoaded;
+    FleetDialog dialog(
+        {jobs_.WorkDir(),
+         {jobs_.WorkDir(), QCoreApplication::applicationDirPath().toStdString()},
+         dialogs_,
+         person_,
+         trunk || pmr ? &ws_ : nullptr,
+         &state_,
+         pmr ? kImagePmr : kImageTrunk,
+         [this, view] { return view && StorePassSet(*view) && JobPassesChecks(*view); }},
+        this);
+    dialogs_.Exec(dialog);
+}
 void TForm_MF_MainForm::RadioInformation1Click() {
     radio_->RadioInformation();
 }
@@ -1286,7 +1311,7 @@ void TForm_MF_MainForm::SetCommsBusy(bool busy) {
     for (QAction* item :
          {Menu_Options_ComPort, Menu_Options_Level, CopyNW1ToNW2, Menu_Forms_Trunk, Menu_Forms_PMR,
           Menu_Forms_Network, New1, Open1, Save1, CompareWith1, ReadMobile1, ProgramMobile1, Print1,
-          PrintSetup1, RadioInformation1, RadioFirmware1}) {
+          ProgramSeveral1, PrintSetup1, RadioInformation1, RadioFirmware1}) {
         item->setEnabled(!busy);
     }
     CSVImport1.setEnabled(!busy);

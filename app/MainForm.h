@@ -96,6 +96,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     void Save1Click();
     void ReadMobile1Click();
     void ProgramMobile1Click();
+    void ProgramSeveral1Click();
     void Print1Click();
     void CompareWith1Click();
     void PrintSetup1Click();
@@ -197,6 +198,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     QAction* ReadMobile1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* ProgramMobile1 = nullptr;
+    QAction* ProgramSeveral1 = nullptr;
     QAction* Print1 = nullptr;
     QAction* CompareWith1 = nullptr;
     QAction* PrintSetup1 = nullptr;
