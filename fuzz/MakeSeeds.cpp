@@ -189,10 +189,14 @@ void RadioSeeds(Seeds& seeds, const fs::path& simData, const fs::path& profiles)
     for (const Shipped& profile : FilesIn(profiles, ".profile")) {
         seeds.Add("sim_fuzz", profile.name, {2}, profile.bytes);
     }
-    // Each radio and operation of program_fuzz, with the radio's memory as it was built.
+    // Each radio and operation of program_fuzz, with the radio's memory as it was built, whole
+    // and with the radio gone after 2 s of line time.
     for (int choice = 0; choice < 9; ++choice) {
-        seeds.Add("program_fuzz", "operation" + std::to_string(choice), {choice, 0xFF, 0xFF},
-                  Bytes{});
+        for (int cut : {255, 50}) {
+            seeds.Add("program_fuzz",
+                      "operation" + std::to_string(choice) + ".cut" + std::to_string(cut),
+                      {choice, cut}, Bytes{});
+        }
     }
 }
 

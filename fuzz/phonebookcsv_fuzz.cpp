@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const km::PhonebookEntry& entry : imported->entries) {
         Require(km::Bounded(entry) == entry, "an entry the image cannot hold as it is");
     }
-    auto image = std::make_unique<km::TrunkJobImage>();
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::TrunkJobImage>();
     image->Fill(0xA5);
     km::StorePhonebook(image->Bytes(), imported->entries);
     const auto bytes = image->Bytes();

@@ -30,9 +30,9 @@ void Require(bool condition) {
 
 }  // namespace
 
-// Input: the radio type, power-on mode and head variant; the number of channels the job says it
-// holds (a few, so that one input loads and stores a page of the table rather than a thousand
-// channels); then the job's bytes (repeated to its size).
+// Input: the radio type, power-on mode and head variant; the numbers of channels and zones the
+// job says it holds (a few, so that one input loads and stores a page of the table rather than a
+// thousand channels); then the job's bytes (repeated to its size).
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kHead = 2;
     if (size < kHead) {
@@ -41,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static auto image = std::make_unique<km::PmrJobImage>();
     image->Write(0, km::fuzzing::Tiled({data + kHead, size - kHead}, km::PmrJobImage::kSize));
     image->SetU16(km::pmr::kChannelCount, data[1] % 41);
+    image->SetU16(km::pmr::kZoneCount, data[1] / 41 % 6);
     km::pmr::ChannelTable table;
     km::pmr::LoadChannelTable(*image, table);
     Require(table.Size() <= 1000);

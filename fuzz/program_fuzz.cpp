@@ -1,14 +1,19 @@
 // Program Radio (trunk and PMR) and the software upgrade against a virtual radio whose memory
 // holds arbitrary bytes where the programmer reads before it writes: the Flash Index Table, the
-// band record and the heads and descriptors of the code areas. The first byte chooses the radio
-// and the operation; the rest are patches of three bytes (area, offset, value). Whatever the
-// radio holds, the operation must end without touching memory outside its buffers.
+// band record and the heads and descriptors of the code areas; and the radio may go away at any
+// moment of the operation. Whatever the radio holds and whenever it goes, the operation must end
+// without touching memory outside its buffers.
+//
+// Input: the radio and the operation; the moment the radio goes away (in steps of 40 ms of line
+// time, 255 for never), so that most inputs cost part of an operation; then patches of three
+// bytes (area, offset, value).
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "core/Files.h"
 #include "image/State.h"
@@ -81,18 +86,49 @@ PmrJobImage PmrJob() {
     return job;
 }
 
+// The memory of each radio as it was built, and a workspace holding the jobs: made once, copied
+// for each input (building them anew for every input would cost more than the operation).
+const sim::Flash& BuiltMemory(std::size_t radio) {
+    static const std::vector<sim::Flash> memories = [] {
+        std::vector<sim::Flash> built;
+        for (const char* text : kProfiles) {
+            built.push_back(sim::BuildRadioMemory(*sim::ParseProfile(text).profile));
+        }
+        return built;
+    }();
+    return memories[radio];
+}
+
+const Workspace& StartingWorkspace() {
+    static const auto workspace = [] {
+        auto w = std::make_unique<Workspace>();
+        w->trunk = TrunkJob();
+        w->pmr = PmrJob();
+        return w;
+    }();
+    return *workspace;
+}
+
+constexpr std::int64_t kCutStepMs = 40;
+constexpr std::uint8_t kNeverCut = 255;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) {
+    constexpr std::size_t kHead = 2;
+    if (size < kHead) {
         return 0;
     }
     const std::uint8_t choice = data[0];
-    const auto parsed = sim::ParseProfile(kProfiles[choice % 3]);
-    const sim::Profile profile = *parsed.profile;
-    sim::Flash memory = sim::BuildRadioMemory(profile);
+    const std::uint8_t cut = data[1];
+    const sim::Profile profile = *sim::ParseProfile(kProfiles[choice % 3]).profile;
+    // The memory goes into the radio and comes back after the operation, so that its megabyte
+    // is copied over the same pages for every input rather than into fresh ones.
+    static std::vector<sim::Flash> working(std::size(kProfiles));
+    sim::Flash& memory = working[choice % 3];
+    memory = BuiltMemory(choice % 3);
     const auto layout = sim::LayoutFor(profile);
-    for (std::size_t at = 1; at + 3 <= size; at += 3) {
+    for (std::size_t at = kHead; at + 3 <= size; at += 3) {
         const int area = data[at] % 5;
         std::size_t address = 0;
         if (area == 0) {
@@ -114,9 +150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WirePair wire(clock);
     YesPerson person;
     Progress progress;
-    auto workspace = std::make_unique<Workspace>();
-    workspace->trunk = TrunkJob();
-    workspace->pmr = PmrJob();
+    static auto workspace = std::make_unique<Workspace>();
+    *workspace = StartingWorkspace();
     MainState state;
     RadioSession session(wire.A(), clock,
                          {*workspace, state, person, progress, Folder(), {Folder()}});
@@ -139,6 +174,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             StartDownload(operations, Folder() / "Radio_SW" / "startup.bin");
             break;
     }
-    clock.AdvanceUntil([&] { return !state.CommsBusy && !session.Link().PortOpen(); }, 600000);
+    const auto ended = [&] { return !state.CommsBusy && !session.Link().PortOpen(); };
+    if (cut != kNeverCut && !clock.AdvanceUntil(ended, cut * kCutStepMs)) {
+        wire.B().Close();  // the radio is switched off or its cable pulled
+    }
+    clock.AdvanceUntil(ended, 600000);
+    memory = std::move(radio.Memory());
     return 0;
 }
