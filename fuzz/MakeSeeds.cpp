@@ -189,13 +189,13 @@ void RadioSeeds(Seeds& seeds, const fs::path& simData, const fs::path& profiles)
     for (const Shipped& profile : FilesIn(profiles, ".profile")) {
         seeds.Add("sim_fuzz", profile.name, {2}, profile.bytes);
     }
-    // Each radio and operation of program_fuzz, with the radio's memory as it was built, whole
-    // and with the radio gone after 2 s of line time.
+    // Each radio and operation of program_fuzz, with the radio's memory as it was built, whole,
+    // with the radio silent after 2 s of line time and with its adapter pulled after 5 s.
     for (int choice = 0; choice < 9; ++choice) {
-        for (int cut : {255, 50}) {
+        for (const auto& [loss, cut] : {std::pair{0, 255}, std::pair{0, 50}, std::pair{9, 125}}) {
             seeds.Add("program_fuzz",
-                      "operation" + std::to_string(choice) + ".cut" + std::to_string(cut),
-                      {choice, cut}, Bytes{});
+                      "operation" + std::to_string(choice + loss) + ".cut" + std::to_string(cut),
+                      {choice + loss, cut}, Bytes{});
         }
     }
 }

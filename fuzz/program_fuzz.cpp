@@ -4,9 +4,10 @@
 // moment of the operation. Whatever the radio holds and whenever it goes, the operation must end
 // without touching memory outside its buffers.
 //
-// Input: the radio and the operation; the moment the radio goes away (in steps of 40 ms of line
-// time, 255 for never), so that most inputs cost part of an operation; then patches of three
-// bytes (area, offset, value).
+// Input: the radio, the operation and how the radio goes away (it falls silent, or the port fails
+// as a pulled adapter does); the moment it goes (in steps of 40 ms of line time, 255 for never),
+// so that most inputs cost part of an operation; then patches of three bytes (area, offset,
+// value).
 
 #include <cstddef>
 #include <cstdint>
@@ -176,7 +177,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto ended = [&] { return !state.CommsBusy && !session.Link().PortOpen(); };
     if (cut != kNeverCut && !clock.AdvanceUntil(ended, cut * kCutStepMs)) {
-        wire.B().Close();  // the radio is switched off or its cable pulled
+        switch (choice / 9 % 4) {
+            case 0:
+                wire.B().Close();  // the radio is switched off: it falls silent
+                break;
+            case 1:
+                wire.A().Fail(PortError::DeviceGone);  // the USB adapter is pulled out
+                break;
+            case 2:
+                wire.A().Fail(PortError::ReadFailed);
+                break;
+            default:
+                wire.A().Fail(PortError::WriteFailed);
+                break;
+        }
     }
     clock.AdvanceUntil(ended, 600000);
     memory = std::move(radio.Memory());
