@@ -696,7 +696,10 @@ FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, s
     if (IsTextEncoding(row.encoding)) {
         return ReadText(row, bytes, offset);
     }
-    const std::int64_t raw = ReadRaw(row, bytes, offset);
+    std::int64_t raw = ReadRaw(row, bytes, offset);
+    if (row.readsAs != nullptr) {
+        raw = row.readsAs(raw);
+    }
     if (HasBlank(row) && raw == row.blankRaw) {
         return std::string();
     }

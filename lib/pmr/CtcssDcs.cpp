@@ -3,8 +3,9 @@
 namespace km::pmr {
 
 std::optional<int> RowOfCodeByte(std::uint8_t codeByte) {
+    const std::int64_t standard = CodeByteReadAs(codeByte);
     for (int row = 0; row < kCtcssDcsRowCount; ++row) {
-        if (CodeByteOfRow(row) == codeByte) {
+        if (CodeByteOfRow(row) == standard) {
             return row;
         }
     }

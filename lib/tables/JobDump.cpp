@@ -57,6 +57,27 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
+// The bits of its bytes a row owns, in hex byte by byte ("34", "01 00").
+std::string StoredBits(const FieldRow& row, std::span<const std::uint8_t> bytes,
+                       std::size_t offset) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::size_t i = 0; i < fields::ByteWidth(row) && offset + i < bytes.size(); ++i) {
+        const auto bits = static_cast<std::uint8_t>(bytes[offset + i] & fields::ByteMask(row, i));
+        text += (i == 0 ? "" : " ");
+        text.push_back(kHex[bits >> 4]);
+        text.push_back(kHex[bits & 0x0F]);
+    }
+    return text;
+}
+
+// One value kept in two forms (a row that reads several stored forms as one value): the jobs
+// differ all the same.
+bool StoredFormsDiffer(const FieldRow& row, std::span<const std::uint8_t> a,
+                       std::span<const std::uint8_t> b, std::size_t offset) {
+    return row.readsAs != nullptr && StoredBits(row, a, offset) != StoredBits(row, b, offset);
+}
+
 }  // namespace
 
 std::variant<JobBytes, std::string> ReadJobBytes(const std::filesystem::path& path) {
@@ -119,6 +140,12 @@ ImageDifference DiffImages(ImageId image, std::span<const std::uint8_t> a,
                                          std::string(field.row->caption),
                                          OneLine(fields::FormatField(*field.row, before)),
                                          OneLine(fields::FormatField(*field.row, after))});
+        } else if (StoredFormsDiffer(*field.row, a, b, field.offset)) {
+            const std::string shown = OneLine(fields::FormatField(*field.row, before));
+            difference.fields.push_back(
+                {field.id, std::string(field.table->form), std::string(field.row->caption),
+                 shown + " (stored " + StoredBits(*field.row, a, field.offset) + ")",
+                 shown + " (stored " + StoredBits(*field.row, b, field.offset) + ")"});
         }
     });
     for (std::size_t i = 0; i < named.size(); ++i) {

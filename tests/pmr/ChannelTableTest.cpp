@@ -383,5 +383,44 @@ TEST(ChannelTableTest, ListLinesShowChannelsAndGroupsInFixedColumns) {
               "012 Trucks       User Scan Grp       5, 17,123,---,---,---,---,---,  . . .");
 }
 
+TEST(ChannelLoadTest, CodeBytesOfOlderProgramsShowTheirRowsAndStoreAsTheStandardByte) {
+    struct Case {
+        std::uint8_t stored;
+        const char* shortText;  // the list's and the CSV file's
+        std::uint8_t written;   // by the next store
+    };
+    const Case cases[] = {
+        {0x00, " ", 0x00},
+        {0x01, " 67.0", 0x01},
+        {0x33, "254.1", 0x33},
+        // Bytes an older program wrote: 0x34..0x7F are DCS codes, 0x80 the last tone.
+        {0x34, "023", 0x81},
+        {0x50, "156", 0x9D},
+        {0x7F, "462", 0xCC},
+        {0x80, "254.1", 0x33},
+        {0x81, "023", 0x81},
+        {0xE8, "754", 0xE8},
+        // Bytes that name no row are kept as they are.
+        {0xE9, "?", 0xE9},
+        {0xFF, "?", 0xFF},
+    };
+    for (const Case& c : cases) {
+        Job job;
+        job.Store(TableOf({Channel(1, 450000000)}));
+        job.image->SetU8(kRecords + 8, c.stored);  // transmit
+        job.image->SetU8(kRecords + 9, c.stored);  // receive
+        const ChannelTable table = job.Load();
+        const ChannelEntry& entry = table.At(0);
+        EXPECT_EQ(ShortTextOfCodeByte(static_cast<std::uint8_t>(entry.Get(cr::kRxCode))),
+                  c.shortText)
+            << int{c.stored};
+        EXPECT_NE(ListLine(entry).find(std::string(c.shortText) + " "), std::string::npos)
+            << ListLine(entry);
+        job.Store(table);
+        EXPECT_EQ(job.Byte(0, 8), c.written) << int{c.stored};
+        EXPECT_EQ(job.Byte(0, 9), c.written) << int{c.stored};
+    }
+}
+
 }  // namespace
 }  // namespace km::pmr

@@ -229,5 +229,27 @@ TEST(ZonesCsvTest, BlankPositionsAndNumbersPastTheTableStayEmpty) {
     EXPECT_FALSE(ReadZonesCsv("PMR,Channels\n").valid);
 }
 
+TEST(ChannelsCsvTest, CodeBytesOfOlderProgramsGoOutAsTheirCodesAndComeBackStandard) {
+    auto image = Template();
+    ChannelTable table;
+    ChannelEntry channel = DefaultEntry(450000000);
+    channel.SetNumber(3);
+    ASSERT_TRUE(table.Add(channel));
+    Store(table, *image);
+    constexpr std::size_t kRecord = 0x3D2C;
+    image->SetU8(kRecord + 8, 0x34);  // transmit: DCS 023 as an older program wrote it
+    image->SetU8(kRecord + 9, 0x80);  // receive: 254.1 Hz likewise
+    const std::string file = ExportChannelsCsvOfImage(image->Bytes());
+    EXPECT_NE(file.find(",DCS,254.1,023,"), std::string::npos) << file;
+
+    image->SetU8(kRecord + 9, 0x34);
+    auto other = Template();
+    const auto imported =
+        ImportChannelsCsvIntoImage(other->Bytes(), ExportChannelsCsvOfImage(image->Bytes()), 0);
+    ASSERT_TRUE(std::holds_alternative<csv::ImportSummary>(imported));
+    EXPECT_EQ(other->U8(kRecord + 8), 0x81);
+    EXPECT_EQ(other->U8(kRecord + 9), 0x81);
+}
+
 }  // namespace
 }  // namespace km::pmr

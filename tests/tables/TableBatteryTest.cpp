@@ -195,5 +195,22 @@ TEST(TableBattery, EveryShownValueParsesBackToTheValue) {
     }
 }
 
+TEST(TableBattery, AStoredFormReadsAsAValueThatReadsAsItself) {
+    ForEachRow([](const FieldTable& table, std::string_view, const FieldRow& row) {
+        if (row.readsAs == nullptr) {
+            return;
+        }
+        for (std::int64_t raw = 0; raw <= 0xFFFF; ++raw) {
+            const std::int64_t read = row.readsAs(raw);
+            ASSERT_EQ(row.readsAs(read), read) << table.id << " " << row.id << " " << raw;
+        }
+        for (const auto& choice : row.choices) {
+            EXPECT_EQ(row.readsAs(fields::RawOfValue(row, choice.code)),
+                      fields::RawOfValue(row, choice.code))
+                << row.id << " " << choice.text;
+        }
+    });
+}
+
 }  // namespace
 }  // namespace km::tables
