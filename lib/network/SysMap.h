@@ -265,7 +265,13 @@ inline constexpr fields::FieldRow kAnnColumns[] = {
     {.id = "extent", .caption = "MEP", .at = {.network = 0}, .min = 0, .max = 10},
     {.id = "partition", .caption = "RCP", .at = {.network = 1}, .min = 0, .max = 10},
 };
-// Roaming table: operator identities, each OPID x 128; 0xFFFF is an empty entry.
+// Roaming table: operator identities, each OPID x 128; 0xFFFF is an empty entry. A word is read
+// as (word AND 0x3FFF) >> 7, whatever its bits 14 and 15 hold.
+constexpr std::int64_t RoamingWordReadAs(std::int64_t word) {
+    constexpr std::int64_t kEmpty = 0xFFFF;
+    constexpr std::int64_t kOpidBits = 0x3F80;
+    return word == kEmpty ? word : word & kOpidBits;
+}
 inline constexpr fields::FieldRow kRoamingColumns[] = {
     {.id = "opid",
      .caption = "OPID",
@@ -275,7 +281,8 @@ inline constexpr fields::FieldRow kRoamingColumns[] = {
      .max = 127,
      .defaultValue = 0xFFFF,
      .blankRaw = 0xFFFF,
-     .scale = {.div = 128}},
+     .scale = {.div = 128},
+     .readsAs = RoamingWordReadAs},
 };
 inline constexpr int kAnnEntries = 128;
 inline constexpr int kRoamingEntries = 50;

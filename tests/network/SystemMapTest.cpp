@@ -82,6 +82,31 @@ TEST(SystemMapTest, RoamingEntriesAreStoredFromTheFirstWithoutGaps) {
     EXPECT_EQ(fields::FormatField(opid, fields::ReadField(opid, file, 1248)), "");
 }
 
+TEST(SystemMapTest, RoamingWordsShowBits7To13WhateverBits14And15Hold) {
+    struct Case {
+        std::uint16_t word;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0x0080, "1"},   {0x4080, "1"},   {0x8080, "1"}, {0xC080, "1"}, {0xC000, "0"},
+        {0x3F80, "127"}, {0x7FFF, "127"}, {0x007F, "0"}, {0xFFFF, ""},
+    };
+    const auto& opid = system_rows::kRoamingOpid;
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> file(1536, 0);
+        file[1244] = static_cast<std::uint8_t>(c.word);
+        file[1245] = static_cast<std::uint8_t>(c.word >> 8);
+        const auto value = fields::ReadField(opid, file, 1244);
+        EXPECT_EQ(fields::FormatField(opid, value), c.shown) << c.word;
+        EXPECT_EQ(fields::CheckField(opid, value), std::nullopt) << c.word;
+        // Stored unchanged, the word keeps its other bits.
+        std::vector<std::string> grid(50);
+        grid[0] = c.shown;
+        StoreRoamingTable(file, 0, grid);
+        EXPECT_EQ(Word(file, 1244), c.word);
+    }
+}
+
 TEST(SystemMapTest, ARoamingTableOfZerosBecomesEmptyAndOneInUseStays) {
     std::vector<std::uint8_t> file(1536, 0);
     PrepareRoamingTable(file, 0);
