@@ -151,6 +151,9 @@ struct FieldRow {
     // number a stored raw number is read as. It returns every raw number it gives unchanged, so
     // that a value written reads back as written; an unchanged value keeps its stored form.
     std::int64_t (*readsAs)(std::int64_t raw) = nullptr;
+    // The blank reads back as its number (the unused entry 0 of a list of channels shows "0");
+    // an emptied field still writes it.
+    bool blankShowsNumber = false;
 };
 
 // Records of a table one after the other: row r's column c sits at

@@ -700,7 +700,7 @@ FieldValue ReadField(const FieldRow& row, std::span<const std::uint8_t> bytes, s
     if (row.readsAs != nullptr) {
         raw = row.readsAs(raw);
     }
-    if (HasBlank(row) && raw == row.blankRaw) {
+    if (HasBlank(row) && raw == row.blankRaw && !row.blankShowsNumber) {
         return std::string();
     }
     return ValueOfRaw(row, raw);
@@ -739,7 +739,7 @@ FieldValue DefaultValue(const FieldRow& row) {
     if (IsTextEncoding(row.encoding)) {
         return std::string(row.defaultText);
     }
-    if (HasBlank(row) && row.defaultValue == row.blankRaw) {
+    if (HasBlank(row) && row.defaultValue == row.blankRaw && !row.blankShowsNumber) {
         return std::string();
     }
     return row.defaultValue;

@@ -23,20 +23,20 @@ constexpr std::size_t kRecordSize = 10;
 constexpr std::size_t kMegahertzDigits = 4;
 constexpr std::size_t kHertzDecimals = 6;
 
-// Separation code bits (see kSeparationBits).
-constexpr std::int64_t kRx7500Bit = 1 << 0;
-constexpr std::int64_t kTx7500Bit = 1 << 1;
-constexpr std::int64_t kRx5000Bit = 1 << 2;
-constexpr std::int64_t kTx5000Bit = 1 << 3;
-constexpr std::int64_t kByte9Bit5 = 1 << 4;
-constexpr std::int64_t kByte9Bit7 = 1 << 5;
-
 constexpr const FieldRow& kMinRow = kSubBandColumns[0];
 constexpr const FieldRow& kMaxRow = kSubBandColumns[1];
 constexpr const FieldRow& kTxCountRow = kSubBandColumns[2];
 constexpr const FieldRow& kRxCountRow = kSubBandColumns[3];
 constexpr const FieldRow& kPowerRow = kSubBandColumns[4];
 constexpr const FieldRow& kSeparationRow = kSubBandColumns[5];
+// The separation bits as stored, not as the reading rule names them: the grid keeps the steps a
+// record was written with.
+constexpr FieldRow StoredSeparationRow() {
+    FieldRow row = kSeparationRow;
+    row.readsAs = nullptr;
+    return row;
+}
+constexpr FieldRow kStoredSeparationRow = StoredSeparationRow();
 constexpr const FieldRow& kTxCtcssRow = kSubBandColumns[6];
 
 std::size_t RecordAt(std::size_t area, int line) {
@@ -173,16 +173,13 @@ std::string FormatMegahertz(std::int64_t hertz) {
 // ---- Separation -------------------------------------------------------------------------------
 
 std::string_view SeparationText(std::int64_t code) {
-    if ((code & kByte9Bit7) != 0) {
-        return (code & kRx5000Bit) != 0 ? "20kHz" : "25kHz";
+    const std::int64_t named = SeparationReadAs(code);
+    for (const fields::Choice& choice : kSeparationChoices) {
+        if (choice.code == named) {
+            return choice.text;
+        }
     }
-    if ((code & kRx7500Bit) != 0) {
-        return "15kHz";
-    }
-    if ((code & kRx5000Bit) != 0) {
-        return (code & kByte9Bit5) != 0 ? "5kHz" : "10kHz";
-    }
-    return (code & kByte9Bit5) != 0 ? "6.25kHz" : "12.5kHz";
+    return "12.5kHz";  // every code the rule gives is a choice
 }
 
 std::int64_t SeparationCodeOf(std::string_view text) {
@@ -199,7 +196,7 @@ std::int64_t SeparationCodeOf(std::string_view text) {
 void SubBandTable::Load(std::span<const std::uint8_t> bytes, std::size_t area) {
     for (int line = 0; line < kSubBands; ++line) {
         const std::size_t at = RecordAt(area, line);
-        const std::int64_t code = Number(kSeparationRow, bytes, at);
+        const std::int64_t code = Number(kStoredSeparationRow, bytes, at);
         loadedSeparation_[static_cast<std::size_t>(line)] = code;
         Line& shown = loaded_[static_cast<std::size_t>(line)];
         shown.fill(std::string());

@@ -48,6 +48,29 @@ inline constexpr std::int64_t kSeparation6_25 = 0b010000;
 inline constexpr std::int64_t kSeparation12_5 = 0;
 // Read from radios and files, never written by the form: 5 kHz steps with byte 9 bit 5.
 inline constexpr std::int64_t kSeparation5 = 0b011100;
+// The bits of the code, as kSeparationBits orders them.
+inline constexpr std::int64_t kRx7500Bit = 1 << 0;
+inline constexpr std::int64_t kTx7500Bit = 1 << 1;
+inline constexpr std::int64_t kRx5000Bit = 1 << 2;
+inline constexpr std::int64_t kTx5000Bit = 1 << 3;
+inline constexpr std::int64_t kByte9Bit5 = 1 << 4;
+inline constexpr std::int64_t kByte9Bit7 = 1 << 5;
+// The radio's reading rule: byte 9 bit 7 means 20 kHz with the receive 5 kHz step, else 25 kHz;
+// otherwise the receive 7.5 kHz step means 15 kHz, the receive 5 kHz step 10 kHz (5 kHz with
+// byte 9 bit 5), byte 9 bit 5 alone 6.25 kHz and nothing 12.5 kHz. A stored code reads as the
+// code of the separation the rule names.
+constexpr std::int64_t SeparationReadAs(std::int64_t code) {
+    if ((code & kByte9Bit7) != 0) {
+        return (code & kRx5000Bit) != 0 ? kSeparation20 : kSeparation25;
+    }
+    if ((code & kRx7500Bit) != 0) {
+        return kSeparation15;
+    }
+    if ((code & kRx5000Bit) != 0) {
+        return (code & kByte9Bit5) != 0 ? kSeparation5 : kSeparation10;
+    }
+    return (code & kByte9Bit5) != 0 ? kSeparation6_25 : kSeparation12_5;
+}
 inline constexpr fields::Choice kSeparationChoices[] = {
     {kSeparation6_25, "6.25kHz"}, {kSeparation10, "10kHz"}, {kSeparation12_5, "12.5kHz"},
     {kSeparation15, "15kHz"},     {kSeparation20, "20kHz"}, {kSeparation25, "25kHz"},
@@ -89,7 +112,8 @@ constexpr fields::FieldRow HuntChannel(std::string_view id, std::string_view cap
             .min = 0,
             .max = 1023,
             .defaultValue = 0,
-            .blankRaw = 0};
+            .blankRaw = 0,
+            .blankShowsNumber = true};
 }
 
 inline constexpr fields::FieldRow kRows[] = {
@@ -216,7 +240,8 @@ inline constexpr fields::FieldRow kSubBandColumns[] = {
      .encoding = Encoding::Pieces,
      .width = 2,
      .pieces = kSeparationBits,
-     .choices = kSeparationChoices},
+     .choices = kSeparationChoices,
+     .readsAs = SeparationReadAs},
     {.id = "tx_ctcss",
      .caption = "Tx CTCSS",
      .at = {.network = 8},
@@ -373,7 +398,8 @@ class SubBandTable {
 // channel (150), and the number of normal hunt entries with a channel (224).
 void StoreHuntSummary(std::span<std::uint8_t> bytes, std::size_t area);
 
-// Text of a separation code as the grid shows it: the reading rule of the radio's flags.
+// Text of a separation code as the grid shows it: the reading rule of the radio's flags
+// (SeparationReadAs).
 std::string_view SeparationText(std::int64_t code);
 // The code a separation text is stored as; any text not in the list stores 12.5 kHz.
 std::int64_t SeparationCodeOf(std::string_view text);

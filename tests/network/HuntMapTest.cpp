@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/BandTable.h"
+#include "fields/FieldOps.h"
 #include "network/HntMap.h"
 
 namespace km {
@@ -283,6 +285,49 @@ TEST(HuntMapTest, MegahertzAreReadExactly) {
     }
     EXPECT_EQ(FormatMegahertz(450006250), "450.00625");
     EXPECT_EQ(FormatMegahertz(66000000), "66.00000");
+}
+
+TEST(HuntMapTest, StepPatternsShowByTheReadingRuleAndChannelZeroAsZero) {
+    struct Case {
+        std::uint8_t byte8;  // step bits
+        std::uint8_t byte9;  // separation flags
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0x06, 0x00, "15kHz"},   {0x02, 0x00, "15kHz"}, {0x42, 0x00, "15kHz"},
+        {0xC0, 0x00, "10kHz"},   {0x40, 0x00, "10kHz"}, {0x80, 0x00, "12.5kHz"},
+        {0x00, 0x00, "12.5kHz"}, {0xC0, 0x80, "20kHz"}, {0x40, 0x80, "20kHz"},
+        {0x00, 0x80, "25kHz"},   {0x02, 0x80, "25kHz"}, {0x00, 0x20, "6.25kHz"},
+        {0x04, 0x20, "6.25kHz"}, {0xC0, 0x20, "5kHz"},  {0x40, 0x20, "5kHz"},
+    };
+    const fields::FieldRow& separation = hunt_rows::kSubBandRecords.columns[5];
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> file(1536, 0);
+        PutRecord(file, 1, 1, 10, 0, 0, c.byte8, c.byte9);
+        const std::size_t at = Record(1) + 8;
+        const auto value = fields::ReadField(separation, file, at);
+        // As the dump and diff show it, as verify checks it and as the form shows it.
+        EXPECT_EQ(fields::FormatField(separation, value), c.shown) << int{c.byte8};
+        EXPECT_EQ(fields::CheckField(separation, value), std::nullopt) << int{c.byte8};
+        SubBandTable table;
+        table.Load(file, 0);
+        EXPECT_EQ(table.Text(0, Col::kSeparation), c.shown) << int{c.byte8};
+    }
+
+    std::vector<std::uint8_t> file(1536, 0);
+    file[228 + 3] = 0x80;  // normal hunt entry 2: channel 0, Timed
+    for (const auto& [records, at] : {std::pair{&hunt_rows::kNormalHunt, std::size_t{228}},
+                                      std::pair{&hunt_rows::kNormalHunt, std::size_t{230}},
+                                      std::pair{&hunt_rows::kWithdrawn, std::size_t{160}}}) {
+        const fields::FieldRow& row = records->columns[0];
+        EXPECT_EQ(fields::FormatField(row, fields::ReadField(row, file, at)), "0") << at;
+        EXPECT_EQ(fields::CheckField(row, fields::ReadField(row, file, at)), std::nullopt);
+    }
+    // An emptied entry is channel 0; the Timed bit stays.
+    const fields::FieldRow& channel = hunt_rows::kNormalHunt.columns[0];
+    file[230] = 5;
+    fields::WriteField(channel, file, 230, std::string());
+    EXPECT_EQ(Word(file, 230), 0x8000);
 }
 
 }  // namespace

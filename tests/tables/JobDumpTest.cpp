@@ -8,6 +8,7 @@
 #include <map>
 
 #include "tables/JobDump.h"
+#include "tables/Verify.h"
 
 namespace km::tables {
 namespace {
@@ -95,6 +96,67 @@ TEST(JobDumpTest, JsonEscapesQuotesBackslashesAndControlBytes) {
     const std::string json = DumpAsJson({{"a.b", "Cap \"x\"", "1\\2\x01"}});
     EXPECT_NE(json.find(R"("caption": "Cap \"x\"")"), std::string::npos);
     EXPECT_NE(json.find(R"("value": "1\\2\u0001")"), std::string::npos);
+}
+
+TEST(JobDumpTest, ValuesStoredInAnotherFormShowAsTheFormShowsThemAndPassVerify) {
+    struct Case {
+        const char* file;
+        std::size_t at;
+        std::vector<std::uint8_t> stored;    // as a radio or an older program keeps the value
+        std::vector<std::uint8_t> standard;  // as this program writes it
+        const char* id;
+        const char* shown;
+    };
+    const Case cases[] = {
+        // Code bytes of older programs: 0x34..0x7F are DCS codes, 0x80 the last tone.
+        {"default.cct", 0x3D2C + 9, {0x34}, {0x81}, "pmr.channels[0].rx_code", "DCS 023"},
+        {"default.cct", 0x3D2C + 8, {0x80}, {0x33}, "pmr.channels[0].tx_code", "   254.1 Hz"},
+        // Roaming words with bit 14 or 15 set.
+        {"Networks/Demo.nwk",
+         1244,
+         {0x80, 0x40},
+         {0x80, 0x00},
+         "network.system.roaming[0].opid",
+         "1"},
+        // Step patterns the reading rule names.
+        {"Networks/Demo.nwk",
+         740 + 8,
+         {0x02, 0x00},
+         {0x06, 0x00},
+         "network.hunt.sub_bands[0].separation",
+         "15kHz"},
+        {"Networks/Demo.nwk",
+         740 + 8,
+         {0x40, 0x00},
+         {0xC0, 0x00},
+         "network.hunt.sub_bands[0].separation",
+         "10kHz"},
+    };
+    for (const Case& c : cases) {
+        JobBytes job = Read(kData / c.file);
+        if (job.image == fields::ImageId::Pmr) {
+            job.bytes[0x006E] = 1;  // the channel count: record 0 is in use
+            job.bytes[0x006F] = 0;
+        }
+        JobBytes standard = job;
+        std::copy(c.stored.begin(), c.stored.end(), job.bytes.begin() + c.at);
+        std::copy(c.standard.begin(), c.standard.end(), standard.bytes.begin() + c.at);
+        std::map<std::string, std::string> values;
+        for (const DumpLine& line : DumpImage(job.image, job.bytes)) {
+            values[line.id] = line.value;
+        }
+        EXPECT_EQ(values.at(c.id), c.shown) << c.id;
+        for (const Finding& finding : VerifyImage(job.image, job.bytes)) {
+            EXPECT_NE(finding.id, c.id) << FindingLine(finding);
+        }
+        // The jobs differ all the same: the diff shows both stored forms.
+        const ImageDifference difference = DiffImages(job.image, job.bytes, standard.bytes);
+        ASSERT_EQ(difference.fields.size(), 1u) << c.id;
+        EXPECT_EQ(difference.fields[0].id, c.id);
+        EXPECT_EQ(difference.fields[0].before.substr(0, std::string(c.shown).size() + 9),
+                  std::string(c.shown) + " (stored ");
+        EXPECT_NE(difference.fields[0].before, difference.fields[0].after);
+    }
 }
 
 }  // namespace
