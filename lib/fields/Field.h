@@ -154,6 +154,9 @@ struct FieldRow {
     // The blank reads back as its number (the unused entry 0 of a list of channels shows "0");
     // an emptied field still writes it.
     bool blankShowsNumber = false;
+    // SelcallDigits: the first bytes of the digits an emptied field fills with 0xFF, leaving the
+    // other digit bytes as they are; 0 fills every digit byte.
+    std::uint8_t emptiedDigitBytes = 0;
 };
 
 // Records of a table one after the other: row r's column c sits at

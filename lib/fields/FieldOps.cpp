@@ -494,7 +494,13 @@ std::string ReadSelcall(const FieldRow& row, std::span<const std::uint8_t> bytes
 // text that never passed a key filter (an imported one) cannot reach the radio.
 void WriteSelcall(const FieldRow& row, std::span<std::uint8_t> bytes, std::size_t offset,
                   std::string_view text) {
-    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), SelcallDigitBytes(row), 0xFF);
+    const bool emptied =
+        std::none_of(text.begin(), text.end(), [&](char c) { return IsSelcallCharacter(row, c); });
+    const std::size_t filled =
+        emptied && row.emptiedDigitBytes > 0
+            ? std::min<std::size_t>(row.emptiedDigitBytes, SelcallDigitBytes(row))
+            : SelcallDigitBytes(row);
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), filled, 0xFF);
     std::size_t i = 0;
     for (char c : text) {
         if (!IsSelcallCharacter(row, c) || i == static_cast<std::size_t>(row.max)) {

@@ -364,7 +364,9 @@ inline constexpr FieldRow kSingleRows[] = {
      .encoding = Encoding::SelcallDigits,
      .width = 6,
      .pieces = kOwnIdentityCount,
-     .max = kOwnIdentityDigits},
+     .max = kOwnIdentityDigits,
+     // An emptied identity writes 0xFF into its first two bytes only.
+     .emptiedDigitBytes = 2},
     Word("selcall.variable_digits", "No of Variable Identity Digits", "SOP2_Edit_VariableDigits",
          kMoreOptionsTab, kVariableDigits, 0, 8),
     Word("selcall.status_digits", "No of Variable Status Digits", "SOP2_Edit_StatusDigits",

@@ -288,5 +288,28 @@ TEST(SelcallCsv, TheStatusListKeepsItsMessagesAndNumbersThroughAJobImage) {
     EXPECT_EQ(bounded.entries[0], (StatusEntry{"Go", "12E3"}));
 }
 
+TEST(SelcallOwnIdentity, AnEmptiedIdentityFillsOnlyItsFirstTwoBytes) {
+    struct Case {
+        const char* before;
+        const char* after;
+        std::vector<std::uint8_t> bytes;  // 0x1E66..0x1E6B: digits and count
+    };
+    const Case cases[] = {
+        // Emptied: count 0 and 0xFF into 0x1E66..0x1E67; 0x1E68..0x1E69 keep their value.
+        {"12345678", "", {0xFF, 0xFF, 0x56, 0x78, 0, 0}},
+        {"1234567", "", {0xFF, 0xFF, 0x56, 0x7F, 0, 0}},
+        // A number rewrites all four bytes.
+        {"12345678", "9", {0x9F, 0xFF, 0xFF, 0xFF, 1, 0}},
+        {"", "ABCDEF01", {0xAB, 0xCD, 0xEF, 0x01, 8, 0}},
+    };
+    for (const Case& c : cases) {
+        auto image = Image();
+        Write(*image, sr::kOwnIdentityRow, std::string(c.before));
+        Write(*image, sr::kOwnIdentityRow, std::string(c.after));
+        EXPECT_EQ(BytesAt(*image, 0x1E66, 6), c.bytes) << c.before << " > " << c.after;
+        EXPECT_EQ(Read(*image, sr::kOwnIdentityRow), fields::FieldValue(std::string(c.after)));
+    }
+}
+
 }  // namespace
 }  // namespace km::pmr
