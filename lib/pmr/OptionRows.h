@@ -89,13 +89,23 @@ inline constexpr Choice kDataRateChoices[] = {{0, "1200"}, {1, "2400"}};
 inline constexpr auto kRetryTimeChoices =
     ThresholdChoices<8>({"0", "50", "100", "200", "400", "800", "1600", "3200"});
 
-// Data CTCSS: "Undefined", the 38 lettered tones of the CTCSS/DCS list, "Unchanged".
+// Data CTCSS: "Undefined", the 38 lettered tones of the CTCSS/DCS list (rows 1..38) with texts
+// of their own, the frequency right-aligned with one decimal, "Unchanged".
+inline constexpr std::array<std::string_view, kLetteredToneCount> kDataCtcssTexts = {
+    "Q,   67.0 Hz", "R,   71.9 Hz", "S,   74.4 Hz", "T,   77.0 Hz", "U,   79.7 Hz", "I,   82.5 Hz",
+    "V,   85.4 Hz", "A,   88.5 Hz", "W,   91.5 Hz", "J,   94.8 Hz", "=,   97.4 Hz", "B,  100.0 Hz",
+    "K,  103.5 Hz", "C,  107.2 Hz", "L,  110.9 Hz", "D,  114.8 Hz", "M,  118.8 Hz", "E,  123.0 Hz",
+    "N,  127.3 Hz", "F,  131.8 Hz", "O,  136.5 Hz", "G,  141.3 Hz", "P,  146.2 Hz", "H,  151.4 Hz",
+    "X,  156.7 Hz", "Y,  162.2 Hz", "0,  167.9 Hz", "1,  173.8 Hz", "2,  179.9 Hz", "3,  186.2 Hz",
+    "4,  192.8 Hz", "5,  203.5 Hz", "6,  210.7 Hz", "7,  218.1 Hz", "8,  225.7 Hz", "9,  233.6 Hz",
+    "*,  241.8 Hz", "#,  250.3 Hz"};
 inline constexpr int kDataCtcssUnchanged = kLetteredToneCount + 1;
 constexpr std::array<Choice, kLetteredToneCount + 2> DataCtcssChoices() {
     std::array<Choice, kLetteredToneCount + 2> choices{};
-    for (int row = 0; row <= kLetteredToneCount; ++row) {
+    choices[0] = {0, kCtcssDcsRows[0].text};
+    for (int row = 1; row <= kLetteredToneCount; ++row) {
         choices[static_cast<std::size_t>(row)] = {
-            row, kCtcssDcsRows[static_cast<std::size_t>(row)].text};
+            row, kDataCtcssTexts[static_cast<std::size_t>(row - 1)]};
     }
     choices[kDataCtcssUnchanged] = {kDataCtcssUnchanged, "Unchanged"};
     return choices;

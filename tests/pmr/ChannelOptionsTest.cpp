@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -552,6 +553,25 @@ TEST(ChannelOptionsTest, ControlsShowByRadioTypeAndOnlyWithARadioMode) {
     EXPECT_EQ(PowerOnFieldsShown(0, 4).zone, false);
     EXPECT_EQ(PowerOnFieldsShown(0, 4).channel, true);
     EXPECT_EQ(PowerOnFieldsShown(1, 16).channel, false);
+}
+
+TEST(ChannelOptionsTest, DataCtcssListsTheLetteredTonesWithTextsOfItsOwn) {
+    const FieldRow& row = orows::Row("options.data_ctcss");
+    ASSERT_EQ(row.choices.size(), 40u);
+    EXPECT_EQ(row.choices[0].text, "Undefined");
+    EXPECT_EQ(row.choices[1].text, "Q,   67.0 Hz");
+    EXPECT_EQ(row.choices[12].text, "B,  100.0 Hz");
+    EXPECT_EQ(row.choices[38].text, "#,  250.3 Hz");
+    EXPECT_EQ(row.choices[39].text, "Unchanged");
+    // Every tone is the channel list's row of the same code: its letter, its frequency in 0.1 Hz
+    // right-aligned in seven characters.
+    for (int code = 1; code <= 38; ++code) {
+        const auto& tone = kCtcssDcsRows[static_cast<std::size_t>(code)];
+        char text[16];
+        std::snprintf(text, sizeof text, "%c,%7.1f Hz", tone.text[0], tone.toneDecihertz / 10.0);
+        EXPECT_EQ(row.choices[static_cast<std::size_t>(code)].code, code);
+        EXPECT_EQ(row.choices[static_cast<std::size_t>(code)].text, text) << code;
+    }
 }
 
 }  // namespace
