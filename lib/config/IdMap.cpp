@@ -246,9 +246,11 @@ std::optional<ParsedIdentity> ParseCpsx(std::string_view text, IdentityField fie
     if (!address) {
         return std::nullopt;
     }
+    // A group record keeps no fleet base: its word stays as the cleared record has it.
+    const int fleetBase =
+        field == IdentityField::Group ? 0 : CpsxFleetBase(*number, numbering.cpsx);
     ParsedIdentity parsed;
-    parsed.record = {true, number->prefix - kDialledPrefixBase, address->ident, true,
-                     CpsxFleetBase(*number, numbering.cpsx)};
+    parsed.record = {true, number->prefix - kDialledPrefixBase, address->ident, true, fleetBase};
     parsed.fleet = number->fleet;
     parsed.fleetSize = address->fleetSize;
     parsed.unitCount = address->unitCount;

@@ -192,6 +192,28 @@ TEST_F(IdMapTest, GroupsAndIdentitiesThatDoNotParseAreStoredCleared) {
     EXPECT_EQ(loaded.groups[3], "");
 }
 
+TEST_F(IdMapTest, CpsxGroupRecordsKeepNoFleetBase) {
+    SetScheme(kSchemeCpsx);
+    SetCpsxCounts(1, 1, 1);
+    image->FillRegion(kSlot1 + 0x18, 8, 0xFF);
+    IdentityTexts texts;
+    texts.own = "20020200";
+    texts.groups[0] = "20020950";
+    StoreIdentityTexts(*image, 0, texts);
+    ScriptedPerson person;
+    const auto group =
+        ParseIdentity("20020950", IdentityField::Group, NumberingOfSlot(*image, 0), person);
+    ASSERT_TRUE(group);
+    const auto ident = static_cast<std::uint8_t>(group->record.ident);
+    const auto identHigh = static_cast<std::uint8_t>(group->record.ident >> 8);
+    // +0, the ident and the three-digit bit (bit 0 of +4 is kept); the fleet-base word is 0.
+    EXPECT_EQ(BytesAt(*image, kSlot1 + 0x18, 8),
+              (std::vector<std::uint8_t>{0x80, 0, ident, identHigh, 0x03, 0, 0, 0}));
+    // The own identity keeps its fleet's base.
+    EXPECT_EQ(image->U16(kSlot1 + 0x16), 1);
+    EXPECT_EQ(LoadIdentityTexts(*image, 0).groups[0], "20020950");
+}
+
 TEST_F(IdMapTest, CpsxDynamicGroupIsKeptAsItsIdentAndAnEmptyFieldClearsIt) {
     SetScheme(kSchemeCpsx);
     SetCpsxCounts(1, 1, 1);
