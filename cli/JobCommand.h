@@ -18,7 +18,10 @@ inline constexpr const char* kDumpUsageText =
     "  shows it. Tables list their records in use by index. A value no list entry names shows as\n"
     "  \"? <number>\". A job whose format mark, radio mode or network marker is not one this\n"
     "  program writes (a file of another kind renamed) is dumped after a warning on stderr.\n"
-    "  --json        print a JSON array of {\"id\", \"caption\", \"value\"} objects instead\n"
+    "  --json        print a JSON array of objects instead of lines: \"id\", \"caption\",\n"
+    "                \"value\" and \"form\"; \"page\" and \"control\" where the field has them;\n"
+    "                for a column of a record \"record\" (its index) and, where a grid shows\n"
+    "                the record, \"grid\" and \"column\" (the column's title)\n"
     "\n"
     "Exit codes: 0 done; 2 wrong arguments or FILE is no job file.\n";
 

@@ -78,6 +78,20 @@ bool StoredFormsDiffer(const FieldRow& row, std::span<const std::uint8_t> a,
     return row.readsAs != nullptr && StoredBits(row, a, offset) != StoredBits(row, b, offset);
 }
 
+// `, "name": "text"` (no comma before the first member); an empty text is left out unless
+// `always`.
+void AppendJsonMember(std::string& out, std::string_view name, std::string_view text, bool always) {
+    if (text.empty() && !always) {
+        return;
+    }
+    if (out.back() != '{') {
+        out += ", ";
+    }
+    AppendJsonString(out, name);
+    out += ": ";
+    AppendJsonString(out, text);
+}
+
 }  // namespace
 
 std::variant<JobBytes, std::string> ReadJobBytes(const std::filesystem::path& path) {
@@ -103,7 +117,21 @@ std::variant<JobBytes, std::string> ReadJobBytes(const std::filesystem::path& pa
 std::vector<DumpLine> DumpImage(ImageId image, std::span<const std::uint8_t> bytes) {
     std::vector<DumpLine> lines;
     ForEachField(image, bytes, Records::InUse, [&](const PlacedField& field) {
-        lines.push_back({field.id, std::string(field.row->caption), Shown(field, bytes)});
+        DumpLine line{.id = field.id,
+                      .caption = std::string(field.row->caption),
+                      .value = Shown(field, bytes),
+                      .form = std::string(field.table->form),
+                      .page = std::string(field.row->tab)};
+        if (field.records == nullptr) {
+            line.control = field.row->control;
+        } else {
+            line.record = field.record;
+            if (!field.row->control.empty()) {
+                line.grid = field.row->control;
+                line.column = field.row->caption;
+            }
+        }
+        lines.push_back(std::move(line));
     });
     return lines;
 }
@@ -111,12 +139,19 @@ std::vector<DumpLine> DumpImage(ImageId image, std::span<const std::uint8_t> byt
 std::string DumpAsJson(const std::vector<DumpLine>& lines) {
     std::string out = "[";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        out += i == 0 ? "\n  {\"id\": " : ",\n  {\"id\": ";
-        AppendJsonString(out, lines[i].id);
-        out += ", \"caption\": ";
-        AppendJsonString(out, lines[i].caption);
-        out += ", \"value\": ";
-        AppendJsonString(out, lines[i].value);
+        const DumpLine& line = lines[i];
+        out += i == 0 ? "\n  {" : ",\n  {";
+        AppendJsonMember(out, "id", line.id, true);
+        AppendJsonMember(out, "caption", line.caption, true);
+        AppendJsonMember(out, "value", line.value, true);
+        AppendJsonMember(out, "form", line.form, true);
+        AppendJsonMember(out, "page", line.page, false);
+        AppendJsonMember(out, "control", line.control, false);
+        if (line.record) {
+            out += ", \"record\": " + std::to_string(*line.record);
+        }
+        AppendJsonMember(out, "grid", line.grid, false);
+        AppendJsonMember(out, "column", line.column, false);
         out += "}";
     }
     out += lines.empty() ? "]\n" : "\n]\n";

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <variant>
@@ -28,6 +29,16 @@ struct DumpLine {
     std::string id;  // "header.description", "n2.network.system.sil", "pmr.channels[3].rx"
     std::string caption;
     std::string value;  // as the form shows it, one line ("\n" written as the two characters)
+    // Where the form shows the field, so that a script can find it by what the user sees; empty
+    // where the field has no such place.
+    std::string form;     // the form's caption
+    std::string page;     // the page of the form
+    std::string control;  // the object name of the control that edits a row
+    // A column of a record: the record's index, and where a grid shows the record the grid's
+    // object name and the column's title.
+    std::optional<std::size_t> record;
+    std::string grid;
+    std::string column;
 };
 
 // Every field of `bytes` (an image of kind `image`), in table order. A trunk job lists the rows
@@ -35,7 +46,9 @@ struct DumpLine {
 // (all of them when the table has no count).
 std::vector<DumpLine> DumpImage(fields::ImageId image, std::span<const std::uint8_t> bytes);
 
-// The dump as a JSON array of {"id","caption","value"} objects.
+// The dump as a JSON array of objects: "id", "caption", "value" and "form" always; "page" and
+// "control" where the row has them; for a column of a record "record" (its index) and, where a
+// grid shows the record, "grid" and "column".
 std::string DumpAsJson(const std::vector<DumpLine>& lines);
 
 struct FieldDifference {

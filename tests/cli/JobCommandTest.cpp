@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -60,6 +62,27 @@ TEST(JobCommandTest, DumpJsonParsesAsAnArrayOfFields) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+TEST(JobCommandTest, DumpJsonSaysWhereTheFormShowsEachField) {
+    const Result r = RunJob({"dump", (kData / "default.tct").string(), "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QJsonArray fields = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).array();
+    std::map<QString, QJsonObject> byId;
+    for (const QJsonValue& value : fields) {
+        EXPECT_TRUE(value.toObject().contains("form"));
+        byId[value.toObject()["id"].toString()] = value.toObject();
+    }
+    const QJsonObject row = byId.at("identities.alphabetical_order");
+    EXPECT_EQ(row["form"].toString(), "Identities");
+    EXPECT_EQ(row["page"].toString(), "Phone Book");
+    EXPECT_EQ(row["control"].toString(), "CBox_PBK_PhbkAlphaOrder");
+    EXPECT_FALSE(row.contains("record"));
+    const QJsonObject cell = byId.at("identities.phonebook.numbers[249].number");
+    EXPECT_EQ(cell["grid"].toString(), "StrGrid_PBK_Phonebook");
+    EXPECT_EQ(cell["record"].toInt(), 249);
+    EXPECT_EQ(cell["column"].toString(), "Dial String");
+    EXPECT_FALSE(cell.contains("control"));
 }
 
 TEST(JobCommandTest, DiffPrintsExactlyTheFieldsThatDifferAndExitsOne) {

@@ -159,5 +159,37 @@ TEST(JobDumpTest, ValuesStoredInAnotherFormShowAsTheFormShowsThemAndPassVerify) 
     }
 }
 
+TEST(JobDumpTest, EachFieldSaysWhereTheFormShowsIt) {
+    const JobBytes job = Read(kData / "default.tct");
+    std::map<std::string, DumpLine> lines;
+    for (const DumpLine& line : DumpImage(job.image, job.bytes)) {
+        lines[line.id] = line;
+    }
+    const DumpLine& alphabetical = lines.at("identities.alphabetical_order");
+    EXPECT_EQ(alphabetical.form, "Identities");
+    EXPECT_EQ(alphabetical.page, "Phone Book");
+    EXPECT_EQ(alphabetical.control, "CBox_PBK_PhbkAlphaOrder");
+    EXPECT_FALSE(alphabetical.record.has_value());
+    const DumpLine& name = lines.at("identities.phonebook.names[3].name");
+    EXPECT_EQ(name.control, "");
+    EXPECT_EQ(name.grid, "StrGrid_PBK_Phonebook");
+    EXPECT_EQ(name.record, 3u);
+    EXPECT_EQ(name.column, "Name/Message");
+
+    const std::string json = DumpAsJson({alphabetical, name});
+    EXPECT_NE(json.find(R"({"id": "identities.alphabetical_order", "caption": )"
+                        R"("Display in Alphabetical Order", "value": )"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("form": "Identities", "page": "Phone Book", )"
+                        R"("control": "CBox_PBK_PhbkAlphaOrder"})"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("form": "Identities", "page": "Phone Book", "record": 3, )"
+                        R"("grid": "StrGrid_PBK_Phonebook", "column": "Name/Message"})"),
+              std::string::npos)
+        << json;
+}
+
 }  // namespace
 }  // namespace km::tables
