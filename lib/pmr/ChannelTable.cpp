@@ -449,6 +449,12 @@ ChannelEntry DefaultEntry(std::int64_t rxHz) {
     return entry;
 }
 
+ChannelEntry NewGroupOf(ChannelEntry entry) {
+    entry.SetFlag(cr::kIsGroup, true);
+    entry.SetFlag(cr::kSelcall, false);
+    return entry;
+}
+
 std::string NotOnRasterText(int number, bool transmit) {
     return "Channel " + std::to_string(number) +
            (transmit ? " TX frequency not divisable by reference."

@@ -70,6 +70,9 @@ void SetBandwidth(ChannelEntry& entry, Bandwidth bandwidth);
 // A new entry (`ResetEditBuffer`): selcall and open selcall on, every decode active, 12.5 kHz,
 // a fixed scan group type, both frequencies at `rxHz`.
 ChannelEntry DefaultEntry(std::int64_t rxHz);
+// A new entry made a new group (`Add Scan/Vote Group`): its selcall scanning is off, though it
+// shares its bit with a channel's Selcall Enabled, which a new channel has on.
+ChannelEntry NewGroupOf(ChannelEntry entry);
 
 // Messages of the table.
 inline constexpr std::string_view kChannelNotDefinedText =

@@ -175,6 +175,8 @@ TEST(ChannelFormTest, DeleteAndTheDotKeyRefuseAChannelAGroupLists) {
     desk.dialogs.modal.push_back([](QDialog& dialog) {
         auto& editor = dynamic_cast<TGEDT_Form&>(dialog);
         EXPECT_EQ(editor.windowTitle(), "Group Editor");
+        // A new group's selcall scanning is off, though a new channel's Selcall Enabled is on.
+        EXPECT_FALSE(editor.GEDT_CBox_SelcallEnabled.isChecked());
         editor.GEDT_Edit_ChanName.setText("Trucks");
         editor.GEDT_Radio_GroupTypes[2].click();  // Vote
         EXPECT_TRUE(editor.GEDT_CBox_ShowAsChannel.isChecked());

@@ -422,5 +422,20 @@ TEST(ChannelLoadTest, CodeBytesOfOlderProgramsShowTheirRowsAndStoreAsTheStandard
     }
 }
 
+TEST(ChannelStoreTest, ANewGroupStoresItsSelcallScanningOff) {
+    const ChannelEntry channel = DefaultEntry(450000000);
+    const ChannelEntry group = NewGroupOf(channel);
+    EXPECT_TRUE(channel.Flag(cr::kSelcall));
+    EXPECT_TRUE(group.IsGroup());
+    EXPECT_FALSE(group.Flag(cr::kSelcall));
+    ChannelEntry numbered = group;
+    numbered.SetNumber(5);
+    Job job;
+    job.Store(TableOf({Channel(1, 450000000), numbered}));
+    EXPECT_EQ(job.Byte(0, 1) & 0x08, 0x08);  // the channel: Selcall Enabled
+    EXPECT_EQ(job.Byte(1, 1), 0x00);         // the fixed scan group, accepted unchanged
+    EXPECT_EQ(job.Byte(1, 0) & 0x08, 0x08);  // its type bit
+}
+
 }  // namespace
 }  // namespace km::pmr

@@ -340,9 +340,8 @@ void TCHN_Form_Channels::CHN_Btn_AddGroupClick() {
     if (TableFull()) {
         return;
     }
-    pmr::ChannelEntry entry = NewEntry();
+    pmr::ChannelEntry entry = pmr::NewGroupOf(NewEntry());
     entry.SetNumber(table_.NextNumber());
-    entry.SetFlag(cr::kIsGroup, true);
     EditEntry(entry, std::nullopt);
 }
 
