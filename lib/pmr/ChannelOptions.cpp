@@ -272,7 +272,15 @@ ExitResult DefinedChannelLeft(std::string_view channel, std::string_view zone,
 }
 
 bool GotoChannelLeft(std::string_view channel, const ChannelTable& table, Person& person) {
-    return Blank(channel) || ChannelInTable(channel, table, person);
+    if (Blank(channel)) {
+        return true;
+    }
+    if (!RangeCheck(channel, 0, orows::kHighestChannel, person)) {
+        return false;
+    }
+    // A Goto may name a channel the table does not hold yet: the user is told, nothing more.
+    ChannelDefined(table, static_cast<int>(IntegerOfField(channel)), person);
+    return true;
 }
 
 bool DualWatchChannelLeft(std::string_view channel, const ChannelTable& table, Person& person) {

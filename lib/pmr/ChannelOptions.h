@@ -114,7 +114,7 @@ ExitResult DefinedChannelLeft(std::string_view channel, std::string_view zone,
                               const ChannelTable& table, const ZoneGrids& grids, PmrJobImage& image,
                               Person& person);
 
-// A Goto channel left: 0..999 and a channel of the table.
+// A Goto channel left: 0..999, and a warning (only) when the table does not hold the channel.
 bool GotoChannelLeft(std::string_view channel, const ChannelTable& table, Person& person);
 
 // The dual watch channel left: 0..999 and a channel of the table; a channel set turns dual watch

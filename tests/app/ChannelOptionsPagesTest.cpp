@@ -268,7 +268,8 @@ TEST(ChannelOptionsPagesTest, ChannelFieldsRefuseChannelsTheTableDoesNotHold) {
     };
     const std::string notDefined = "Channel has not been defined in the channel table.";
     const Case cases[] = {
-        {"COP_Edit_GotoB", "7", false, {notDefined}},
+        // A Goto naming a channel the table does not hold is warned about and kept.
+        {"COP_Edit_GotoB", "7", true, {notDefined}},
         {"COP_Edit_GotoB", "2", true, {}},
         {"SCN_Edit_DWChannel", "9", false, {notDefined}},
         {"SCN_Edit_DWChannel", "1", true, {std::string(pmr::kDualWatchActiveText)}},

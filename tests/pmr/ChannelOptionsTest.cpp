@@ -434,10 +434,15 @@ TEST(ChannelOptionsTest, ChannelAndZoneFieldsRefuseNumbersNothingHas) {
     const Case cases[] = {
         {"goto, defined", [&](Person& p) { return GotoChannelLeft("10", table, p); }, true, {}},
         {"goto, empty", [&](Person& p) { return GotoChannelLeft("", table, p); }, true, {}},
+        // A Goto naming a channel the table does not hold: a warning only.
         {"goto, undefined",
          [&](Person& p) { return GotoChannelLeft("11", table, p); },
-         false,
+         true,
          {notDefined}},
+        {"goto, out of range",
+         [&](Person& p) { return GotoChannelLeft("1000", table, p); },
+         false,
+         {"Value out of range.  Must be between 0 and 999"}},
         {"dual watch, defined",
          [&](Person& p) { return DualWatchChannelLeft("0", table, p); },
          true,
