@@ -36,7 +36,9 @@ bool CarriesOwnTable(int typeCode) {
 
 // The code a radio of each family leaves the factory with. Part numbers (the first four digits
 // of the software code) are ones the programmer knows, so that its software choice has a radio
-// type to work with.
+// type to work with. The mobiles' PMR code is the build a PMR job for a serial control head
+// (HM-A, HM-E, HM-F) without option board needs (10720, type 2), at the version of the sample
+// code files of the demo folder, so that the demo PMR job is programmed without a question.
 void SetFactoryCode(Profile& profile) {
     const int type = profile.typeCode;
     profile.backupCode = Code("BACKUP CODE", "10700", "V1.00", 4, 9000);
@@ -46,11 +48,11 @@ void SetFactoryCode(Profile& profile) {
         profile.trunkCode = Code("KP800 MPT1327", "14670", "V6.30", 61, 40000);
     } else if (type == 4 || type == 18) {
         profile.startupCode = Code("KM700 REV9 STARTUP", "12910", "V6.30", 80, 24000);
-        profile.pmrCode = Code("KM700 REV9 PMR", "14090", "V6.30", 81, 30000);
+        profile.pmrCode = Code("KM700 REV9 PMR", "10720", "V6.30", 81, 30000);
         profile.trunkCode = Code("KM700 REV9 MPT1327", "12920", "V6.30", 83, 40000);
     } else if (type == 8 || type == 22) {
         profile.startupCode = Code("KM700 REV10 STARTUP", "14370", "V6.40", 90, 24000);
-        profile.pmrCode = Code("KM700 REV10 PMR", "14100", "V6.40", 91, 30000);
+        profile.pmrCode = Code("KM700 REV10 PMR", "10720", "V6.40", 91, 30000);
         profile.trunkCode = Code("KM700 REV10 MPT1327", "14380", "V6.40", 93, 40000);
     } else {
         profile.startupCode = Code("KM700 STARTUP", "10820", "V6.20", 4, 20000);

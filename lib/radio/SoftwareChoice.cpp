@@ -538,7 +538,7 @@ SoftwareChoice Decide(const RadioSoftware& radio, const Needed& needed, const Ki
     }
     if (missing) {
         const std::string named =
-            codeMissing ? std::string(kRadioSoftwareFolderText) + codePattern : std::string();
+            codeMissing ? MissingCodeFileText(folder, codePattern) : std::string();
         return end(Yes(person, Fill(kMissingFileQuestion, {named})) ? 0 : kSoftwareStop);
     }
     if (mismatch) {
@@ -646,6 +646,19 @@ int CodeFileVersion(std::string_view name) {
         }
     }
     return n;
+}
+
+std::string MissingCodeFileText(const std::filesystem::path& folder, std::string_view pattern) {
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    std::filesystem::path shown = folder;
+    if (!error && folder.is_absolute()) {
+        const std::filesystem::path inside = folder.lexically_relative(here);
+        if (!inside.empty() && *inside.begin() != "..") {
+            shown = inside;
+        }
+    }
+    return (shown / pattern).string();
 }
 
 std::filesystem::path RadioSoftwareFolderIn(const std::filesystem::path& workingDirectory) {

@@ -114,8 +114,10 @@ inline constexpr const char* kRevision1PortableZoneText =
 inline constexpr const char* kRevision8MobileZoneText =
     "Revision 8 Mobile detected.                      \nRev 8 Mobiles do not support the 'Zone "
     "Mode' option.";
-// The folder as the missing-file question names it.
-inline constexpr const char* kRadioSoftwareFolderText = ".\\radio_sw\\";
+// The code files the missing-file question names: the pattern in the radio software folder, as
+// the system spells the path (relative to the current folder when the folder lies inside it,
+// which is the working folder of the desktop program).
+std::string MissingCodeFileText(const std::filesystem::path& folder, std::string_view pattern);
 
 // Trunk programming: which trunk and startup code the job needs (result bits 4 and 1).
 // `trunkCodeRecord` is the radio's trunk code record; `startupVersion` the version of its

@@ -92,7 +92,10 @@ class OperationBench : public ::testing::Test {
     void StartRadio(const std::string& profileText, sim::FaultOptions faults = {}) {
         const auto parsed = sim::ParseProfile(profileText);
         ASSERT_TRUE(parsed.profile) << parsed.error;
-        profile_ = *parsed.profile;
+        StartRadio(*parsed.profile, faults);
+    }
+    void StartRadio(const sim::Profile& profile, sim::FaultOptions faults = {}) {
+        profile_ = profile;
         radio_ = std::make_unique<sim::VirtualRadio>(
             profile_, sim::BuildRadioMemory(profile_), clock_, [this] { return clock_.Now(); },
             wire_.B(), sim::RadioOptions{pacedRadio_, faults},

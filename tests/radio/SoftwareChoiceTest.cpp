@@ -155,8 +155,11 @@ TEST_F(HmFMobileTest, SameVersionOnDiskProgramsTheConfigurationOnly) {
 }
 
 TEST_F(HmFMobileTest, MissingFileQuestionNamesThePatternOfTheNewSoftware) {
+    // The folder lies outside the current folder: its whole path, as the system writes it.
+    const std::string named = (folder.Path() / "7ktmg???.bin").string();
     const std::string expected =
-        "Missing File: .\\radio_sw\\7ktmg???.bin                           \nCannot upgrade "
+        "Missing File: " + named +
+        "                           \nCannot upgrade "
         "radio software.                           \nCurrent radio software may not be "
         "compatible with the control head.                          \nDo you want to program "
         "the RCP configuration anyway?";
@@ -168,6 +171,20 @@ TEST_F(HmFMobileTest, MissingFileQuestionNamesThePatternOfTheNewSoftware) {
         ASSERT_EQ(person.shown.size(), 1u);
         EXPECT_EQ(person.shown[0].text, expected);
     }
+}
+
+TEST_F(HmFMobileTest, MissingFileInsideTheWorkingFolderIsNamedFromThere) {
+    // The desktop program works in its working folder: the question names Radio_SW/... there.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path().parent_path());
+    person.answers = {Answer::No};
+    Choose("V6.20", 620, {kMpt1343, 1, kMap27});
+    std::filesystem::current_path(before);
+    ASSERT_EQ(person.shown.size(), 1u);
+    const std::string named = (folder.Path().filename() / "7ktmg???.bin").string();
+    EXPECT_TRUE(person.shown[0].text.starts_with("Missing File: " + named + " "))
+        << person.shown[0].text;
+    EXPECT_EQ(person.shown[0].text.find('\\'), std::string::npos);
 }
 
 TEST_F(HmFMobileTest, OnlyTheStartupFileMissingNamesNoPattern) {

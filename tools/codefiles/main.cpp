@@ -1,7 +1,8 @@
 // km_codefiles <folder>: writes the sample radio code files of the demo working directory, so
 // that the software choice and the software upgrade can be tried against the virtual radio:
-// trunk, startup and PMR code of a few versions for a Revision 8 mobile (the demo radio), a
-// Revision 10 mobile and a standard KP8D portable, some trunk code with overlay sections.
+// trunk, startup and PMR code of a few versions for a Revision 8 mobile (the demo radio), PMR and
+// startup code for a Revision 9 mobile (the demo PMR radio), code for a Revision 10 mobile and a
+// standard KP8D portable, some trunk code with overlay sections.
 // The code bytes are made up; only the layout and the Software Description are the radio's. Every
 // description begins with the virtual radio's mark, so the programmer never writes these files
 // into a real radio.
@@ -29,7 +30,8 @@ struct Sample {
 
 // The software codes name the builds the virtual radio's profiles run (10810: trunk type 8,
 // 10720: PMR type 2), so a Revision 8 HM-F job on MPT1343 is offered V6.30 over the radio's
-// V6.20; 7ktmg630.bin (type 13) lets a change to the Direct GPS option board be tried.
+// V6.20, and the Revision 9 radio's V6.30 PMR code is what the folder holds for it; 7ktmg630.bin
+// (type 13) lets a change to the Direct GPS option board be tried.
 constexpr Sample kSamples[] = {
     {"7ktm620.bin", "VIRTUAL RADIO MPT1327", "10810", "V6.20", 2, 40000, false},
     {"7ktm630.bin", "VIRTUAL RADIO MPT1327", "10810", "V6.30", 2, 40200, true},
@@ -38,6 +40,8 @@ constexpr Sample kSamples[] = {
     {"7ks_630.bin", "VIRTUAL RADIO STARTUP", "10820", "V6.30", 4, 20100, false},
     {"7kp_620.bin", "VIRTUAL RADIO PMR", "10720", "V6.20", 3, 30000, false},
     {"7kp_630.bin", "VIRTUAL RADIO PMR", "10720", "V6.30", 3, 30100, false},
+    {"79p_630.bin", "VIRTUAL RADIO R9 PMR", "10720", "V6.30", 81, 30100, false},
+    {"79s_630.bin", "VIRTUAL RADIO R9 STARTUP", "12910", "V6.30", 80, 24000, false},
     {"7atm640.bin", "VIRTUAL RADIO R10 MPT1327", "14270", "V6.40", 93, 42000, true},
     {"7as_640.bin", "VIRTUAL RADIO R10 STARTUP", "14370", "V6.40", 90, 24000, false},
     {"7ap_640.bin", "VIRTUAL RADIO R10 PMR", "10720", "V6.40", 91, 31000, false},
