@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "config/BandTable.h"
 #include "core/Cp1252.h"
 #include "core/Files.h"
 
@@ -70,6 +71,19 @@ std::string RadioBandText(std::span<const std::uint8_t> bandRecord) {
         return kUndefinedText;
     }
     return TextAt(bandRecord, 8, 2);
+}
+
+std::string RadioBandName(std::span<const std::uint8_t> bandRecord, int countryCode) {
+    const std::string code = RadioBandText(bandRecord);
+    if (code == kUndefinedText) {
+        return code;
+    }
+    const int entry =
+        BandEntryOfWord(static_cast<std::uint16_t>(bandRecord[8] << 8 | bandRecord[9]));
+    if (entry == 0) {
+        return code;
+    }
+    return std::string(BandTable(countryCode)[static_cast<std::size_t>(entry - 1)].text);
 }
 
 std::string SerialNumberText(std::span<const std::uint8_t> bandRecord) {
@@ -297,7 +311,8 @@ void RadioInfoMachine::Take(Item item, std::span<const std::uint8_t> read, std::
             values_.fpgaVersion = FpgaVersionText(read);
             return;
         case Item::SerialNumber:
-            values_.radioBand = RadioBandText(read.first(kBandRecordSize));
+            values_.radioBand =
+                RadioBandName(read.first(kBandRecordSize), host_.Context().state.CountryCode);
             values_.esn = EsnText(read.first(kBandRecordSize));
             values_.serialNumber = SerialNumberText(read.first(kBandRecordSize));
             return;

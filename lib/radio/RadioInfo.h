@@ -44,6 +44,10 @@ struct RadioInfoValues {
 // Texts taken from what the radio sent; each reads "Undefined" when its first byte is 0x00 or
 // 0xFF or the area is missing.
 std::string RadioBandText(std::span<const std::uint8_t> bandRecord);
+// The band as the Radio Type form names it ("TK   400-450 MHz", the limits of the country
+// `countryCode`), from the band record; the two characters alone when they name no band of the
+// table, and "Undefined" as RadioBandText.
+std::string RadioBandName(std::span<const std::uint8_t> bandRecord, int countryCode);
 std::string SerialNumberText(std::span<const std::uint8_t> bandRecord);
 std::string DateText(std::span<const std::uint8_t> read, std::size_t offset);
 std::string FpgaVersionText(std::span<const std::uint8_t> firstBlock);

@@ -59,6 +59,26 @@ TEST(RadioInfoValuesTest, BandAndSerialNumberTexts) {
     EXPECT_EQ(SerialNumberText(record), "Undefined");
 }
 
+// The report names the band as the Radio Type form lists it, with the country's limits.
+TEST(RadioInfoValuesTest, BandNamedAsTheRadioTypeFormNamesIt) {
+    struct Case {
+        std::uint8_t first;
+        std::uint8_t second;
+        int countryCode;
+        const char* name;
+    };
+    for (const Case& c :
+         {Case{'T', 'K', 0, "TK   400-450 MHz"}, Case{'U', 'H', 1, "UW-H 440-520 MHz"},
+          Case{'U', 'H', 5, "UW-H 440-512 MHz"}, Case{'A', 'C', 5, "AC   150-174 MHz"},
+          Case{'Q', 'Z', 0, "QZ"},  // no band of the table: the code alone
+          Case{0xFF, 0xFF, 0, "Undefined"}}) {
+        std::vector<std::uint8_t> record(128, 0);
+        record[8] = c.first;
+        record[9] = c.second;
+        EXPECT_EQ(RadioBandName(record, c.countryCode), c.name) << c.first << c.second;
+    }
+}
+
 TEST(RadioInfoValuesTest, DatesAndFpgaVersion) {
     std::vector<std::uint8_t> block(1024, 0xFF);
     const auto date = Bytes("12/03/2004XYZ");
@@ -191,7 +211,8 @@ TEST_F(RadioInfoOperationTest, ReportOfARadioWithOptionBoard) {
     const std::string report = operations_->LastReport();
     EXPECT_EQ(person_.shown[0].text, Cp1252ToUtf8(report));
     EXPECT_EQ(file, WithCrLf(report));
-    EXPECT_NE(report.find("Radio Band:\tUH "), std::string::npos);
+    // The band as the Radio Type form names it.
+    EXPECT_NE(report.find("Radio Band:\tUW-H 440-520 MHz "), std::string::npos);
     EXPECT_NE(report.find("ESN:\t\t10/3/16389 "), std::string::npos);
     EXPECT_NE(report.find("Serial No:\tSN1234567890123 "), std::string::npos);
     EXPECT_NE(report.find("Flash Type:\t1 "), std::string::npos);
