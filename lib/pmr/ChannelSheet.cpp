@@ -6,6 +6,7 @@
 #include "config/FieldRoutines.h"
 #include "config/RadioTypes.h"
 #include "core/Cp1252.h"
+#include "core/Series.h"
 #include "pmr/ChannelEdit.h"
 #include "pmr/CtcssDcs.h"
 
@@ -544,29 +545,13 @@ struct SeriesText {
     std::string refusal;
 };
 
-SeriesText CountedName(const std::string& first, int k) {
-    std::size_t digits = first.size();
-    while (digits > 0 && first[digits - 1] >= '0' && first[digits - 1] <= '9') {
-        --digits;
-    }
-    if (digits == first.size() || first.size() - digits > 9) {
-        return {first, {}};
-    }
-    const std::string number = first.substr(digits);
-    std::string next = std::to_string(std::stoll(number) + k);
-    if (next.size() < number.size()) {
-        next.insert(0, number.size() - next.size(), '0');
-    }
-    return {first.substr(0, digits) + next, {}};
-}
-
 SeriesText SeriesValue(SC column, const std::string& first, int k, std::int64_t stepHz, int number,
                        const SheetContext& context) {
     switch (ColumnInfo(column).kind) {
         case CellKind::Number:
             return {std::to_string((first.empty() ? 0 : std::stoll(first)) + k), {}};
         case CellKind::Text:
-            return CountedName(first, k);
+            return {CountedText(first, k), {}};
         case CellKind::Frequency: {
             const auto start = ParseMegahertz(first);
             if (!start) {

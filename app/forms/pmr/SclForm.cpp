@@ -425,6 +425,7 @@ void TSCL_Form_Selcall::BuildGrids() {
     phoneBook_->messageKind = [](int, int column, FieldGrid::Moment) {
         return column == kTextColumn ? BoxKind::Warning : BoxKind::Error;
     };
+    phoneBookSheet_.emplace(*phoneBook_, SCL_SGrid_PhoneBook, person());
 
     status_.emplace(STA_StrGrid_Status, person());
     const FieldGrid::Column statusColumns[] = {{"Entry", kEntryWidth},
@@ -438,6 +439,7 @@ void TSCL_Form_Selcall::BuildGrids() {
         status_->Bind(e, kTextColumn, sr::kStatusMessage, entry + At(sr::kStatusMessage));
         status_->Bind(e, kNumberColumn, sr::kStatusNumber, entry + At(sr::kStatusNumber));
     }
+    statusSheet_.emplace(*status_, STA_StrGrid_Status, person());
 }
 
 void TSCL_Form_Selcall::WatchEdits() {

@@ -19,6 +19,7 @@
 #include "forms/EditChecks.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/GridSheet.h"
 #include "pmr/Scl2Map.h"
 #include "pmr/SclMap.h"
 
@@ -158,7 +159,9 @@ class TSCL_Form_Selcall : public ConfigForm {
     std::optional<FieldGrid> userTones_;
     std::optional<FieldGrid> fbEncodes_;
     std::optional<FieldGrid> phoneBook_;
+    std::optional<GridSheet> phoneBookSheet_;  // fill down, fill series, sort for viewing
     std::optional<FieldGrid> status_;
+    std::optional<GridSheet> statusSheet_;  // fill down, fill series, sort for viewing
     EditChecks checks_;
     std::vector<std::pair<QWidget*, QLabel*>> labels_;
     // The variable digit counts as last loaded or changed, for the change warnings.

@@ -486,6 +486,7 @@ void TForm_ID_Identities::BuildGrids() {
                                         : std::nullopt;
     };
     phonebook_->messageKind = [](int, int, FieldGrid::Moment) { return BoxKind::Warning; };
+    phonebookSheet_.emplace(*phonebook_, StrGrid_PBK_Phonebook, person());
 
     status_.emplace(StrGrid_STA_StatusNames, person());
     const FieldGrid::Column statusColumns[] = {{"Status", 50},

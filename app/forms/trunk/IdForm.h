@@ -21,6 +21,7 @@
 #include "forms/EditChecks.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/GridSheet.h"
 
 namespace km {
 
@@ -191,6 +192,7 @@ class TForm_ID_Identities : public ConfigForm {
     std::optional<FieldGrid> groups_;
     std::optional<FieldGrid> fiveDigit_;
     std::optional<FieldGrid> phonebook_;
+    std::optional<GridSheet> phonebookSheet_;  // fill down, fill series, sort for viewing
     std::optional<FieldGrid> status_;
     std::optional<FieldGrid> dispatchers_;
     EditChecks checks_;
