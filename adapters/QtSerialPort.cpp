@@ -1,5 +1,7 @@
 #include "QtSerialPort.h"
 
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +22,21 @@ std::optional<OpenOutcome> CheckDeviceAccess(const std::string& device) {
         return OpenOutcome::NoPermission;
     }
     return std::nullopt;
+}
+
+// USB serial adapters hold received bytes back for a latency timer (often 16 ms) before they hand
+// them on; on a link that waits for every acknowledgement that is paid on every frame. The
+// driver is asked to hand them on at once. A driver that refuses, or a device that is no such
+// serial port (a pseudo-terminal), is used as it is.
+void AskForLowLatency(int fd) {
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0) {
+        return;
+    }
+    if ((serial.flags & ASYNC_LOW_LATENCY) == 0) {
+        serial.flags |= ASYNC_LOW_LATENCY;
+        static_cast<void>(::ioctl(fd, TIOCSSERIAL, &serial));
+    }
 }
 
 OpenOutcome OutcomeOf(QSerialPort::SerialPortError error) {
@@ -68,6 +85,7 @@ OpenResult QtSerialPort::Open(int comIndex) {
         port_.close();
         return {OpenOutcome::OtherFailure, device};
     }
+    AskForLowLatency(static_cast<int>(port_.handle()));
     port_.clear();
     return {OpenOutcome::Ok, device};
 }

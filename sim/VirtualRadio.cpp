@@ -35,12 +35,9 @@ VirtualRadio::VirtualRadio(const Profile& profile, Flash memory, TimerService& t
       inbound_(timers, now_, options.paced,
                [this](std::span<const std::uint8_t> bytes) { Decode(bytes); }),
       outbound_(timers, now_, options.paced,
-                [this](std::span<const std::uint8_t> bytes) {
-                    if (!gone_) {
-                        line_.Write(bytes);
-                    }
-                }),
+                [this](std::span<const std::uint8_t> bytes) { ToLine(bytes); }),
       busyTimer_(timers.CreateTimer("RadioBusyTimer", [this] { BusyOver(); })),
+      latencyTimer_(timers.CreateTimer("AdapterLatencyTimer", [this] { ReleaseHeld(); })),
       random_(options.faults.seed) {
     if (!line_.IsOpen()) {
         line_.Open(0);
@@ -54,7 +51,32 @@ VirtualRadio::~VirtualRadio() {
 }
 
 bool VirtualRadio::Idle() const {
-    return replies_.empty() && !busy_ && link_.Idle() && outbound_.Empty();
+    return replies_.empty() && !busy_ && link_.Idle() && outbound_.Empty() && held_.empty();
+}
+
+void VirtualRadio::ToLine(std::span<const std::uint8_t> bytes) {
+    if (gone_) {
+        return;
+    }
+    const int latency = options_.latencyMs;
+    if (latency <= 0) {
+        line_.Write(bytes);
+        return;
+    }
+    held_.insert(held_.end(), bytes.begin(), bytes.end());
+    if (!latencyTimer_->IsActive()) {
+        const std::int64_t now = now_();
+        latencyTimer_->Start(static_cast<int>((now / latency + 1) * latency - now));
+    }
+}
+
+void VirtualRadio::ReleaseHeld() {
+    latencyTimer_->Stop();
+    const std::vector<std::uint8_t> bytes = std::move(held_);
+    held_.clear();
+    if (!gone_) {
+        line_.Write(bytes);
+    }
 }
 
 void VirtualRadio::LineData(std::span<const std::uint8_t> bytes) {

@@ -41,6 +41,9 @@ struct FaultOptions {
 struct RadioOptions {
     bool paced = false;
     FaultOptions faults;
+    // A USB serial adapter's latency timer on the programmer's side: the radio's bytes reach the
+    // programmer on the next multiple of this many milliseconds (0: at once).
+    int latencyMs = 0;
 };
 
 class VirtualRadio {
@@ -78,6 +81,8 @@ class VirtualRadio {
     void BusyOver();
     std::vector<std::uint8_t> Corrupt(std::span<const std::uint8_t> bytes);
     void Write(const std::string& text);
+    void ToLine(std::span<const std::uint8_t> bytes);
+    void ReleaseHeld();
 
     NowMs now_;
     SerialPort& line_;
@@ -90,6 +95,8 @@ class VirtualRadio {
     LinePacer inbound_;
     LinePacer outbound_;
     std::unique_ptr<Timer> busyTimer_;
+    std::unique_ptr<Timer> latencyTimer_;
+    std::vector<std::uint8_t> held_;  // bytes the adapter holds until its latency timer runs out
     std::deque<Reply> replies_;
     bool busy_ = false;
     bool silent_ = false;

@@ -49,6 +49,8 @@ constexpr const char* kUsage =
     "  --seed N                seed of the corruption (default: 1)\n"
     "  --link-request-after K  reset the link instead of answering message K\n"
     "  --silence-after K       fall silent after message K\n"
+    "  --latency MS            hand the radio's bytes to the programmer on the next multiple of\n"
+    "                          MS milliseconds, as a USB serial adapter's latency timer does\n"
     "  --gone-at TEXT          go away (close the terminal, as a radio switched off does) once\n"
     "                          the log has a line containing TEXT\n"
     "  --piece-size N          send read data in pieces of N bytes, 1 to 238 (default: 128)\n"
@@ -151,6 +153,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             faults.linkRequestAfterMessage = number(1, 1000000);
         } else if (arg == "--silence-after") {
             faults.silenceAfterMessage = number(1, 1000000);
+        } else if (arg == "--latency") {
+            options.radio.latencyMs = number(0, 1000);
         } else if (arg == "--gone-at") {
             faults.goneAtLog = value();
         } else if (arg == "--pad-reads") {

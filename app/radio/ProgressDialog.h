@@ -1,11 +1,13 @@
 #pragma once
 // The progress dialog of the radio operations: a small window kept on top of the main window
-// with its caption, the status label and the gauge. Closing it is how the person cancels a running
-// operation; the operation closes it through CloseProgress when it ends.
+// with its caption, the status label, the gauge and a Cancel button. Cancel (or closing the
+// window) asks the operation to stop where it safely can; the operation closes the dialog through
+// CloseProgress when it ends.
 
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -30,6 +32,7 @@ class TForm_Progress : public QDialog, public Progress {
   public:
     QLabel PROGRESS_Lbl_StatusMsg;
     QProgressBar PROGRS_Gauge_Progress;
+    QPushButton PROGRESS_Btn_Cancel;
 
   protected:
     void Shown() override;

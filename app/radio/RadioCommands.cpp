@@ -1,10 +1,12 @@
 #include "RadioCommands.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 
 #include "QtSerialPort.h"
 #include "QtTimers.h"
@@ -24,10 +26,12 @@ std::filesystem::path ProgramFolder() {
 
 // Shows the radio commands' line in the main window's status bar and keeps it there: the hints
 // of menu items and buttons pass over it, and where one would leave the bar empty the line comes
-// back.
+// back. Once its command has ended, the line gives way to the next action of the window (a menu
+// item, a toolbar button, a shortcut), unless that action brings a line of its own.
 class RadioStatusLine : public QObject {
   public:
-    explicit RadioStatusLine(QWidget* window) : window_(qobject_cast<QMainWindow*>(window)) {
+    RadioStatusLine(QWidget* window, const MainState& state)
+        : window_(qobject_cast<QMainWindow*>(window)), state_(state) {
         if (window_ != nullptr) {
             window_->installEventFilter(this);
         }
@@ -35,8 +39,12 @@ class RadioStatusLine : public QObject {
 
     void Show(const std::string& text) {
         text_ = QString::fromStdString(text);
+        // A line shown while an action runs belongs to it; it settles once the event is over.
+        settled_ = false;
+        QTimer::singleShot(0, this, [this] { settled_ = true; });
         if (window_ != nullptr) {
             window_->statusBar()->showMessage(text_);
+            FollowActions();
         }
     }
     const QString& Text() const { return text_; }
@@ -52,8 +60,26 @@ class RadioStatusLine : public QObject {
     }
 
   private:
+    // Every action of the window, those of forms built since included; each is followed once.
+    // Its own handler runs before ours, having been connected first.
+    void FollowActions() {
+        for (QAction* action : window_->findChildren<QAction*>()) {
+            connect(action, &QAction::triggered, this, &RadioStatusLine::ActionTriggered,
+                    Qt::UniqueConnection);
+        }
+    }
+    void ActionTriggered() {
+        if (!settled_ || state_.CommsBusy || text_.isEmpty()) {
+            return;
+        }
+        text_.clear();
+        window_->statusBar()->clearMessage();
+    }
+
     QMainWindow* window_;
+    const MainState& state_;
     QString text_;
+    bool settled_ = true;
 };
 
 }  // namespace
@@ -67,7 +93,7 @@ struct RadioCommands::Parts {
               port, timers,
               {workspace, state, person, progress, workDir, {workDir, ProgramFolder()}, comIndex}),
           monitor(session.Link(), session.Operations(), comIndex),
-          statusLine(window) {
+          statusLine(window, state) {
         session.Operations().onStatusMessage = [this](const std::string& text) {
             statusLine.Show(text);
         };

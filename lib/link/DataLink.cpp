@@ -137,10 +137,13 @@ void DataLink::ClosePortWhenSent() {
     stopCommsTimer_->Start(kStopCommsTimer);
 }
 
+bool DataLink::AllSent() const {
+    return queue_.Empty() && sendSeq_ == ackedSeq_ && port_.BytesToWrite() == 0;
+}
+
 void DataLink::OnStopCommsTick() {
     ++closeTicks_;
-    const bool allSent = queue_.Empty() && sendSeq_ == ackedSeq_ && port_.BytesToWrite() == 0;
-    if (allSent || closeTicks_ >= kCloseWaitTicks || !port_.IsOpen()) {
+    if (AllSent() || closeTicks_ >= kCloseWaitTicks || !port_.IsOpen()) {
         CloseRadioPort();
     }
 }
@@ -259,6 +262,11 @@ void DataLink::RunLinkStep(Cause cause) {
         Step(cause);
         linkMessage_.Clear();  // the frame is consumed when the step ends
     }
+    if (closePending_ && portHeld_ && AllSent()) {
+        // The last message has been acknowledged: nothing keeps the port open any longer.
+        CloseRadioPort();
+        return;
+    }
     if (!portHeld_) {
         // The port failed during the step: whatever the step made of the link, it is lost.
         ResetSequence();
@@ -313,6 +321,7 @@ void DataLink::Negotiate(std::span<const std::uint8_t> linkRequest) {
 void DataLink::Establish() {
     SendLinkAcknowledge();
     state_ = kLinkEstablished;
+    PassUp(UpwardKind::Established);  // an operation waiting for the link starts at once
 }
 
 void DataLink::StepLostReset(Cause cause, std::span<const std::uint8_t> frame) {
@@ -535,6 +544,9 @@ void DataLink::DispatchUpward() {
                 break;
             case UpwardKind::PortFailed:
                 client_->PortFailed(call.error);
+                break;
+            case UpwardKind::Established:
+                client_->LinkEstablished();
                 break;
         }
     }

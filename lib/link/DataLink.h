@@ -95,6 +95,8 @@ class LinkClient {
     virtual void RadioRequestedLink() = 0;
     // The serial port failed under the link and has been closed; the link is lost.
     virtual void PortFailed(PortError error) = 0;
+    // The link has just been established.
+    virtual void LinkEstablished() = 0;
 };
 
 // The link variables, for the serial monitor and for tests.
@@ -128,7 +130,8 @@ class DataLink {
     // Why the port last failed under the link (a device gone, a read or a write refused).
     std::optional<PortError> LastPortError() const { return lastPortError_; }
     // Closes the port once the queued messages have been sent and acknowledged and have left
-    // the port, or after at most a second (StopCommsTimer).
+    // the port (looked at after every step of the link and every StopCommsTimer tick), or after
+    // at most a second.
     void ClosePortWhenSent();
 
     // Starts the link afresh: variables, timers, transmit queue and receiver, then a link
@@ -164,7 +167,7 @@ class DataLink {
 
   private:
     enum class Cause { Poll, Frame, LinkEstablishFired, RetryFired, ActivityFired };
-    enum class UpwardKind { Message, WindowOpen, Reset, RadioRequest, PortFailed };
+    enum class UpwardKind { Message, WindowOpen, Reset, RadioRequest, PortFailed, Established };
     struct UpwardCall {
         UpwardKind kind;
         std::vector<std::uint8_t> transfer;
@@ -195,6 +198,7 @@ class DataLink {
     void PassUp(UpwardKind kind, std::span<const std::uint8_t> transfer = {});
     void DispatchUpward();
     void OnStopCommsTick();
+    bool AllSent() const;
 
     SerialPort& port_;
     Person& person_;

@@ -229,6 +229,12 @@ void ProgrammingMessages::SendWindowOpen() {
 }
 
 void ProgrammingMessages::SendNextWriteBlock() {
+    if (host_ && host_->CancelPending()) {
+        // The radio has taken every block sent so far: the write stops here, as a lost radio's.
+        writing_ = false;
+        host_->StopForCancel();
+        return;
+    }
     Message block;
     if (writeIndex_ == 1) {
         writeSequence_ = 0;
@@ -275,6 +281,12 @@ void ProgrammingMessages::PortFailed(PortError error) {
     readExpected_ = 0;
     if (host_ && host_->PendingOperation() != kOperationNone) {
         host_->PortFailed(error);
+    }
+}
+
+void ProgrammingMessages::LinkEstablished() {
+    if (host_) {
+        host_->LinkEstablished();
     }
 }
 

@@ -110,6 +110,12 @@ class OperationHost {
     // The serial port failed under a running operation (its device gone, a read or a write
     // refused) and has been closed: the operation ends as after CommsFailed.
     virtual void PortFailed(PortError) { CommsFailed(); }
+    // The person has asked to cancel an operation that stops only between write blocks: the
+    // next block is not sent, and StopForCancel ends the operation instead.
+    virtual bool CancelPending() const { return false; }
+    // The link has been established: an operation waiting for it may start now.
+    virtual void LinkEstablished() {}
+    virtual void StopForCancel() {}
 };
 
 enum class ReadProgress {
@@ -173,6 +179,7 @@ class ProgrammingMessages : public LinkClient {
     void LinkWasReset() override;
     void RadioRequestedLink() override;
     void PortFailed(PortError error) override;
+    void LinkEstablished() override;
 
   private:
     void SendNextWriteBlock();

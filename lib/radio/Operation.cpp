@@ -192,6 +192,10 @@ void StepMachine::Advance() {
 }
 
 void StepMachine::SendAction() {
+    if (host_.CancelPending()) {
+        host_.StopForCancel();  // the last action is done: nothing more goes to the radio
+        return;
+    }
     ProgrammingMessages& messages = host_.Messages();
     if (!messages.BeginSend()) {
         return;  // run again when the radio grants credit
@@ -363,6 +367,7 @@ RadioOperations::RadioOperations(RadioContext context, DataLink& link,
         statusCommand_ = kOperationNone;
     });
     env_.progress.SetCloseHandler([this] { ProgressClosed(); });
+    env_.progress.SetCancelHandler([this] { CancelRequested(); });
     messages_.SetHost(this);
     Add<TrunkRead>(*this, kReadTrunk);
     Add<PmrRead>(*this, kReadPmr);
@@ -375,6 +380,7 @@ RadioOperations::RadioOperations(RadioContext context, DataLink& link,
 RadioOperations::~RadioOperations() {
     messages_.SetHost(nullptr);
     env_.progress.SetCloseHandler(nullptr);
+    env_.progress.SetCancelHandler(nullptr);
 }
 
 void RadioOperations::Register(int operation, std::unique_ptr<StepMachine> machine) {
@@ -447,6 +453,7 @@ bool RadioOperations::BeginCommand(int operation, std::string_view caption, std:
     }
     StartCommandStatus(operation);
     StopSteps();
+    cancelPending_ = false;
     link_.LinkReset();
     env_.state.CommsBusy = true;
     env_.progress.ShowProgress(caption, text);
@@ -488,6 +495,13 @@ void RadioOperations::LinkPollTick() {
     env_.progress.CloseProgress();
     // A radio that never answered leaves no open port behind.
     link_.CloseRadioPort();
+}
+
+// The operation waiting for the link starts the moment it is up, not at the next poll.
+void RadioOperations::LinkEstablished() {
+    if (pollTimer_->IsActive() && env_.state.PendingOperation != kOperationNone) {
+        LinkPollTick();
+    }
 }
 
 void RadioOperations::RunStep() {
@@ -578,7 +592,33 @@ void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeC
     }
 }
 
+namespace {
+// Operations that write into the radio: a cancel waits until the radio has taken the block on
+// the line (or the erase it runs has finished), so that no transaction is left half sent.
+bool StopsBetweenBlocks(int operation) {
+    return operation == kProgramTrunk || operation == kProgramPmr ||
+           operation == kUpgradeSoftware || operation == kMonitorWrite ||
+           operation == kMonitorErase;
+}
+}  // namespace
+
+void RadioOperations::CancelRequested() {
+    const StepMachine* machine = Machine(env_.state.PendingOperation);
+    if (machine != nullptr && machine->Step() != 0 &&
+        StopsBetweenBlocks(env_.state.PendingOperation)) {
+        cancelPending_ = true;
+        return;
+    }
+    StopForCancel();
+}
+
+void RadioOperations::StopForCancel() {
+    cancelPending_ = false;
+    env_.progress.CloseProgress();
+}
+
 void RadioOperations::ProgressClosed() {
+    cancelPending_ = false;
     StopSteps();
     link_.LinkReset();
     env_.state.CommsBusy = false;

@@ -1,9 +1,10 @@
 #pragma once
 // How every radio operation runs: the main window's command opens the port, resets the link,
-// shows the progress dialog and records the pending operation; a 500 ms poll starts the
-// operation's step machine once the link is up; from then on each reply of the radio advances the
-// machine by one step, until FinishOperation or AbortOperation ends it. A watchdog ends an
-// operation whose radio keeps the link alive but stops answering.
+// shows the progress dialog and records the pending operation; the operation's step machine
+// starts the moment the link is up (a 500 ms poll gives up on a radio that never answers); from
+// then on each reply of the radio advances the machine by one step, until FinishOperation or
+// AbortOperation ends it. A watchdog ends an operation whose radio keeps the link alive but stops
+// answering.
 
 #include <array>
 #include <cstdint>
@@ -260,6 +261,9 @@ class RadioOperations : public OperationHost {
     void RadioRequestedLink() override;
     void CommsFailed() override;
     void PortFailed(PortError error) override;
+    bool CancelPending() const override { return cancelPending_; }
+    void LinkEstablished() override;
+    void StopForCancel() override;
 
     Workspace& GetWorkspace() { return env_.workspace; }
     MainState& State() { return env_.state; }
@@ -284,6 +288,8 @@ class RadioOperations : public OperationHost {
   private:
     void StopSteps();
     void ProgressClosed();
+    // The person asked to cancel: a read stops at once, programming between its blocks.
+    void CancelRequested();
     // The status line of the command that runs or has just ended.
     void StartCommandStatus(int operation);
     void EndCommandStatus(bool cancelled);
@@ -313,6 +319,7 @@ class RadioOperations : public OperationHost {
     std::string commandFailure_;
     // Set while an operation ends because its serial port failed.
     std::optional<PortError> portFailure_;
+    bool cancelPending_ = false;
     std::string statusMessage_;
     std::unique_ptr<Timer> endingTimer_;
     std::map<int, std::unique_ptr<StepMachine>> machines_;

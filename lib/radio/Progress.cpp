@@ -9,6 +9,7 @@ constexpr const char* kUndefined = "Undefined";
 }
 
 void Progress::ShowProgress(std::string_view caption, std::string_view text) {
+    cancelling_ = false;
     caption_ = caption;
     text_ = text;
     counter_ = 0;
@@ -57,7 +58,21 @@ int Progress::Gauge() const {
     return 100;
 }
 
+void Progress::UserClosed() {
+    if (!visible_ || cancelling_) {
+        return;
+    }
+    if (!cancelHandler_) {
+        CloseProgress();
+        return;
+    }
+    cancelling_ = true;
+    Changed();
+    cancelHandler_();
+}
+
 void Progress::CloseProgress() {
+    cancelling_ = false;
     counter_ = 0;
     total_ = 0;
     caption_ = kUndefined;

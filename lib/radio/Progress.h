@@ -23,8 +23,11 @@ class Progress {
     // The operation has gone through to its end: the gauge shows 100 % whatever its total was.
     void ProgressDone();
     void CloseProgress();
-    // The person closed the dialog.
-    void UserClosed() { CloseProgress(); }
+    // The person asked to cancel (the Cancel button, or the window closed): the operation stops
+    // where it safely can and then closes the dialog; without an operation it closes at once.
+    void UserClosed();
+    // A cancel has been asked for and the operation has not stopped yet.
+    bool Cancelling() const { return cancelling_; }
 
     bool Visible() const { return visible_; }
     const std::string& Caption() const { return caption_; }
@@ -38,6 +41,8 @@ class Progress {
     int Gauge() const;
 
     void SetCloseHandler(std::function<void()> handler) { closeHandler_ = std::move(handler); }
+    // Asked when the person cancels; closes the dialog itself once the operation has stopped.
+    void SetCancelHandler(std::function<void()> handler) { cancelHandler_ = std::move(handler); }
 
   protected:
     // Hooks for a view: the dialog appears, its contents change, it goes away.
@@ -51,7 +56,9 @@ class Progress {
     std::string text_ = "Undefined";
     int counter_ = 0;
     int total_ = 0;
+    bool cancelling_ = false;
     std::function<void()> closeHandler_;
+    std::function<void()> cancelHandler_;
 };
 
 }  // namespace km
