@@ -15,8 +15,8 @@ namespace {
 // The operation number of the identification a fleet radio starts with; no command of the
 // desktop program uses it.
 constexpr int kFleetIdentify = 20;
-// How often the end of a radio operation is looked for.
-constexpr TimerSpec kEndPoll{"FleetEndPoll", 20};
+// How often a fleet radio looks whether its operation has ended, in milliseconds.
+constexpr TimerSpec kEndCheck{.name = "FleetEndCheck", .intervalMs = 20};
 
 // Identifies the radio and reads its band record: its serial number and type, nothing changed.
 class IdentifyMachine : public StepMachine {
@@ -145,7 +145,7 @@ FleetRadio::FleetRadio(std::string port, int comIndex, SerialPort& serialPort, T
                      [this] { return comIndex_; }});
     session_->Operations().Register(kFleetIdentify,
                                     std::make_unique<IdentifyMachine>(session_->Operations()));
-    endPoll_ = timers.CreateTimer(kEndPoll.name, [this] { PollEnd(); });
+    endPoll_ = timers.CreateTimer(kEndCheck.name, [this] { PollEnd(); });
 }
 
 FleetRadio::~FleetRadio() = default;
@@ -205,7 +205,7 @@ bool FleetRadio::Begin(Stage stage, const std::function<void()>& command) {
                                      : person_->Last());
         return false;
     }
-    endPoll_->Start(kEndPoll);
+    endPoll_->Start(kEndCheck);
     Changed();
     return true;
 }
