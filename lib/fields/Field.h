@@ -146,8 +146,8 @@ struct FieldRow {
     bool overlapDeclared = false;
     // A value the program writes on every store, not something the user edits (version word).
     bool derived = false;
-    // Where radios or older programs keep one value in several forms (a code byte an older
-    // program wrote, flag patterns a reading rule names after the pattern they resemble): the raw
+    // Where radios or stored jobs keep one value in several forms (a code byte in its short
+    // form, flag patterns a reading rule names after the pattern they resemble): the raw
     // number a stored raw number is read as. It returns every raw number it gives unchanged, so
     // that a value written reads back as written; an unchanged value keeps its stored form.
     std::int64_t (*readsAs)(std::int64_t raw) = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // How a channel record stores a row of the CTCSS/DCS list (config/CtcssDcsTable.h): 0 for none,
-// the row for a tone (1..51), 0x80 + row - 51 for a DCS code (0x81..0xE8). Older programs wrote
-// other bytes for some rows; they are read as the rows they name and stored in the form above.
+// the row for a tone (1..51), 0x80 + row - 51 for a DCS code (0x81..0xE8). Stored jobs may
+// hold other bytes for some rows; they are read as the rows they name and stored in the form above.
 
 #include <array>
 #include <cstdint>
@@ -18,7 +18,7 @@ constexpr std::uint8_t CodeByteOfRow(int row) {
 }
 
 // A stored code byte as the byte of the row it names: a byte of 0x80 or more names row
-// byte - 77, any other byte row byte & 0x7F, so the bytes 0x34..0x7F an older program wrote are
+// byte - 77, any other byte row byte & 0x7F, so the bytes 0x34..0x7F a stored job may hold are
 // DCS codes and 0x80 is the last tone (254.1 Hz). A byte that names no row (0xE9..0xFF) reads as
 // itself.
 constexpr std::int64_t CodeByteReadAs(std::int64_t codeByte) {

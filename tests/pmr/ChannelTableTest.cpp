@@ -393,7 +393,7 @@ TEST(ChannelLoadTest, CodeBytesOfOlderProgramsShowTheirRowsAndStoreAsTheStandard
         {0x00, " ", 0x00},
         {0x01, " 67.0", 0x01},
         {0x33, "254.1", 0x33},
-        // Bytes an older program wrote: 0x34..0x7F are DCS codes, 0x80 the last tone.
+        // Code bytes in their short form: 0x34..0x7F are DCS codes, 0x80 the last tone.
         {0x34, "023", 0x81},
         {0x50, "156", 0x9D},
         {0x7F, "462", 0xCC},

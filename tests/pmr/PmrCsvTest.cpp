@@ -237,7 +237,7 @@ TEST(ChannelsCsvTest, CodeBytesOfOlderProgramsGoOutAsTheirCodesAndComeBackStanda
     ASSERT_TRUE(table.Add(channel));
     Store(table, *image);
     constexpr std::size_t kRecord = 0x3D2C;
-    image->SetU8(kRecord + 8, 0x34);  // transmit: DCS 023 as an older program wrote it
+    image->SetU8(kRecord + 8, 0x34);  // transmit: DCS 023 in the short form of the byte
     image->SetU8(kRecord + 9, 0x80);  // receive: 254.1 Hz likewise
     const std::string file = ExportChannelsCsvOfImage(image->Bytes());
     EXPECT_NE(file.find(",DCS,254.1,023,"), std::string::npos) << file;

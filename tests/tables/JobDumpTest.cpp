@@ -102,13 +102,13 @@ TEST(JobDumpTest, ValuesStoredInAnotherFormShowAsTheFormShowsThemAndPassVerify) 
     struct Case {
         const char* file;
         std::size_t at;
-        std::vector<std::uint8_t> stored;    // as a radio or an older program keeps the value
+        std::vector<std::uint8_t> stored;    // as a radio or a stored job keeps the value
         std::vector<std::uint8_t> standard;  // as this program writes it
         const char* id;
         const char* shown;
     };
     const Case cases[] = {
-        // Code bytes of older programs: 0x34..0x7F are DCS codes, 0x80 the last tone.
+        // Code bytes in their short form: 0x34..0x7F are DCS codes, 0x80 the last tone.
         {"default.cct", 0x3D2C + 9, {0x34}, {0x81}, "pmr.channels[0].rx_code", "DCS 023"},
         {"default.cct", 0x3D2C + 8, {0x80}, {0x33}, "pmr.channels[0].tx_code", "   254.1 Hz"},
         // Roaming words with bit 14 or 15 set.
