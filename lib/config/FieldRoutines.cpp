@@ -13,6 +13,11 @@ constexpr std::string_view kTooWideMessage =
     "because of the proportional font used.                  \n"
     "Only the first %d characters will fit across the display.";
 
+// Added below the width warning when a name is left: the user decides once.
+constexpr std::string_view kKeepOrShortenQuestion =
+    "\n\nYes keeps the name as it is, No shortens it to those characters,\n"
+    "Cancel goes back to the name.";
+
 constexpr int kDefaultPixels = 8;
 constexpr int kBlankPixels = 8;
 
@@ -251,10 +256,7 @@ bool CheckDisplayWidth(std::string_view utf8, bool hmFPlusHead, Person& person) 
     return !message;
 }
 
-std::optional<std::string> DisplayWidthMessage(std::string_view utf8, bool hmFPlusHead) {
-    if (hmFPlusHead || DisplayWidth(utf8) <= kDisplayWidthPixels) {
-        return std::nullopt;
-    }
+std::size_t FittingCharacters(std::string_view utf8) {
     const std::string text = Utf8ToCp1252(utf8);
     std::size_t fitting = 0;
     int sum = 0;
@@ -266,8 +268,32 @@ std::optional<std::string> DisplayWidthMessage(std::string_view utf8, bool hmFPl
         ++fitting;
     }
     // Blanks at the end of the part that fits show nothing, so they are not counted.
-    fitting -= TrailingBlanks(std::string_view(text).substr(0, fitting));
-    return FormatNumbers(kTooWideMessage, {static_cast<std::int64_t>(fitting)});
+    return fitting - TrailingBlanks(std::string_view(text).substr(0, fitting));
+}
+
+std::optional<std::string> DisplayWidthMessage(std::string_view utf8, bool hmFPlusHead) {
+    if (hmFPlusHead || DisplayWidth(utf8) <= kDisplayWidthPixels) {
+        return std::nullopt;
+    }
+    return FormatNumbers(kTooWideMessage, {static_cast<std::int64_t>(FittingCharacters(utf8))});
+}
+
+bool LeaveDisplayName(std::string& name, std::string& kept, bool hmFPlusHead, Person& person) {
+    const auto warning = name == kept ? std::nullopt : DisplayWidthMessage(name, hmFPlusHead);
+    if (!warning) {
+        return true;
+    }
+    switch (person.Show(BoxKind::Warning, *warning + std::string(kKeepOrShortenQuestion),
+                        Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            kept = name;
+            return true;
+        case Answer::No:
+            name = Cp1252ToUtf8(Utf8ToCp1252(name).substr(0, FittingCharacters(name)));
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace km

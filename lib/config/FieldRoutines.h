@@ -51,5 +51,13 @@ int DisplayWidth(std::string_view utf8);
 bool CheckDisplayWidth(std::string_view utf8, bool hmFPlusHead, Person& person);
 // The warning of CheckDisplayWidth, or nullopt when the text fits.
 std::optional<std::string> DisplayWidthMessage(std::string_view utf8, bool hmFPlusHead);
+// How many characters of a text fit across the display (blanks at the end of them not
+// counted).
+std::size_t FittingCharacters(std::string_view utf8);
+// Leaving a name that may not fit across the display: the width warning, with the question
+// whether to keep the name as it is (the display shows its first characters) or to shorten it
+// to the characters that fit (`name` becomes them). A name the user chose to keep is remembered
+// in `kept` and not asked about again. False when the user goes back to the name.
+bool LeaveDisplayName(std::string& name, std::string& kept, bool hmFPlusHead, Person& person);
 
 }  // namespace km

@@ -214,7 +214,7 @@ bool NumberLeft(const ChannelEditFields& fields, const ChannelEditContext& conte
 bool NameLeft(ChannelEditFields& fields, const ChannelEditContext& context, Person& person) {
     constexpr int kHmFMask = 16;
     if (context.radioTypeMask == kHmFMask &&
-        !CheckDisplayWidth(fields.name, context.hmFPlus, person)) {
+        !LeaveDisplayName(fields.name, fields.wideNameKept, context.hmFPlus, person)) {
         return false;
     }
     fields.nameEdited = true;

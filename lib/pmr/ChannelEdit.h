@@ -38,6 +38,8 @@ struct ChannelEditFields {
     // Set when the user leaves the name, cleared when a frequency is left: while clear, the final
     // check may name an Australian CB channel.
     bool nameEdited = false;
+    // A name too wide for the display that the user chose to keep: not asked about again.
+    std::string wideNameKept;
 };
 
 // What the rules need to know about the job and the edit.

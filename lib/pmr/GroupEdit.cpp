@@ -106,10 +106,10 @@ bool GroupNumberLeft(const GroupEditFields& fields, const GroupEditContext& cont
     return true;
 }
 
-bool GroupNameLeft(const GroupEditFields& fields, const GroupEditContext& context, Person& person) {
+bool GroupNameLeft(GroupEditFields& fields, const GroupEditContext& context, Person& person) {
     constexpr int kHmFMask = 16;
     return context.radioTypeMask != kHmFMask ||
-           CheckDisplayWidth(fields.name, context.hmFPlus, person);
+           LeaveDisplayName(fields.name, fields.wideNameKept, context.hmFPlus, person);
 }
 
 bool GroupTypeLeft(const GroupEditFields& fields, const GroupEditContext& context, Person& person) {

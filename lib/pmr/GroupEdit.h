@@ -21,6 +21,8 @@ struct GroupEditFields {
     bool showAsChannel = false;
     std::string priority;                              // empty: none
     std::array<std::string, kGroupMembers> members{};  // the grid's cells; empty cells are none
+    // A name too wide for the display that the user chose to keep: not asked about again.
+    std::string wideNameKept;
 };
 
 struct GroupEditContext {
@@ -44,7 +46,7 @@ void GroupTypeChosen(GroupEditFields& fields, int radioTypeMask);
 // Leaving a field or cell. False: the message has been shown and the focus goes back.
 bool GroupNumberLeft(const GroupEditFields& fields, const GroupEditContext& context,
                      Person& person);
-bool GroupNameLeft(const GroupEditFields& fields, const GroupEditContext& context, Person& person);
+bool GroupNameLeft(GroupEditFields& fields, const GroupEditContext& context, Person& person);
 bool GroupTypeLeft(const GroupEditFields& fields, const GroupEditContext& context, Person& person);
 bool MemberLeft(const GroupEditFields& fields, std::size_t cell, const GroupEditContext& context,
                 Person& person);

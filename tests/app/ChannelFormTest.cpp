@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <memory>
 
@@ -287,6 +288,108 @@ TEST(ChannelFormTest, AZoneCellBeingTypedIsCheckedBeforeTheStore) {
     EXPECT_TRUE(desk.person.Showed("Channel has not been defined in the channel table."));
     zones.ZONE_StrGrid_Channels.item(0, 1)->setText("1");
     EXPECT_TRUE(form->CheckFocusedField());
+}
+
+// A number typed into a zone's channel cell is checked whichever way the user leaves it: for the
+// zone names (the click that takes the focus does not choose another zone) or another page.
+TEST(ChannelFormTest, AZoneChannelTheTableDoesNotHoldIsRefusedWhenTheCellEditorIsLeft) {
+    Desk desk;
+    StoreChannels(desk, 3);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TZEDT_Form& zones = *form->Tab_CHN_Zones;
+    form->Page_CHN_Channels.setCurrentWidget(form->Tab_CHN_Zones.get());
+    zones.ZONE_StrGrid_Zones.item(0, 1)->setText("North");
+    // Channel 2 is deleted (its zone question answered Yes only when a zone lists it).
+    form->Select(2);
+    form->CHN_Btn_DeleteChannelClick();
+    ASSERT_EQ(form->Table().Size(), 2u);
+
+    for (const bool toZoneNames : {true, false}) {
+        desk.person.shown.clear();
+        QTableWidget& channels = zones.ZONE_StrGrid_Channels;
+        channels.setFocus();
+        channels.setCurrentCell(0, 1);
+        channels.editItem(channels.item(0, 1));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, "2");
+        if (toZoneNames) {
+            const QRect cell =
+                zones.ZONE_StrGrid_Zones.visualItemRect(zones.ZONE_StrGrid_Zones.item(1, 1));
+            QTest::mouseClick(zones.ZONE_StrGrid_Zones.viewport(), Qt::LeftButton, {},
+                              cell.center());
+        } else {
+            form->CHN_Btn_AddChannel.setFocus();
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(desk.person.Texts(),
+                  std::vector<std::string>{std::string(pmr::kChannelNotDefinedText)})
+            << toZoneNames;
+        EXPECT_EQ(zones.ZONE_StrGrid_Zones.currentRow(), 0) << "the zone stays chosen";
+        EXPECT_TRUE(channels.hasFocus() || channels.isAncestorOf(QApplication::focusWidget()));
+        channels.item(0, 1)->setText("");
+    }
+    // A channel of the table is taken.
+    desk.person.shown.clear();
+    zones.ZONE_StrGrid_Channels.item(0, 1)->setText("1");
+    form->CHN_Btn_AddChannel.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(desk.person.Texts(), std::vector<std::string>{});
+}
+
+// A channel name too wide for the HM-F display is asked about once: the user keeps it or has it
+// shortened to the characters that fit, and leaves the field either way.
+TEST(ChannelFormTest, AChannelNameTooWideForTheDisplayIsKeptOrShortenedOnce) {
+    Desk desk;
+    StoreChannels(desk, 1);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    std::vector<std::string> asked;
+    desk.dialogs.modal.push_back([&](QDialog& dialog) {
+        auto& editor = dynamic_cast<TCEDT_Form&>(dialog);
+        editor.show();
+        editor.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&editor));
+        editor.CEDT_Edit_Rx_Frequency.setText("451.0125");
+        editor.CEDT_Edit_Tx_Frequency.setText("451.0125");
+        QLineEdit& name = editor.CEDT_Edit_ChanName;
+        const auto leaveName = [&] {
+            name.setFocus();
+            QApplication::processEvents();
+            editor.CEDT_Edit_Rx_Frequency.setFocus();
+            QApplication::processEvents();
+        };
+        // Cancel goes back to the name as typed.
+        name.setText("WWWWWWWWWWWW");
+        desk.person.answers = {Answer::Cancel};
+        leaveName();
+        EXPECT_EQ(name.text(), "WWWWWWWWWWWW");
+        EXPECT_TRUE(name.hasFocus());
+        // Yes keeps it, and it is not asked about again.
+        desk.person.answers = {Answer::Yes};
+        leaveName();
+        leaveName();
+        EXPECT_EQ(name.text(), "WWWWWWWWWWWW");
+        EXPECT_TRUE(editor.CEDT_Edit_Rx_Frequency.hasFocus());
+        // Another name too wide: No shortens it to what fits.
+        name.setText("Harbour Mast");
+        desk.person.answers = {Answer::No};
+        leaveName();
+        EXPECT_EQ(name.text(), "Harbour Ma");
+        asked = desk.person.Texts();
+        editor.CEDT_BitBtn_OKClick();
+        return editor.result();
+    });
+    form->CHN_Btn_AddChannelClick();
+    ASSERT_EQ(asked.size(), 3u) << ::testing::PrintToString(asked);
+    EXPECT_EQ(asked[0].rfind("The Message is too long to fit on the display,", 0), 0u);
+    EXPECT_NE(asked[0].find("No shortens it"), std::string::npos);
+    ASSERT_EQ(form->Table().Size(), 2u);
+    EXPECT_EQ(form->Table().At(1).Name(), "Harbour Ma");
 }
 
 TEST(ChannelFormTest, TheZonesPageIsOfferedForHeadsWithZones) {

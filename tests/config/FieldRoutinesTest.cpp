@@ -195,6 +195,53 @@ TEST(FieldRoutinesTest, DisplayWidthCheck) {
     EXPECT_EQ(DisplayWidth("AAAAAAAB   "), 103);
 }
 
+// A name too wide for the display is asked about once: Yes keeps it (and it is not asked about
+// again), No shortens it to the characters that fit, Cancel goes back to it unchanged.
+TEST(FieldRoutinesTest, ANameTooWideIsKeptOrShortenedAtTheUsersChoice) {
+    const struct {
+        Answer answer;
+        bool left;
+        std::string name;  // after leaving
+        std::string kept;
+    } cases[] = {
+        {Answer::Yes, true, "WWWWWWWWWWWW", "WWWWWWWWWWWW"},
+        {Answer::No, true, "WWWWWW", ""},
+        {Answer::Cancel, false, "WWWWWWWWWWWW", ""},
+    };
+    for (const auto& c : cases) {
+        ScriptedPerson person;
+        person.answers = {c.answer};
+        std::string name = "WWWWWWWWWWWW";
+        std::string kept;
+        EXPECT_EQ(LeaveDisplayName(name, kept, false, person), c.left);
+        EXPECT_EQ(name, c.name);
+        EXPECT_EQ(kept, c.kept);
+        ASSERT_EQ(person.shown.size(), 1u);
+        EXPECT_EQ(person.shown[0].buttons, Buttons::YesNoCancel);
+        // The warning as it stands, the choice added below it.
+        EXPECT_EQ(person.shown[0].text.rfind(*DisplayWidthMessage("WWWWWWWWWWWW", false), 0), 0u);
+        EXPECT_NE(person.shown[0].text.find("No shortens it"), std::string::npos);
+        // Leaving it again asks nothing when it was kept or shortened.
+        if (c.left) {
+            EXPECT_TRUE(LeaveDisplayName(name, kept, false, person));
+            EXPECT_EQ(person.shown.size(), 1u);
+        }
+    }
+    // Another name is asked about again; a name that fits, or any name on the HM-F+ head, never.
+    ScriptedPerson person;
+    person.answers = {Answer::No};
+    std::string kept = "WWWWWWWWWWWW";
+    std::string name = "AAAAAAA BBB";
+    EXPECT_TRUE(LeaveDisplayName(name, kept, false, person));
+    EXPECT_EQ(name, "AAAAAAA");
+    std::string fits = "AAAAAAAB";
+    std::string wide = "WWWWWWWWWWWW";
+    std::string none;
+    EXPECT_TRUE(LeaveDisplayName(fits, none, false, person));
+    EXPECT_TRUE(LeaveDisplayName(wide, none, true, person));
+    EXPECT_EQ(person.shown.size(), 1u);
+}
+
 TEST(FieldRoutinesTest, FormatNumbers) {
     EXPECT_EQ(FormatNumbers("between %d and %d", {-5, 70000}), "between -5 and 70000");
     EXPECT_EQ(FormatNumbers("no values %d", {}), "no values %d");

@@ -347,6 +347,7 @@ ChannelEditFields TCEDT_Form::Fields() const {
     fields.encode = S(CEDT_Edit_SelcallEncode.text());
     fields.pttOffEncode = S(CEDT_Edit_PttOffEncode.text());
     fields.nameEdited = nameEdited_;
+    fields.wideNameKept = wideNameKept_;
     return fields;
 }
 
@@ -399,6 +400,10 @@ bool TCEDT_Form::CEDT_Edit_ChanNameExit() {
     ChannelEditFields fields = Fields();
     const bool passed = pmr::NameLeft(fields, context_, person_);
     nameEdited_ = fields.nameEdited;
+    wideNameKept_ = fields.wideNameKept;
+    if (Q(fields.name) != CEDT_Edit_ChanName.text()) {
+        SetText(CEDT_Edit_ChanName, fields.name);  // shortened to what fits, as the user chose
+    }
     return passed;
 }
 

@@ -111,6 +111,7 @@ class TCEDT_Form : public QDialog {
     FieldExits* exits_;
     std::optional<FieldBinder> binder_;
     bool nameEdited_ = false;
+    std::string wideNameKept_;
     bool hiddenInZoneMode_ = false;  // in zone mode Hidden is not offered and stays unticked
 };
 

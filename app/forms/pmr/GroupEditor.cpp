@@ -193,6 +193,7 @@ GroupEditFields TGEDT_Form::Fields() const {
     fields.selcallScan = GEDT_CBox_SelcallEnabled.isChecked();
     fields.showAsChannel = GEDT_CBox_ShowAsChannel.isChecked();
     fields.priority = S(GEDT_Edit_ScanPriorityCh.text());
+    fields.wideNameKept = wideNameKept_;
     const int rows = std::min(GEDT_StrGrid_ChanGroup.rowCount(), pmr::kGroupMembers);
     for (int row = 0; row < rows; ++row) {
         if (const QTableWidgetItem* item = GEDT_StrGrid_ChanGroup.item(row, kMemberColumn)) {
@@ -225,7 +226,13 @@ bool TGEDT_Form::GEDT_Edit_ChanNumberExit() {
 }
 
 bool TGEDT_Form::GEDT_Edit_ChanNameExit() {
-    return pmr::GroupNameLeft(Fields(), context_, person_);
+    GroupEditFields fields = Fields();
+    const bool passed = pmr::GroupNameLeft(fields, context_, person_);
+    wideNameKept_ = fields.wideNameKept;
+    if (ToQString(fields.name) != GEDT_Edit_ChanName.text()) {
+        GEDT_Edit_ChanName.setText(ToQString(fields.name));  // shortened to what fits, as chosen
+    }
+    return passed;
 }
 
 void TGEDT_Form::GEDT_RadioGrp_GroupTypeClick() {

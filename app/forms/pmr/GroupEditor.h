@@ -69,6 +69,7 @@ class TGEDT_Form : public QDialog {
     QButtonGroup types_;
     int currentMemberRow_ = 0;
     bool movingCell_ = false;
+    std::string wideNameKept_;  // a name too wide for the display, kept by the user
 };
 
 }  // namespace km

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -100,10 +101,36 @@ void TZEDT_Form::BuildLayout() {
 void TZEDT_Form::Connect() {
     connect(&ZONE_StrGrid_Zones, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
+                if (leftFailing_ && previousRow >= 0) {
+                    const QSignalBlocker blocker(ZONE_StrGrid_Zones);
+                    ZONE_StrGrid_Zones.setCurrentCell(previousRow, kZoneNameColumn);
+                    return;
+                }
                 if (row >= 0 && row != previousRow) {
                     ZONE_StrGrid_ZonesSelectCell(row);
                 }
             });
+    // The channel cell is checked whenever the focus leaves the channel grid, from the grid or
+    // from the editor over its cell (which holds the focus while a number is typed), for the
+    // zone names, another page or any other control of the window.
+    focusWatch_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            const auto inChannels = [this](const QWidget* widget) {
+                return widget != nullptr && (widget == &ZONE_StrGrid_Channels ||
+                                             ZONE_StrGrid_Channels.isAncestorOf(widget));
+            };
+            const int row = ZONE_StrGrid_Channels.currentRow();
+            // A message box or another window taking the focus is no leaving of the grid.
+            if (!inChannels(old) || now == nullptr || inChannels(now) ||
+                now->window() != window() || row < 0 || ZONE_StrGrid_ChannelsCellExit(row)) {
+                return;
+            }
+            leftFailing_ = true;
+            QTimer::singleShot(0, this, [this] {
+                leftFailing_ = false;
+                ZONE_StrGrid_Channels.setFocus();
+            });
+        });
     connect(&ZONE_StrGrid_Channels, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int previousColumn) {
                 if (selecting_ || previousRow < 0 || previousColumn != kChannelColumn ||
@@ -181,6 +208,7 @@ void TZEDT_Form::Rebase() {
 }
 
 TZEDT_Form::~TZEDT_Form() {
+    disconnect(focusWatch_);
     ZONE_StrGrid_Channels.removeEventFilter(this);
 }
 
@@ -200,12 +228,6 @@ bool TZEDT_Form::eventFilter(QObject* watched, QEvent* event) {
             selecting_ = false;
             return true;
         }
-    }
-    if (event->type() == QEvent::FocusOut && row >= 0 &&
-        !ZONE_StrGrid_Channels.isAncestorOf(QApplication::focusWidget()) &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
-        !ZONE_StrGrid_ChannelsCellExit(row)) {
-        ZONE_StrGrid_Channels.setFocus();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -84,6 +84,10 @@ class TZEDT_Form : public QWidget, public undo::Recorder {
     Person& person_;
     int currentZone_ = 0;
     bool selecting_ = false;
+    // Set while the channel cell just left failed its check, until the events of that moment are
+    // over: a click into the zone names that took the focus does not also choose another zone.
+    bool leftFailing_ = false;
+    QMetaObject::Connection focusWatch_;
     Snapshot committed_;  // where the next undo step starts from
 };
 
