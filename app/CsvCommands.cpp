@@ -104,6 +104,10 @@ void CsvCommands::SetCaptionChanged(std::function<void()> changed) {
     captionChanged_ = std::move(changed);
 }
 
+void CsvCommands::SetStoreView(std::function<bool()> store) {
+    storeView_ = std::move(store);
+}
+
 bool CsvCommands::StoreIdentities() {
     ConfigForm* identities = form_(FormId::Identities);
     if (identities == nullptr) {
@@ -246,7 +250,8 @@ void CsvCommands::Export(Table table) {
     }
     person_.Warn(table == Table::Channels ? kSaveChannelsFirstText : kSaveZonesFirstText);
     const std::optional<QString> path = SavePath();
-    if (!path) {
+    // The tables as the forms show them: added, renamed and deleted entries included.
+    if (!path || (storeView_ && !storeView_())) {
         return;
     }
     const std::string file =

@@ -1,10 +1,10 @@
 #pragma once
 // The items of the File menu's CSV Import and CSV Export: the trunk phone book, the PMR channel
 // table and the PMR zone table, the PMR phone book and the status list to and from CSV files. An
-// export writes the image as last stored (the user is reminded to save first; the trunk phone
-// book stores the Identities form first), the PMR phone book and status list as the Selcall
-// form's grids show them; an import reads the whole file and checks it before the form's table is
-// replaced, so a wrong file changes nothing.
+// export writes what the forms show: the channel and zone tables and the trunk phone book from
+// the image after the forms were stored into it (the job file itself is not written), the PMR
+// phone book and status list from the Selcall form's grids; an import reads the whole file and
+// checks it before the form's table is replaced, so a wrong file changes nothing.
 
 #include <QMenu>
 #include <QString>
@@ -29,6 +29,9 @@ class CsvCommands {
 
     // Called when an import has emptied CurrentJobFileName, for the window caption.
     void SetCaptionChanged(std::function<void()> changed);
+    // The store pass set of the view on screen; false when the field being edited failed its
+    // check. The channel and zone exports run it, so that the file holds what the forms show.
+    void SetStoreView(std::function<bool()> store);
 
     // Handlers of the menu items, named as the domain names them.
     void CSVImportPhonebookClick();
@@ -70,6 +73,7 @@ class CsvCommands {
     std::filesystem::path workDir_;
     std::function<ConfigForm*(FormId)> form_;
     std::function<void()> captionChanged_;
+    std::function<bool()> storeView_;
     QString lastCsvFileName_;
 };
 

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
+#include "core/Person.h"
 #include "forms/Undo.h"
 
 namespace km {
@@ -46,8 +47,8 @@ bool FieldHasItsOwn(const QWidget* focus, bool redo) {
 
 }  // namespace
 
-EditMenu::EditMenu(QMainWindow& window, std::function<void()> edited)
-    : Menu_Edit("&Edit", &window), edited_(std::move(edited)) {
+EditMenu::EditMenu(QMainWindow& window, Person& person, std::function<void()> edited)
+    : Menu_Edit("&Edit", &window), person_(person), edited_(std::move(edited)) {
     history_.setUndoLimit(kStepsKept);
     Menu_Edit.setObjectName("Menu_Edit");
     window.menuBar()->addMenu(&Menu_Edit);
@@ -130,7 +131,11 @@ void EditMenu::Paste1Click() {
     } else if (undo::RowClipboard* rows = FocusedRows()) {
         if (const QMimeData* data = QApplication::clipboard()->mimeData()) {
             rows->PasteRows(*data);
+        } else {
+            person_.Inform(undo::kPasteNoRowsText);
         }
+    } else {
+        person_.Inform(undo::kPasteNoTableText);
     }
 }
 

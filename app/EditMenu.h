@@ -13,12 +13,15 @@ class QMainWindow;
 
 namespace km {
 
+class Person;
+
 class EditMenu : public QObject {
     Q_OBJECT
   public:
     // Adds the menu to the end of `window`'s menu bar. `edited` runs after an undo or a redo
-    // (the shown form refreshes what depends on its values).
-    EditMenu(QMainWindow& window, std::function<void()> edited);
+    // (the shown form refreshes what depends on its values); `person` is told why a paste
+    // changes nothing.
+    EditMenu(QMainWindow& window, Person& person, std::function<void()> edited);
     ~EditMenu() override;
 
     QUndoStack& History() { return history_; }
@@ -43,6 +46,7 @@ class EditMenu : public QObject {
     QAction* Copy1 = nullptr;
     QAction* Paste1 = nullptr;
     QAction* BulkEdit1 = nullptr;
+    Person& person_;
     std::function<void()> edited_;
 };
 

@@ -12,9 +12,12 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
 #include <map>
 
 #include "Blank.h"
@@ -180,6 +183,28 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
     mdiArea_.setObjectName("MF_MdiArea");
     mdiArea_.setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(&mdiArea_);
+    // Forms come forward through ShowForm only, which presses their buttons. Another form whose
+    // control takes the focus (the area shows and activates its window, as when the focus comes
+    // back after the dialog of a command) goes out of sight again and the form on screen stays.
+    connect(&mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
+        QMdiSubWindow* shown = windows_[FormIndex(shownForm_)].get();
+        const bool otherForm =
+            active != nullptr && active != shown &&
+            std::any_of(windows_.begin(), windows_.end(),
+                        [active](const auto& window) { return window.get() == active; });
+        if (!otherForm || shown == nullptr || !shown->isVisible()) {
+            return;
+        }
+        // After the activation under way is over.
+        QTimer::singleShot(0, this, [this, other = QPointer<QMdiSubWindow>(active)] {
+            QMdiSubWindow* onScreen = windows_[FormIndex(shownForm_)].get();
+            if (other != nullptr && other != onScreen && onScreen != nullptr) {
+                other->hide();
+                mdiArea_.setActiveSubWindow(onScreen);
+                PressButtonOf(shownForm_);
+            }
+        });
+    });
 
     Timer_1SecDelay.setObjectName("Timer_1SecDelay");
     Timer_1SecDelay.setInterval(kTimer1SecDelayInterval);
@@ -240,6 +265,7 @@ void TForm_MF_MainForm::CreateMenus() {
     }
     csv_->Connect(CSVImport1, CSVExport1);
     csv_->SetCaptionChanged([this] { RefreshCaption(); });
+    csv_->SetStoreView([this] { return StoreShownView(); });
     File1.addSeparator();
     CompareWith1 = AddItem(File1, "CompareWith1", "&Compare with...", kHintCompare);
     File1.addSeparator();
@@ -250,7 +276,7 @@ void TForm_MF_MainForm::CreateMenus() {
     File1.addSeparator();
     Exit1 = AddItem(File1, "Exit1", "E&xit", kHintExit);
 
-    edit_ = std::make_unique<EditMenu>(*this, [this] {
+    edit_ = std::make_unique<EditMenu>(*this, person_, [this] {
         if (ConfigForm* form = ActiveForm()) {
             form->RefreshVisibility();
         }
@@ -588,10 +614,23 @@ void TForm_MF_MainForm::ShowForm(FormId id) {
     EnsureForm(id);
     blank_->ShowPicture(false);
     QMdiSubWindow* window = windows_[FormIndex(id)].get();
+    shownForm_ = id;
     forms_[FormIndex(id)]->ShowFirstPage();
     window->showMaximized();
     mdiArea_.setActiveSubWindow(window);
     window->raise();
+    // One form is on screen at a time: a form left behind could come forward (the area activates
+    // the window of a control that takes the focus, or the one on top when a dialog closes) while
+    // the button of another stays pressed.
+    for (auto& other : windows_) {
+        if (other && other.get() != window) {
+            other->hide();
+        }
+    }
+    PressButtonOf(id);
+}
+
+void TForm_MF_MainForm::PressButtonOf(FormId id) {
     const ViewDefinition& definition = DefinitionOf(currentView_);
     for (int i = 0; i < kFormButtonCount; ++i) {
         if (definition.buttons[i] && definition.buttons[i]->form == id) {
@@ -612,9 +651,20 @@ void TForm_MF_MainForm::ReloadForm(FormId id) {
 
 void TForm_MF_MainForm::FormButtonClick(int index) {
     const auto& button = DefinitionOf(currentView_).buttons[static_cast<std::size_t>(index)];
-    if (button && state_.ImageKind != kImageNone) {
-        ShowForm(button->form);
+    if (!button || state_.ImageKind == kImageNone) {
+        return;
     }
+    // A value that fails its check keeps its form on screen (the form left is hidden).
+    ConfigForm* active = ActiveForm();
+    if (active != nullptr && active != Form(button->form) && !active->CheckFocusedField()) {
+        for (std::size_t i = 0; i < forms_.size(); ++i) {
+            if (forms_[i] == active) {
+                PressButtonOf(static_cast<FormId>(i));
+            }
+        }
+        return;
+    }
+    ShowForm(button->form);
 }
 
 bool TForm_MF_MainForm::StoreShownView() {
@@ -781,20 +831,6 @@ void TForm_MF_MainForm::ShowNetworkLabel() {
         state_.NetworkSelector == 1 ? state_.Network2Name : state_.Network1Name;
     Lbl_MF_network.setText(QString::fromStdString(name));
     (state_.NetworkSelector == 1 ? SpeedBtn_MF_NW2 : SpeedBtn_MF_NW1).setChecked(true);
-}
-
-void TForm_MF_MainForm::ShowPicture() {
-    for (auto& window : windows_) {
-        if (window) {
-            window->hide();
-        }
-    }
-    blank_->ShowPicture(true);
-    mdiArea_.setActiveSubWindow(blank_.get());
-    for (QToolButton& button : formButtons_) {
-        entries_->Show(button, false);
-    }
-    ShowNetworkControls(false);
 }
 
 void TForm_MF_MainForm::HideLargeViewButtons() {
@@ -999,9 +1035,6 @@ void TForm_MF_MainForm::Open1Click() {
             break;
         case JobOpenOutcome::PmrLoaded:
             BuildPmrView();
-            break;
-        case JobOpenOutcome::Rejected:
-            ShowPicture();
             break;
         case JobOpenOutcome::Nothing:
             break;

@@ -136,7 +136,8 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     void OpenFormsOf(const ViewDefinition& definition);
     void DestroyFormsNotIn(const ViewDefinition& definition);
     void EnsureForm(FormId id);
-    void ShowPicture();
+    // Presses the form button of the view that stands for `id` (none for a form without one).
+    void PressButtonOf(FormId id);
     void HideLargeViewButtons();
     void ShowNetworkControls(bool shown);
     void CheckView(View view);
@@ -253,6 +254,7 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     std::unique_ptr<THelpWindow> help_;
     std::unique_ptr<CsvCommands> csv_;      // the CSV items of the File menu
     std::unique_ptr<FormPrinter> printer_;  // Print, Print Setup, Print Preview, Print to PDF
+    FormId shownForm_ = FormId::RadioType;  // the form ShowForm put on screen last
     std::unique_ptr<EditMenu> edit_;        // Undo, Redo, Copy, Paste, Bulk Edit
     // The open forms, each in its maximised MDI window (destroyed before the MDI area).
     std::array<std::unique_ptr<QMdiSubWindow>, kFormIdCount> windows_;

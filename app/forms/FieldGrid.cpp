@@ -192,6 +192,7 @@ void FieldGrid::SetUp(int lines, std::span<const Column> columns, int firstNumbe
             if (column == 0) {
                 item->setText(QString::number(firstNumber + line));
                 item->setBackground(fixed);
+                loaded_[static_cast<std::size_t>(line)][0] = item->text();
             }
             table_.setItem(line, column, item);
         }
@@ -224,6 +225,7 @@ void FieldGrid::FitToColumns(int lines) {
 
 void FieldGrid::SetName(int line, const QString& name) {
     Item(line, 0).setText(name);
+    loaded_.at(static_cast<std::size_t>(line)).at(0) = name;
     cells_.Loaded(line, 0, name);
     // Names are never cut off either.
     const int needed = table_.fontMetrics().horizontalAdvance(name) + kTitlePadding;
@@ -313,8 +315,12 @@ const FieldGrid::Binding* FieldGrid::BindingOf(int line, int column) const {
 }
 
 std::optional<std::string> FieldGrid::CellMessage(int line, int column, Moment moment) const {
+    // A cell the user cannot edit (the fixed column of line numbers and names) is never checked:
+    // the first click into a grid makes it current, and leaving it must say nothing.
     if (line < 0 || column < 0 || line >= Lines() || column >= table_.columnCount() ||
-        !Edited(line, column)) {
+        !Edited(line, column) ||
+        editors_.at(static_cast<std::size_t>(line)).at(static_cast<std::size_t>(column)).kind ==
+            Editor::Kind::None) {
         return std::nullopt;
     }
     if (const Binding* binding = BindingOf(line, column)) {
@@ -420,7 +426,7 @@ std::unique_ptr<QMimeData> FieldGrid::CopyRows() const {
         exact.append(exactCells);
     }
     auto data = std::make_unique<QMimeData>();
-    data->setText(undo::LinesText(rows));
+    undo::PutRowLines(*data, rows);
     data->setData(kCellsMimeType, QJsonDocument(exact).toJson(QJsonDocument::Compact));
     return data;
 }
@@ -489,6 +495,10 @@ void FieldGrid::PasteRows(const QMimeData& data) {
     const int first = std::max(table_.currentRow(), 0);
     const int columns = table_.columnCount();
     const std::vector<QStringList> rows = PastedLines(data, columns - 1);
+    if (rows.empty()) {
+        person_.Warn(undo::kPasteNoRowsText);
+        return;
+    }
     // Every cell is checked before one is changed.
     std::vector<undo::TableCells::Change> changes;
     for (std::size_t r = 0; r < rows.size() && first + static_cast<int>(r) < Lines(); ++r) {
@@ -504,6 +514,10 @@ void FieldGrid::PasteRows(const QMimeData& data) {
             }
             changes.push_back({line, column, Text(line, column), text});
         }
+    }
+    if (changes.empty()) {
+        person_.Inform(undo::kPasteSameRowsText);
+        return;
     }
     cells_.Show(changes, true);
     // The checks of the cells and lines as they now stand (widths, rules between cells).

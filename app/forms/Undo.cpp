@@ -179,14 +179,19 @@ RowClipboard* RowClipboardAt(const QWidget* focus) {
     return nullptr;
 }
 
-QString LinesText(const std::vector<std::string>& lines) {
-    QString text;
-    for (const std::string& line : lines) {
-        text +=
-            QString::fromStdString(line) +
-            QString::fromLatin1(csv::kLineEnd.data(), static_cast<qsizetype>(csv::kLineEnd.size()));
+void PutRowLines(QMimeData& data, const std::vector<std::string>& csvLines) {
+    const QString lineEnd =
+        QString::fromLatin1(csv::kLineEnd.data(), static_cast<qsizetype>(csv::kLineEnd.size()));
+    QString csvText;
+    QString tabText;
+    for (const std::string& line : csvLines) {
+        const QString cells = QString::fromStdString(line);
+        csvText += cells + lineEnd;
+        // A CSV line has no room for a comma in a cell: every comma separates two cells.
+        tabText += QString(cells).replace(',', '\t') + lineEnd;
     }
-    return text;
+    data.setData(QStringLiteral("text/csv"), csvText.toUtf8());
+    data.setText(tabText);
 }
 
 std::vector<std::string> LinesOfText(const QString& text) {

@@ -16,6 +16,9 @@
 #include <QUndoCommand>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class QUndoStack;
 class QWidget;
@@ -146,8 +149,19 @@ class RowClipboard {
 // The rows of the grid `focus` sits in, or null.
 RowClipboard* RowClipboardAt(const QWidget* focus);
 
-// The CSV lines on the clipboard as one text, lines ended by CR LF as in the files.
-QString LinesText(const std::vector<std::string>& lines);
+// What a paste that changes nothing tells the user.
+inline constexpr std::string_view kPasteNoRowsText =
+    "The clipboard holds no rows to paste.\n"
+    "Copy rows of a table, or cells of a spreadsheet, first.";
+inline constexpr std::string_view kPasteSameRowsText =
+    "The rows on the clipboard are the rows already there:\nthe paste changes nothing.";
+inline constexpr std::string_view kPasteNoTableText =
+    "Rows are pasted into a table.\nChoose the row of a table to paste from, then Paste.";
+
+// Rows put on the clipboard: their CSV lines as "text/csv", and as plain text with the cells
+// separated by tabs, which a spreadsheet pastes into its columns; lines end with CR LF as in the
+// files.
+void PutRowLines(QMimeData& data, const std::vector<std::string>& csvLines);
 // The lines of a clipboard text, empty ones dropped; a line of cells separated by tabs (from a
 // spreadsheet) is read as a CSV line.
 std::vector<std::string> LinesOfText(const QString& text);

@@ -314,11 +314,9 @@ JobOpenOutcome JobFiles::Open(const std::optional<fs::path>& chosen) {
     if (ExtensionIs(file, kPmrExtension)) {
         return OpenPmr(file);
     }
+    // A file of another kind says so and leaves the job on screen as it was.
     person_.Error(ExtensionIs(file, kCodeExtension) ? kProgramCodeFileError : kInvalidFileError);
-    state_.TrunkJobLoaded = false;
-    state_.PmrJobLoaded = false;
-    state_.CurrentJobFileName.clear();
-    return JobOpenOutcome::Rejected;
+    return JobOpenOutcome::Nothing;
 }
 
 JobOpenOutcome JobFiles::OpenTrunk(const fs::path& file) {
@@ -356,6 +354,7 @@ JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     ws_.trunk.Write(trunk::NetworkFileStart(CurrentSlot()), ws_.network.Bytes());
     state_.TrunkJobLoaded = true;
     state_.CurrentJobFileName = file.string();
+    openNetworkSlot_ = CurrentSlot();
     // The other slot keeps its edits, and so its baseline, unless the template replaced it.
     if (fromTemplate) {
         TakeNetworkBaseline();
@@ -365,9 +364,30 @@ JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
     return JobOpenOutcome::NetworkLoaded;
 }
 
+namespace {
+
+// A PMR job of a later program: a radio mode and a format number above the ones this program
+// reads, but not far above (random bytes seldom look like that).
+bool LaterPmrFormat(std::span<const std::uint8_t> bytes) {
+    constexpr std::uint16_t kLastFormatConsidered = 299;
+    const std::uint16_t version = PmrFileVersion(bytes);
+    return version > pmr::kCurrentFormat && version <= kLastFormatConsidered &&
+           bytes.size() > pmr::kRadioMode && bytes[pmr::kRadioMode] < kRadioModeCount;
+}
+
+}  // namespace
+
 JobOpenOutcome JobFiles::OpenPmr(const fs::path& file) {
     const auto bytes = ReadFileBytes(file, PmrJobImage::kSize);
     if (!bytes) {
+        return JobOpenOutcome::Nothing;
+    }
+    // Everything is read and checked before the job on screen is let go.
+    if (LaterPmrFormat(*bytes)) {
+        person_.Warn(kUnableToReadConfiguration);
+        return JobOpenOutcome::Nothing;
+    }
+    if (!OpenAnyway(JobKind::Pmr, *bytes, DisplayName(file), person_)) {
         return JobOpenOutcome::Nothing;
     }
     const std::uint16_t version = PmrFileVersion(*bytes);
@@ -382,14 +402,17 @@ JobOpenOutcome JobFiles::OpenPmr(const fs::path& file) {
             person_.Warn(kPmrTemplateMissing);
             return JobOpenOutcome::Nothing;
         case PmrFormatStatus::Unsupported:
-            person_.Warn(kUnableToReadConfiguration);
-            return JobOpenOutcome::Nothing;
+            // A file of no format this program knows, opened all the same: its bytes as they
+            // are, as a trunk job without its marks is taken.
+            if (bytes->size() < PmrJobImage::kSize) {
+                person_.Error(FileTooShortText(DisplayName(file)));
+                return JobOpenOutcome::Nothing;
+            }
+            converted->Write(0, *bytes);
+            break;
         case PmrFormatStatus::Current:
         case PmrFormatStatus::Converted:
             break;
-    }
-    if (!OpenAnyway(JobKind::Pmr, *bytes, DisplayName(file), person_)) {
-        return JobOpenOutcome::Nothing;
     }
     // LastSaved.pmr holds the file as read, before the conversion; an older, shorter file is
     // filled out with the template.
@@ -421,16 +444,36 @@ std::string JobFiles::ProposeSaveName(JobView view, std::string& openDialogFileN
         openDialogFileName.clear();
         state_.CurrentJobFileName.clear();
     }
+    if (view == JobView::Network) {
+        return NetworkSaveProposal();
+    }
     if (openDialogFileName.empty()) {
         return {};
     }
-    std::string proposal =
-        view == JobView::Network ? openDialogFileName : state_.CurrentJobFileName;
+    std::string proposal = state_.CurrentJobFileName;
     if (HasForeignExtension(view, proposal)) {
         proposal.clear();
         state_.CurrentJobFileName.clear();
     }
     return proposal;
+}
+
+// A network is saved under the name of the network being edited, never under the file of the
+// other slot's network (Enter in the dialog would overwrite it): the file opened or saved into
+// this slot, otherwise the name the network carries (its file name when it was saved, up to 14
+// characters) in the networks folder.
+std::string JobFiles::NetworkSaveProposal() const {
+    const int slot = CurrentSlot();
+    if (openNetworkSlot_ == slot && ExtensionIs(state_.CurrentJobFileName, kNetworkExtension)) {
+        return state_.CurrentJobFileName;
+    }
+    std::string carried = NetworkNameOfSlot(ws_.trunk, slot);
+    carried.erase(carried.find_last_not_of(' ') + 1);
+    if (!NetworkPresent(ws_.trunk, slot) || !ExtensionIs(carried, kNetworkExtension) ||
+        carried.find_first_of("/\\") != std::string::npos) {
+        return {};
+    }
+    return (workDir_ / kNetworksFolder / carried).string();
 }
 
 bool JobFiles::Save(JobView view, const fs::path& chosen) {
@@ -468,6 +511,7 @@ bool JobFiles::SaveNetwork(const fs::path& chosen) {
     ws_.network = named;
     ws_.trunk.Write(slotFile, named.Bytes());
     state_.CurrentJobFileName = chosen.string();
+    openNetworkSlot_ = CurrentSlot();
     TakeSlotBaseline(CurrentSlot());
     return true;
 }

@@ -101,11 +101,10 @@ bool UnpackPmrRadioRead(Workspace& workspace, Person& person, const std::filesys
 
 // ---- What Open did, so that the shell builds the right view ----------------------------------
 enum class JobOpenOutcome {
-    Nothing,        // cancelled, unreadable, too short, wrong level, unsupported: job unchanged
+    Nothing,        // cancelled, unreadable, too short, wrong level or kind: job unchanged
     TrunkLoaded,    // build the Trunk view
     NetworkLoaded,  // build the Network view
     PmrLoaded,      // build the PMR view
-    Rejected,       // wrong extension: error shown, both jobs marked absent; show the picture
 };
 
 class JobFiles {
@@ -130,7 +129,8 @@ class JobFiles {
     bool MaySave(JobView view);
     // The name the Save As dialog proposes. `openDialogFileName` is the last file name of the
     // Open dialog (for the Network view: of the network file dialog); a name with another kind's
-    // extension is emptied there and in CurrentJobFileName.
+    // extension is emptied there and in CurrentJobFileName. The Network view proposes the file of
+    // the network being edited (see NetworkSaveProposal), never another network's.
     std::string ProposeSaveName(JobView view, std::string& openDialogFileName);
     // Writes the view's job to `chosen` (run the StorePass set first). On success updates
     // CurrentJobFileName (and JobFolder, LastSaved for trunk and PMR); on failure shows
@@ -177,6 +177,7 @@ class JobFiles {
     JobOpenOutcome OpenNetwork(const std::filesystem::path& file);
     JobOpenOutcome OpenPmr(const std::filesystem::path& file);
     void RememberJobFile(const std::filesystem::path& file);
+    std::string NetworkSaveProposal() const;
     bool SaveJobImage(const std::filesystem::path& chosen, std::span<const std::uint8_t> bytes,
                       const char* lastSavedName);
     bool SaveNetwork(const std::filesystem::path& chosen);
@@ -188,6 +189,8 @@ class JobFiles {
     void TakeSlotBaseline(int selector);
 
     std::array<NetworkImage, 2> networkBaselines_;
+    // The slot the network file named by CurrentJobFileName was opened or saved from.
+    std::optional<int> openNetworkSlot_;
 };
 
 }  // namespace km

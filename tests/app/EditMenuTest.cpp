@@ -171,7 +171,7 @@ TEST_F(EditMenuTest, CopyAndPasteOfGridRowsGoThroughTheClipboard) {
     book.setCurrentCell(0, 1);
     ASSERT_NE(undo::RowClipboardAt(QApplication::focusWidget()), nullptr);
     Item("Copy1").trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), "0,Depot,123\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), "0\tDepot\t123\r\n");
     book.setCurrentCell(9, 1);
     Item("Paste1").trigger();
     EXPECT_EQ(book.item(9, 1)->text(), "Depot");
@@ -182,7 +182,7 @@ TEST_F(EditMenuTest, CopyAndPasteOfGridRowsGoThroughTheClipboard) {
     QApplication::clipboard()->clear();
     book.setCurrentCell(0, 1);
     QTest::keyClick(&book, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "0,Depot,123\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), "0\tDepot\t123\r\n");
     book.setCurrentCell(20, 1);
     QTest::keyClick(&book, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(book.item(20, 2)->text(), "123");

@@ -556,26 +556,38 @@ class MainWindowTest : public QObject {
         QCOMPARE(state_.ImageKind, static_cast<int>(kImageTrunk));
     }
 
-    void wrongExtensionsReturnToThePicture_data() {
+    void wrongExtensionsLeaveTheJobOnScreen_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
         QTest::newRow("code file") << "code.bin" << QString::fromUtf8(kProgramCodeFileError);
         QTest::newRow("text file") << "notes.txt" << QString::fromUtf8(kInvalidFileError);
         QTest::newRow("mixed case") << "job.Tnk" << QString::fromUtf8(kInvalidFileError);
     }
-    void wrongExtensionsReturnToThePicture() {
+    // A file of another kind says what is wrong with it and leaves the job, the view and its
+    // forms as they were, so that Save still saves the job.
+    void wrongExtensionsLeaveTheJobOnScreen() {
         QFETCH(QString, name);
         QFETCH(QString, message);
         Start();
         StartTrunkJob();
+        ws_->trunk.SetU8(300, 0x33);
+        const TrunkJobImage before = ws_->trunk;
+        ConfigForm* shown = window_->ActiveForm();
+        QVERIFY(shown != nullptr);
         dialogs_.openAnswers = {WriteFile(name, std::vector<std::uint8_t>(16384, 1))};
         window_->Open1Click();
         QCOMPARE(person_.Texts(), std::vector<std::string>{message.toStdString()});
-        QVERIFY(window_->PictureShown());
-        QVERIFY(!state_.TrunkJobLoaded && !state_.PmrJobLoaded);
-        QVERIFY(!Visible("SpBtn_MF_FormA") && !Visible("SpeedBtn_MF_NW1"));
-        QVERIFY(!Visible("Lbl_MF_network"));
-        QCOMPARE(window_->ActiveForm(), nullptr);
+        QVERIFY(!window_->PictureShown());
+        QVERIFY(state_.TrunkJobLoaded);
+        QVERIFY(ws_->trunk == before);
+        QCOMPARE(state_.ImageKind, static_cast<int>(kImageTrunk));
+        QVERIFY(Visible("SpBtn_MF_FormA") && Visible("SpBtn_MF_FormB"));
+        QCOMPARE(window_->ActiveForm(), shown);
+        QVERIFY(shown->isVisible());
+        dialogs_.saveAnswers = {dir_->File("kept.tnk")};
+        window_->Save1Click();
+        QVERIFY(!person_.Showed(kCannotSaveNoJob));
+        QVERIFY(std::filesystem::exists(dir_->File("kept.tnk").toStdString()));
     }
 
     void levelBelowNetworkLeavesTheNetworkView() {

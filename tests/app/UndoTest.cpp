@@ -290,8 +290,11 @@ TEST(RowsOnTheClipboard, PhoneBookRowsCopiedFromOneJobArePastedIntoAnotherAsThey
     Select(from.Book(), 10, 13);
     const auto copied = RowsOf(from.Book()).CopyRows();
     ASSERT_NE(copied, nullptr);
-    // The CSV rows of the phone book file: index, name, number.
-    EXPECT_EQ(copied->text(), "10,Depot,1234\r\n11,Smith  J,5A\r\n12,,\r\n13,Yard,99\r\n");
+    // The CSV rows of the phone book file: index, name, number; as plain text with tabs between
+    // the cells, which a spreadsheet pastes into its columns.
+    EXPECT_EQ(copied->data("text/csv").toStdString(),
+              "10,Depot,1234\r\n11,Smith  J,5A\r\n12,,\r\n13,Yard,99\r\n");
+    EXPECT_EQ(copied->text(), "10\tDepot\t1234\r\n11\tSmith  J\t5A\r\n12\t\t\r\n13\tYard\t99\r\n");
 
     to.Book().item(11, 1)->setText("Old");
     Settle();
@@ -544,7 +547,7 @@ TEST(UndoOfTheChannelList, ChannelsCopiedFromOneJobArePastedIntoAnotherAsTheyWer
     const auto copied = from.Rows().CopyRows();
     ASSERT_NE(copied, nullptr);
     // A spreadsheet gets the rows of the channel CSV file.
-    EXPECT_TRUE(copied->text().startsWith("5,Ch5,Chan,450.06250,450.06250,"));
+    EXPECT_TRUE(copied->text().startsWith("5\tCh5\tChan\t450.06250\t450.06250\t"));
     EXPECT_EQ(copied->text().count("\r\n"), 5);
     to.List().setCurrentIndex(to.List().model()->index(0, 0));
     to.Rows().PasteRows(*copied);
@@ -710,7 +713,7 @@ TEST(UndoOfTheEncodeList, ADeletedEncodeComesBackAndCopiedEncodesPasteIntoAnothe
     from.List().item(4)->setSelected(true);
     const auto copied = from.Rows().CopyRows();
     ASSERT_NE(copied, nullptr);
-    EXPECT_TRUE(copied->text().startsWith("2,")) << copied->text().toStdString();
+    EXPECT_TRUE(copied->text().startsWith("2\t")) << copied->text().toStdString();
     EXPECT_EQ(copied->text().count("\r\n"), 2);
     const int before = history.stack.index();
     to.Rows().PasteRows(*copied);

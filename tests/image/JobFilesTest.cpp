@@ -7,6 +7,7 @@
 #include "ScriptedPerson.h"
 #include "core/Files.h"
 #include "image/JobFiles.h"
+#include "image/JobMarks.h"
 #include "image/NetworkFile.h"
 
 namespace km {
@@ -122,11 +123,11 @@ TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
     } cases[] = {
         {"a.tnk", trunkBytes, 1, JobOpenOutcome::TrunkLoaded, ""},
         {"b.TNK", trunkBytes, 1, JobOpenOutcome::TrunkLoaded, ""},
-        {"c.Tnk", trunkBytes, 1, JobOpenOutcome::Rejected, kInvalidFileError},
-        {"d.bin", trunkBytes, 1, JobOpenOutcome::Rejected, kProgramCodeFileError},
-        {"e.BIN", trunkBytes, 1, JobOpenOutcome::Rejected, kProgramCodeFileError},
-        {"f.csv", trunkBytes, 1, JobOpenOutcome::Rejected, kInvalidFileError},
-        {"noextension", trunkBytes, 1, JobOpenOutcome::Rejected, kInvalidFileError},
+        {"c.Tnk", trunkBytes, 1, JobOpenOutcome::Nothing, kInvalidFileError},
+        {"d.bin", trunkBytes, 1, JobOpenOutcome::Nothing, kProgramCodeFileError},
+        {"e.BIN", trunkBytes, 1, JobOpenOutcome::Nothing, kProgramCodeFileError},
+        {"f.csv", trunkBytes, 1, JobOpenOutcome::Nothing, kInvalidFileError},
+        {"noextension", trunkBytes, 1, JobOpenOutcome::Nothing, kInvalidFileError},
         {"g.nwk", networkBytes, 2, JobOpenOutcome::Nothing, ""},
         {"h.nwk", networkBytes, 4, JobOpenOutcome::NetworkLoaded, ""},
         {"i.NWK", networkBytes, 8, JobOpenOutcome::NetworkLoaded, ""},
@@ -144,8 +145,8 @@ TEST_F(JobFilesTest, OpenChoosesByExactLowerOrUpperCaseExtension) {
             ASSERT_EQ(person_.shown.size(), 1u) << c.name;
             EXPECT_EQ(person_.shown[0].text, c.error) << c.name;
             EXPECT_EQ(person_.shown[0].kind, BoxKind::Error) << c.name;
-            EXPECT_FALSE(state_.TrunkJobLoaded) << c.name;
-            EXPECT_FALSE(state_.PmrJobLoaded) << c.name;
+            // A file of another kind leaves the job that was loaded.
+            EXPECT_TRUE(state_.PmrJobLoaded) << c.name;
         }
     }
 }
@@ -356,7 +357,9 @@ TEST_F(JobFilesTest, PmrThatCannotBeReadLeavesJobLastSavedAndNameUntouched) {
     } cases[] = {
         {"later.pmr", PmrFileBytes(203, PmrJobImage::kSize), false,
          std::string(kUnableToReadConfiguration)},
-        {"radio.pmr", radioOrder, false, std::string(kUnableToReadConfiguration)},
+        // Bytes in the radio's order carry no format this program knows: the question of a
+        // foreign file, answered No.
+        {"radio.pmr", radioOrder, false, NotOwnJobQuestion(JobKind::Pmr, "radio.pmr")},
         {"short.pmr", PmrFileBytes(202, 20000), false, FileTooShortText("short.pmr")},
         {"old.pmr", PmrFileBytes(201, 55180), true, std::string(kPmrTemplateMissing)},
     };
@@ -366,6 +369,7 @@ TEST_F(JobFilesTest, PmrThatCannotBeReadLeavesJobLastSavedAndNameUntouched) {
             fs::remove(dir_ / "default.cct");
         }
         person_.shown.clear();
+        person_.answers = {Answer::No};
         EXPECT_EQ(files_->Open(dir_ / c.name), JobOpenOutcome::Nothing) << c.name;
         EXPECT_EQ(person_.Texts(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(BytesOf(ws_->pmr), previousBytes) << c.name;
@@ -536,7 +540,9 @@ TEST_F(JobFilesTest, SaveDialogProposesNoNameOfAnotherKind) {
         {JobView::Trunk, "/j/a.Pmr", "/j/a.Pmr", "/j/a.Pmr", "/j/a.Pmr", "/j/a.Pmr"},
         {JobView::Pmr, "/j/a.tnk", "/j/a.tnk", "", "", ""},
         {JobView::Pmr, "/j/a.pmr", "/j/a.pmr", "/j/a.pmr", "/j/a.pmr", "/j/a.pmr"},
-        {JobView::Network, "/n/x.nwk", "/j/a.tnk", "/n/x.nwk", "/n/x.nwk", "/j/a.tnk"},
+        // No network file open and no network in the slot: no proposal at all (the network
+        // dialog's last file may be another network's).
+        {JobView::Network, "/n/x.nwk", "/j/a.tnk", "", "/n/x.nwk", "/j/a.tnk"},
         {JobView::Network, "/n/x.TNK", "/j/a.tnk", "", "", ""},
     };
     for (const auto& c : cases) {
@@ -546,6 +552,48 @@ TEST_F(JobFilesTest, SaveDialogProposesNoNameOfAnotherKind) {
         EXPECT_EQ(openDialogName, c.openDialogAfter) << c.openDialogName;
         EXPECT_EQ(state_.CurrentJobFileName, c.currentAfter) << c.openDialogName;
     }
+}
+
+// The Network view's Save proposes the file of the network being edited: the one opened or saved
+// into its slot, otherwise the name the network carries; never the file of the other slot.
+TEST_F(JobFilesTest, NetworkSaveProposesTheFileOfTheNetworkBeingEdited) {
+    HaveTrunkJob(0x44);
+    state_.UserLevelMask = 4;
+    auto named = [](std::string_view name, std::uint8_t seed) {
+        auto bytes = NetworkBytes(seed);
+        std::fill(bytes.begin() + 16, bytes.begin() + 32, ' ');
+        std::copy(name.begin(), name.end(), bytes.begin() + 16);
+        return bytes;
+    };
+    Put("Networks/SampleANN.nwk", named("SampleANN.nwk", 0x12));
+    Put("Networks/Copy.nwk", named("Demo.nwk", 0x13));
+    std::string dialogName = (dir_ / "Networks" / "Demo.nwk").string();
+
+    state_.NetworkSelector = 0;
+    ASSERT_EQ(files_->Open(dir_ / "Networks" / "SampleANN.nwk"), JobOpenOutcome::NetworkLoaded);
+    EXPECT_EQ(files_->ProposeSaveName(JobView::Network, dialogName),
+              (dir_ / "Networks" / "SampleANN.nwk").string());
+
+    // Network 2 came from another file: its own name, in the networks folder.
+    state_.NetworkSelector = 1;
+    ws_->trunk.Write(trunk::NetworkFileStart(1), named("Demo.nwk", 0x14));
+    EXPECT_EQ(files_->ProposeSaveName(JobView::Network, dialogName),
+              (dir_ / "Networks" / "Demo.nwk").string());
+    // A name the network does not carry as a file name proposes nothing.
+    ws_->trunk.Write(trunk::NetworkFileStart(1), named("City Net", 0x14));
+    EXPECT_EQ(files_->ProposeSaveName(JobView::Network, dialogName), "");
+
+    // A file opened into Network 2 is Network 2's; Network 1 keeps its own name.
+    ASSERT_EQ(files_->Open(dir_ / "Networks" / "Copy.nwk"), JobOpenOutcome::NetworkLoaded);
+    EXPECT_EQ(files_->ProposeSaveName(JobView::Network, dialogName),
+              (dir_ / "Networks" / "Copy.nwk").string());
+    state_.NetworkSelector = 0;
+    EXPECT_EQ(files_->ProposeSaveName(JobView::Network, dialogName),
+              (dir_ / "Networks" / "SampleANN.nwk").string());
+    // Saved under a new name, the network is that file.
+    ASSERT_TRUE(files_->Save(JobView::Network, dir_ / "Networks" / "Mine.nwk"));
+    EXPECT_EQ(files_->ProposeSaveName(JobView::Network, dialogName),
+              (dir_ / "Networks" / "Mine.nwk").string());
 }
 
 TEST(JobDialogs, EachViewOpensItsOwnKindInItsOwnFolder) {

@@ -200,6 +200,43 @@ TEST_F(ForeignJobOpenTest, NoLeavesEveryJobAndFileAsItWas) {
               networkNoise);
 }
 
+// Random bytes under a PMR name carry no format at all: the question of a foreign file, not the
+// advice to upgrade the programmer, and Yes takes the bytes as they are.
+TEST_F(ForeignJobOpenTest, APmrFileOfNoKnownFormatAsksAndOpensItsBytesOnYes) {
+    for (std::uint32_t seed = 20; seed < 60; ++seed) {
+        auto noise = RandomBytes(75948, seed);
+        const int version = noise[112] | noise[113] << 8;
+        if (version >= 200 && version < 300) {
+            continue;  // a format of this program or of a later one
+        }
+        ASSERT_TRUE(WriteFileAtomically(dir_ / "noise.pmr", noise));
+        const auto pmrBefore = BytesOf(ws_->pmr);
+        person_.shown.clear();
+        person_.answers = {Answer::No};
+        EXPECT_EQ(files_->Open(dir_ / "noise.pmr"), JobOpenOutcome::Nothing) << seed;
+        EXPECT_EQ(person_.Texts(),
+                  std::vector<std::string>{NotOwnJobQuestion(JobKind::Pmr, "noise.pmr")})
+            << seed;
+        EXPECT_EQ(BytesOf(ws_->pmr), pmrBefore) << seed;
+        EXPECT_EQ(state_.CurrentJobFileName, "previous.tnk") << seed;
+    }
+    auto noise = RandomBytes(75948, 61);
+    noise[112] = 0x34;
+    noise[113] = 0x12;
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "noise.pmr", noise));
+    person_.answers = {Answer::Yes};
+    EXPECT_EQ(files_->Open(dir_ / "noise.pmr"), JobOpenOutcome::PmrLoaded);
+    EXPECT_EQ(BytesOf(ws_->pmr), noise);
+    // A short file of no known format is refused after the question, the job kept.
+    const auto pmrBefore = BytesOf(ws_->pmr);
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "short.pmr", RandomBytes(5000, 62)));
+    person_.shown.clear();
+    person_.answers = {Answer::Yes};
+    EXPECT_EQ(files_->Open(dir_ / "short.pmr"), JobOpenOutcome::Nothing);
+    EXPECT_EQ(person_.Texts().back(), FileTooShortText("short.pmr"));
+    EXPECT_EQ(BytesOf(ws_->pmr), pmrBefore);
+}
+
 TEST_F(ForeignJobOpenTest, JobsOfThisProgramOpenWithoutAQuestion) {
     TrunkJobImage own;
     own.SetU8(107, 1);

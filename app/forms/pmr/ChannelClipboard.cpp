@@ -68,7 +68,7 @@ std::unique_ptr<QMimeData> ChannelRowsClipboard::CopyRows() const {
         return nullptr;
     }
     auto data = std::make_unique<QMimeData>();
-    data->setText(undo::LinesText(pmr::CsvRowsOf(entries)));
+    undo::PutRowLines(*data, pmr::CsvRowsOf(entries));
     const std::string exact = pmr::ExactBytesOf(entries);
     data->setData(kEntriesMimeType, QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
     return data;
@@ -87,6 +87,14 @@ void ChannelRowsClipboard::PasteRows(const QMimeData& data) {
     }
     if (entries.empty()) {
         person_.Warn(pmr::kNothingToPasteText);
+        return;
+    }
+    const bool allThere = std::all_of(entries.begin(), entries.end(), [this](const auto& entry) {
+        const auto at = table_.Find(entry.Number());
+        return at && pmr::ExactBytesOf({&table_.At(*at), 1}) == pmr::ExactBytesOf({&entry, 1});
+    });
+    if (allThere) {
+        person_.Inform(undo::kPasteSameRowsText);
         return;
     }
     pmr::PasteResult result;

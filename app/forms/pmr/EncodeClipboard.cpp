@@ -43,7 +43,7 @@ std::unique_ptr<QMimeData> EncodeRowsClipboard::CopyRows() const {
         return nullptr;
     }
     auto data = std::make_unique<QMimeData>();
-    data->setText(undo::LinesText(lines));
+    undo::PutRowLines(*data, lines);
     const std::string exact = pmr::ExactBytesOfEncodes(entries);
     data->setData(kEncodesMimeType, QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
     return data;
@@ -68,6 +68,12 @@ void EncodeRowsClipboard::PasteRows(const QMimeData& data) {
     }
     if (entries.empty()) {
         person_.Warn(pmr::kNoEncodesToPasteText);
+        return;
+    }
+    std::vector<pmr::EncodeEntry> after = encodes_;
+    pmr::PasteEncodes(after, entries);
+    if (pmr::ExactBytesOfEncodes(after) == pmr::ExactBytesOfEncodes(encodes_)) {
+        person_.Inform(undo::kPasteSameRowsText);
         return;
     }
     std::vector<std::size_t> pasted;

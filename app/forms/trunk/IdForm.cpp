@@ -450,8 +450,10 @@ void TForm_ID_Identities::BuildGrids() {
     const FieldGrid::Column groupColumns[] = {{"", 50}, {"Group Address", 120}};
     groups_->SetUp(static_cast<int>(kGroupCount), groupColumns);
     groups_->SetEditor(1, {Kind::Digits, kGroupDigits, {}});
+    // An emptied group cell clears the group; a number is checked when its cell is left.
     groups_->extraCheck = [this](int line, int column, FieldGrid::Moment) {
-        return GroupMessage(groups_->Text(line, column));
+        const QString text = groups_->Text(line, column);
+        return text.trimmed().isEmpty() ? std::nullopt : GroupMessage(text);
     };
 
     fiveDigit_.emplace(StrGrid_5DD_Table, person());

@@ -145,6 +145,8 @@ void TForm_NWO_NetworkOptions::BuildLayout() {
     Page_NWO_NetworkOptions.addTab(&Tab_NDD_NetworkData, ToQString(kTabNetworkData));
     Page_NWO_NetworkOptions.addTab(&Tab_FA_FleetAccess, ToQString(kTabFleetAccess));
     Page_NWO_NetworkOptions.addTab(&Tab_NWO_Next, ToQString(kTabNext));
+    // The fleet access page keeps its place among the pages but is never shown.
+    Page_NWO_NetworkOptions.setTabVisible(kPageFleetAccess, false);
     auto* form = new QVBoxLayout(this);
     form->addWidget(&Page_NWO_NetworkOptions);
 }
@@ -265,10 +267,6 @@ void TForm_NWO_NetworkOptions::LoadPass() {
 void TForm_NWO_NetworkOptions::StorePass() {
     binder_->Store(fields::ImageId::Trunk, workspace().trunk.Bytes(), Slot());
     StoreNetworkOptionTexts(workspace().trunk, state().NetworkSelector, Shown(), &loaded_);
-}
-
-void TForm_NWO_NetworkOptions::RefreshVisibility() {
-    Page_NWO_NetworkOptions.setTabVisible(kPageFleetAccess, false);
 }
 
 void TForm_NWO_NetworkOptions::ShowFirstPage() {

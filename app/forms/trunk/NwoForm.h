@@ -26,7 +26,6 @@ class TForm_NWO_NetworkOptions : public ConfigForm {
 
     void LoadPass() override;
     void StorePass() override;
-    void RefreshVisibility() override;
     void ShowFirstPage() override;
     bool CheckFocusedField() override;
 
