@@ -50,7 +50,9 @@ void PasteChannels(const std::vector<km::pmr::ChannelEntry>& entries) {
         Require(position < table.Size());
     }
     SilentPerson person;
-    auto image = std::make_unique<km::PmrJobImage>();
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::PmrJobImage>();
+    image->Fill(0);
     km::pmr::StoreChannelTable(table, {.radioTypeMask = 16}, *image, person);
 }
 
@@ -64,7 +66,9 @@ void PasteEncodes(const std::vector<km::pmr::EncodeEntry>& entries) {
         Require(list[i].number >= 1 && list[i].number <= 250);
         Require(i == 0 || list[i - 1].number < list[i].number);
     }
-    auto image = std::make_unique<km::PmrJobImage>();
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::PmrJobImage>();
+    image->Fill(0);
     km::pmr::StoreEncodes(list, *image);
 }
 

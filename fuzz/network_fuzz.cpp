@@ -63,7 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.Write(km::network::kAnnPrefixTable, {data + kHead, rest});
 
     // A job that already holds two networks of one band and scheme.
-    auto image = std::make_unique<km::TrunkJobImage>();
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::TrunkJobImage>();
+    image->Fill(0);
     AnsweringPerson person(yes);
     km::NetworkImage first;
     first.SetU16(km::network::kBandCode, 0x544B);
@@ -80,9 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The ANN prefix table of any file drives the numbering without harm, and every number it
-    // gives reads back as its ident.
+    // gives reads back as its ident: two prefixes the control byte chooses, over the idents.
     const km::AnnPrefixTable table = km::AnnPrefixTableOf(file);
-    for (int prefix = 0; prefix < 128; prefix += 9) {
+    for (int prefix = data[0] >> 3; prefix < 128; prefix += 64) {
         for (int ident = 0; ident <= 8200; ident += 37) {
             const int base = (ident - 2) / 800 * 800 + 2;
             if (const auto number = km::AnnIdentToNumber(prefix, base, ident, table)) {

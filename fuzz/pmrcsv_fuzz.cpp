@@ -63,7 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string_view file(reinterpret_cast<const char*>(data + 1), size - 1);
-    auto image = std::make_unique<km::PmrJobImage>();
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::PmrJobImage>();
+    image->Fill(0);
     image->SetU16(14, 5860);
     if (data[0] & 1) {
         Zones(file, *image);

@@ -38,7 +38,8 @@ void Check(std::string_view file, std::size_t rows, std::size_t first, std::size
     for (const Entry& entry : imported->entries) {
         Require(km::pmr::Bounded(entry) == entry, "a row the image cannot hold as it is");
     }
-    auto image = std::make_unique<km::PmrJobImage>();
+    // Kept from one input to the next: fresh pages for every input would cost more than the work.
+    static auto image = std::make_unique<km::PmrJobImage>();
     image->Fill(0xA5);
     store(*image, imported->entries);
     const auto bytes = image->Bytes();
