@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 #include <set>
 
@@ -201,10 +202,16 @@ class DialogsTest : public QObject {
     // font, and no line wraps.
     void reportBoxLinesUpItsColumns() {
         RadioInfoValues values;
-        values.radioBand = "TK";
+        values.radioBand = "TK   400-450 MHz";
         values.esn = "10/3/16389";
         values.serialNumber = "VR-000123";
         values.flashType = "2";
+        // Every code area with a description and a code line of their whole widths.
+        for (CodeDescriptor& descriptor : values.descriptors) {
+            const std::string record = "KM700 REV9 STARTUP CODE..12910 V6.30 15/06/2005";
+            descriptor.fill(0);
+            std::copy(record.begin(), record.end(), descriptor.begin());
+        }
         const QString report = QString::fromStdString(FormatRadioInfoReport(values));
         TReportBox box("Information", report);
         box.show();
@@ -235,6 +242,12 @@ class DialogsTest : public QObject {
         }
         QCOMPARE(labelled, 12);
         QCOMPARE(valueColumns.size(), std::size_t{1});
+        // No line wraps: one block is one line on screen.
+        for (QTextBlock block = box.text_.document()->begin(); block.isValid();
+             block = block.next()) {
+            QCOMPARE(block.layout()->lineCount(), 1);
+        }
+        KeepPicture(box, "radio_information");
         box.okButton_.click();
         QCOMPARE(box.result(), static_cast<int>(QDialog::Accepted));
     }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,15 @@
 #include "image/Images.h"
 
 namespace km::testing {
+
+// Saves a picture of a widget as <name>.png when KM_SCREENSHOTS names a folder, for looking at
+// the layout.
+inline void KeepPicture(QWidget& widget, const QString& name) {
+    const QString folder = qEnvironmentVariable("KM_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        widget.grab().save(QDir(folder).filePath(name + ".png"));
+    }
+}
 
 // A scripted person that never fails through GoogleTest: a question with nothing left in the
 // script is counted, and the test checks the count.
