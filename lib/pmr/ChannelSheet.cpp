@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 #include "config/FieldRoutines.h"
 #include "config/RadioTypes.h"
@@ -658,6 +659,78 @@ SheetResult Fill(ChannelTable& table, SC column, std::span<const std::size_t> po
     return SetColumnCells(table, column, cells, context, true);
 }
 
+// The refusal of a channel whose frequencies leave the band, or nothing.
+std::optional<std::string> LeavesBand(int number, std::initializer_list<std::int64_t> hz,
+                                      const SheetContext& context) {
+    for (const std::int64_t one : hz) {
+        if (!context.band.Contains(one)) {
+            return Formatted(kSeriesLeavesBandText, {std::to_string(number), FormatMegahertz(one),
+                                                     std::to_string(context.band.LowerMHz()),
+                                                     std::to_string(context.band.UpperMHz())});
+        }
+    }
+    return std::nullopt;
+}
+
+// A new channel checked as the Channel Editor checks one added: its frequencies are left, then
+// OK is pressed. Where it stands in `result`, or nothing when refused (`sheet` says why).
+std::optional<std::size_t> AddAsTheEditorAdds(ChannelTable& result, ChannelEntry entry,
+                                              bool nameEdited, const ChannelEditContext& edit,
+                                              const SheetContext& context, SheetResult& sheet) {
+    entry.SetFlag(cr::kIsGroup, false);
+    Notes notes;
+    ChannelEditFields fields = FieldsOf(entry);
+    fields.nameEdited = nameEdited;
+    const bool txLeft = entry.txHz != 0 && entry.txHz != entry.rxHz;
+    if (!FrequencyLeft(fields, false, edit, notes) ||
+        (txLeft && !FrequencyLeft(fields, true, edit, notes)) ||
+        !FinalChannelCheck(fields, edit, false, notes).close) {
+        sheet.refusal = WithChannel(entry.Number(), notes.Reason().value_or(""), true);
+        sheet.notes.clear();
+        return std::nullopt;
+    }
+    ReadBack(fields, entry);
+    if (context.zoneMode) {
+        entry.SetFlag(cr::kHidden, false);
+    }
+    std::vector<std::string> texts;
+    for (const auto& box : notes.shown) {
+        texts.push_back(box.text);
+    }
+    AddNotes(sheet.notes, texts);
+    const auto position = result.Add(entry);
+    if (!position) {
+        sheet.refusal = std::string(kInsertNumbersText);
+        sheet.notes.clear();
+    }
+    return position;
+}
+
+// A fill of several columns, each by `fill`, as one change: a refusal in any leaves the whole
+// table as it was. A renumber moves entries, so the number column goes last and the others still
+// find their rows where the selection saw them.
+SheetResult FillColumns(ChannelTable& table, std::span<const ColumnRows> columns,
+                        const std::function<SheetResult(ChannelTable&, const ColumnRows&)>& fill) {
+    std::vector<ColumnRows> ordered(columns.begin(), columns.end());
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const ColumnRows& rows) { return rows.column != SC::Number; });
+    ChannelTable filled = table;
+    SheetResult result;
+    for (const ColumnRows& rows : ordered) {
+        SheetResult one = fill(filled, rows);
+        if (one.refusal) {
+            return one;
+        }
+        result.changed = result.changed || one.changed;
+        AddNotes(result.notes, one.notes);
+        result.positions = std::move(one.positions);
+    }
+    if (result.changed) {
+        table = std::move(filled);
+    }
+    return result;
+}
+
 }  // namespace
 
 const SheetColumnInfo& ColumnInfo(SheetColumn column) {
@@ -798,6 +871,71 @@ SheetResult FillSeries(ChannelTable& table, SheetColumn column,
     return Fill(table, column, positions, stepHz, context);
 }
 
+SheetResult FillDown(ChannelTable& table, std::span<const ColumnRows> columns,
+                     const SheetContext& context) {
+    return FillColumns(table, columns, [&](ChannelTable& filled, const ColumnRows& rows) {
+        return FillDown(filled, rows.column, rows.positions, context);
+    });
+}
+
+SheetResult FillSeries(ChannelTable& table, std::span<const ColumnRows> columns,
+                       std::int64_t stepHz, const SheetContext& context) {
+    return FillColumns(table, columns, [&](ChannelTable& filled, const ColumnRows& rows) {
+        return FillSeries(filled, rows.column, rows.positions, stepHz, context);
+    });
+}
+
+SheetResult AddNextChannel(ChannelTable& table, std::optional<std::size_t> after,
+                           const ChannelEntry& model, std::int64_t stepHz,
+                           const SheetContext& context) {
+    SheetResult sheet;
+    if (table.Size() >= static_cast<std::size_t>(kMaxEntries)) {
+        sheet.refusal = std::string(kTableFullText);
+        return sheet;
+    }
+    if (!OnRaster(std::abs(stepHz))) {
+        sheet.refusal = std::string(kStepOffRasterText);
+        return sheet;
+    }
+    const bool follows = after && *after < table.Size() && !table.At(*after).IsGroup();
+    int number =
+        after && *after < table.Size() ? table.At(*after).Number() + 1 : table.NextNumber();
+    while (number <= kHighestNumber && table.NumberTaken(number)) {
+        ++number;
+    }
+    if (number > kHighestNumber) {
+        sheet.refusal = std::string(kNoNumberAboveText);
+        return sheet;
+    }
+    ChannelEntry entry = follows ? table.At(*after) : model;
+    entry.SetNumber(number);
+    if (follows) {
+        const std::string name = CountedText(entry.Name(), 1);
+        if (!NameFits(name)) {
+            sheet.refusal = std::string(kNameTooLongText);
+            return sheet;
+        }
+        entry.SetName(name);
+        entry.rxHz += stepHz;
+        entry.txHz = entry.txHz == 0 ? 0 : entry.txHz + stepHz;
+    }
+    const std::int64_t txHz = entry.txHz == 0 ? entry.rxHz : entry.txHz;
+    if (auto outside = LeavesBand(number, {entry.rxHz, txHz}, context)) {
+        sheet.refusal = std::move(outside);
+        return sheet;
+    }
+    ChannelTable result = table;
+    const auto position = AddAsTheEditorAdds(result, entry, !entry.Name().empty(),
+                                             EditContextOf(table, context), context, sheet);
+    if (!position) {
+        return sheet;
+    }
+    sheet.positions.push_back(*position);
+    sheet.changed = true;
+    table = std::move(result);
+    return sheet;
+}
+
 std::string NameOfPattern(std::string_view pattern, int n) {
     std::string name(pattern);
     for (std::size_t at = name.find('#'); at != std::string::npos; at = name.find('#', at)) {
@@ -830,11 +968,8 @@ SheetResult InsertChannels(ChannelTable& table, const ChannelEntry& model,
     for (int k = 0; k < request.count; ++k) {
         const int number = request.firstNumber + k;
         const std::int64_t hz = request.firstHz + request.stepHz * k;
-        if (!context.band.Contains(hz)) {
-            sheet.refusal =
-                Formatted(kSeriesLeavesBandText, {std::to_string(number), FormatMegahertz(hz),
-                                                  std::to_string(context.band.LowerMHz()),
-                                                  std::to_string(context.band.UpperMHz())});
+        if (auto outside = LeavesBand(number, {hz}, context)) {
+            sheet.refusal = std::move(outside);
             return sheet;
         }
         if (table.NumberTaken(number)) {
@@ -842,31 +977,14 @@ SheetResult InsertChannels(ChannelTable& table, const ChannelEntry& model,
             return sheet;
         }
         ChannelEntry entry = model;
-        entry.SetFlag(cr::kIsGroup, false);
         entry.SetNumber(number);
         entry.SetName(NameOfPattern(request.namePattern, k + 1));
         entry.rxHz = hz;
         entry.txHz = hz;
-        // Added through the editor: the frequencies are left, then OK is pressed.
-        Notes notes;
-        ChannelEditFields fields = FieldsOf(entry);
-        fields.nameEdited = !request.namePattern.empty();
-        if (!FrequencyLeft(fields, false, edit, notes) ||
-            !FinalChannelCheck(fields, edit, false, notes).close) {
-            sheet.refusal = WithChannel(number, notes.Reason().value_or(""), true);
-            sheet.notes.clear();
+        if (!AddAsTheEditorAdds(result, entry, !request.namePattern.empty(), edit, context,
+                                sheet)) {
             return sheet;
         }
-        ReadBack(fields, entry);
-        if (context.zoneMode) {
-            entry.SetFlag(cr::kHidden, false);
-        }
-        std::vector<std::string> texts;
-        for (const auto& box : notes.shown) {
-            texts.push_back(box.text);
-        }
-        AddNotes(sheet.notes, texts);
-        result.Add(entry);
     }
     for (int k = 0; k < request.count; ++k) {
         sheet.positions.push_back(*result.Find(request.firstNumber + k));

@@ -134,6 +134,17 @@ SheetResult FillSeries(ChannelTable& table, SheetColumn column,
                        std::span<const std::size_t> positions, std::int64_t stepHz,
                        const SheetContext& context);
 
+// Cells of several columns, each filled from its own first selected cell, as one change that a
+// refusal in any column leaves undone. The selection may differ from column to column.
+struct ColumnRows {
+    SheetColumn column;
+    std::vector<std::size_t> positions;  // in the order the view shows them
+};
+SheetResult FillDown(ChannelTable& table, std::span<const ColumnRows> columns,
+                     const SheetContext& context);
+SheetResult FillSeries(ChannelTable& table, std::span<const ColumnRows> columns,
+                       std::int64_t stepHz, const SheetContext& context);
+
 // "Insert Channels...": `count` channels numbered from `firstNumber`, both frequencies from
 // `firstHz` by `stepHz`, named by `namePattern` with "#" standing for 1, 2, 3 ... (an empty
 // pattern leaves the names empty, and an Australian CB channel is named as the editor names it).
@@ -147,6 +158,14 @@ struct InsertRequest {
 };
 SheetResult InsertChannels(ChannelTable& table, const ChannelEntry& model,
                            const InsertRequest& request, const SheetContext& context);
+
+// The channel after the one at `after`, added without a dialog: a copy of its row with the first
+// free number above its own, both frequencies `stepHz` further and the name counted on ("CH 1"
+// gives "CH 2"), checked as the Channel Editor checks a channel it adds. Without a channel to
+// follow (an empty table, a group), `model` with the next free number.
+SheetResult AddNextChannel(ChannelTable& table, std::optional<std::size_t> after,
+                           const ChannelEntry& model, std::int64_t stepHz,
+                           const SheetContext& context);
 
 // The name of the n-th channel of a pattern ("CH #", 3 gives "CH 3").
 std::string NameOfPattern(std::string_view pattern, int n);
@@ -166,6 +185,10 @@ inline constexpr std::string_view kInsertCountText =
     "Between 1 and %d channels can be inserted: the table holds %d entries of 1000.";
 inline constexpr std::string_view kInsertNumbersText =
     "The channels cannot be inserted: their numbers must lie between 0 and 999 and be free.";
+inline constexpr std::string_view kTableFullText =
+    "The channel table is full.\nAt most 1000 channels and groups can be defined.";
+inline constexpr std::string_view kNoNumberAboveText =
+    "No channel number above this channel's is free: the next channel cannot be added.";
 inline constexpr std::string_view kChannelPrefixText = "Channel %d: ";
 
 }  // namespace km::pmr

@@ -258,6 +258,142 @@ TEST(ChannelSheetTest, SixteenChannelsAreNamedAndSpacedWithTheKeyboardAlone) {
     EXPECT_EQ(desk.dialogs.unexpectedDialogs, 0);
 }
 
+// What the user guide shows a dealer: on the sheet of an empty job, Insert adds the first
+// channel; its number, name and frequencies are typed; Ctrl+Enter adds the other fifteen, each
+// the row above a step further, its name counted on.
+void SetUpSixteenWithTheKeyboard(Desk& desk) {
+    desk.form->show();
+    desk.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(desk.form.get()));
+    desk.form->ShowAsTable(true);
+    QTableView& grid = desk.form->Sheet()->SHT_Grid_Channels;
+    ASSERT_EQ(QApplication::focusWidget(), &grid) << "the keys go to the sheet";
+    ASSERT_EQ(grid.model()->rowCount(), 0);
+
+    const int steps = desk.history.count();
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    ASSERT_EQ(desk.form->Table().Size(), 1u);
+    EXPECT_EQ(desk.history.count(), steps + 1);
+    ASSERT_EQ(grid.currentIndex().row(), 0);
+    ASSERT_EQ(grid.currentIndex().column(), static_cast<int>(SheetColumn::Number));
+    Type(grid, "1");
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    Type(grid, "CH 1");
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    ASSERT_EQ(grid.currentIndex().column(), static_cast<int>(SheetColumn::Rx));
+    Type(grid, "460");
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    Type(grid, "460");
+    for (int n = 2; n <= 16; ++n) {
+        const int before = desk.history.count();
+        QTest::keyClick(&grid, Qt::Key_Return, Qt::ControlModifier);
+        ASSERT_EQ(desk.form->Table().Size(), static_cast<std::size_t>(n))
+            << desk.form->Sheet()->Note().toStdString();
+        EXPECT_EQ(desk.history.count(), before + 1) << "each add one step";
+        EXPECT_EQ(grid.currentIndex().row(), n - 1) << "the cursor follows the new channel";
+    }
+}
+
+TEST(ChannelSheetTest, ADealerSetsUpSixteenChannelsFromAnEmptyJobWithTheKeyboard) {
+    Desk desk(0);
+    SetUpSixteenWithTheKeyboard(desk);
+    if (::testing::Test::HasFatalFailure()) {
+        return;
+    }
+    const QAbstractItemModel& view = desk.form->Sheet()->Proxy();
+    ASSERT_EQ(view.rowCount(), 16);
+    const auto cell = [&](int row, SheetColumn column) {
+        return view.index(row, static_cast<int>(column)).data().toString().toStdString();
+    };
+    for (int row = 0; row < 16; ++row) {
+        const std::string hz = pmr::FormatMegahertz(460000000 + 12500LL * row);
+        EXPECT_EQ(cell(row, SheetColumn::Number), std::to_string(row + 1));
+        EXPECT_EQ(cell(row, SheetColumn::Name), "CH " + std::to_string(row + 1));
+        EXPECT_EQ(cell(row, SheetColumn::Rx), hz);
+        EXPECT_EQ(cell(row, SheetColumn::Tx), hz);
+    }
+    EXPECT_EQ(cell(15, SheetColumn::Rx), "460.18750");
+    EXPECT_TRUE(desk.person.shown.empty()) << "no message box";
+    EXPECT_EQ(desk.dialogs.unexpectedDialogs, 0);
+    Screenshot(*desk.form, "channel_sheet_sixteen");
+
+    // The job took each add with the store rules; an undo takes back the last channel only.
+    pmr::ChannelTable stored;
+    pmr::LoadChannelTable(desk.workspace->pmr, stored);
+    ASSERT_EQ(stored.Size(), 16u);
+    EXPECT_EQ(stored.At(15).Name(), "CH 16");
+    desk.history.undo();
+    EXPECT_EQ(desk.form->Table().Size(), 15u);
+    EXPECT_EQ(view.rowCount(), 15);
+    pmr::LoadChannelTable(desk.workspace->pmr, stored);
+    EXPECT_EQ(stored.Size(), 15u);
+}
+
+// The same sixteen channels added one by one through Add Channel and the Channel Editor.
+TEST(ChannelSheetTest, TheKeyboardsSixteenChannelsAreTheChannelEditorsByteForByte) {
+    Desk viaSheet(0);
+    SetUpSixteenWithTheKeyboard(viaSheet);
+    if (::testing::Test::HasFatalFailure()) {
+        return;
+    }
+    Desk viaEditor(0);
+    for (int n = 1; n <= 16; ++n) {
+        viaEditor.dialogs.modal.push_back([n](QDialog& dialog) {
+            auto& editor = dynamic_cast<TCEDT_Form&>(dialog);
+            const QString hz = ToQString(pmr::FormatMegahertz(460000000 + 12500LL * (n - 1)));
+            editor.CEDT_Edit_ChanNumber.setText(QString::number(n));
+            editor.CEDT_Edit_ChanName.setText(QStringLiteral("CH %1").arg(n));
+            editor.CEDT_Edit_Rx_Frequency.setText(hz);
+            editor.CEDT_Edit_Tx_Frequency.setText(hz);
+            editor.CEDT_BitBtn_OKClick();
+            return editor.result();
+        });
+        viaEditor.form->CHN_Btn_AddChannelClick();
+    }
+    ASSERT_EQ(viaEditor.form->Table().Size(), 16u);
+    EXPECT_EQ(viaEditor.dialogs.unexpectedDialogs, 0);
+    EXPECT_EQ(viaSheet.TableBytes(), viaEditor.TableBytes());
+    EXPECT_EQ(viaSheet.StoredJob(), viaEditor.StoredJob());
+}
+
+TEST(ChannelSheetTest, CtrlShiftDFillsEverySelectedColumnInSeries) {
+    Desk desk(6);
+    ChannelSheetView& sheet = desk.Sheet();
+    ChannelSheetModel& model = ModelOf(sheet);
+    ASSERT_FALSE(model.SetText(0, SheetColumn::Name, "Rpt 08").refusal);
+    ASSERT_FALSE(model.SetText(0, SheetColumn::Tx, "465").refusal);
+    // Names to transmit frequencies of the first four rows, and the receive frequency of six.
+    QTableView& grid = sheet.SHT_Grid_Channels;
+    const QAbstractItemModel& view = sheet.Proxy();
+    const int name = static_cast<int>(SheetColumn::Name);
+    const int tx = static_cast<int>(SheetColumn::Tx);
+    const int rx = static_cast<int>(SheetColumn::Rx);
+    grid.setCurrentIndex(view.index(0, name));
+    QItemSelection selection(view.index(0, name), view.index(3, tx));
+    selection.select(view.index(4, rx), view.index(5, rx));
+    grid.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    sheet.SHT_Edit_Step.setText("12.5");
+    const int steps = desk.history.count();
+    QTest::keyClick(&grid, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(desk.history.count(), steps + 1) << "one step";
+    const pmr::ChannelTable& table = desk.form->Table();
+    EXPECT_EQ(table.At(3).Name(), "Rpt 11");
+    EXPECT_EQ(table.At(4).Name(), "Old 5") << "outside the selection";
+    EXPECT_EQ(table.At(3).txHz, 465037500);
+    EXPECT_EQ(table.At(5).rxHz, 460062500) << "the receive column's six rows";
+    EXPECT_EQ(table.At(4).txHz, 460100000);
+
+    // Ctrl+D copies each column's first cell down; the kind column between them stays.
+    grid.selectionModel()->select(QItemSelection(view.index(0, name), view.index(2, tx)),
+                                  QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(&grid, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(table.At(2).Name(), "Rpt 08");
+    EXPECT_EQ(table.At(2).rxHz, 460000000);
+    EXPECT_EQ(table.At(2).txHz, 465000000);
+    EXPECT_EQ(desk.person.shown.size(), 0u);
+}
+
 TEST(ChannelSheetTest, SortingAndFilteringChangeTheViewNotTheStoredOrder) {
     Desk desk(5);
     ChannelSheetView& sheet = desk.Sheet();

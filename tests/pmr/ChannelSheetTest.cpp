@@ -333,6 +333,118 @@ TEST(ChannelSheetTest, InsertedCbChannelsAreNamedAsTheEditorNamesThem) {
     EXPECT_EQ(table.At(1).Name(), "CB CH2");
 }
 
+TEST(ChannelSheetTest, FillsOverSeveralColumnsAreOneChangeOrNone) {
+    ChannelTable table = Table(16);
+    ASSERT_FALSE(SetCell(table, 0, SC::Name, "CH 1", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::Rx, "450", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::Tx, "455", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::Number, "20", Context()).refusal);
+    // The renumbered channel is now the last; the view shows it first.
+    std::vector<std::size_t> rows = {15};
+    for (std::size_t i = 0; i < 15; ++i) {
+        rows.push_back(i);
+    }
+    const std::vector<ColumnRows> columns = {
+        {SC::Number, rows},
+        {SC::Name, rows},
+        {SC::Rx, rows},
+        {SC::Tx, std::vector<std::size_t>(rows.begin(), rows.begin() + 4)}};
+    const SheetResult series = FillSeries(table, columns, kDefaultStepHz, Context());
+    ASSERT_FALSE(series.refusal) << *series.refusal;
+    ASSERT_TRUE(series.changed);
+    for (int n = 20; n < 36; ++n) {
+        const ChannelEntry& entry = table.At(*table.Find(n));
+        const std::int64_t k = n - 20;
+        EXPECT_EQ(entry.Name(), "CH " + std::to_string(k + 1)) << n;
+        EXPECT_EQ(entry.rxHz, 450000000 + 12500 * k) << n;
+        EXPECT_EQ(entry.txHz, k < 4 ? 455000000 + 12500 * k : 450000000 + 25000 * k) << n;
+    }
+
+    // Down: every column from its own first cell.
+    const std::vector<ColumnRows> down = {{SC::Power, Rows(0, 3)}, {SC::Name, Rows(0, 3)}};
+    ASSERT_FALSE(SetCell(table, 0, SC::Power, "Hi", Context()).refusal);
+    ASSERT_FALSE(FillDown(table, down, Context()).refusal);
+    EXPECT_EQ(table.At(2).Name(), "CH 1");
+    EXPECT_EQ(CellText(table.At(2), SC::Power), "Hi");
+
+    // The transmit series leaves the band: the names and numbers filled before it are undone.
+    ASSERT_FALSE(SetCell(table, 0, SC::Tx, "499.99", Context()).refusal);
+    const ChannelTable before = table;
+    const std::vector<ColumnRows> outside = {
+        {SC::Name, Rows(0, 4)}, {SC::Number, Rows(0, 4)}, {SC::Tx, Rows(0, 4)}};
+    const SheetResult refused = FillSeries(table, outside, kDefaultStepHz, Context());
+    ASSERT_TRUE(refused.refusal);
+    EXPECT_FALSE(refused.changed);
+    EXPECT_TRUE(SameTable(table, before));
+}
+
+TEST(ChannelSheetTest, TheNextChannelFollowsTheCurrentOneByTheStep) {
+    ChannelTable table;
+    ChannelEntry model = Channel(0, 440000000);
+    const SheetResult first = AddNextChannel(table, std::nullopt, model, kDefaultStepHz, Context());
+    ASSERT_FALSE(first.refusal) << *first.refusal;
+    ASSERT_EQ(table.Size(), 1u);
+    EXPECT_EQ(first.positions, std::vector<std::size_t>{0});
+    EXPECT_EQ(table.At(0).rxHz, 440000000) << "the first takes the model as it is";
+    ASSERT_FALSE(SetCell(table, 0, SC::Number, "1", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::Name, "CH 1", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::Rx, "450", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::Tx, "455", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 0, SC::RxCode, "88.5", Context()).refusal);
+    for (std::size_t i = 0; i < 15; ++i) {
+        const SheetResult next = AddNextChannel(table, i, model, kDefaultStepHz, Context());
+        ASSERT_FALSE(next.refusal) << *next.refusal;
+        EXPECT_EQ(next.positions, std::vector<std::size_t>{i + 1});
+    }
+    ASSERT_EQ(table.Size(), 16u);
+    for (std::size_t i = 0; i < 16; ++i) {
+        const ChannelEntry& entry = table.At(i);
+        const auto k = static_cast<std::int64_t>(i);
+        EXPECT_EQ(entry.Number(), k + 1);
+        EXPECT_EQ(entry.Name(), "CH " + std::to_string(k + 1));
+        EXPECT_EQ(entry.rxHz, 450000000 + 12500 * k);
+        EXPECT_EQ(entry.txHz, 455000000 + 12500 * k) << "the offset kept";
+        EXPECT_EQ(CellText(entry, SC::RxCode), " 88.5") << "the rest copied";
+    }
+
+    // The next free number above: 2 to 16 are taken, so after 1 comes 17; a disabled transmit
+    // frequency stays disabled.
+    ASSERT_FALSE(SetCell(table, 0, SC::Tx, "", Context()).refusal);
+    ASSERT_FALSE(AddNextChannel(table, 0, model, -kDefaultStepHz, Context()).refusal);
+    const ChannelEntry& after = table.At(*table.Find(17));
+    EXPECT_EQ(after.rxHz, 449987500);
+    EXPECT_EQ(after.txHz, 0);
+    EXPECT_EQ(after.Name(), "CH 2");
+
+    ChannelTable high = table;
+    ASSERT_FALSE(SetCell(high, 15, SC::Number, "999", Context()).refusal);
+    ChannelTable edge = table;
+    ASSERT_FALSE(SetCell(edge, 15, SC::Rx, "499.9875", Context()).refusal);
+    ASSERT_FALSE(SetCell(table, 15, SC::Name, "Depot 999999", Context()).refusal);
+    struct Case {
+        ChannelTable table;
+        std::size_t after;
+        std::int64_t stepHz;
+        std::string why;
+    };
+    const Case refused[] = {
+        {high, 16, kDefaultStepHz, std::string(kNoNumberAboveText)},
+        {edge, 15, 25000,
+         "The series leaves the band at channel 18 (500.01250 MHz).\n"
+         "The band runs from 440 MHz to 500 MHz."},
+        {table, 15, 1000, std::string(kStepOffRasterText)},
+        {table, 15, kDefaultStepHz, std::string(kNameTooLongText)},
+    };
+    for (const Case& c : refused) {
+        ChannelTable tried = c.table;
+        const SheetResult r = AddNextChannel(tried, c.after, model, c.stepHz, Context());
+        ASSERT_TRUE(r.refusal) << c.why;
+        EXPECT_EQ(*r.refusal, c.why);
+        EXPECT_FALSE(r.changed);
+        EXPECT_TRUE(SameTable(tried, c.table));
+    }
+}
+
 TEST(ChannelSheetTest, AThousandChannelSeriesStoresEveryRecordOnItsRaster) {
     ChannelTable table;
     const InsertRequest request{

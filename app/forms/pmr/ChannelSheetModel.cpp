@@ -138,6 +138,23 @@ pmr::SheetResult ChannelSheetModel::FillSeries(SheetColumn column,
                [&] { return pmr::FillSeries(table_, column, positions, stepHz, context_()); });
 }
 
+pmr::SheetResult ChannelSheetModel::FillDown(std::span<const pmr::ColumnRows> columns) {
+    return Run(QStringLiteral("Fill Down"),
+               [&] { return pmr::FillDown(table_, columns, context_()); });
+}
+
+pmr::SheetResult ChannelSheetModel::FillSeries(std::span<const pmr::ColumnRows> columns,
+                                               std::int64_t stepHz) {
+    return Run(QStringLiteral("Fill Series"),
+               [&] { return pmr::FillSeries(table_, columns, stepHz, context_()); });
+}
+
+pmr::SheetResult ChannelSheetModel::AddNext(std::optional<std::size_t> after,
+                                            const pmr::ChannelEntry& model, std::int64_t stepHz) {
+    return Run(QStringLiteral("Add Channel"),
+               [&] { return pmr::AddNextChannel(table_, after, model, stepHz, context_()); });
+}
+
 pmr::SheetResult ChannelSheetModel::Insert(const pmr::ChannelEntry& model,
                                            const pmr::InsertRequest& request) {
     return Run(QStringLiteral("Insert Channels"),

@@ -10,6 +10,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -47,6 +48,12 @@ class ChannelSheetModel : public QAbstractTableModel {
     pmr::SheetResult FillDown(pmr::SheetColumn column, std::span<const std::size_t> positions);
     pmr::SheetResult FillSeries(pmr::SheetColumn column, std::span<const std::size_t> positions,
                                 std::int64_t stepHz);
+    // Several columns at once, each from its own first selected cell.
+    pmr::SheetResult FillDown(std::span<const pmr::ColumnRows> columns);
+    pmr::SheetResult FillSeries(std::span<const pmr::ColumnRows> columns, std::int64_t stepHz);
+    // The channel after the one at `after` (or `model` when there is none to follow).
+    pmr::SheetResult AddNext(std::optional<std::size_t> after, const pmr::ChannelEntry& model,
+                             std::int64_t stepHz);
     pmr::SheetResult Insert(const pmr::ChannelEntry& model, const pmr::InsertRequest& request);
 
     // What the last command did (for the note beside the cell).

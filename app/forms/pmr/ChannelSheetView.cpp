@@ -11,6 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "forms/FieldBinder.h"
@@ -24,6 +25,10 @@ using pmr::SheetColumn;
 constexpr const char* kFillDownText = "Fill Down";
 constexpr const char* kFillSeriesText = "Fill Series";
 constexpr const char* kInsertChannelsText = "Insert Channels...";
+constexpr const char* kAddChannelText = "Add Channel";
+constexpr const char* kAddChannelHint =
+    "Insert or Ctrl+Enter: the next channel after the current one, its row copied, its "
+    "frequencies a step further and its name counted on.";
 constexpr const char* kFilterText = "Filter:";
 constexpr const char* kAllColumnsText = "All Columns";
 constexpr const char* kInsertCaption = "Insert Channels";
@@ -37,7 +42,7 @@ constexpr std::string_view kBadStepText = "'%1' is not a step in kHz.";
 constexpr std::string_view kBadInsertText =
     "Insert Channels needs a count, a channel number, a frequency in MHz and a step in kHz.";
 constexpr std::string_view kSelectRowsText =
-    "Select the cells of one column to fill: the first cell's value is filled into the others.";
+    "Select the cells to fill: the first cell of each column is filled into the others.";
 constexpr int kNoteWidth = 420;
 
 // A step typed in kHz ("12.5", "-25") in hertz.
@@ -119,8 +124,19 @@ void SheetGrid::keyPressEvent(QKeyEvent* event) {
             onFillDown();
             return;
         }
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-            currentIndex().isValid()) {
+        if (event->key() == Qt::Key_D &&
+            event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) && onFillSeries) {
+            onFillSeries();
+            return;
+        }
+        const bool enterKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if ((event->key() == Qt::Key_Insert ||
+             (enterKey && (event->modifiers() & Qt::ControlModifier))) &&
+            onAddNext) {
+            onAddNext();
+            return;
+        }
+        if (enterKey && currentIndex().isValid()) {
             setCurrentIndex(moveCursor(MoveDown, Qt::NoModifier));
             return;
         }
@@ -203,6 +219,7 @@ ChannelSheetView::ChannelSheetView(
         {&SHT_Btn_FillSeries, "SHT_Btn_FillSeries"},
         {&SHT_Lbl_Step, "SHT_Lbl_Step"},
         {&SHT_Edit_Step, "SHT_Edit_Step"},
+        {&SHT_Btn_AddChannel, "SHT_Btn_AddChannel"},
         {&SHT_Btn_InsertChannels, "SHT_Btn_InsertChannels"},
         {&SHT_Lbl_Filter, "SHT_Lbl_Filter"},
         {&SHT_Edit_Filter, "SHT_Edit_Filter"},
@@ -221,6 +238,7 @@ ChannelSheetView::ChannelSheetView(
 
     connect(&SHT_Btn_FillDown, &QPushButton::clicked, this, [this] { FillDownClick(); });
     connect(&SHT_Btn_FillSeries, &QPushButton::clicked, this, [this] { FillSeriesClick(); });
+    connect(&SHT_Btn_AddChannel, &QPushButton::clicked, this, [this] { AddChannelClick(); });
     connect(&SHT_Btn_InsertChannels, &QPushButton::clicked, this,
             [this] { InsertChannelsClick(); });
     connect(&SHT_Edit_Filter, &QLineEdit::textChanged, this, [this] { Filter(); });
@@ -234,14 +252,18 @@ ChannelSheetView::ChannelSheetView(
     connect(&model_, &ChannelSheetModel::answered, this, [this] { Tell(model_.LastResult()); });
     SHT_Grid_Channels.onClear = [this] { ClearSelected(); };
     SHT_Grid_Channels.onFillDown = [this] { FillDownClick(); };
+    SHT_Grid_Channels.onFillSeries = [this] { FillSeriesClick(); };
+    SHT_Grid_Channels.onAddNext = [this] { AddChannelClick(); };
     SHT_Grid_Channels.refused = [this] { return model_.LastResult().refusal.has_value(); };
 }
 
 void ChannelSheetView::BuildLayout() {
     SHT_Btn_FillDown.setText(kFillDownText);
     SHT_Btn_FillDown.setToolTip("Ctrl+D");
+    SHT_Btn_AddChannel.setText(kAddChannelText);
+    SHT_Btn_AddChannel.setToolTip(kAddChannelHint);
     SHT_Btn_FillSeries.setText(kFillSeriesText);
-    SHT_Btn_FillSeries.setToolTip(kFillSeriesHint);
+    SHT_Btn_FillSeries.setToolTip(QStringLiteral("Ctrl+Shift+D: ") + kFillSeriesHint);
     SHT_Lbl_Step.setText(kStepLabel);
     SHT_Lbl_Step.setBuddy(&SHT_Edit_Step);
     SHT_Edit_Step.setText(kDefaultStepText);
@@ -254,7 +276,8 @@ void ChannelSheetView::BuildLayout() {
     for (int c = 0; c < pmr::kSheetColumnCount; ++c) {
         SHT_Combo_FilterColumn.addItem(ToQString(pmr::ColumnInfo(pmr::SheetColumnAt(c)).title));
     }
-    for (QPushButton* button : {&SHT_Btn_FillDown, &SHT_Btn_FillSeries, &SHT_Btn_InsertChannels}) {
+    for (QPushButton* button :
+         {&SHT_Btn_FillDown, &SHT_Btn_FillSeries, &SHT_Btn_AddChannel, &SHT_Btn_InsertChannels}) {
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus);
     }
@@ -294,6 +317,7 @@ void ChannelSheetView::BuildLayout() {
     tools->addWidget(&SHT_Btn_FillSeries);
     tools->addWidget(&SHT_Lbl_Step);
     tools->addWidget(&SHT_Edit_Step);
+    tools->addWidget(&SHT_Btn_AddChannel);
     tools->addWidget(&SHT_Btn_InsertChannels);
     tools->addStretch(1);
     tools->addWidget(&SHT_Lbl_Filter);
@@ -367,47 +391,75 @@ void ChannelSheetView::SelectColumnRange(SheetColumn column, std::size_t first, 
                                                QItemSelectionModel::ClearAndSelect);
 }
 
-std::vector<std::size_t> ChannelSheetView::SelectedPositions(SheetColumn column) const {
-    std::vector<std::pair<int, std::size_t>> rows;  // view row, table position
+std::vector<pmr::ColumnRows> ChannelSheetView::SelectedColumns() const {
+    std::map<int, std::vector<std::pair<int, std::size_t>>> rows;  // view row, table position
     for (const QModelIndex& index : SHT_Grid_Channels.selectionModel()->selectedIndexes()) {
-        if (index.column() == static_cast<int>(column)) {
-            rows.emplace_back(index.row(),
-                              static_cast<std::size_t>(proxy_.mapToSource(index).row()));
+        rows[index.column()].emplace_back(
+            index.row(), static_cast<std::size_t>(proxy_.mapToSource(index).row()));
+    }
+    std::vector<pmr::ColumnRows> columns;
+    for (auto& [column, cells] : rows) {
+        std::sort(cells.begin(), cells.end());
+        pmr::ColumnRows selected{.column = pmr::SheetColumnAt(column), .positions = {}};
+        for (const auto& [row, position] : cells) {
+            selected.positions.push_back(position);
         }
+        columns.push_back(std::move(selected));
     }
-    std::sort(rows.begin(), rows.end());
-    std::vector<std::size_t> positions;
-    for (const auto& [row, position] : rows) {
-        positions.push_back(position);
+    return columns;
+}
+
+std::optional<std::vector<pmr::ColumnRows>> ChannelSheetView::FillSelection() {
+    std::vector<pmr::ColumnRows> columns = SelectedColumns();
+    if (std::none_of(columns.begin(), columns.end(),
+                     [](const pmr::ColumnRows& rows) { return rows.positions.size() > 1; })) {
+        ShowNote(ToQString(kSelectRowsText));
+        return std::nullopt;
     }
-    return positions;
+    return columns;
+}
+
+std::optional<std::int64_t> ChannelSheetView::Step() {
+    const auto step = StepHzOf(SHT_Edit_Step.text());
+    if (!step) {
+        ShowNote(ToQString(kBadStepText).arg(SHT_Edit_Step.text()));
+    }
+    return step;
 }
 
 void ChannelSheetView::FillDownClick() {
-    const auto column = CurrentColumn();
-    const std::vector<std::size_t> positions =
-        column ? SelectedPositions(*column) : std::vector<std::size_t>{};
-    if (positions.size() < 2) {
-        ShowNote(ToQString(kSelectRowsText));
-        return;
+    if (const auto columns = FillSelection()) {
+        Tell(model_.FillDown(*columns));
     }
-    Tell(model_.FillDown(*column, positions));
 }
 
 void ChannelSheetView::FillSeriesClick() {
-    const auto column = CurrentColumn();
-    const std::vector<std::size_t> positions =
-        column ? SelectedPositions(*column) : std::vector<std::size_t>{};
-    if (positions.size() < 2) {
-        ShowNote(ToQString(kSelectRowsText));
+    const auto columns = FillSelection();
+    if (!columns) {
         return;
     }
-    const auto step = StepHzOf(SHT_Edit_Step.text());
-    if (!step && pmr::ColumnInfo(*column).kind == pmr::CellKind::Frequency) {
-        ShowNote(ToQString(kBadStepText).arg(SHT_Edit_Step.text()));
+    const bool frequencies =
+        std::any_of(columns->begin(), columns->end(), [](const pmr::ColumnRows& rows) {
+            return pmr::ColumnInfo(rows.column).kind == pmr::CellKind::Frequency;
+        });
+    const auto step = frequencies ? Step() : std::optional(pmr::kDefaultStepHz);
+    if (step) {
+        Tell(model_.FillSeries(*columns, *step));
+    }
+}
+
+void ChannelSheetView::AddChannelClick() {
+    const auto step = Step();
+    if (!step) {
         return;
     }
-    Tell(model_.FillSeries(*column, positions, step.value_or(pmr::kDefaultStepHz)));
+    const auto current = CurrentPosition();
+    const SheetColumn column = CurrentColumn().value_or(SheetColumn::Number);
+    const pmr::SheetResult result = model_.AddNext(current, insertModel_(std::nullopt), *step);
+    if (!result.refusal && !result.positions.empty()) {
+        SelectCell(result.positions.front(), column);
+    }
+    Tell(result);
 }
 
 void ChannelSheetView::InsertChannelsClick() {

@@ -1,13 +1,15 @@
 #pragma once
 // The channel table as a sheet (View > "Channels as a Table"): every field of a channel in a
 // column, edited in place with the keyboard, sorted and filtered for viewing without changing
-// the stored order, filled down and in series (frequencies by the step beside the button), and
-// Insert Channels. A value a rule refuses is
-// named in a note beside its cell; the table is left as it was.
+// the stored order, filled down and in series (frequencies by the step beside the button), a
+// channel added after the current one, and Insert Channels. A value a rule refuses is named in a
+// note beside its cell; the table is left as it was.
 //
 // Keys: arrows and Tab move, typing replaces the cell, F2 edits it, Enter takes the value and
-// moves down, Delete empties the selected cells, Ctrl+D fills the selection down, Alt+Down opens
-// the list of a cell that has one.
+// moves down, Delete empties the selected cells, Ctrl+D fills the selection down and
+// Ctrl+Shift+D in series (every selected column from its first cell), Insert or Ctrl+Enter adds
+// the next channel after the current one (its row copied, the frequencies a step further, the
+// name counted on), Alt+Down opens the list of a cell that has one.
 
 #include <QComboBox>
 #include <QDialog>
@@ -33,6 +35,8 @@ class SheetGrid : public QTableView {
     using QTableView::QTableView;
     std::function<void()> onClear;
     std::function<void()> onFillDown;
+    std::function<void()> onFillSeries;
+    std::function<void()> onAddNext;
     // A value just typed was refused: the cell stays current.
     std::function<bool()> refused;
 
@@ -67,6 +71,7 @@ class ChannelSheetView : public QWidget {
     void FillDownClick();
     void FillSeriesClick();
     void InsertChannelsClick();
+    void AddChannelClick();
     void ClearSelected();
 
     // The entry of the current cell, and a cell made current (the view may be sorted).
@@ -82,6 +87,7 @@ class ChannelSheetView : public QWidget {
     QPushButton SHT_Btn_FillSeries;
     QLabel SHT_Lbl_Step;
     QLineEdit SHT_Edit_Step;  // the step of a series of frequencies, in kHz
+    QPushButton SHT_Btn_AddChannel;
     QPushButton SHT_Btn_InsertChannels;
     QLabel SHT_Lbl_Filter;
     QLineEdit SHT_Edit_Filter;
@@ -92,8 +98,12 @@ class ChannelSheetView : public QWidget {
     void BuildLayout();
     void SetColumnWidths();
     void Filter();
-    // The selected positions of the current column, in the order the view shows them.
-    std::vector<std::size_t> SelectedPositions(pmr::SheetColumn column) const;
+    // The selected positions of each selected column, in the order the view shows them.
+    std::vector<pmr::ColumnRows> SelectedColumns() const;
+    // The selection to fill, or nothing (a note then says how to select).
+    std::optional<std::vector<pmr::ColumnRows>> FillSelection();
+    // The step beside the buttons in hertz, or nothing (a note then says why).
+    std::optional<std::int64_t> Step();
     std::optional<pmr::SheetColumn> CurrentColumn() const;
     void Tell(const pmr::SheetResult& result);
     void ShowNote(const QString& text);

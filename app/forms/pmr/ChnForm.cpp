@@ -28,8 +28,6 @@ constexpr const char* kChannelsPage = "Channels";
 constexpr const char* kZonesPage = "Zones";
 constexpr const char* kNextPage = "Next Form -->";
 // A table that holds 1000 entries takes no more: the radio has no room for them.
-constexpr std::string_view kTableFullText =
-    "The channel table is full.\nAt most 1000 channels and groups can be defined.";
 // Zones and channel options name channels by number: a change leaves them naming another.
 constexpr std::string_view kReferencedDeleteQuestion =
     "Channel %d is used in a zone or as the power-on, a Goto or the dual watch channel.\n"
@@ -321,7 +319,7 @@ bool TCHN_Form_Channels::TableFull() {
     if (table_.Size() < static_cast<std::size_t>(pmr::kMaxEntries)) {
         return false;
     }
-    person().Error(kTableFullText);
+    person().Error(pmr::kTableFullText);
     return true;
 }
 
@@ -455,6 +453,10 @@ void TCHN_Form_Channels::ShowAsTable(bool table) {
     }
     if (sheet_) {
         sheet_->setVisible(table);
+        // Chosen from the menu on a form on screen: the keys go to the sheet at once.
+        if (table && isVisible()) {
+            sheet_->SHT_Grid_Channels.setFocus();
+        }
     }
 }
 
