@@ -1,12 +1,7 @@
 #include "forms/pmr/OptionPages.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "config/MobMap.h"
@@ -22,20 +17,8 @@ using fields::FieldRow;
 using fields::FieldValue;
 
 // How the pages lay their rows out: two columns of group boxes, each a list of row controls.
-struct GroupSpec {
-    const char* title;
-    const char* object;
-    std::vector<std::string_view> controls;
-};
-struct PageSpec {
-    std::string_view caption;
-    const char* object;
-    std::vector<GroupSpec> left;
-    std::vector<GroupSpec> right;
-};
-
-const std::vector<PageSpec>& PageSpecs() {
-    static const std::vector<PageSpec> kPages = {
+const std::vector<PageLayout>& PageLayouts() {
+    static const std::vector<PageLayout> kPages = {
         {orows::kOptionsTab,
          "Tab_COP_Options",
          {{"Power-On Channel",
@@ -128,22 +111,6 @@ const std::vector<PageSpec>& PageSpecs() {
     return kPages;
 }
 
-const FieldRow& RowOfControl(std::string_view control) {
-    const auto* row = std::find_if(orows::kRows.begin(), orows::kRows.end(),
-                                   [&](const FieldRow& r) { return r.control == control; });
-    Q_ASSERT(row != orows::kRows.end());
-    return *row;
-}
-
-bool Named(std::string_view name, std::string_view part) {
-    return name.find(part) != std::string_view::npos;
-}
-
-// The characters a number of the row takes at most.
-int DigitsOf(const FieldRow& row) {
-    return static_cast<int>(std::to_string(std::max(row.max, std::int64_t{9})).size());
-}
-
 // The DTMF sequence records and the rows of their digits.
 struct Sequence {
     int at;
@@ -156,6 +123,14 @@ constexpr Sequence kSequences[] = {{orows::kDtmf1, orows::kDtmf1Rows[2]},
 bool IsSequence(std::string_view control) {
     return std::any_of(std::begin(kSequences), std::end(kSequences),
                        [&](const Sequence& s) { return s.digits.control == control; });
+}
+
+// A DTMF sequence's edit takes the dial characters, as many as a sequence holds.
+std::optional<EditShape> ShapeOfSequence(const FieldRow& row) {
+    if (!IsSequence(row.control)) {
+        return std::nullopt;
+    }
+    return EditShape{"[0-9*#-]*", orows::kDtmfDigits};
 }
 
 bool IsChannelControl(std::string_view control) {
@@ -173,6 +148,7 @@ ChannelOptionPages::ChannelOptionPages(QWidget& owner, const pmr::ChannelTable& 
       person_(person),
       image_(image),
       state_(state),
+      builder_(orows::kRows, ShapeOfSequence),
       exits_(std::make_unique<FieldExits>(owner)) {
     // Owned here, so that no check of these pages runs once they are gone.
     exits_->setParent(nullptr);
@@ -188,8 +164,7 @@ std::vector<std::pair<QWidget*, QString>> ChannelOptionPages::Pages() const {
 }
 
 QWidget* ChannelOptionPages::Control(std::string_view name) const {
-    const auto found = controls_.find(name);
-    return found == controls_.end() ? nullptr : found->second;
+    return builder_.Control(name);
 }
 
 QLineEdit& ChannelOptionPages::Edit(std::string_view name) const {
@@ -198,60 +173,9 @@ QLineEdit& ChannelOptionPages::Edit(std::string_view name) const {
 
 // ---- Layout -----------------------------------------------------------------------------------
 
-QWidget& ChannelOptionPages::MakeControl(const FieldRow& row, QWidget& parent) {
-    const QString caption = ToQString(row.caption);
-    QWidget* control = nullptr;
-    if (Named(row.control, "_CBox_")) {
-        control = new QCheckBox(caption, &parent);
-    } else if (Named(row.control, "_Combo_")) {
-        control = new QComboBox(&parent);
-    } else if (Named(row.control, "_RadioGrp_")) {
-        control = new QGroupBox(caption, &parent);
-    } else {
-        auto* edit = new QLineEdit(&parent);
-        const bool sequence = IsSequence(row.control);
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(sequence ? "[0-9*#-]*" : "[0-9]*"), edit));
-        const int length = sequence ? orows::kDtmfDigits : DigitsOf(row);
-        edit->setMaxLength(length);
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(length + 1, '0')) + 12);
-        control = edit;
-    }
-    control->setObjectName(ToQString(row.control));
-    controls_.emplace(std::string(row.control), control);
-    return *control;
-}
-
 void ChannelOptionPages::Build(QWidget& owner) {
-    for (const PageSpec& spec : PageSpecs()) {
-        auto* page = new QWidget(&owner);
-        page->setObjectName(spec.object);
-        auto* columns = new QHBoxLayout(page);
-        for (const auto* side : {&spec.left, &spec.right}) {
-            auto* column = new QVBoxLayout;
-            for (const GroupSpec& groupSpec : *side) {
-                auto* group = new QGroupBox(groupSpec.title, page);
-                group->setObjectName(groupSpec.object);
-                controls_.emplace(groupSpec.object, group);
-                auto* form = new QFormLayout(group);
-                form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-                for (std::string_view name : groupSpec.controls) {
-                    const FieldRow& row = RowOfControl(name);
-                    QWidget& control = MakeControl(row, *group);
-                    if (qobject_cast<QLineEdit*>(&control) || qobject_cast<QComboBox*>(&control)) {
-                        auto* label = new QLabel(ToQString(row.caption), group);
-                        labels_[&control] = label;
-                        form->addRow(label, &control);
-                    } else {
-                        form->addRow(&control);
-                    }
-                }
-                column->addWidget(group);
-            }
-            column->addStretch(1);
-            columns->addLayout(column, 1);
-        }
-        pages_.emplace_back(page, ToQString(spec.caption));
+    for (const PageLayout& layout : PageLayouts()) {
+        pages_.emplace_back(&builder_.Build(layout, owner), ToQString(layout.caption));
     }
 }
 
@@ -476,16 +400,13 @@ bool ChannelOptionPages::CheckFocusedField() {
 // ---- Visibility -------------------------------------------------------------------------------
 
 void ChannelOptionPages::SetShown(QWidget& control, bool shown) {
-    control.setVisible(shown);
-    if (const auto label = labels_.find(&control); label != labels_.end()) {
-        label->second->setVisible(shown);
-    }
+    SetShownWithLabel(builder_, control, shown);
 }
 
 void ChannelOptionPages::RefreshVisibility() {
     const bool modeSet = state_.RadioModeMask == kModePmr || state_.RadioModeMask == kModeTrunk ||
                          state_.RadioModeMask == kModeMulti;
-    for (const auto& [name, control] : controls_) {
+    for (const auto& [name, control] : builder_.Controls()) {
         SetShown(*control, pmr::OptionShown(name, state_.RadioTypeMask, modeSet));
     }
     ShowDefinedFields(PowerOnChoice());

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "forms/FieldBinder.h"
+#include "forms/PageBuilder.h"
 #include "forms/pmr/FieldExits.h"
 #include "image/Images.h"
 #include "image/State.h"
@@ -63,7 +64,6 @@ class ChannelOptionPages : public QObject {
 
   private:
     void Build(QWidget& owner);
-    QWidget& MakeControl(const fields::FieldRow& row, QWidget& parent);
     void WatchControls();
     void ShowStoredAsShown();
     void ShowPowerList(const fields::FieldRow& row);
@@ -79,8 +79,7 @@ class ChannelOptionPages : public QObject {
     PmrJobImage& image_;
     const MainState& state_;
     std::vector<std::pair<QWidget*, QString>> pages_;
-    std::map<std::string, QWidget*, std::less<>> controls_;  // by object name
-    std::map<const QWidget*, QLabel*> labels_;
+    PageBuilder builder_;
     std::unique_ptr<FieldExits> exits_;
     std::unique_ptr<FieldBinder> binder_;
 };
