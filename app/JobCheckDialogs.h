@@ -3,6 +3,8 @@
 // before Program Radio (a finding takes the user to its field), and the fields in which the open
 // job differs from a file (File > Compare with...).
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -10,7 +12,7 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "tables/JobDump.h"
+#include "tables/JobCompare.h"
 #include "tables/Verify.h"
 
 namespace km {
@@ -29,6 +31,10 @@ inline constexpr const char* kCompareOtherKind =
     "compared.";
 inline constexpr const char* kCompareSameText = "The job and the file hold the same values.";
 inline constexpr const char* kCompareDiffersText = "Fields in which the job and the file differ:";
+inline constexpr const char* kCompareAllForms = "All forms";
+inline constexpr const char* kCompareFormFilter = "&Form:";
+inline constexpr const char* kCompareShowDerived =
+    "&Show values the program computes (links between entries, clock shift, counts)";
 
 // The list of findings. Its result is Rejected (Cancel / Close), Accepted (program anyway; only
 // offered when every finding is a warning) or kGoToField with CurrentRow() the finding chosen.
@@ -48,16 +54,29 @@ class TForm_CHK_Findings : public QDialog {
     QPushButton Btn_CHK_Cancel;
 };
 
-// The fields in which two images differ, by form and field, then the bytes no field names.
+// The fields in which two images differ, by form, entry and field, then the bytes no field
+// names. A list chooses the form whose fields are shown; the values the program computes on every
+// store are shown only when asked for. The dialog opens as wide as its columns.
 class TForm_CMP_Compare : public QDialog {
     Q_OBJECT
   public:
-    TForm_CMP_Compare(const QString& fileName, const tables::ImageDifference& difference,
+    TForm_CMP_Compare(const QString& fileName, const tables::JobComparison& comparison,
                       QWidget* parent = nullptr);
 
+    // The rows shown, each as "form | entry | field | job | file".
+    QStringList ShownRows() const;
+
     QLabel Lbl_CMP_Text;
-    QTreeWidget Tree_CMP_Fields;  // form, field, the job's value, the file's value
+    QLabel Lbl_CMP_Form;
+    QComboBox Combo_CMP_Form;
+    QCheckBox CBox_CMP_Derived;
+    QTreeWidget Tree_CMP_Fields;  // form, entry, field, the job's value, the file's value
     QPushButton Btn_CMP_Close;
+
+  private:
+    void ApplyFilter();
+    int FitColumns();
+    void FitToContents();
 };
 
 }  // namespace km

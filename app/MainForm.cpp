@@ -1246,7 +1246,7 @@ void TForm_MF_MainForm::CompareWith1Click() {
         return;
     }
     TForm_CMP_Compare dialog(QFileInfo(*chosen).fileName(),
-                             tables::DiffImages(image, bytes, job->bytes), this);
+                             tables::CompareJobs(image, bytes, job->bytes), this);
     dialogs_.Exec(dialog);
 }
 void TForm_MF_MainForm::PrintSetup1Click() {

@@ -37,6 +37,14 @@ inline constexpr std::uint8_t kUndefinedZoneNumber = 63;
 inline constexpr std::uint8_t kEmptyZoneRow = 0xFF;
 inline constexpr std::uint16_t kEmptyZoneChannel = 0x3FF;
 
+// The member list of group index `index` (the group record's encode byte): indexes 0..127 in
+// the first area, the rest in the second.
+constexpr std::size_t GroupRecordOffset(int index) {
+    return index < static_cast<int>(kGroupsPerArea)
+               ? kGroupArea1 + kRecordSize * static_cast<std::size_t>(index)
+               : kGroupArea2 + kRecordSize * static_cast<std::size_t>(index - kGroupsPerArea);
+}
+
 inline constexpr std::string_view kGroupMarkerText = "---GROUP DATA---";
 inline constexpr std::string_view kChannelMarkerText = "--CHANNEL DATA--";
 

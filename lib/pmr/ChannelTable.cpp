@@ -106,12 +106,6 @@ bool ClockShift(std::int64_t v, int radioTypeMask) {
 
 // ---- Group member lists ----
 
-std::size_t GroupRecordOffset(int index) {
-    return index < static_cast<int>(kGroupsPerArea)
-               ? kGroupArea1 + kRecordSize * static_cast<std::size_t>(index)
-               : kGroupArea2 + kRecordSize * static_cast<std::size_t>(index - kGroupsPerArea);
-}
-
 void WriteMemberList(PmrJobImage& image, int index, const ChannelEntry& entry, GroupType type) {
     const std::size_t at = GroupRecordOffset(index);
     const int members = MemberCapacity(type);

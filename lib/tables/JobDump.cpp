@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <utility>
 
 #include "core/Files.h"
 #include "fields/FieldOps.h"
@@ -31,11 +32,6 @@ std::string OneLine(std::string text) {
         }
     }
     return out;
-}
-
-std::string Shown(const PlacedField& field, std::span<const std::uint8_t> bytes) {
-    return OneLine(
-        fields::FormatField(*field.row, fields::ReadField(*field.row, bytes, field.offset)));
 }
 
 void AppendJsonString(std::string& out, std::string_view text) {
@@ -71,13 +67,6 @@ std::string StoredBits(const FieldRow& row, std::span<const std::uint8_t> bytes,
     return text;
 }
 
-// One value kept in two forms (a row that reads several stored forms as one value): the jobs
-// differ all the same.
-bool StoredFormsDiffer(const FieldRow& row, std::span<const std::uint8_t> a,
-                       std::span<const std::uint8_t> b, std::size_t offset) {
-    return row.readsAs != nullptr && StoredBits(row, a, offset) != StoredBits(row, b, offset);
-}
-
 // `, "name": "text"` (no comma before the first member); an empty text is left out unless
 // `always`.
 void AppendJsonMember(std::string& out, std::string_view name, std::string_view text, bool always) {
@@ -92,7 +81,32 @@ void AppendJsonMember(std::string& out, std::string_view name, std::string_view 
     AppendJsonString(out, text);
 }
 
+// A field as the form shows it, on one line ("\n" written as the two characters).
+std::string ShownField(const FieldRow& row, std::span<const std::uint8_t> bytes,
+                       std::size_t offset) {
+    return OneLine(fields::FormatField(row, fields::ReadField(row, bytes, offset)));
+}
+
 }  // namespace
+
+std::optional<ShownPair> ShownDifference(const FieldRow& row, std::span<const std::uint8_t> a,
+                                         std::size_t atA, std::span<const std::uint8_t> b,
+                                         std::size_t atB) {
+    const auto before = fields::ReadField(row, a, atA);
+    const auto after = fields::ReadField(row, b, atB);
+    if (before != after) {
+        return ShownPair{OneLine(fields::FormatField(row, before)),
+                         OneLine(fields::FormatField(row, after))};
+    }
+    // One value kept in two forms (a row that reads several stored forms as one value): the jobs
+    // differ all the same, and the stored bits say how.
+    if (row.readsAs != nullptr && StoredBits(row, a, atA) != StoredBits(row, b, atB)) {
+        const std::string shown = OneLine(fields::FormatField(row, before));
+        return ShownPair{shown + " (stored " + StoredBits(row, a, atA) + ")",
+                         shown + " (stored " + StoredBits(row, b, atB) + ")"};
+    }
+    return std::nullopt;
+}
 
 std::variant<JobBytes, std::string> ReadJobBytes(const std::filesystem::path& path) {
     static const std::map<std::string, ImageId> kKinds = {
@@ -119,7 +133,7 @@ std::vector<DumpLine> DumpImage(ImageId image, std::span<const std::uint8_t> byt
     ForEachField(image, bytes, Records::InUse, [&](const PlacedField& field) {
         DumpLine line{.id = field.id,
                       .caption = std::string(field.row->caption),
-                      .value = Shown(field, bytes),
+                      .value = ShownField(*field.row, bytes, field.offset),
                       .form = std::string(field.table->form),
                       .page = std::string(field.row->tab)};
         if (field.records == nullptr) {
@@ -168,19 +182,10 @@ ImageDifference DiffImages(ImageId image, std::span<const std::uint8_t> a,
         for (std::size_t i = field.offset; i < end; ++i) {
             named[i] = true;
         }
-        const auto before = fields::ReadField(*field.row, a, field.offset);
-        const auto after = fields::ReadField(*field.row, b, field.offset);
-        if (before != after) {
+        if (auto shown = ShownDifference(*field.row, a, field.offset, b, field.offset)) {
             difference.fields.push_back({field.id, std::string(field.table->form),
-                                         std::string(field.row->caption),
-                                         OneLine(fields::FormatField(*field.row, before)),
-                                         OneLine(fields::FormatField(*field.row, after))});
-        } else if (StoredFormsDiffer(*field.row, a, b, field.offset)) {
-            const std::string shown = OneLine(fields::FormatField(*field.row, before));
-            difference.fields.push_back(
-                {field.id, std::string(field.table->form), std::string(field.row->caption),
-                 shown + " (stored " + StoredBits(*field.row, a, field.offset) + ")",
-                 shown + " (stored " + StoredBits(*field.row, b, field.offset) + ")"});
+                                         std::string(field.row->caption), std::move(shown->before),
+                                         std::move(shown->after)});
         }
     });
     for (std::size_t i = 0; i < named.size(); ++i) {

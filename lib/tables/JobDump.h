@@ -41,6 +41,16 @@ struct DumpLine {
     std::string column;
 };
 
+// A field of two images as the form shows it in each, when the two differ: in value, or in the
+// stored form of one value (each then followed by its stored bits, "254.1 (stored 80)").
+struct ShownPair {
+    std::string before;
+    std::string after;
+};
+std::optional<ShownPair> ShownDifference(const fields::FieldRow& row,
+                                         std::span<const std::uint8_t> a, std::size_t atA,
+                                         std::span<const std::uint8_t> b, std::size_t atB);
+
 // Every field of `bytes` (an image of kind `image`), in table order. A trunk job lists the rows
 // of each network slot twice, prefixed "n1." and "n2."; record tables list the records in use
 // (all of them when the table has no count).

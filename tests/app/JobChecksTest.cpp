@@ -13,6 +13,8 @@
 #include "MainForm.h"
 #include "ShellFixtures.h"
 #include "core/Files.h"
+#include "fields/FieldOps.h"
+#include "pmr/ChannelRows.h"
 
 using namespace km;
 using namespace km::testing;
@@ -138,8 +140,60 @@ class JobChecksTest : public QObject {
         window_->findChild<QAction*>("CompareWith1")->trigger();
         // Other forms' store passes may have written fields the file does not hold; the two
         // header fields changed by hand are listed with both values.
-        QVERIFY(lines.contains("Radio Type | Radio Mode | PMR Radio | Multi Mode Radio"));
-        QVERIFY(lines.contains("Radio Type | Accessory | None | OEM Mic"));
+        QVERIFY(lines.contains("Radio Type |  | Radio Mode | PMR Radio | Multi Mode Radio"));
+        QVERIFY(lines.contains("Radio Type |  | Accessory | None | OEM Mic"));
+    }
+
+    // Channels are named by number and name and matched by number; the form list shows one
+    // form's fields, and the values the program computes only when asked for.
+    void compareNamesChannelsAndFiltersByForm() {
+        const auto demo = ReadFileBytes(std::filesystem::path(KM_SOURCE_DIR) / "sim/data/demo.pmr",
+                                        PmrJobImage::kSize);
+        QVERIFY(demo && demo->size() == PmrJobImage::kSize);
+        auto job = std::make_unique<PmrJobImage>();
+        job->Write(0, *demo);
+        OpenPmr(*job);
+        // A first comparison runs the store pass, so that the image is the job as stored.
+        dialogs_.openAnswers = {WriteJob("Jobs/first.pmr", *job)};
+        QStringList ignored;
+        AnswerList(QDialog::Accepted, ignored);
+        window_->CompareWith1Click();
+        auto other = std::make_unique<PmrJobImage>(ws_->pmr);
+        other->SetU16(118, 3);                      // accessory: OEM Mic
+        const std::size_t third = 0x3D2C + 2 * 32;  // the third entry of the channel table
+        other->SetText(third + 12, 12, "RENAMED");
+        other->SetU8(third + 24, other->U8(third + 24) ^ 0x01);  // its link to the next entry
+        const int number = static_cast<int>(std::get<std::int64_t>(
+            fields::ReadField(pmr::channel_rows::kNumber, ws_->pmr.Bytes(), third + 10)));
+        const QString name =
+            QString::fromStdString(std::get<std::string>(fields::ReadField(
+                                       pmr::channel_rows::kName, ws_->pmr.Bytes(), third + 12)))
+                .trimmed();
+        dialogs_.openAnswers = {WriteJob("Jobs/other.pmr", *other)};
+        QStringList all;
+        QStringList radioType;
+        QStringList withDerived;
+        dialogs_.modal.push_back([&](QDialog& dialog) {
+            auto& compare = dynamic_cast<TForm_CMP_Compare&>(dialog);
+            all = compare.ShownRows();
+            compare.Combo_CMP_Form.setCurrentText("Radio Type");
+            radioType = compare.ShownRows();
+            compare.Combo_CMP_Form.setCurrentIndex(0);
+            compare.CBox_CMP_Derived.setChecked(true);
+            withDerived = compare.ShownRows();
+            compare.show();
+            KeepPicture(compare, "compare_with");
+            return static_cast<int>(QDialog::Accepted);
+        });
+        window_->CompareWith1Click();
+        QCOMPARE(dialogs_.unexpectedDialogs, 0);
+        const QString entry = QString("Channel %1 %2").arg(number, 3, 10, QChar('0')).arg(name);
+        QCOMPARE(all,
+                 (QStringList{"Radio Type |  | Accessory | None | OEM Mic",
+                              "Channel Options | " + entry + " | Name | " + name + " | RENAMED"}));
+        QCOMPARE(radioType, (QStringList{"Radio Type |  | Accessory | None | OEM Mic"}));
+        QCOMPARE(withDerived.size(), 3);
+        QVERIFY(withDerived[2].startsWith("Channel Options | " + entry + " | Next visible entry"));
     }
 
     void compareRefusesAJobOfAnotherKind() {
