@@ -266,6 +266,10 @@ void TForm_MF_MainForm::CreateMenus() {
     csv_->Connect(CSVImport1, CSVExport1);
     csv_->SetCaptionChanged([this] { RefreshCaption(); });
     csv_->SetStoreView([this] { return StoreShownView(); });
+    printer_->SetJob([this] {
+        return PrintedJob{QString::fromStdString(state_.CurrentJobFileName).trimmed(),
+                          QString::fromStdString((jobs_.WorkDir() / state_.JobFolder).string())};
+    });
     File1.addSeparator();
     CompareWith1 = AddItem(File1, "CompareWith1", "&Compare with...", kHintCompare);
     File1.addSeparator();

@@ -1,10 +1,15 @@
 #include "Printing.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPdfWriter>
@@ -12,6 +17,8 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
+#include <QRegularExpression>
+#include <QScreen>
 #include <span>
 
 #include "Dialogs.h"
@@ -49,8 +56,13 @@ QString PictureHeader(const QString& caption) {
 }
 
 // The header in "Courier" 12 at the top left, the picture below it scaled to the rest of the
-// page with its proportions kept.
+// page with its proportions kept. A picture wider than tall is printed across a landscape page
+// (and a tall one on a portrait page), so that it fills the page rather than half of it.
 bool PaintPicture(QPagedPaintDevice& device, const QPixmap& picture, const QString& header) {
+    if (!picture.isNull()) {
+        device.setPageOrientation(picture.width() > picture.height() ? QPageLayout::Landscape
+                                                                     : QPageLayout::Portrait);
+    }
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
@@ -64,7 +76,7 @@ bool PaintPicture(QPagedPaintDevice& device, const QPixmap& picture, const QStri
     const QSize room(device.width(), device.height() - top);
     if (!picture.isNull() && room.height() > 0) {
         const QSize size = picture.size().scaled(room, Qt::KeepAspectRatio);
-        painter.drawPixmap(QRect(QPoint(0, top), size), picture);
+        painter.drawPixmap(QRect(QPoint((room.width() - size.width()) / 2, top), size), picture);
     }
     return painter.end();
 }
@@ -119,6 +131,15 @@ std::optional<print::Report> ShownReport(ConfigForm& form) {
     return std::nullopt;
 }
 
+QString ProposedPdfName(const QString& jobFileName, const QString& printed) {
+    const QString job =
+        jobFileName.isEmpty() ? QStringLiteral("Job") : QFileInfo(jobFileName).completeBaseName();
+    QString name = job + " - " + printed + ".pdf";
+    // Characters a file name cannot hold on some systems.
+    static const QRegularExpression kUnsafe(QStringLiteral("[/\\\\:*?\"<>|]"));
+    return name.replace(kUnsafe, QStringLiteral("_"));
+}
+
 FormPrinter::FormPrinter(QWidget* parent, Dialogs& dialogs, Person& person)
     : parent_(parent), dialogs_(dialogs), person_(person) {}
 
@@ -136,6 +157,17 @@ bool FormPrinter::Busy() {
     return printing_;
 }
 
+std::optional<print::Report> FormPrinter::ReportOf(ConfigForm& form) const {
+    auto report = ShownReport(form);
+    if (report) {
+        const QString name = QFileInfo(job_().fileName).fileName();
+        report->footer = ((name.isEmpty() ? QString(kJobNotSavedText) : name) + "  " +
+                          QDate::currentDate().toString(Qt::ISODate))
+                             .toStdString();
+    }
+    return report;
+}
+
 bool FormPrinter::Paint(QPagedPaintDevice& device, ConfigForm& form, const QString& caption,
                         const std::optional<print::Report>& report, int copies, bool collate) {
     if (!report) {
@@ -151,7 +183,7 @@ void FormPrinter::Print(ConfigForm& form, const QString& caption) {
     if (Busy()) {
         return;
     }
-    const auto report = ShownReport(form);
+    const auto report = ReportOf(form);
     QPrintDialog dialog(&printer, parent_);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, !report);
     if (!report) {
@@ -169,8 +201,10 @@ void FormPrinter::Print(ConfigForm& form, const QString& caption) {
     if (report) {
         printer.setCopyCount(1);
     }
+    const QPageLayout layout = printer.pageLayout();
     const bool printed = Paint(printer, form, caption, report, copies, collate);
     printer.setCopyCount(copies);
+    printer.setPageLayout(layout);
     if (!printed) {
         printer.abort();
         person_.Error(kPrintErrorText);
@@ -186,11 +220,15 @@ void FormPrinter::PrintToPdf(ConfigForm& form, const QString& caption) {
     if (Busy()) {
         return;
     }
-    const auto report = ShownReport(form);
+    const auto report = ReportOf(form);
+    const PrintedJob job = job_();
+    const QString printed = report ? QString::fromStdString(report->title) : form.windowTitle();
     FileDialogRequest request{.dialog = FileDialogId::PrintPdf,
-                              .title = QStringLiteral("Print to PDF"),
+                              .title = QString::fromUtf8(kPdfTitle),
                               .filters = {QStringLiteral("PDF Files (*.pdf)")},
-                              .defaultSuffix = QStringLiteral("pdf")};
+                              .defaultSuffix = QStringLiteral("pdf"),
+                              .folder = job.folder,
+                              .proposedName = ProposedPdfName(job.fileName, printed)};
     const auto path = dialogs_.SaveFile(request);
     if (!path) {
         return;
@@ -212,7 +250,11 @@ void FormPrinter::PrintToPdf(ConfigForm& form, const QString& caption) {
                                        static_cast<std::size_t>(bytes.size())));
     if (!written) {
         person_.Error(kPrintErrorText);
+        return;
     }
+    person_.Inform(QString::fromUtf8(kPdfWrittenText)
+                       .arg(QDir::toNativeSeparators(QFileInfo(*path).absoluteFilePath()))
+                       .toStdString());
 }
 
 void FormPrinter::Preview(ConfigForm& form, const QString& caption) {
@@ -220,10 +262,20 @@ void FormPrinter::Preview(ConfigForm& form, const QString& caption) {
     if (Busy()) {
         return;
     }
-    const auto report = ShownReport(form);
+    const auto report = ReportOf(form);
     const QPixmap picture = form.grab();
+    // The printer's orientation as the user left it, after a picture turned it.
+    const QPageLayout layout = printer.pageLayout();
     QPrintPreviewDialog preview(&printer, parent_);
     preview.setWindowTitle(QStringLiteral("Print Preview"));
+    // Large enough to read a page: most of the screen.
+    if (const QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen()) {
+        preview.resize(screen->availableGeometry().size() * 4 / 5);
+    }
+    // A page as wide as the window: the rows read at their size, not a whole page in miniature.
+    if (auto* fitWidth = preview.findChild<QAction*>(QStringLiteral("fitWidthAction"))) {
+        fitWidth->trigger();
+    }
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* page) {
         if (report) {
             print::PaintReport(*report, *page, 1, false);
@@ -233,6 +285,7 @@ void FormPrinter::Preview(ConfigForm& form, const QString& caption) {
     });
     PrintingScope scope(printing_);
     dialogs_.Exec(preview);
+    printer.setPageLayout(layout);
 }
 
 void FormPrinter::PrintSetup() {

@@ -8,6 +8,7 @@
 
 #include <QPrinter>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -31,6 +32,20 @@ inline constexpr std::string_view kPrintCompletedText = "Printing Completed!";
 // Between the caption and the page number of a form picture's header.
 inline constexpr std::string_view kPageHeaderGap = "                            Page ";
 
+// What the printed pages say of the job, and where a PDF of them is proposed: the job's file name
+// (empty while the job has none) and the job folder.
+struct PrintedJob {
+    QString fileName;
+    QString folder;
+};
+
+// The footer of a report's pages: the job's file name (or "Job not saved") and the date.
+inline constexpr const char* kJobNotSavedText = "Job not saved";
+inline constexpr const char* kPdfTitle = "Print to PDF";
+inline constexpr const char* kPdfWrittenText = "The PDF file was written:\n%1";
+// The name Print to PDF proposes: the job's name, then the report or the form.
+QString ProposedPdfName(const QString& jobFileName, const QString& printed);
+
 // The report a form prints instead of its picture while the page that lists its table is on
 // show, or nullopt.
 std::optional<print::Report> ShownReport(ConfigForm& form);
@@ -38,6 +53,8 @@ std::optional<print::Report> ShownReport(ConfigForm& form);
 class FormPrinter {
   public:
     FormPrinter(QWidget* parent, Dialogs& dialogs, Person& person);
+    // Where the job's name and folder come from (the main window's state).
+    void SetJob(std::function<PrintedJob()> job) { job_ = std::move(job); }
 
     // File > Print: the print dialog (one page for a form picture), then the pages on the
     // printer. A form picture ends with "Printing Completed!".
@@ -60,10 +77,13 @@ class FormPrinter {
     bool Paint(QPagedPaintDevice& device, ConfigForm& form, const QString& caption,
                const std::optional<print::Report>& report, int copies, bool collate);
     bool Busy();
+    // The report the form prints, with its footer.
+    std::optional<print::Report> ReportOf(ConfigForm& form) const;
 
     QWidget* parent_;
     Dialogs& dialogs_;
     Person& person_;
+    std::function<PrintedJob()> job_ = [] { return PrintedJob{}; };
     std::unique_ptr<QPrinter> printer_;
     bool printing_ = false;
 };

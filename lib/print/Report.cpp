@@ -11,6 +11,16 @@ std::optional<int> RowsPerPage(int pageHeight, int lineHeight) {
     return std::max(1, pageHeight / lineHeight - kReservedLines);
 }
 
+std::string PageNumberText(std::size_t page, std::size_t pages) {
+    return "Page " + std::to_string(page) + " of " + std::to_string(pages);
+}
+
+std::string FooterLine(const Report& report, std::size_t page, std::size_t pages) {
+    const std::string number = PageNumberText(page, pages);
+    const std::size_t width = std::max(report.dashes, report.footer.size() + 2 + number.size());
+    return report.footer + std::string(width - report.footer.size() - number.size(), ' ') + number;
+}
+
 std::vector<Page> Paginate(const Report& report, int rowsPerPage) {
     const std::size_t perPage = static_cast<std::size_t>(std::max(1, rowsPerPage));
     const std::size_t pageCount =
@@ -23,6 +33,10 @@ std::vector<Page> Paginate(const Report& report, int rowsPerPage) {
         const std::size_t last = std::min(report.rows.size(), first + perPage);
         for (std::size_t r = first; r < last; ++r) {
             page.push_back(report.rows[r]);
+        }
+        if (!report.footer.empty()) {
+            page.resize(kHeaderLines + perPage);
+            page.push_back(FooterLine(report, p + 1, pageCount));
         }
     }
     return pages;

@@ -2,8 +2,10 @@
 // A printed report as text: a title (the printer's document title), two header lines, a dashed
 // line and one row per entry, set in a fixed-pitch font. Every page repeats the header: line 0
 // holds a single blank, lines 1 and 2 the header, line 3 the dashes, and the rows follow from
-// line 4. The page geometry comes from the device the report is printed on; everything else is
-// decided here so that a printer, a PDF and a preview show the same pages.
+// line 4. A report with a footer ends every page with it on the page's last line (the line after
+// the last row a full page holds): the job's file name and the date, and "Page n of m" at the
+// right end of the dashed line. The page geometry comes from the device the report is printed on;
+// everything else is decided here so that a printer, a PDF and a preview show the same pages.
 
 #include <cstddef>
 #include <optional>
@@ -18,7 +20,14 @@ struct Report {
     std::string header2;
     std::size_t dashes = 0;
     std::vector<std::string> rows;  // UTF-8
+    std::string footer;             // the job's file name and the date; empty: no footer
 };
+
+// "Page 2 of 5".
+std::string PageNumberText(std::size_t page, std::size_t pages);
+// The footer line of page `page` (from 1) of `pages`: the footer text, blanks, and the page
+// number ending under the end of the dashed line (or two blanks after the text when it is longer).
+std::string FooterLine(const Report& report, std::size_t page, std::size_t pages);
 
 using Page = std::vector<std::string>;  // the lines of one page, from line 0
 

@@ -220,12 +220,12 @@ Report PmrPhonebookReportOfImage(std::span<const std::uint8_t> job) {
 }
 
 constexpr std::array kReportKinds = {
-    ReportKind{"channels", kChannelTitle, fields::ImageId::Pmr, ChannelReportOfImage},
-    ReportKind{"encodes", kEncodesTitle, fields::ImageId::Pmr, EncodesReportOfImage},
-    ReportKind{"decodes", kDecodesTitle, fields::ImageId::Pmr, DecodesReportOfImage},
-    ReportKind{"pmr-phonebook", kPmrPhonebookTitle, fields::ImageId::Pmr,
+    ReportKind{"channels", "", kChannelTitle, fields::ImageId::Pmr, ChannelReportOfImage},
+    ReportKind{"encodes", "", kEncodesTitle, fields::ImageId::Pmr, EncodesReportOfImage},
+    ReportKind{"decodes", "", kDecodesTitle, fields::ImageId::Pmr, DecodesReportOfImage},
+    ReportKind{"pmr-phonebook", "", kPmrPhonebookTitle, fields::ImageId::Pmr,
                PmrPhonebookReportOfImage},
-    ReportKind{"trunk-phonebook", kTrunkPhonebookTitle, fields::ImageId::Trunk,
+    ReportKind{"trunk-phonebook", "phonebook", kTrunkPhonebookTitle, fields::ImageId::Trunk,
                TrunkPhonebookReportOfImage},
 };
 
@@ -313,8 +313,10 @@ std::span<const ReportKind> ReportKinds() {
 }
 
 const ReportKind* FindReport(std::string_view name) {
-    const auto* kind = std::find_if(kReportKinds.begin(), kReportKinds.end(),
-                                    [&](const ReportKind& k) { return k.name == name; });
+    const auto* kind =
+        std::find_if(kReportKinds.begin(), kReportKinds.end(), [&](const ReportKind& k) {
+            return k.name == name || (!k.alias.empty() && k.alias == name);
+        });
     return kind == kReportKinds.end() ? nullptr : kind;
 }
 

@@ -32,6 +32,7 @@ Report DecodesReport(std::span<const pmr::DecodeEntry> decodes);
 
 struct ReportKind {
     std::string_view name;   // km700rcp-cli print --report NAME
+    std::string_view alias;  // another name it goes by (the table's name in csv), or empty
     std::string_view title;  // the printer's document title
     fields::ImageId image;   // the kind of job that holds the table
     // The report of a job image of that kind (its exact size).

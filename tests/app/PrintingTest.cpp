@@ -7,9 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -284,11 +287,68 @@ TEST(PrintingTest, PrintToPdfWritesTheFileWholeOrSaysTheError) {
     EXPECT_EQ(PageCount(desk.Path("channels.pdf")), 1);
     ASSERT_FALSE(desk.dialogs.requests.empty());
     EXPECT_EQ(desk.dialogs.requests.back().dialog, FileDialogId::PrintPdf);
-    EXPECT_TRUE(desk.person.shown.empty());
+    // It says where the file went.
+    EXPECT_EQ(desk.person.Texts(),
+              std::vector<std::string>{
+                  "The PDF file was written:\n" +
+                  QDir::toNativeSeparators(desk.Path("channels.pdf")).toStdString()});
+    desk.person.shown.clear();
 
     desk.dialogs.saveAnswers.push_back(desk.Path("no/such/folder/channels.pdf"));
     desk.printer.PrintToPdf(*desk.form, kCaption);
     EXPECT_EQ(desk.person.Texts(), std::vector<std::string>{"User abort or other error!"});
+}
+
+// The PDF is proposed in the job folder, named after the job and what is printed.
+TEST(PrintingTest, PrintToPdfProposesTheJobsNameAndTheReportInTheJobFolder) {
+    Desk desk;
+    desk.printer.SetJob([&desk] {
+        return PrintedJob{desk.Path("Jobs/depot.pmr"), desk.Path("Jobs")};
+    });
+    desk.dialogs.saveAnswers.push_back(std::nullopt);
+    desk.printer.PrintToPdf(*desk.form, kCaption);
+    ASSERT_EQ(desk.dialogs.requests.size(), 1U);
+    EXPECT_EQ(desk.dialogs.requests[0].folder, desk.Path("Jobs"));
+    EXPECT_EQ(desk.dialogs.requests[0].proposedName, QString("depot - PMR Channel Table.pdf"));
+    // A form picture is named after the form; a job never saved is "Job".
+    EXPECT_EQ(ProposedPdfName("", "Channel Options"), QString("Job - Channel Options.pdf"));
+    EXPECT_EQ(ProposedPdfName("/x/a.b.pmr", "Radio: Type?"), QString("a.b - Radio_ Type_.pdf"));
+}
+
+// A form wider than tall is printed on a landscape page, so that it fills the page.
+TEST(PrintingTest, AWideFormIsPrintedAcrossALandscapePage) {
+    Desk desk;
+    desk.form->Page_CHN_Channels.setCurrentIndex(1);
+    desk.form->resize(900, 500);
+    desk.dialogs.saveAnswers.push_back(desk.Path("wide.pdf"));
+    desk.printer.PrintToPdf(*desk.form, kCaption);
+    QFile file(desk.Path("wide.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    static const QRegularExpression box(
+        QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)"));
+    const auto match = box.match(QString::fromLatin1(file.readAll()));
+    ASSERT_TRUE(match.hasMatch());
+    EXPECT_GT(match.captured(1).toDouble(), match.captured(2).toDouble());
+}
+
+TEST(PrintingTest, PreviewOpensAtMostOfTheScreen) {
+    Desk desk;
+    QSize shown;
+    bool fitsWidth = false;
+    desk.dialogs.modal.push_back([&shown, &fitsWidth](QDialog& dialog) {
+        shown = dialog.size();
+        // The page fills the window's width, so the report reads at its size.
+        const auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+        fitsWidth = preview != nullptr && preview->zoomMode() == QPrintPreviewWidget::FitToWidth;
+        dialog.show();
+        testing::KeepPicture(dialog, "print_preview");
+        return static_cast<int>(QDialog::Accepted);
+    });
+    desk.printer.Preview(*desk.form, kCaption);
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_GE(shown.width(), screen.width() * 3 / 4);
+    EXPECT_GE(shown.height(), screen.height() * 3 / 4);
+    EXPECT_TRUE(fitsWidth);
 }
 
 }  // namespace

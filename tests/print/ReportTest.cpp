@@ -62,6 +62,26 @@ TEST(PaginateTest, NoRowsGiveOnePageOfTheHeaderAndRowsPerPageBelowOneCountAsOne)
     EXPECT_EQ(Paginate(Numbered(2), -4).size(), 2U);
 }
 
+// The footer takes the page's last line, the one after the last row a full page holds, so that
+// it stands at the same place on every page; the page number ends under the dashed line.
+TEST(PaginateTest, AFooterEndsEveryPageWithTheJobTheDateAndThePageNumber) {
+    Report report = Numbered(4);
+    report.dashes = 40;
+    report.footer = "depot.pmr  2026-12-11";
+    const std::vector<Page> pages = Paginate(report, 3);
+    ASSERT_EQ(pages.size(), 2U);
+    EXPECT_EQ(pages[0], (Page{" ", "first", "second", std::string(40, '-'), "row 0", "row 1",
+                              "row 2", "depot.pmr  2026-12-11        Page 1 of 2"}));
+    EXPECT_EQ(pages[1], (Page{" ", "first", "second", std::string(40, '-'), "row 3", "", "",
+                              "depot.pmr  2026-12-11        Page 2 of 2"}));
+    // Together with the header the page needs the lines RowsPerPage leaves for it.
+    EXPECT_EQ(static_cast<int>(pages[0].size()), kHeaderLines + 3 + 1);
+    EXPECT_LE(kHeaderLines + 1, kReservedLines);
+    // A footer longer than the dashes keeps two blanks before the number.
+    report.dashes = 6;
+    EXPECT_EQ(Paginate(report, 10)[0].back(), "depot.pmr  2026-12-11  Page 1 of 1");
+}
+
 TEST(PrintOrderTest, CollatePrintsTheReportPerCopyOtherwiseEachPageCopiesTimesInARow) {
     EXPECT_EQ(PrintOrder(2, 2, false), (std::vector<std::size_t>{0, 0, 1, 1}));
     EXPECT_EQ(PrintOrder(2, 2, true), (std::vector<std::size_t>{0, 1, 0, 1}));
