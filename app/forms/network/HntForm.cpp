@@ -40,35 +40,12 @@ QStringList TextsOf(std::span<const fields::Choice> choices) {
 TForm_NWHNT_Hunt::TForm_NWHNT_Hunt(const FormContext& context, QWidget* parent)
     : NetworkFileForm(context, parent), checks_(*this, context.person) {
     setWindowTitle(kFormCaption);
-    NameControls();
+    setObjectName("TForm_NWHNT_Hunt");
     BuildLayout();
     binder_.emplace(*this, kRows);
     BuildChannelGrid();
     BuildHuntGrids();
     WatchEdits();
-}
-
-void TForm_NWHNT_Hunt::NameControls() {
-    setObjectName("TForm_NWHNT_Hunt");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&Page_HNT_Hunt, "Page_HNT_Hunt"},
-        {&Tab_CHN_Channels, "Tab_CHN_Channels"},
-        {&Tab_NHNT_NormalHunt, "Tab_NHNT_NormalHunt"},
-        {&Tab_CHNT_ComprehensiveHunt, "Tab_CHNT_ComprehensiveHunt"},
-        {&StrGrid_CHN_ChannelTable, "StrGrid_CHN_ChannelTable"},
-        {&RadioGrp_CHN_ChanSpacing, "RadioGrp_CHN_ChanSpacing"},
-        {&CBox_CHN_XtalSwitch, "CBox_CHN_XtalSwitch"},
-        {&ComboBox_CHN_TxLowPwr, "ComboBox_CHN_TxLowPwr"},
-        {&ComboBox_CHN_TxHighPwr, "ComboBox_CHN_TxHighPwr"},
-        {&StrGrid_NHNT_NormalHunt, "StrGrid_NHNT_NormalHunt"},
-        {&CBox_CHNT_EnableComprHunt, "CBox_CHNT_EnableComprHunt"},
-        {&Edit_CHNT_HighestChan, "Edit_CHNT_HighestChan"},
-        {&Edit_CHNT_LowestChan, "Edit_CHNT_LowestChan"},
-        {&StrGrid_CHNT_WithdrawnChn, "StrGrid_CHNT_WithdrawnChn"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TForm_NWHNT_Hunt::BuildLayout() {

@@ -15,6 +15,7 @@
 #include "forms/EditChecks.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/NamedControl.h"
 #include "forms/network/NetworkFileForm.h"
 #include "network/HntMap.h"
 
@@ -31,23 +32,22 @@ class TForm_NWHNT_Hunt : public NetworkFileForm {
     bool CheckFocusedField() override;
 
     // Controls, public for the form's tests.
-    QTabWidget Page_HNT_Hunt;
-    QWidget Tab_CHN_Channels;
-    QWidget Tab_NHNT_NormalHunt;
-    QWidget Tab_CHNT_ComprehensiveHunt;
-    QTableWidget StrGrid_CHN_ChannelTable;
-    QGroupBox RadioGrp_CHN_ChanSpacing;
-    QCheckBox CBox_CHN_XtalSwitch;
-    QComboBox ComboBox_CHN_TxLowPwr;
-    QComboBox ComboBox_CHN_TxHighPwr;
-    QTableWidget StrGrid_NHNT_NormalHunt;
-    QCheckBox CBox_CHNT_EnableComprHunt;
-    QLineEdit Edit_CHNT_HighestChan;
-    QLineEdit Edit_CHNT_LowestChan;
-    QTableWidget StrGrid_CHNT_WithdrawnChn;
+    KM_CONTROL(QTabWidget, Page_HNT_Hunt);
+    KM_CONTROL(QWidget, Tab_CHN_Channels);
+    KM_CONTROL(QWidget, Tab_NHNT_NormalHunt);
+    KM_CONTROL(QWidget, Tab_CHNT_ComprehensiveHunt);
+    KM_CONTROL(QTableWidget, StrGrid_CHN_ChannelTable);
+    KM_CONTROL(QGroupBox, RadioGrp_CHN_ChanSpacing);
+    KM_CONTROL(QCheckBox, CBox_CHN_XtalSwitch);
+    KM_CONTROL(QComboBox, ComboBox_CHN_TxLowPwr);
+    KM_CONTROL(QComboBox, ComboBox_CHN_TxHighPwr);
+    KM_CONTROL(QTableWidget, StrGrid_NHNT_NormalHunt);
+    KM_CONTROL(QCheckBox, CBox_CHNT_EnableComprHunt);
+    KM_CONTROL(QLineEdit, Edit_CHNT_HighestChan);
+    KM_CONTROL(QLineEdit, Edit_CHNT_LowestChan);
+    KM_CONTROL(QTableWidget, StrGrid_CHNT_WithdrawnChn);
 
   private:
-    void NameControls();
     void BuildLayout();
     void BuildChannelGrid();
     void BuildHuntGrids();

@@ -42,7 +42,7 @@ TForm_NWTIM_ThresholdAndTimers::TForm_NWTIM_ThresholdAndTimers(const FormContext
                                                                QWidget* parent)
     : NetworkFileForm(context, parent), checks_(*this, context.person) {
     setWindowTitle(kFormCaption);
-    NameControls();
+    setObjectName("TForm_NWTIM_ThresholdAndTimers");
     BuildLayout();
     binder_.emplace(*this, kRows);
     BuildGrids();
@@ -61,32 +61,6 @@ TForm_NWTIM_ThresholdAndTimers::Durations() {
     return {{{&RadioGrp_CAL_CallUnits, &Edit_CAL_CallTime},
              {&RadioGrp_CAL_EmergUnits, &Edit_CAL_EmergTime},
              {&RadioGrp_CAL_DataUnits, &Edit_CAL_DataTime}}};
-}
-
-void TForm_NWTIM_ThresholdAndTimers::NameControls() {
-    setObjectName("TForm_NWTIM_ThresholdAndTimers");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&Page_NWTIM_ThresholdAndTimers, "Page_NWTIM_ThresholdAndTimers"},
-        {&Tab_CAL_CallDurations, "Tab_CAL_CallDurations"},
-        {&Tab_TIM_Timers, "Tab_TIM_Timers"},
-        {&Tab_ERR_ErrorRates, "Tab_ERR_ErrorRates"},
-        {&Tab_NWTIM_Next, "Tab_NWTIM_Next"},
-        {&RadioGrp_CAL_CallUnits, "RadioGrp_CAL_CallUnits"},
-        {&Edit_CAL_CallTime, "Edit_CAL_CallTime"},
-        {&RadioGrp_CAL_EmergUnits, "RadioGrp_CAL_EmergUnits"},
-        {&Edit_CAL_EmergTime, "Edit_CAL_EmergTime"},
-        {&RadioGrp_CAL_DataUnits, "RadioGrp_CAL_DataUnits"},
-        {&Edit_CAL_DataTime, "Edit_CAL_DataTime"},
-        {&RadioGrp_CAL_TSCLIMcontrol, "RadioGrp_CAL_TSCLIMcontrol"},
-        {&StrGrid_TIM_Timers, "StrGrid_TIM_Timers"},
-        {&Btn_ERR_DefaultTimers, "Btn_ERR_DefaultTimers"},
-        {&StrGrid_ERR_ErrorRates, "StrGrid_ERR_ErrorRates"},
-        {&Edit_ERR_NS, "Edit_ERR_NS"},
-        {&Edit_ERR_NT, "Edit_ERR_NT"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TForm_NWTIM_ThresholdAndTimers::BuildLayout() {

@@ -14,6 +14,7 @@
 #include "forms/EditChecks.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/NamedControl.h"
 #include "forms/network/NetworkFileForm.h"
 #include "network/TimMap.h"
 
@@ -35,23 +36,23 @@ class TForm_NWTIM_ThresholdAndTimers : public NetworkFileForm {
     void Tab_NWTIM_NextShow();
 
     // Controls, public for the form's tests.
-    QTabWidget Page_NWTIM_ThresholdAndTimers;
-    QWidget Tab_CAL_CallDurations;
-    QWidget Tab_TIM_Timers;
-    QWidget Tab_ERR_ErrorRates;
-    QWidget Tab_NWTIM_Next;
-    QGroupBox RadioGrp_CAL_CallUnits;
-    QLineEdit Edit_CAL_CallTime;
-    QGroupBox RadioGrp_CAL_EmergUnits;
-    QLineEdit Edit_CAL_EmergTime;
-    QGroupBox RadioGrp_CAL_DataUnits;
-    QLineEdit Edit_CAL_DataTime;
-    QGroupBox RadioGrp_CAL_TSCLIMcontrol;
-    QTableWidget StrGrid_TIM_Timers;
-    QPushButton Btn_ERR_DefaultTimers;
-    QTableWidget StrGrid_ERR_ErrorRates;
-    QLineEdit Edit_ERR_NS;
-    QLineEdit Edit_ERR_NT;
+    KM_CONTROL(QTabWidget, Page_NWTIM_ThresholdAndTimers);
+    KM_CONTROL(QWidget, Tab_CAL_CallDurations);
+    KM_CONTROL(QWidget, Tab_TIM_Timers);
+    KM_CONTROL(QWidget, Tab_ERR_ErrorRates);
+    KM_CONTROL(QWidget, Tab_NWTIM_Next);
+    KM_CONTROL(QGroupBox, RadioGrp_CAL_CallUnits);
+    KM_CONTROL(QLineEdit, Edit_CAL_CallTime);
+    KM_CONTROL(QGroupBox, RadioGrp_CAL_EmergUnits);
+    KM_CONTROL(QLineEdit, Edit_CAL_EmergTime);
+    KM_CONTROL(QGroupBox, RadioGrp_CAL_DataUnits);
+    KM_CONTROL(QLineEdit, Edit_CAL_DataTime);
+    KM_CONTROL(QGroupBox, RadioGrp_CAL_TSCLIMcontrol);
+    KM_CONTROL(QTableWidget, StrGrid_TIM_Timers);
+    KM_CONTROL(QPushButton, Btn_ERR_DefaultTimers);
+    KM_CONTROL(QTableWidget, StrGrid_ERR_ErrorRates);
+    KM_CONTROL(QLineEdit, Edit_ERR_NS);
+    KM_CONTROL(QLineEdit, Edit_ERR_NT);
 
   private:
     // The unit group and edit of each duration, in the order of the duration rows.
@@ -60,7 +61,6 @@ class TForm_NWTIM_ThresholdAndTimers : public NetworkFileForm {
         QLineEdit* edit;
     };
     std::array<DurationControls, timer_rows::kDurationCount> Durations();
-    void NameControls();
     void BuildLayout();
     void BuildGrids();
     void WatchEdits();

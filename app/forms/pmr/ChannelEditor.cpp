@@ -76,7 +76,7 @@ TCEDT_Form::TCEDT_Form(const pmr::ChannelEditContext& context, const ChannelEdit
     : QDialog(parent), context_(context), person_(person), exits_(new FieldExits(*this)) {
     setObjectName("TCEDT_Form");
     setWindowTitle(kCaption);
-    NameControls();
+    NameDecodeBoxes();
     FillLists();
     BuildLayout();
     binder_.emplace(*this, cr::kColumns);
@@ -84,46 +84,7 @@ TCEDT_Form::TCEDT_Form(const pmr::ChannelEditContext& context, const ChannelEdit
     ShowDialog(setup);
 }
 
-void TCEDT_Form::NameControls() {
-    const std::pair<QObject*, const char*> controls[] = {
-        {&CEDT_PageControl, "CEDT_PageControl"},
-        {&CEDT_Tab_ChOptions, "CEDT_Tab_ChOptions"},
-        {&CEDT_Tab_Selcall, "CEDT_Tab_Selcall"},
-        {&CEDT_Edit_ChanNumber, "CEDT_Edit_ChanNumber"},
-        {&CEDT_Edit_ChanName, "CEDT_Edit_ChanName"},
-        {&CEDT_GBox_Receiver, "CEDT_GBox_Receiver"},
-        {&CEDT_Edit_Rx_Frequency, "CEDT_Edit_Rx_Frequency"},
-        {&CEDT_Combo_Rx_CTCSSTone, "CEDT_Combo_Rx_CTCSSTone"},
-        {&CEDT_GBox_Transmitter, "CEDT_GBox_Transmitter"},
-        {&CEDT_Edit_Tx_Frequency, "CEDT_Edit_Tx_Frequency"},
-        {&CEDT_Combo_Tx_CTCSSTone, "CEDT_Combo_Tx_CTCSSTone"},
-        {&CEDT_Combo_Tx_Power, "CEDT_Combo_Tx_Power"},
-        {&CEDT_CBox_TxDisabled, "CEDT_CBox_TxDisabled"},
-        {&CEDT_CBox_ComRepeater, "CEDT_CBox_ComRepeater"},
-        {&CEDT_CBox_Hidden, "CEDT_CBox_Hidden"},
-        {&CEDT_ComboBox_ChanSpacing, "CEDT_ComboBox_ChanSpacing"},
-        {&CEDT_CBox_Economiser, "CEDT_CBox_Economiser"},
-        {&CEDT_CBox_OverrideXtal, "CEDT_CBox_OverrideXtal"},
-        {&CEDT_GBox_CTCSS, "CEDT_GBox_CTCSS"},
-        {&CEDT_CBox_SelectableCTCSS, "CEDT_CBox_SelectableCTCSS"},
-        {&CEDT_RadioGrp_DCS, "CEDT_RadioGrp_DCS"},
-        {&CEDT_CBox_DcsRxNormal, "CEDT_CBox_DcsRxNormal"},
-        {&CEDT_CBox_DcsRxInverted, "CEDT_CBox_DcsRxInverted"},
-        {&CEDT_CBox_DcsTxInverted, "CEDT_CBox_DcsTxInverted"},
-        {&CEDT_CBox_SelcallEnabled, "CEDT_CBox_SelcallEnabled"},
-        {&CEDT_CBox_OpenSelcall, "CEDT_CBox_OpenSelcall"},
-        {&CEDT_Edit_SelcallEncode, "CEDT_Edit_SelcallEncode"},
-        {&CEDT_Edit_PttOffEncode, "CEDT_Edit_PttOffEncode"},
-        {&CEDT_CBox_Rx_Lockout, "CEDT_CBox_Rx_Lockout"},
-        {&CEDT_CBox_Tx_Lockout, "CEDT_CBox_Tx_Lockout"},
-        {&CEDT_CBox_NoFfskAni, "CEDT_CBox_NoFfskAni"},
-        {&CEDT_GBox_Decodes, "CEDT_GBox_Decodes"},
-        {&CEDT_BitBtn_OK, "CEDT_BitBtn_OK"},
-        {&CEDT_BitBtn_Cancel, "CEDT_BitBtn_Cancel"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
+void TCEDT_Form::NameDecodeBoxes() {
     for (std::size_t d = 0; d < CEDT_CBox_Decodes.size(); ++d) {
         CEDT_CBox_Decodes[d].setObjectName(QString("CEDT_CBox_Decode%1").arg(d + 1));
         CEDT_CBox_Decodes[d].setText(QString("Decode %1").arg(d + 1));

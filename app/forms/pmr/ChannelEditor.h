@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "forms/FieldBinder.h"
+#include "forms/NamedControl.h"
 #include "pmr/ChannelEdit.h"
 
 namespace km {
@@ -57,46 +58,46 @@ class TCEDT_Form : public QDialog {
     void CEDT_BitBtn_OKClick();
 
     // Controls, public for the form's tests.
-    QTabWidget CEDT_PageControl;
-    QWidget CEDT_Tab_ChOptions;
-    QWidget CEDT_Tab_Selcall;
-    QLineEdit CEDT_Edit_ChanNumber;
-    QLineEdit CEDT_Edit_ChanName;
-    QGroupBox CEDT_GBox_Receiver;
-    QLineEdit CEDT_Edit_Rx_Frequency;
-    QComboBox CEDT_Combo_Rx_CTCSSTone;
-    QGroupBox CEDT_GBox_Transmitter;
-    QLineEdit CEDT_Edit_Tx_Frequency;
-    QComboBox CEDT_Combo_Tx_CTCSSTone;
-    QComboBox CEDT_Combo_Tx_Power;
-    QCheckBox CEDT_CBox_TxDisabled;
-    QCheckBox CEDT_CBox_ComRepeater;
-    QCheckBox CEDT_CBox_Hidden;
-    QComboBox CEDT_ComboBox_ChanSpacing;
-    QCheckBox CEDT_CBox_Economiser;
-    QCheckBox CEDT_CBox_OverrideXtal;
-    QGroupBox CEDT_GBox_CTCSS;
-    QCheckBox CEDT_CBox_SelectableCTCSS;
-    QGroupBox CEDT_RadioGrp_DCS;
+    KM_CONTROL(QTabWidget, CEDT_PageControl);
+    KM_CONTROL(QWidget, CEDT_Tab_ChOptions);
+    KM_CONTROL(QWidget, CEDT_Tab_Selcall);
+    KM_CONTROL(QLineEdit, CEDT_Edit_ChanNumber);
+    KM_CONTROL(QLineEdit, CEDT_Edit_ChanName);
+    KM_CONTROL(QGroupBox, CEDT_GBox_Receiver);
+    KM_CONTROL(QLineEdit, CEDT_Edit_Rx_Frequency);
+    KM_CONTROL(QComboBox, CEDT_Combo_Rx_CTCSSTone);
+    KM_CONTROL(QGroupBox, CEDT_GBox_Transmitter);
+    KM_CONTROL(QLineEdit, CEDT_Edit_Tx_Frequency);
+    KM_CONTROL(QComboBox, CEDT_Combo_Tx_CTCSSTone);
+    KM_CONTROL(QComboBox, CEDT_Combo_Tx_Power);
+    KM_CONTROL(QCheckBox, CEDT_CBox_TxDisabled);
+    KM_CONTROL(QCheckBox, CEDT_CBox_ComRepeater);
+    KM_CONTROL(QCheckBox, CEDT_CBox_Hidden);
+    KM_CONTROL(QComboBox, CEDT_ComboBox_ChanSpacing);
+    KM_CONTROL(QCheckBox, CEDT_CBox_Economiser);
+    KM_CONTROL(QCheckBox, CEDT_CBox_OverrideXtal);
+    KM_CONTROL(QGroupBox, CEDT_GBox_CTCSS);
+    KM_CONTROL(QCheckBox, CEDT_CBox_SelectableCTCSS);
+    KM_CONTROL(QGroupBox, CEDT_RadioGrp_DCS);
     QRadioButton CEDT_Radio_CTCSS;
     QRadioButton CEDT_Radio_DCS;
-    QCheckBox CEDT_CBox_DcsRxNormal;
-    QCheckBox CEDT_CBox_DcsRxInverted;
-    QCheckBox CEDT_CBox_DcsTxInverted;
-    QCheckBox CEDT_CBox_SelcallEnabled;
-    QCheckBox CEDT_CBox_OpenSelcall;
-    QLineEdit CEDT_Edit_SelcallEncode;
-    QLineEdit CEDT_Edit_PttOffEncode;
-    QCheckBox CEDT_CBox_Rx_Lockout;
-    QCheckBox CEDT_CBox_Tx_Lockout;
-    QCheckBox CEDT_CBox_NoFfskAni;
-    QGroupBox CEDT_GBox_Decodes;
+    KM_CONTROL(QCheckBox, CEDT_CBox_DcsRxNormal);
+    KM_CONTROL(QCheckBox, CEDT_CBox_DcsRxInverted);
+    KM_CONTROL(QCheckBox, CEDT_CBox_DcsTxInverted);
+    KM_CONTROL(QCheckBox, CEDT_CBox_SelcallEnabled);
+    KM_CONTROL(QCheckBox, CEDT_CBox_OpenSelcall);
+    KM_CONTROL(QLineEdit, CEDT_Edit_SelcallEncode);
+    KM_CONTROL(QLineEdit, CEDT_Edit_PttOffEncode);
+    KM_CONTROL(QCheckBox, CEDT_CBox_Rx_Lockout);
+    KM_CONTROL(QCheckBox, CEDT_CBox_Tx_Lockout);
+    KM_CONTROL(QCheckBox, CEDT_CBox_NoFfskAni);
+    KM_CONTROL(QGroupBox, CEDT_GBox_Decodes);
     std::array<QCheckBox, 8> CEDT_CBox_Decodes;
-    QPushButton CEDT_BitBtn_OK;
-    QPushButton CEDT_BitBtn_Cancel;
+    KM_CONTROL(QPushButton, CEDT_BitBtn_OK);
+    KM_CONTROL(QPushButton, CEDT_BitBtn_Cancel);
 
   private:
-    void NameControls();
+    void NameDecodeBoxes();
     void BuildLayout();
     void FillLists();
     void Connect();

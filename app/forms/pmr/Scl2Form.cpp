@@ -43,7 +43,7 @@ void SetUpList(QListWidget& list, QLabel& heading, std::string_view headingText,
 TSCL2_Form_Selcall::TSCL2_Form_Selcall(const FormContext& context, QWidget* parent)
     : ConfigForm(context, parent) {
     setWindowTitle(ToQString(pmr::kEncodeDecodeFormCaption));
-    NameControls();
+    setObjectName("TSCL2_Form_Selcall");
     BuildLayout();
     Connect();
     // Several encodes may be chosen, to copy them.
@@ -51,21 +51,6 @@ TSCL2_Form_Selcall::TSCL2_Form_Selcall(const FormContext& context, QWidget* pare
     encodeRows_ = std::make_unique<EncodeRowsClipboard>(
         ENC_LBox_Encodes, *this, encodes_, person(),
         [this](const std::vector<std::size_t>& positions) { ShowEncodesSelecting(positions); });
-}
-
-void TSCL2_Form_Selcall::NameControls() {
-    setObjectName("TSCL2_Form_Selcall");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&SCL2_Page_Selcall, "SCL2_Page_Selcall"}, {&DCO_Tab_Decode, "DCO_Tab_Decode"},
-        {&ENC_Tab_Encode, "ENC_Tab_Encode"},       {&SCL2_Tab_Next, "SCL2_Tab_Next"},
-        {&DEC_Lbl_Heading, "DEC_Lbl_Heading"},     {&DEC_LBox_Decodes, "DEC_LBox_Decodes"},
-        {&DEC_Btn_Edit, "DEC_Btn_Edit"},           {&ENC_Lbl_Heading, "ENC_Lbl_Heading"},
-        {&ENC_LBox_Encodes, "ENC_LBox_Encodes"},   {&ENC_Btn_Add, "ENC_Btn_Add"},
-        {&ENC_Btn_Edit, "ENC_Btn_Edit"},           {&ENC_Btn_Delete, "ENC_Btn_Delete"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TSCL2_Form_Selcall::BuildLayout() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "forms/ConfigForm.h"
+#include "forms/NamedControl.h"
 #include "forms/pmr/EncodeClipboard.h"
 #include "pmr/Scl2Map.h"
 
@@ -39,24 +40,23 @@ class TSCL2_Form_Selcall : public ConfigForm {
     void SCL2_Tab_NextShow();
 
     // Controls, public for the form's tests.
-    QTabWidget SCL2_Page_Selcall;
-    QWidget DCO_Tab_Decode;
-    QWidget ENC_Tab_Encode;
-    QWidget SCL2_Tab_Next;
-    QLabel DEC_Lbl_Heading;
-    QListWidget DEC_LBox_Decodes;
-    QPushButton DEC_Btn_Edit;
-    QLabel ENC_Lbl_Heading;
-    QListWidget ENC_LBox_Encodes;
-    QPushButton ENC_Btn_Add;
-    QPushButton ENC_Btn_Edit;
-    QPushButton ENC_Btn_Delete;
+    KM_CONTROL(QTabWidget, SCL2_Page_Selcall);
+    KM_CONTROL(QWidget, DCO_Tab_Decode);
+    KM_CONTROL(QWidget, ENC_Tab_Encode);
+    KM_CONTROL(QWidget, SCL2_Tab_Next);
+    KM_CONTROL(QLabel, DEC_Lbl_Heading);
+    KM_CONTROL(QListWidget, DEC_LBox_Decodes);
+    KM_CONTROL(QPushButton, DEC_Btn_Edit);
+    KM_CONTROL(QLabel, ENC_Lbl_Heading);
+    KM_CONTROL(QListWidget, ENC_LBox_Encodes);
+    KM_CONTROL(QPushButton, ENC_Btn_Add);
+    KM_CONTROL(QPushButton, ENC_Btn_Edit);
+    KM_CONTROL(QPushButton, ENC_Btn_Delete);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void NameControls();
     void BuildLayout();
     void Connect();
     // What the dialogs read from the Selcall form, stored or not.

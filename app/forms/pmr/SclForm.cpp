@@ -76,7 +76,8 @@ FieldGrid::Editor PatternEditor(int chars, const char* characters) {
 TSCL_Form_Selcall::TSCL_Form_Selcall(const FormContext& context, QWidget* parent)
     : ConfigForm(context, parent), checks_(*this, context.person) {
     setWindowTitle(ToQString(pmr::kSelcallFormCaption));
-    NameControls();
+    setObjectName("TSCL_Form_Selcall");
+    NameDurationEdits();
     BuildLayout();
     binder_.emplace(*this, sr::kRows);
     BuildGrids();
@@ -84,73 +85,7 @@ TSCL_Form_Selcall::TSCL_Form_Selcall(const FormContext& context, QWidget* parent
     Connect();
 }
 
-void TSCL_Form_Selcall::NameControls() {
-    setObjectName("TSCL_Form_Selcall");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&SCL_Page_Selcall, "SCL_Page_Selcall"},
-        {&Tab_SOP_Options, "Tab_SOP_Options"},
-        {&Tab_SOP2_MoreOptions, "Tab_SOP2_MoreOptions"},
-        {&Tab_FBE_Encodes, "Tab_FBE_Encodes"},
-        {&Tab_SCL_PhoneBook, "Tab_SCL_PhoneBook"},
-        {&Tab_STA_Status, "Tab_STA_Status"},
-        {&Tab_RST_Reset, "Tab_RST_Reset"},
-        {&Tab_ALM_Alarm, "Tab_ALM_Alarm"},
-        {&Tab_SCL_Next, "Tab_SCL_Next"},
-        {&SOP_Edit_OwnID, "SOP_Edit_OwnID"},
-        {&SOP_CBox_UserEnteredID, "SOP_CBox_UserEnteredID"},
-        {&SOP_CBox_FreeDialSelcall, "SOP_CBox_FreeDialSelcall"},
-        {&SOP_CBox_DecodeWithCTCSS, "SOP_CBox_DecodeWithCTCSS"},
-        {&SOP_CBox_BeepsWhileCalled, "SOP_CBox_BeepsWhileCalled"},
-        {&SOP_Combo_EncToneset1, "SOP_Combo_EncToneset1"},
-        {&SOP_Combo_EncToneset2, "SOP_Combo_EncToneset2"},
-        {&SOP_Combo_DecToneset, "SOP_Combo_DecToneset"},
-        {&SOP_Combo_ToneMargin, "SOP_Combo_ToneMargin"},
-        {&SOP_Combo_RepeatTone, "SOP_Combo_RepeatTone"},
-        {&SOP_Combo_GroupTone, "SOP_Combo_GroupTone"},
-        {&SOP_Combo_ResetTone, "SOP_Combo_ResetTone"},
-        {&SOP2_Edit_VariableDigits, "SOP2_Edit_VariableDigits"},
-        {&SOP2_Edit_StatusDigits, "SOP2_Edit_StatusDigits"},
-        {&SOP2_Combo_GrpAlertTone, "SOP2_Combo_GrpAlertTone"},
-        {&SOP2_CBox_GrpPttInhibit, "SOP2_CBox_GrpPttInhibit"},
-        {&SOP2_CBox_AllowExtAlert, "SOP2_CBox_AllowExtAlert"},
-        {&SOP2_GrpBox_UserToneset, "SOP2_GrpBox_UserToneset"},
-        {&SOP2_StrGrid_UserTones, "SOP2_StrGrid_UserTones"},
-        {&FBE_Edit_Send2Encode, "FBE_Edit_Send2Encode"},
-        {&FBE_StrGrid_FBEncodes, "FBE_StrGrid_FBEncodes"},
-        {&SCL_SGrid_PhoneBook, "SCL_SGrid_PhoneBook"},
-        {&SCL_CBox_PhbkAlphaOrder, "SCL_CBox_PhbkAlphaOrder"},
-        {&SCL_Btn_ClearPhbk, "SCL_Btn_ClearPhbk"},
-        {&SCL_Btn_FillToEnd, "SCL_Btn_FillToEnd"},
-        {&SCL_Btn_InsertRow, "SCL_Btn_InsertRow"},
-        {&SCL_Btn_DeleteRow, "SCL_Btn_DeleteRow"},
-        {&STA_StrGrid_Status, "STA_StrGrid_Status"},
-        {&STA_Btn_ClearStatus, "STA_Btn_ClearStatus"},
-        {&STA_Btn_FillToEnd, "STA_Btn_FillToEnd"},
-        {&STA_GrpBox_RemoteOptions, "STA_GrpBox_RemoteOptions"},
-        {&STA_CheckBox_RemoteChanChange, "STA_CheckBox_RemoteChanChange"},
-        {&STA_CheckBox_SilentMonitor, "STA_CheckBox_SilentMonitor"},
-        {&STA_RadioGrp_SentStatus, "STA_RadioGrp_SentStatus"},
-        {&STA_Edit_DefaultStatus, "STA_Edit_DefaultStatus"},
-        {&STA_Lbl_DefaultStatus, "STA_Lbl_DefaultStatus"},
-        {&TRST_Edit_TimedResetInterval, "TRST_Edit_TimedResetInterval"},
-        {&TRST_GrpBox_Operations, "TRST_GrpBox_Operations"},
-        {&RST_GrpBox_Operations, "RST_GrpBox_Operations"},
-        {&RST_CBox_ThirdToneReset, "RST_CBox_ThirdToneReset"},
-        {&ALM_Edit_AlarmChannelNum, "ALM_Edit_AlarmChannelNum"},
-        {&ALM_Edit_AlarmEncode, "ALM_Edit_AlarmEncode"},
-        {&ALM_Edit_EmergencyEncRptCnt, "ALM_Edit_EmergencyEncRptCnt"},
-        {&ALM_Edit_TxTime, "ALM_Edit_TxTime"},
-        {&ALM_Edit_RxTime, "ALM_Edit_RxTime"},
-        {&ALM_Combo_DisplayOperation, "ALM_Combo_DisplayOperation"},
-        {&ALM_Combo_Microphone, "ALM_Combo_Microphone"},
-        {&ALM_CBox_Confidence, "ALM_CBox_Confidence"},
-        {&ALM_CBox_AvlAlarmMsg, "ALM_CBox_AvlAlarmMsg"},
-        {&ALM_CBox_StayOnAlarmCh, "ALM_CBox_StayOnAlarmCh"},
-        {&ALM_Edit_BtnPress, "ALM_Edit_BtnPress"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
+void TSCL_Form_Selcall::NameDurationEdits() {
     for (int d = 0; d < pmr::kToneDurationCount; ++d) {
         SOP_Edit_ToneDuration[static_cast<std::size_t>(d)].setObjectName(
             ToQString(sr::kDurationControls[static_cast<std::size_t>(d)]));

@@ -20,6 +20,7 @@
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
 #include "forms/GridSheet.h"
+#include "forms/NamedControl.h"
 #include "pmr/Scl2Map.h"
 #include "pmr/SclMap.h"
 
@@ -61,83 +62,83 @@ class TSCL_Form_Selcall : public ConfigForm {
     void Tab_SCL_NextShow();
 
     // Controls, public for the form's tests.
-    QTabWidget SCL_Page_Selcall;
-    QWidget Tab_SOP_Options;
-    QWidget Tab_SOP2_MoreOptions;
-    QWidget Tab_FBE_Encodes;
-    QWidget Tab_SCL_PhoneBook;
-    QWidget Tab_STA_Status;
-    QWidget Tab_RST_Reset;
-    QWidget Tab_ALM_Alarm;
-    QWidget Tab_SCL_Next;
+    KM_CONTROL(QTabWidget, SCL_Page_Selcall);
+    KM_CONTROL(QWidget, Tab_SOP_Options);
+    KM_CONTROL(QWidget, Tab_SOP2_MoreOptions);
+    KM_CONTROL(QWidget, Tab_FBE_Encodes);
+    KM_CONTROL(QWidget, Tab_SCL_PhoneBook);
+    KM_CONTROL(QWidget, Tab_STA_Status);
+    KM_CONTROL(QWidget, Tab_RST_Reset);
+    KM_CONTROL(QWidget, Tab_ALM_Alarm);
+    KM_CONTROL(QWidget, Tab_SCL_Next);
     // Selcall Options
-    QLineEdit SOP_Edit_OwnID;
-    QCheckBox SOP_CBox_UserEnteredID;
-    QCheckBox SOP_CBox_FreeDialSelcall;
-    QCheckBox SOP_CBox_DecodeWithCTCSS;
-    QCheckBox SOP_CBox_BeepsWhileCalled;
-    QComboBox SOP_Combo_EncToneset1;
-    QComboBox SOP_Combo_EncToneset2;
-    QComboBox SOP_Combo_DecToneset;
-    QComboBox SOP_Combo_ToneMargin;
+    KM_CONTROL(QLineEdit, SOP_Edit_OwnID);
+    KM_CONTROL(QCheckBox, SOP_CBox_UserEnteredID);
+    KM_CONTROL(QCheckBox, SOP_CBox_FreeDialSelcall);
+    KM_CONTROL(QCheckBox, SOP_CBox_DecodeWithCTCSS);
+    KM_CONTROL(QCheckBox, SOP_CBox_BeepsWhileCalled);
+    KM_CONTROL(QComboBox, SOP_Combo_EncToneset1);
+    KM_CONTROL(QComboBox, SOP_Combo_EncToneset2);
+    KM_CONTROL(QComboBox, SOP_Combo_DecToneset);
+    KM_CONTROL(QComboBox, SOP_Combo_ToneMargin);
     std::array<QLineEdit, pmr::kToneDurationCount> SOP_Edit_ToneDuration;
-    QComboBox SOP_Combo_RepeatTone;
-    QComboBox SOP_Combo_GroupTone;
-    QComboBox SOP_Combo_ResetTone;
+    KM_CONTROL(QComboBox, SOP_Combo_RepeatTone);
+    KM_CONTROL(QComboBox, SOP_Combo_GroupTone);
+    KM_CONTROL(QComboBox, SOP_Combo_ResetTone);
     // More Options
-    QLineEdit SOP2_Edit_VariableDigits;
-    QLineEdit SOP2_Edit_StatusDigits;
-    QComboBox SOP2_Combo_GrpAlertTone;
-    QCheckBox SOP2_CBox_GrpPttInhibit;
-    QCheckBox SOP2_CBox_AllowExtAlert;
-    QGroupBox SOP2_GrpBox_UserToneset;
-    QTableWidget SOP2_StrGrid_UserTones;
+    KM_CONTROL(QLineEdit, SOP2_Edit_VariableDigits);
+    KM_CONTROL(QLineEdit, SOP2_Edit_StatusDigits);
+    KM_CONTROL(QComboBox, SOP2_Combo_GrpAlertTone);
+    KM_CONTROL(QCheckBox, SOP2_CBox_GrpPttInhibit);
+    KM_CONTROL(QCheckBox, SOP2_CBox_AllowExtAlert);
+    KM_CONTROL(QGroupBox, SOP2_GrpBox_UserToneset);
+    KM_CONTROL(QTableWidget, SOP2_StrGrid_UserTones);
     // FB Encodes
-    QLineEdit FBE_Edit_Send2Encode;
-    QTableWidget FBE_StrGrid_FBEncodes;
+    KM_CONTROL(QLineEdit, FBE_Edit_Send2Encode);
+    KM_CONTROL(QTableWidget, FBE_StrGrid_FBEncodes);
     // Phone Book
-    QTableWidget SCL_SGrid_PhoneBook;
-    QCheckBox SCL_CBox_PhbkAlphaOrder;
-    QPushButton SCL_Btn_ClearPhbk;
-    QPushButton SCL_Btn_FillToEnd;
-    QPushButton SCL_Btn_InsertRow;
-    QPushButton SCL_Btn_DeleteRow;
+    KM_CONTROL(QTableWidget, SCL_SGrid_PhoneBook);
+    KM_CONTROL(QCheckBox, SCL_CBox_PhbkAlphaOrder);
+    KM_CONTROL(QPushButton, SCL_Btn_ClearPhbk);
+    KM_CONTROL(QPushButton, SCL_Btn_FillToEnd);
+    KM_CONTROL(QPushButton, SCL_Btn_InsertRow);
+    KM_CONTROL(QPushButton, SCL_Btn_DeleteRow);
     // Status
-    QTableWidget STA_StrGrid_Status;
-    QPushButton STA_Btn_ClearStatus;
-    QPushButton STA_Btn_FillToEnd;
-    QGroupBox STA_GrpBox_RemoteOptions;
-    QCheckBox STA_CheckBox_RemoteChanChange;
-    QCheckBox STA_CheckBox_SilentMonitor;
-    QGroupBox STA_RadioGrp_SentStatus;
-    QLineEdit STA_Edit_DefaultStatus;
-    QLabel STA_Lbl_DefaultStatus;
+    KM_CONTROL(QTableWidget, STA_StrGrid_Status);
+    KM_CONTROL(QPushButton, STA_Btn_ClearStatus);
+    KM_CONTROL(QPushButton, STA_Btn_FillToEnd);
+    KM_CONTROL(QGroupBox, STA_GrpBox_RemoteOptions);
+    KM_CONTROL(QCheckBox, STA_CheckBox_RemoteChanChange);
+    KM_CONTROL(QCheckBox, STA_CheckBox_SilentMonitor);
+    KM_CONTROL(QGroupBox, STA_RadioGrp_SentStatus);
+    KM_CONTROL(QLineEdit, STA_Edit_DefaultStatus);
+    KM_CONTROL(QLabel, STA_Lbl_DefaultStatus);
     // Reset
-    QLineEdit TRST_Edit_TimedResetInterval;
-    QGroupBox TRST_GrpBox_Operations;
-    QGroupBox RST_GrpBox_Operations;
+    KM_CONTROL(QLineEdit, TRST_Edit_TimedResetInterval);
+    KM_CONTROL(QGroupBox, TRST_GrpBox_Operations);
+    KM_CONTROL(QGroupBox, RST_GrpBox_Operations);
     std::vector<QCheckBox*> TRST_CBox;  // bits 0..7 of the timed reset operations
     std::vector<QCheckBox*> RST_CBox;   // bits 2..7 of the reset tone operations
-    QCheckBox RST_CBox_ThirdToneReset;
+    KM_CONTROL(QCheckBox, RST_CBox_ThirdToneReset);
     // Alarm
-    QLineEdit ALM_Edit_AlarmChannelNum;
-    QLineEdit ALM_Edit_AlarmEncode;
-    QLineEdit ALM_Edit_EmergencyEncRptCnt;
-    QLineEdit ALM_Edit_TxTime;
-    QLineEdit ALM_Edit_RxTime;
-    QComboBox ALM_Combo_DisplayOperation;
-    QComboBox ALM_Combo_Microphone;
-    QCheckBox ALM_CBox_Confidence;
-    QCheckBox ALM_CBox_AvlAlarmMsg;
-    QCheckBox ALM_CBox_StayOnAlarmCh;
-    QLineEdit ALM_Edit_BtnPress;
+    KM_CONTROL(QLineEdit, ALM_Edit_AlarmChannelNum);
+    KM_CONTROL(QLineEdit, ALM_Edit_AlarmEncode);
+    KM_CONTROL(QLineEdit, ALM_Edit_EmergencyEncRptCnt);
+    KM_CONTROL(QLineEdit, ALM_Edit_TxTime);
+    KM_CONTROL(QLineEdit, ALM_Edit_RxTime);
+    KM_CONTROL(QComboBox, ALM_Combo_DisplayOperation);
+    KM_CONTROL(QComboBox, ALM_Combo_Microphone);
+    KM_CONTROL(QCheckBox, ALM_CBox_Confidence);
+    KM_CONTROL(QCheckBox, ALM_CBox_AvlAlarmMsg);
+    KM_CONTROL(QCheckBox, ALM_CBox_StayOnAlarmCh);
+    KM_CONTROL(QLineEdit, ALM_Edit_BtnPress);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
-    void NameControls();
+    void NameDurationEdits();
     void BuildLayout();
     void BuildGrids();
     void WatchEdits();

@@ -79,103 +79,13 @@ QStringList ReplyTexts() {
 TForm_ID_Identities::TForm_ID_Identities(const FormContext& context, QWidget* parent)
     : ConfigForm(context, parent), checks_(*this, context.person) {
     setWindowTitle(ToQString(kFormCaption));
-    NameControls();
+    setObjectName("TForm_ID_Identities");
     BuildLayout();
     slotBinder_.emplace(*this, kRows);
     jobBinder_.emplace(*this, phonebook_rows::kRows);
     BuildGrids();
     WatchEdits();
     Connect();
-}
-
-void TForm_ID_Identities::NameControls() {
-    setObjectName("TForm_ID_Identities");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&Page_ID_Identities, "Page_ID_Identities"},
-        {&Tab_RI_RadioIdentity, "Tab_RI_RadioIdentity"},
-        {&Tab_GRP_Groups, "Tab_GRP_Groups"},
-        {&Tab_5DD_FiveDigitDial, "Tab_5DD_FiveDigitDial"},
-        {&Tab_FAC_Facilities, "Tab_FAC_Facilities"},
-        {&Tab_DTMF_Dtmf, "Tab_DTMF_Dtmf"},
-        {&Tab_PBK_Phonebook, "Tab_PBK_Phonebook"},
-        {&Tab_STA_Status, "Tab_STA_Status"},
-        {&Tab_SFD_CallDispatchers, "Tab_SFD_CallDispatchers"},
-        {&Tab_DAT_Data, "Tab_DAT_Data"},
-        {&Tab_ID_Next, "Tab_ID_Next"},
-        {&Edit_RI_RadioIdentity, "Edit_RI_RadioIdentity"},
-        {&Edit_RI_HighestUnit, "Edit_RI_HighestUnit"},
-        {&Edit_RI_DispatcherIdentity, "Edit_RI_DispatcherIdentity"},
-        {&Label_RI_DataIdentity, "Label_RI_DataIdentity"},
-        {&Edit_RI_DataIdentity, "Edit_RI_DataIdentity"},
-        {&Edit_RI_EmergencyAddr, "Edit_RI_EmergencyAddr"},
-        {&GBox_RI_CPSX, "GBox_RI_CPSX"},
-        {&ComboBox_RI_CPSXLarge, "ComboBox_RI_CPSXLarge"},
-        {&ComboBox_RI_CPSXMedium, "ComboBox_RI_CPSXMedium"},
-        {&ComboBox_RI_CPSXSmall, "ComboBox_RI_CPSXSmall"},
-        {&ComboBox_RI_RadioHomeSite, "ComboBox_RI_RadioHomeSite"},
-        {&CBox_RI_InitAuthority, "CBox_RI_InitAuthority"},
-        {&Edit_RI_DynamicGrp, "Edit_RI_DynamicGrp"},
-        {&StrGrid_GRP_Groups, "StrGrid_GRP_Groups"},
-        {&CBox_GRP_TalkGroups, "CBox_GRP_TalkGroups"},
-        {&CBox_GRP_DefinableGroups, "CBox_GRP_DefinableGroups"},
-        {&Edit_GRP_HighestGroup, "Edit_GRP_HighestGroup"},
-        {&Label_GRP_OwnFleetGroup, "Label_GRP_OwnFleetGroup"},
-        {&Edit_GRP_OwnFleetGroup, "Edit_GRP_OwnFleetGroup"},
-        {&StrGrid_5DD_Table, "StrGrid_5DD_Table"},
-        {&CBox_FAC_FOACSU, "CBox_FAC_FOACSU"},
-        {&CBox_FAC_GroupInterFleetCalls, "CBox_FAC_GroupInterFleetCalls"},
-        {&CBox_FAC_IndividualInterFleetCalls, "CBox_FAC_IndividualInterFleetCalls"},
-        {&CBox_FAC_PABXCall, "CBox_FAC_PABXCall"},
-        {&CBox_FAC_FreeDialPSTN, "CBox_FAC_FreeDialPSTN"},
-        {&CBox_FAC_ShortDialPSTN, "CBox_FAC_ShortDialPSTN"},
-        {&CBox_FAC_ShortDataCall, "CBox_FAC_ShortDataCall"},
-        {&CBox_FAC_IncludeCall, "CBox_FAC_IncludeCall"},
-        {&CBox_FAC_SpeechCall, "CBox_FAC_SpeechCall"},
-        {&CBox_FAC_DataCall, "CBox_FAC_DataCall"},
-        {&CBox_FAC_DiversionCalls, "CBox_FAC_DiversionCalls"},
-        {&CBox_FAC_3rdPartyDiversion, "CBox_FAC_3rdPartyDiversion"},
-        {&ComboBox_FAC_SpeechDivert, "ComboBox_FAC_SpeechDivert"},
-        {&ComboBox_FAC_DataDivert, "ComboBox_FAC_DataDivert"},
-        {&CBox_DTMF_DTMFEnabled, "CBox_DTMF_DTMFEnabled"},
-        {&Edit_DTMF_TonePeriod, "Edit_DTMF_TonePeriod"},
-        {&Edit_DTMF_InterTonePeriod, "Edit_DTMF_InterTonePeriod"},
-        {&Edit_DTMF_LET, "Edit_DTMF_LET"},
-        {&Edit_DTMF_Holdover, "Edit_DTMF_Holdover"},
-        {&Edit_DTMF_Sequence1, "Edit_DTMF_Sequence1"},
-        {&Edit_DTMF_Sequence2, "Edit_DTMF_Sequence2"},
-        {&StrGrid_PBK_Phonebook, "StrGrid_PBK_Phonebook"},
-        {&CBox_PBK_PhbkAlphaOrder, "CBox_PBK_PhbkAlphaOrder"},
-        {&Btn_PBK_DeleteAll, "Btn_PBK_DeleteAll"},
-        {&Btn_PBK_FillToEnd, "Btn_PBK_FillToEnd"},
-        {&Btn_PBK_InsertRow, "Btn_PBK_InsertRow"},
-        {&Btn_PBK_DeleteRow, "Btn_PBK_DeleteRow"},
-        {&StrGrid_STA_StatusNames, "StrGrid_STA_StatusNames"},
-        {&Btn_STA_Copy, "Btn_STA_Copy"},
-        {&CBox_STA_StatusCall, "CBox_STA_StatusCall"},
-        {&Combo_STA_MsgAckStatus, "Combo_STA_MsgAckStatus"},
-        {&Combo_STA_MaxTxStatus, "Combo_STA_MaxTxStatus"},
-        {&Combo_STA_PowerOnStatus, "Combo_STA_PowerOnStatus"},
-        {&Combo_STA_InterrogateValue, "Combo_STA_InterrogateValue"},
-        {&Combo_STA_GPSPollStatus, "Combo_STA_GPSPollStatus"},
-        {&Combo_STA_ExtAlertStatus, "Combo_STA_ExtAlertStatus"},
-        {&StrGrid_SFD_CallDispatchers, "StrGrid_SFD_CallDispatchers"},
-        {&Edit_SFD_NumberOfSFD, "Edit_SFD_NumberOfSFD"},
-        {&CBox_SFD_AutoCall, "CBox_SFD_AutoCall"},
-        {&RadioGrp_SFD_DispatcherLoading, "RadioGrp_SFD_DispatcherLoading"},
-        {&Edit_DAT_DataLeadInDelay, "Edit_DAT_DataLeadInDelay"},
-        {&Edit_DAT_DataRetries, "Edit_DAT_DataRetries"},
-        {&CBox_DAT_ImmediateMsgDisplay, "CBox_DAT_ImmediateMsgDisplay"},
-        {&CBox_DAT_DeleteRepliedJob, "CBox_DAT_DeleteRepliedJob"},
-        {&CBox_DAT_DataJobNumbers, "CBox_DAT_DataJobNumbers"},
-        {&CBox_DAT_IgnitionSense, "CBox_DAT_IgnitionSense"},
-        {&Edit_DAT_TimeBased, "Edit_DAT_TimeBased"},
-        {&Label_DAT_DistanceBased, "Label_DAT_DistanceBased"},
-        {&Edit_DAT_DistanceBased, "Edit_DAT_DistanceBased"},
-        {&Label_DAT_m, "Label_DAT_m"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 // ---- Layout ----------------------------------------------------------------------------------

@@ -22,6 +22,7 @@
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
 #include "forms/GridSheet.h"
+#include "forms/NamedControl.h"
 
 namespace km {
 
@@ -62,96 +63,96 @@ class TForm_ID_Identities : public ConfigForm {
     void Tab_ID_NextShow();
 
     // Controls, public for the form's tests.
-    QTabWidget Page_ID_Identities;
-    QWidget Tab_RI_RadioIdentity;
-    QWidget Tab_GRP_Groups;
-    QWidget Tab_5DD_FiveDigitDial;
-    QWidget Tab_FAC_Facilities;
-    QWidget Tab_DTMF_Dtmf;
-    QWidget Tab_PBK_Phonebook;
-    QWidget Tab_STA_Status;
-    QWidget Tab_SFD_CallDispatchers;
-    QWidget Tab_DAT_Data;
-    QWidget Tab_ID_Next;
+    KM_CONTROL(QTabWidget, Page_ID_Identities);
+    KM_CONTROL(QWidget, Tab_RI_RadioIdentity);
+    KM_CONTROL(QWidget, Tab_GRP_Groups);
+    KM_CONTROL(QWidget, Tab_5DD_FiveDigitDial);
+    KM_CONTROL(QWidget, Tab_FAC_Facilities);
+    KM_CONTROL(QWidget, Tab_DTMF_Dtmf);
+    KM_CONTROL(QWidget, Tab_PBK_Phonebook);
+    KM_CONTROL(QWidget, Tab_STA_Status);
+    KM_CONTROL(QWidget, Tab_SFD_CallDispatchers);
+    KM_CONTROL(QWidget, Tab_DAT_Data);
+    KM_CONTROL(QWidget, Tab_ID_Next);
     // Radio Identity
-    QLineEdit Edit_RI_RadioIdentity;
-    QLineEdit Edit_RI_HighestUnit;
-    QLineEdit Edit_RI_DispatcherIdentity;
-    QLabel Label_RI_DataIdentity;
-    QLineEdit Edit_RI_DataIdentity;
-    QLineEdit Edit_RI_EmergencyAddr;
-    QGroupBox GBox_RI_CPSX;
-    QComboBox ComboBox_RI_CPSXLarge;
-    QComboBox ComboBox_RI_CPSXMedium;
-    QComboBox ComboBox_RI_CPSXSmall;
-    QComboBox ComboBox_RI_RadioHomeSite;
-    QCheckBox CBox_RI_InitAuthority;
-    QLineEdit Edit_RI_DynamicGrp;
+    KM_CONTROL(QLineEdit, Edit_RI_RadioIdentity);
+    KM_CONTROL(QLineEdit, Edit_RI_HighestUnit);
+    KM_CONTROL(QLineEdit, Edit_RI_DispatcherIdentity);
+    KM_CONTROL(QLabel, Label_RI_DataIdentity);
+    KM_CONTROL(QLineEdit, Edit_RI_DataIdentity);
+    KM_CONTROL(QLineEdit, Edit_RI_EmergencyAddr);
+    KM_CONTROL(QGroupBox, GBox_RI_CPSX);
+    KM_CONTROL(QComboBox, ComboBox_RI_CPSXLarge);
+    KM_CONTROL(QComboBox, ComboBox_RI_CPSXMedium);
+    KM_CONTROL(QComboBox, ComboBox_RI_CPSXSmall);
+    KM_CONTROL(QComboBox, ComboBox_RI_RadioHomeSite);
+    KM_CONTROL(QCheckBox, CBox_RI_InitAuthority);
+    KM_CONTROL(QLineEdit, Edit_RI_DynamicGrp);
     // Groups
-    QTableWidget StrGrid_GRP_Groups;
-    QCheckBox CBox_GRP_TalkGroups;
-    QCheckBox CBox_GRP_DefinableGroups;
-    QLineEdit Edit_GRP_HighestGroup;
-    QLabel Label_GRP_OwnFleetGroup;
-    QLineEdit Edit_GRP_OwnFleetGroup;
+    KM_CONTROL(QTableWidget, StrGrid_GRP_Groups);
+    KM_CONTROL(QCheckBox, CBox_GRP_TalkGroups);
+    KM_CONTROL(QCheckBox, CBox_GRP_DefinableGroups);
+    KM_CONTROL(QLineEdit, Edit_GRP_HighestGroup);
+    KM_CONTROL(QLabel, Label_GRP_OwnFleetGroup);
+    KM_CONTROL(QLineEdit, Edit_GRP_OwnFleetGroup);
     // 5 Digit Dial
-    QTableWidget StrGrid_5DD_Table;
+    KM_CONTROL(QTableWidget, StrGrid_5DD_Table);
     // Facilities
-    QCheckBox CBox_FAC_FOACSU;
-    QCheckBox CBox_FAC_GroupInterFleetCalls;
-    QCheckBox CBox_FAC_IndividualInterFleetCalls;
-    QCheckBox CBox_FAC_PABXCall;
-    QCheckBox CBox_FAC_FreeDialPSTN;
-    QCheckBox CBox_FAC_ShortDialPSTN;
-    QCheckBox CBox_FAC_ShortDataCall;
-    QCheckBox CBox_FAC_IncludeCall;
-    QCheckBox CBox_FAC_SpeechCall;
-    QCheckBox CBox_FAC_DataCall;
-    QCheckBox CBox_FAC_DiversionCalls;
-    QCheckBox CBox_FAC_3rdPartyDiversion;
-    QComboBox ComboBox_FAC_SpeechDivert;
-    QComboBox ComboBox_FAC_DataDivert;
+    KM_CONTROL(QCheckBox, CBox_FAC_FOACSU);
+    KM_CONTROL(QCheckBox, CBox_FAC_GroupInterFleetCalls);
+    KM_CONTROL(QCheckBox, CBox_FAC_IndividualInterFleetCalls);
+    KM_CONTROL(QCheckBox, CBox_FAC_PABXCall);
+    KM_CONTROL(QCheckBox, CBox_FAC_FreeDialPSTN);
+    KM_CONTROL(QCheckBox, CBox_FAC_ShortDialPSTN);
+    KM_CONTROL(QCheckBox, CBox_FAC_ShortDataCall);
+    KM_CONTROL(QCheckBox, CBox_FAC_IncludeCall);
+    KM_CONTROL(QCheckBox, CBox_FAC_SpeechCall);
+    KM_CONTROL(QCheckBox, CBox_FAC_DataCall);
+    KM_CONTROL(QCheckBox, CBox_FAC_DiversionCalls);
+    KM_CONTROL(QCheckBox, CBox_FAC_3rdPartyDiversion);
+    KM_CONTROL(QComboBox, ComboBox_FAC_SpeechDivert);
+    KM_CONTROL(QComboBox, ComboBox_FAC_DataDivert);
     // DTMF
-    QCheckBox CBox_DTMF_DTMFEnabled;
-    QLineEdit Edit_DTMF_TonePeriod;
-    QLineEdit Edit_DTMF_InterTonePeriod;
-    QLineEdit Edit_DTMF_LET;
-    QLineEdit Edit_DTMF_Holdover;
-    QLineEdit Edit_DTMF_Sequence1;
-    QLineEdit Edit_DTMF_Sequence2;
+    KM_CONTROL(QCheckBox, CBox_DTMF_DTMFEnabled);
+    KM_CONTROL(QLineEdit, Edit_DTMF_TonePeriod);
+    KM_CONTROL(QLineEdit, Edit_DTMF_InterTonePeriod);
+    KM_CONTROL(QLineEdit, Edit_DTMF_LET);
+    KM_CONTROL(QLineEdit, Edit_DTMF_Holdover);
+    KM_CONTROL(QLineEdit, Edit_DTMF_Sequence1);
+    KM_CONTROL(QLineEdit, Edit_DTMF_Sequence2);
     // Phone Book
-    QTableWidget StrGrid_PBK_Phonebook;
-    QCheckBox CBox_PBK_PhbkAlphaOrder;
-    QPushButton Btn_PBK_DeleteAll;
-    QPushButton Btn_PBK_FillToEnd;
-    QPushButton Btn_PBK_InsertRow;
-    QPushButton Btn_PBK_DeleteRow;
+    KM_CONTROL(QTableWidget, StrGrid_PBK_Phonebook);
+    KM_CONTROL(QCheckBox, CBox_PBK_PhbkAlphaOrder);
+    KM_CONTROL(QPushButton, Btn_PBK_DeleteAll);
+    KM_CONTROL(QPushButton, Btn_PBK_FillToEnd);
+    KM_CONTROL(QPushButton, Btn_PBK_InsertRow);
+    KM_CONTROL(QPushButton, Btn_PBK_DeleteRow);
     // Status
-    QTableWidget StrGrid_STA_StatusNames;
-    QPushButton Btn_STA_Copy;
-    QCheckBox CBox_STA_StatusCall;
-    QComboBox Combo_STA_MsgAckStatus;
-    QComboBox Combo_STA_MaxTxStatus;
-    QComboBox Combo_STA_PowerOnStatus;
-    QComboBox Combo_STA_InterrogateValue;
-    QComboBox Combo_STA_GPSPollStatus;
-    QComboBox Combo_STA_ExtAlertStatus;
+    KM_CONTROL(QTableWidget, StrGrid_STA_StatusNames);
+    KM_CONTROL(QPushButton, Btn_STA_Copy);
+    KM_CONTROL(QCheckBox, CBox_STA_StatusCall);
+    KM_CONTROL(QComboBox, Combo_STA_MsgAckStatus);
+    KM_CONTROL(QComboBox, Combo_STA_MaxTxStatus);
+    KM_CONTROL(QComboBox, Combo_STA_PowerOnStatus);
+    KM_CONTROL(QComboBox, Combo_STA_InterrogateValue);
+    KM_CONTROL(QComboBox, Combo_STA_GPSPollStatus);
+    KM_CONTROL(QComboBox, Combo_STA_ExtAlertStatus);
     // Call Dispatchers
-    QTableWidget StrGrid_SFD_CallDispatchers;
-    QLineEdit Edit_SFD_NumberOfSFD;
-    QCheckBox CBox_SFD_AutoCall;
-    QGroupBox RadioGrp_SFD_DispatcherLoading;
+    KM_CONTROL(QTableWidget, StrGrid_SFD_CallDispatchers);
+    KM_CONTROL(QLineEdit, Edit_SFD_NumberOfSFD);
+    KM_CONTROL(QCheckBox, CBox_SFD_AutoCall);
+    KM_CONTROL(QGroupBox, RadioGrp_SFD_DispatcherLoading);
     // Data
-    QLineEdit Edit_DAT_DataLeadInDelay;
-    QLineEdit Edit_DAT_DataRetries;
-    QCheckBox CBox_DAT_ImmediateMsgDisplay;
-    QCheckBox CBox_DAT_DeleteRepliedJob;
-    QCheckBox CBox_DAT_DataJobNumbers;
-    QCheckBox CBox_DAT_IgnitionSense;
-    QLineEdit Edit_DAT_TimeBased;
-    QLabel Label_DAT_DistanceBased;
-    QLineEdit Edit_DAT_DistanceBased;
-    QLabel Label_DAT_m;
+    KM_CONTROL(QLineEdit, Edit_DAT_DataLeadInDelay);
+    KM_CONTROL(QLineEdit, Edit_DAT_DataRetries);
+    KM_CONTROL(QCheckBox, CBox_DAT_ImmediateMsgDisplay);
+    KM_CONTROL(QCheckBox, CBox_DAT_DeleteRepliedJob);
+    KM_CONTROL(QCheckBox, CBox_DAT_DataJobNumbers);
+    KM_CONTROL(QCheckBox, CBox_DAT_IgnitionSense);
+    KM_CONTROL(QLineEdit, Edit_DAT_TimeBased);
+    KM_CONTROL(QLabel, Label_DAT_DistanceBased);
+    KM_CONTROL(QLineEdit, Edit_DAT_DistanceBased);
+    KM_CONTROL(QLabel, Label_DAT_m);
 
     // The phone book as the grid shows it (what Print prints).
     Phonebook ShownPhonebook() const;
@@ -160,7 +161,6 @@ class TForm_ID_Identities : public ConfigForm {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void NameControls();
     void BuildLayout();
     void BuildGrids();
     void WatchEdits();

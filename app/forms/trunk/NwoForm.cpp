@@ -42,7 +42,8 @@ const fields::FieldRow& Column(std::string_view id) {
 TForm_NWO_NetworkOptions::TForm_NWO_NetworkOptions(const FormContext& context, QWidget* parent)
     : ConfigForm(context, parent), checks_(*this, context.person) {
     setWindowTitle(ToQString(kFormCaption));
-    NameControls();
+    setObjectName("TForm_NWO_NetworkOptions");
+    NameAcquisitionEntries();
     BuildLayout();
     binder_.emplace(*this, kRows);
     BuildGrid();
@@ -62,24 +63,7 @@ TForm_NWO_NetworkOptions::TForm_NWO_NetworkOptions(const FormContext& context, Q
     });
 }
 
-void TForm_NWO_NetworkOptions::NameControls() {
-    setObjectName("TForm_NWO_NetworkOptions");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&Page_NWO_NetworkOptions, "Page_NWO_NetworkOptions"},
-        {&Tab_ACQ_Aquisition, "Tab_ACQ_Aquisition"},
-        {&Tab_NDD_NetworkData, "Tab_NDD_NetworkData"},
-        {&Tab_FA_FleetAccess, "Tab_FA_FleetAccess"},
-        {&Tab_NWO_Next, "Tab_NWO_Next"},
-        {&Btn_ACQ_Defaults, "Btn_ACQ_Defaults"},
-        {&Edit_NDD_HomeZone, "Edit_NDD_HomeZone"},
-        {&Combo_NDD_MobileControlCategory, "Combo_NDD_MobileControlCategory"},
-        {&Edit_NDD_AbbrDialMaxLimit, "Edit_NDD_AbbrDialMaxLimit"},
-        {&StrGrid_NDD_NDDPrefData, "StrGrid_NDD_NDDPrefData"},
-        {&Btn_NDD_Defaults, "Btn_NDD_Defaults"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
+void TForm_NWO_NetworkOptions::NameAcquisitionEntries() {
     for (std::size_t e = 0; e < kAcquisitionEntries; ++e) {
         Combo_ACQ_Type[e].setObjectName(QStringLiteral("Combo_ACQ_Type%1").arg(e + 1));
         Edit_ACQ_Data[e].setObjectName(QStringLiteral("Edit_ACQ_Data%1").arg(e + 1));

@@ -16,6 +16,7 @@
 #include "forms/EditChecks.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/NamedControl.h"
 
 namespace km {
 
@@ -36,25 +37,25 @@ class TForm_NWO_NetworkOptions : public ConfigForm {
     void Tab_NWO_NextShow();
 
     // Controls, public for the form's tests.
-    QTabWidget Page_NWO_NetworkOptions;
-    QWidget Tab_ACQ_Aquisition;
-    QWidget Tab_NDD_NetworkData;
-    QWidget Tab_FA_FleetAccess;
-    QWidget Tab_NWO_Next;
+    KM_CONTROL(QTabWidget, Page_NWO_NetworkOptions);
+    KM_CONTROL(QWidget, Tab_ACQ_Aquisition);
+    KM_CONTROL(QWidget, Tab_NDD_NetworkData);
+    KM_CONTROL(QWidget, Tab_FA_FleetAccess);
+    KM_CONTROL(QWidget, Tab_NWO_Next);
     std::array<QComboBox, nwo_rows::kAcquisitionEntries> Combo_ACQ_Type;  // Combo_ACQ_Type1..8
     std::array<QLineEdit, nwo_rows::kAcquisitionEntries> Edit_ACQ_Data;   // Edit_ACQ_Data1..8
-    QPushButton Btn_ACQ_Defaults;
-    QLineEdit Edit_NDD_HomeZone;
-    QComboBox Combo_NDD_MobileControlCategory;
-    QLineEdit Edit_NDD_AbbrDialMaxLimit;
-    QTableWidget StrGrid_NDD_NDDPrefData;
-    QPushButton Btn_NDD_Defaults;
+    KM_CONTROL(QPushButton, Btn_ACQ_Defaults);
+    KM_CONTROL(QLineEdit, Edit_NDD_HomeZone);
+    KM_CONTROL(QComboBox, Combo_NDD_MobileControlCategory);
+    KM_CONTROL(QLineEdit, Edit_NDD_AbbrDialMaxLimit);
+    KM_CONTROL(QTableWidget, StrGrid_NDD_NDDPrefData);
+    KM_CONTROL(QPushButton, Btn_NDD_Defaults);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void NameControls();
+    void NameAcquisitionEntries();
     void BuildLayout();
     void BuildGrid();
     void WatchEdits();
