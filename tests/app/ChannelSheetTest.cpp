@@ -6,17 +6,21 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QCompleter>
 #include <QDir>
+#include <QMainWindow>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
 #include <memory>
 
+#include "EditMenu.h"
 #include "Resources.h"
 #include "ShellFixtures.h"
 #include "ViewOptions.h"
+#include "forms/BulkEditDialog.h"
 #include "forms/Undo.h"
 #include "forms/pmr/ChannelEditor.h"
 #include "forms/pmr/ChannelSheetView.h"
@@ -392,6 +396,67 @@ TEST(ChannelSheetTest, CtrlShiftDFillsEverySelectedColumnInSeries) {
     EXPECT_EQ(table.At(2).rxHz, 460000000);
     EXPECT_EQ(table.At(2).txHz, 465000000);
     EXPECT_EQ(desk.person.shown.size(), 0u);
+}
+
+TEST(ChannelSheetTest, CopyPasteAndBulkEditOfTheEditMenuActOnTheSheetsRows) {
+    Desk desk(6);
+    desk.form->show();
+    desk.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(desk.form.get()));
+    desk.form->ShowAsTable(true);
+    ChannelSheetView& sheet = *desk.form->Sheet();
+    QTableView& grid = sheet.SHT_Grid_Channels;
+    ASSERT_EQ(QApplication::focusWidget(), &grid);
+    QMainWindow window;
+    EditMenu menu(window, desk.person, [] {});
+    QUndoStack& history = menu.History();
+
+    // Cells of channels 2 and 3 selected (in two columns): their rows are copied.
+    const QAbstractItemModel& view = sheet.Proxy();
+    grid.setCurrentIndex(view.index(1, static_cast<int>(SheetColumn::Name)));
+    grid.selectionModel()->select(QItemSelection(view.index(1, 1), view.index(2, 3)),
+                                  QItemSelectionModel::ClearAndSelect);
+    menu.Copy1Click();
+    const QStringList lines =
+        QApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("2\tOld 2\tChan\t460.02500")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("3\tOld 3\t")) << lines[1].toStdString();
+
+    // Pasted by number over a renamed channel: one step, and the job takes it.
+    ChannelSheetModel& model = ModelOf(sheet);
+    ASSERT_FALSE(model.SetText(1, SheetColumn::Name, "Depot").refusal);
+    const int steps = history.count();
+    menu.Paste1Click();
+    EXPECT_EQ(desk.form->Table().At(1).Name(), "Old 2");
+    EXPECT_EQ(history.count(), steps + 1);
+    pmr::ChannelTable stored;
+    pmr::LoadChannelTable(desk.workspace->pmr, stored);
+    EXPECT_EQ(stored.At(1).Name(), "Old 2");
+    history.undo();
+    EXPECT_EQ(desk.form->Table().At(1).Name(), "Depot");
+    EXPECT_EQ(view.index(1, 1).data().toString(), "Depot") << "the sheet shows the undo";
+
+    // Bulk Edit sets the power of the channels whose cells are selected.
+    grid.setCurrentIndex(view.index(0, static_cast<int>(SheetColumn::Rx)));
+    grid.selectionModel()->select(QItemSelection(view.index(0, 3), view.index(3, 3)),
+                                  QItemSelectionModel::ClearAndSelect);
+    desk.dialogs.modal.push_back([](QDialog& dialog) {
+        auto& bulk = dynamic_cast<BulkEditDialog&>(dialog);
+        EXPECT_EQ(bulk.BulkEdit_Lbl_Rows.text(), "Set one column of the 4 selected rows:");
+        bulk.BulkEdit_Combo_Column.setCurrentIndex(0);  // Tx Power
+        bulk.BulkEdit_Combo_Value.setCurrentIndex(2);   // High
+        return static_cast<int>(QDialog::Accepted);
+    });
+    menu.BulkEdit1Click();
+    EXPECT_EQ(desk.dialogs.modal.size(), 0u) << "the dialog was shown";
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(pmr::PowerOf(desk.form->Table().At(i)) == pmr::Power::High, i < 4) << i;
+    }
+    EXPECT_EQ(view.index(3, static_cast<int>(SheetColumn::Power)).data().toString(), "Hi");
+    pmr::LoadChannelTable(desk.workspace->pmr, stored);
+    EXPECT_EQ(pmr::PowerOf(stored.At(3)), pmr::Power::High);
+    EXPECT_EQ(desk.dialogs.unexpectedDialogs, 0);
 }
 
 TEST(ChannelSheetTest, SortingAndFilteringChangeTheViewNotTheStoredOrder) {

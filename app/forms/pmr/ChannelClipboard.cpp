@@ -15,53 +15,61 @@ constexpr const char* kEntriesMimeType = "application/x-km700rcp-channels";
 
 }  // namespace
 
-ChannelRowsClipboard::ChannelRowsClipboard(QTableView& view, RecordTableModel& model,
+ChannelRows ListRows(QTableView& view, RecordTableModel& model, const pmr::ChannelTable& table) {
+    ChannelRows rows;
+    rows.selected = [&view, &table] {
+        std::vector<std::size_t> positions;
+        if (const QItemSelectionModel* selection = view.selectionModel()) {
+            for (const QModelIndex& index : selection->selectedRows()) {
+                positions.push_back(static_cast<std::size_t>(index.row()));
+            }
+        }
+        if (positions.empty() && view.currentIndex().isValid()) {
+            positions.push_back(static_cast<std::size_t>(view.currentIndex().row()));
+        }
+        std::sort(positions.begin(), positions.end());
+        positions.erase(std::remove_if(positions.begin(), positions.end(),
+                                       [&table](std::size_t p) { return p >= table.Size(); }),
+                        positions.end());
+        return positions;
+    };
+    rows.select = [&view, &model](const std::vector<std::size_t>& positions) {
+        QItemSelection selection;
+        for (std::size_t position : positions) {
+            const QModelIndex index = model.index(static_cast<int>(position), 0);
+            selection.select(index, index);
+        }
+        if (!positions.empty()) {
+            const QModelIndex first = model.index(static_cast<int>(positions.front()), 0);
+            view.setCurrentIndex(first);
+            view.scrollTo(first);
+        }
+        view.selectionModel()->select(
+            selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    rows.change = [&view, &model](const QString& text, std::optional<std::size_t> where,
+                                  const std::function<bool()>& edit) {
+        const int current = view.currentIndex().isValid() ? view.currentIndex().row() : 0;
+        model.Change(text, where ? static_cast<int>(*where) : current, edit);
+    };
+    return rows;
+}
+
+ChannelRowsClipboard::ChannelRowsClipboard(QWidget& view, ChannelRows rows,
                                            pmr::ChannelTable& table, Person& person,
                                            Dialogs& dialogs,
                                            std::function<pmr::ChannelEditContext()> context)
     : undo::RowClipboard(view),
       view_(view),
-      model_(model),
+      rows_(std::move(rows)),
       table_(table),
       person_(person),
       dialogs_(dialogs),
       context_(std::move(context)) {}
 
-std::vector<std::size_t> ChannelRowsClipboard::SelectedPositions() const {
-    std::vector<std::size_t> positions;
-    if (const QItemSelectionModel* selection = view_.selectionModel()) {
-        for (const QModelIndex& index : selection->selectedRows()) {
-            positions.push_back(static_cast<std::size_t>(index.row()));
-        }
-    }
-    if (positions.empty() && view_.currentIndex().isValid()) {
-        positions.push_back(static_cast<std::size_t>(view_.currentIndex().row()));
-    }
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::remove_if(positions.begin(), positions.end(),
-                                   [this](std::size_t p) { return p >= table_.Size(); }),
-                    positions.end());
-    return positions;
-}
-
-void ChannelRowsClipboard::SelectPositions(const std::vector<std::size_t>& positions) {
-    QItemSelection selection;
-    for (std::size_t position : positions) {
-        const QModelIndex index = model_.index(static_cast<int>(position), 0);
-        selection.select(index, index);
-    }
-    if (!positions.empty()) {
-        const QModelIndex first = model_.index(static_cast<int>(positions.front()), 0);
-        view_.setCurrentIndex(first);
-        view_.scrollTo(first);
-    }
-    view_.selectionModel()->select(selection,
-                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
 std::unique_ptr<QMimeData> ChannelRowsClipboard::CopyRows() const {
     std::vector<pmr::ChannelEntry> entries;
-    for (std::size_t position : SelectedPositions()) {
+    for (std::size_t position : rows_.selected()) {
         entries.push_back(table_.At(position));
     }
     if (entries.empty()) {
@@ -98,8 +106,7 @@ void ChannelRowsClipboard::PasteRows(const QMimeData& data) {
         return;
     }
     pmr::PasteResult result;
-    const int where = view_.currentIndex().isValid() ? view_.currentIndex().row() : 0;
-    model_.Change(QStringLiteral("Paste"), where, [&] {
+    rows_.change(QStringLiteral("Paste"), std::nullopt, [&] {
         result = pmr::PasteEntries(table_, entries);
         return !result.refusal;
     });
@@ -107,11 +114,11 @@ void ChannelRowsClipboard::PasteRows(const QMimeData& data) {
         person_.Error(*result.refusal);
         return;
     }
-    SelectPositions(result.positions);
+    rows_.select(result.positions);
 }
 
 void ChannelRowsClipboard::BulkEdit() {
-    const std::vector<std::size_t> positions = SelectedPositions();
+    const std::vector<std::size_t> positions = rows_.selected();
     const auto channels = std::count_if(positions.begin(), positions.end(),
                                         [this](std::size_t p) { return !table_.At(p).IsGroup(); });
     if (channels == 0) {
@@ -132,12 +139,12 @@ void ChannelRowsClipboard::BulkEdit() {
     }
     const pmr::BulkColumn column =
         pmr::kBulkColumns.at(static_cast<std::size_t>(dialog.Column())).column;
-    model_.Change(QStringLiteral("Bulk Edit"), static_cast<int>(positions.front()), [&] {
+    rows_.change(QStringLiteral("Bulk Edit"), positions.front(), [&] {
         return pmr::ApplyBulkEdit(table_, positions, column,
                                   static_cast<std::size_t>(dialog.Value()), context_(),
                                   person_) > 0;
     });
-    SelectPositions(positions);
+    rows_.select(positions);
 }
 
 }  // namespace km

@@ -161,6 +161,10 @@ pmr::SheetResult ChannelSheetModel::Insert(const pmr::ChannelEntry& model,
                [&] { return pmr::InsertChannels(table_, model, request, context_()); });
 }
 
+void ChannelSheetModel::Change(const QString& text, const std::function<bool()>& edit) {
+    Run(text, [&] { return pmr::SheetResult{.changed = edit()}; });
+}
+
 pmr::SheetResult ChannelSheetModel::Run(const QString& text,
                                         const std::function<pmr::SheetResult()>& edit) {
     const std::size_t sizeBefore = table_.Size();

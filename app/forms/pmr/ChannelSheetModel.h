@@ -55,6 +55,9 @@ class ChannelSheetModel : public QAbstractTableModel {
     pmr::SheetResult AddNext(std::optional<std::size_t> after, const pmr::ChannelEntry& model,
                              std::int64_t stepHz);
     pmr::SheetResult Insert(const pmr::ChannelEntry& model, const pmr::InsertRequest& request);
+    // A change of the table made by a command of its own (a paste, a bulk edit): `edit` returns
+    // true when it changed anything.
+    void Change(const QString& text, const std::function<bool()>& edit);
 
     // What the last command did (for the note beside the cell).
     const pmr::SheetResult& LastResult() const { return last_; }

@@ -409,6 +409,37 @@ std::vector<pmr::ColumnRows> ChannelSheetView::SelectedColumns() const {
     return columns;
 }
 
+std::vector<std::size_t> ChannelSheetView::SelectedRows() const {
+    std::set<std::size_t> positions;
+    for (const QModelIndex& index : SHT_Grid_Channels.selectionModel()->selectedIndexes()) {
+        positions.insert(static_cast<std::size_t>(proxy_.mapToSource(index).row()));
+    }
+    if (positions.empty()) {
+        if (const auto current = CurrentPosition()) {
+            positions.insert(*current);
+        }
+    }
+    return {positions.begin(), positions.end()};
+}
+
+void ChannelSheetView::SelectRows(const std::vector<std::size_t>& positions) {
+    QItemSelection selection;
+    for (std::size_t position : positions) {
+        const QModelIndex index = proxy_.mapFromSource(model_.index(static_cast<int>(position), 0));
+        if (index.isValid()) {
+            selection.select(index, index);
+        }
+    }
+    if (selection.isEmpty()) {
+        return;
+    }
+    const QModelIndex first = selection.indexes().front();
+    SHT_Grid_Channels.setCurrentIndex(first);
+    SHT_Grid_Channels.scrollTo(first);
+    SHT_Grid_Channels.selectionModel()->select(
+        selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 std::optional<std::vector<pmr::ColumnRows>> ChannelSheetView::FillSelection() {
     std::vector<pmr::ColumnRows> columns = SelectedColumns();
     if (std::none_of(columns.begin(), columns.end(),

@@ -79,6 +79,10 @@ class ChannelSheetView : public QWidget {
     void SelectCell(std::size_t position, pmr::SheetColumn column);
     // Cells of the current column from `first` to `last` (positions in the table) selected.
     void SelectColumnRange(pmr::SheetColumn column, std::size_t first, std::size_t last);
+    // The entries of the selected cells in table order (the current one when none is selected),
+    // and entries selected as whole rows, for the Edit menu's Copy, Paste and Bulk Edit.
+    std::vector<std::size_t> SelectedRows() const;
+    void SelectRows(const std::vector<std::size_t>& positions);
     // The note beside the cell ("" when none is shown).
     QString Note() const;
     QSortFilterProxyModel& Proxy() { return proxy_; }

@@ -100,9 +100,9 @@ TCHN_Form_Channels::TCHN_Form_Channels(const FormContext& context, QWidget* pare
                                    }}});
     Options = std::make_unique<ChannelOptionPages>(*this, table_, *Tab_CHN_Zones, workspace().pmr,
                                                    state(), person());
-    rows_ = std::make_unique<ChannelRowsClipboard>(CHN_LBox_Channels, *model_, table_, person(),
-                                                   dialogs(),
-                                                   [this] { return EditContext(std::nullopt); });
+    rows_ = std::make_unique<ChannelRowsClipboard>(
+        CHN_LBox_Channels, ListRows(CHN_LBox_Channels, *model_, table_), table_, person(),
+        dialogs(), [this] { return EditContext(std::nullopt); });
     BuildLayout();
     Connect();
     ShowAsTable(ChannelsAsTable());
@@ -445,6 +445,17 @@ void TCHN_Form_Channels::ShowAsTable(bool table) {
             });
         Tab_CHN_Channels.layout()->addWidget(sheet_.get());
         connect(sheetModel_.get(), &ChannelSheetModel::changed, this, [this] { SheetChanged(); });
+        // The Edit menu's commands act on the sheet's rows as they do on the list's.
+        ChannelRows rows{
+            .selected = [this] { return sheet_->SelectedRows(); },
+            .select = [this](const auto& positions) { sheet_->SelectRows(positions); },
+            .change = [this](
+                          const QString& text, std::optional<std::size_t>,
+                          const std::function<bool()>& edit) { sheetModel_->Change(text, edit); },
+        };
+        sheetRows_ = std::make_unique<ChannelRowsClipboard>(
+            sheet_->SHT_Grid_Channels, std::move(rows), table_, person(), dialogs(),
+            [this] { return EditContext(std::nullopt); });
     }
     CHN_LBox_Channels.setVisible(!table);
     for (QPushButton* button :

@@ -110,6 +110,7 @@ class TCHN_Form_Channels : public ConfigForm, public RadioTypeListener {
     std::unique_ptr<ChannelRowsClipboard> rows_;  // Copy, Paste and Bulk Edit of the list
     std::unique_ptr<ChannelSheetModel> sheetModel_;
     std::unique_ptr<ChannelSheetView> sheet_;
+    std::unique_ptr<ChannelRowsClipboard> sheetRows_;  // Copy, Paste and Bulk Edit of the sheet
     bool shownAsTable_ = false;
     bool sheetChanging_ = false;  // the list reloads for an edit of the sheet
 };
