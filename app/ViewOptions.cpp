@@ -10,7 +10,7 @@
 namespace km {
 namespace {
 
-constexpr const char* kChannelsAsTableCaption = "Channels as a &Table";
+constexpr const char* kChannelsAsTableCaption = "&Channels as a Table";
 constexpr const char* kHintChannelsAsTable =
     "Show the PMR channels as a table whose cells are edited in place.";
 // The per-user settings file could not be written: the choice holds until the program ends.

@@ -555,7 +555,7 @@ TEST(ChannelSheetTest, TheViewMenuItemShowsTheTableAndIsKeptForTheUser) {
         EXPECT_EQ(desk.form->Sheet(), nullptr) << "built when first shown";
         QMenu view;
         QAction* item = AddChannelsAsTableItem(view, desk.shell, desk.person);
-        EXPECT_EQ(item->text(), "Channels as a &Table");
+        EXPECT_EQ(item->text(), "&Channels as a Table");
         EXPECT_FALSE(item->isChecked());
         item->trigger();
         EXPECT_TRUE(desk.form->ShownAsTable());
