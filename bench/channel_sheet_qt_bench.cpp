@@ -1,7 +1,8 @@
 // How quick the channel table is as a sheet, on a job of 1000 channels: the sheet opening (built,
 // laid out and painted whole), a page of it scrolled and painted, and a fill series over all 1000
 // rows with the store rules applied after it, both as the pure rules and through the form (with
-// its undo step, the list shown again and the job stored).
+// its undo step, the list shown again and the job stored), the same over three columns at once,
+// and a channel added after the current one (Ctrl+Enter) on a table of 999.
 
 #include <benchmark/benchmark.h>
 
@@ -40,9 +41,9 @@ class NoShell : public km::Shell {
 
 constexpr int kBandUwEntry = 12;  // 440-500 MHz
 
-km::pmr::ChannelTable ThousandChannels() {
+km::pmr::ChannelTable ThousandChannels(int count = 1000) {
     km::pmr::ChannelTable table;
-    for (int n = 0; n < 1000; ++n) {
+    for (int n = 0; n < count; ++n) {
         km::pmr::ChannelEntry entry = km::pmr::DefaultEntry(440000000 + 12500LL * n);
         entry.SetNumber(n);
         entry.SetName("Channel " + std::to_string(n));
@@ -63,9 +64,9 @@ km::pmr::SheetContext Context() {
     return {.band = *km::pmr::LimitsOfBand(0x5557, 0), .radioTypeMask = 16};
 }
 
-// A PMR job of 1000 channels with its Channel Options form loaded (the list shown).
+// A PMR job of 1000 channels (or `count`) with its Channel Options form loaded (the list shown).
 struct Job {
-    Job() {
+    explicit Job(int count = 1000) {
         km::undo::SetStack(&history);
         state.ImageKind = km::kImagePmr;
         state.PmrJobLoaded = true;
@@ -75,7 +76,7 @@ struct Job {
         km::tables::FillTemplateDefaults(km::fields::ImageId::Pmr, workspace->pmr.Bytes());
         workspace->pmr.SetU16(km::pmr::kBandCode, 0x5557);
         workspace->pmr.SetU16(14, 5860);
-        km::pmr::StoreChannelTable(ThousandChannels(), {.radioTypeMask = 16}, workspace->pmr,
+        km::pmr::StoreChannelTable(ThousandChannels(count), {.radioTypeMask = 16}, workspace->pmr,
                                    person);
         form = std::make_unique<km::TCHN_Form_Channels>(
             km::FormContext{*workspace, state, person, dialogs, shell});
@@ -151,6 +152,38 @@ void BM_FillSeriesThousandThroughTheSheet(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FillSeriesThousandThroughTheSheet)->Unit(benchmark::kMillisecond);
+
+void BM_FillSeriesThreeColumnsThroughTheSheet(benchmark::State& state) {
+    Job job;
+    job.form->ShowAsTable(true);
+    auto& model = dynamic_cast<km::ChannelSheetModel&>(*job.form->Sheet()->Proxy().sourceModel());
+    const std::vector<km::pmr::ColumnRows> columns = {
+        {SheetColumn::Name, AllRows()}, {SheetColumn::Rx, AllRows()}, {SheetColumn::Tx, AllRows()}};
+    std::int64_t step = 12500;
+    for (auto _ : state) {
+        step = step == 12500 ? 6250 : 12500;
+        benchmark::DoNotOptimize(model.FillSeries(columns, step).changed);
+    }
+}
+BENCHMARK(BM_FillSeriesThreeColumnsThroughTheSheet)->Unit(benchmark::kMillisecond);
+
+void BM_AddNextChannelThroughTheSheet(benchmark::State& state) {
+    Job job(999);
+    job.form->ShowAsTable(true);
+    auto& model = dynamic_cast<km::ChannelSheetModel&>(*job.form->Sheet()->Proxy().sourceModel());
+    const km::pmr::ChannelEntry first = job.form->Table().At(0);
+    for (auto _ : state) {
+        // After channel 997 comes 999, the one number free.
+        if (!model.AddNext(997, first, 12500).changed) {
+            state.SkipWithError("the channel was not added");
+            break;
+        }
+        state.PauseTiming();
+        job.history.undo();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddNextChannelThroughTheSheet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
