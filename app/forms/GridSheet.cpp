@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <algorithm>
+#include <set>
 
 #include "core/Person.h"
 #include "core/Series.h"
@@ -16,7 +17,7 @@ constexpr const char* kFillSeriesText = "Fill Series\tCtrl+Shift+D";
 // The line a refused fill stopped at: "Entry 12: " and the cell's own message.
 constexpr const char* kRefusedLineText = "%1 %2: %3";
 constexpr std::string_view kSelectCellsText =
-    "Select the cells of one column to fill: the first cell's value is filled into the others.";
+    "Select the cells to fill: the first cell of each column is filled into the others.";
 
 // A cell's text as a number when it is one, so that 9 sorts before 10.
 std::optional<long long> NumberOf(const QString& text) {
@@ -94,33 +95,47 @@ std::vector<int> GridSheet::SelectedLines(int column) const {
 }
 
 void GridSheet::Fill(bool series) {
-    const int column = table_.currentColumn();
-    const std::vector<int> lines = column > 0 ? SelectedLines(column) : std::vector<int>{};
-    if (lines.size() < 2) {
+    // Every selected column but the entry's index, each from its own first selected cell.
+    std::set<int> selected;
+    for (const QModelIndex& index : table_.selectionModel()->selectedIndexes()) {
+        if (index.column() > 0) {
+            selected.insert(index.column());
+        }
+    }
+    struct Cell {
+        int line;
+        int column;
+        QString before;
+    };
+    std::vector<Cell> filled;
+    for (const int column : selected) {
+        const std::vector<int> lines = SelectedLines(column);
+        const std::string first =
+            lines.empty() ? std::string() : grid_.Text(lines.front(), column).toStdString();
+        for (std::size_t k = 1; k < lines.size(); ++k) {
+            filled.push_back({lines[k], column, grid_.Text(lines[k], column)});
+            const long long steps = series ? static_cast<long long>(k) : 0;
+            grid_.SetText(lines[k], column, ToQString(CountedText(first, steps)));
+        }
+    }
+    if (filled.empty()) {
         person_.Inform(kSelectCellsText);
         return;
     }
-    const std::string first = grid_.Text(lines.front(), column).toStdString();
-    std::vector<QString> before;
-    for (std::size_t k = 1; k < lines.size(); ++k) {
-        before.push_back(grid_.Text(lines[k], column));
-        const long long steps = series ? static_cast<long long>(k) : 0;
-        grid_.SetText(lines[k], column, ToQString(CountedText(first, steps)));
-    }
-    for (std::size_t k = 1; k < lines.size(); ++k) {
-        const auto message = grid_.CellMessage(lines[k], column, FieldGrid::Moment::Move);
+    for (const Cell& cell : filled) {
+        const auto message = grid_.CellMessage(cell.line, cell.column, FieldGrid::Moment::Move);
         if (!message) {
             continue;
         }
         // Taken back whole: what the grid shows is what it showed before.
-        for (std::size_t b = 1; b < lines.size(); ++b) {
-            grid_.SetText(lines[b], column, before[b - 1]);
+        for (const Cell& back : filled) {
+            grid_.SetText(back.line, back.column, back.before);
         }
         const QString title = table_.horizontalHeaderItem(0) != nullptr
                                   ? table_.horizontalHeaderItem(0)->text()
                                   : QString();
         person_.Error(QString(kRefusedLineText)
-                          .arg(title, grid_.Text(lines[k], 0), ToQString(*message))
+                          .arg(title, grid_.Text(cell.line, 0), ToQString(*message))
                           .toStdString());
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // A spreadsheet's commands on a grid of a form (the phone books, the status list): Ctrl+D fills
-// the selected cells of a column with the first one, Fill Series (the grid's context menu, or
+// the selected cells of each column with the first one, Fill Series (the grid's context menu, or
 // Ctrl+Shift+D) counts on from it ("CH 1", "CH 2" ...; 100, 101 ...), and a click on a column's
 // title sorts the lines for viewing: again the other way, a third time back to the stored order.
 // Sorting moves only what is shown: every line stays the entry it is, so the store and the
@@ -39,7 +39,7 @@ class GridSheet : public QObject {
 
   private:
     void Fill(bool series);
-    // The selected lines of the current column, in the order they are shown.
+    // The selected lines of a column, in the order they are shown.
     std::vector<int> SelectedLines(int column) const;
     void TitleClicked(int column);
 

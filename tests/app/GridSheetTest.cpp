@@ -97,6 +97,39 @@ TEST(GridSheetTest, AFillACellCannotTakeIsTakenBackWholeAndTheLineNamed) {
     EXPECT_EQ(book.history.count(), steps) << "nothing changed";
 }
 
+TEST(GridSheetTest, AFillCoversEverySelectedColumnAsOneStep) {
+    Book book;
+    book.grid.SetText(0, kName, "Truck 1");
+    book.grid.SetText(0, kNumber, "100");
+    book.grid.SetText(5, kName, "Spare");
+    book.Settle();
+    const int steps = book.history.count();
+    book.table.setCurrentCell(0, kName);
+    book.table.setRangeSelected(QTableWidgetSelectionRange(0, kName, 3, kNumber), true);
+    QTest::keyClick(&book.table, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    book.Settle();
+    EXPECT_EQ(book.grid.Text(3, kName), "Truck 4");
+    EXPECT_EQ(book.grid.Text(3, kNumber), "103");
+    EXPECT_EQ(book.grid.Text(4, kName), "") << "outside the selection";
+    EXPECT_EQ(book.history.count(), steps + 1);
+    book.history.undo();
+    EXPECT_EQ(book.grid.Text(3, kName), "");
+    EXPECT_EQ(book.grid.Text(3, kNumber), "");
+
+    // A number that grows past four digits takes back the names filled with it.
+    book.grid.SetText(0, kNumber, "9998");
+    book.Settle();
+    const int before = book.history.count();
+    book.table.setRangeSelected(QTableWidgetSelectionRange(0, kName, 5, kNumber), true);
+    book.sheet->FillSeries();
+    book.Settle();
+    ASSERT_EQ(book.person.shown.size(), 1u);
+    EXPECT_EQ(book.person.shown[0].text, "Entry 2: A number has at most 4 digits.");
+    EXPECT_EQ(book.grid.Text(1, kName), "");
+    EXPECT_EQ(book.grid.Text(5, kName), "Spare");
+    EXPECT_EQ(book.history.count(), before) << "nothing changed";
+}
+
 TEST(GridSheetTest, SortingForViewingMovesLinesOnTheScreenOnly) {
     Book book;
     const char* numbers[] = {"30", "9", "", "100"};
