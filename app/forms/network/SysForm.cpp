@@ -50,7 +50,7 @@ QList<QRadioButton*> RadioButtonsOf(const QGroupBox& group) {
 TForm_NWSYS_System::TForm_NWSYS_System(const FormContext& context, QWidget* parent)
     : NetworkFileForm(context, parent), checks_(*this, context.person) {
     setWindowTitle(kFormCaption);
-    NameControls();
+    setObjectName("TForm_NWSYS_System");
     BuildLayout();
     binder_.emplace(*this, kRows);
     BuildGrids();
@@ -61,57 +61,6 @@ TForm_NWSYS_System::TForm_NWSYS_System(const FormContext& context, QWidget* pare
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setFixedPitch(true);
     Combo_SYS_FrequencyBand.setFont(fixed);
-}
-
-void TForm_NWSYS_System::NameControls() {
-    setObjectName("TForm_NWSYS_System");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&Page_NWSYS_Systems, "Page_NWSYS_Systems"},
-        {&Tab_SYS_NetworkInfo, "Tab_SYS_NetworkInfo"},
-        {&Tab_REG_Registration, "Tab_REG_Registration"},
-        {&Tab_FSL_SignalLevels, "Tab_FSL_SignalLevels"},
-        {&Tab_GEN_General, "Tab_GEN_General"},
-        {&Tab_ANN_RCPMEP, "Tab_ANN_RCPMEP"},
-        {&Tab_OPID_Roaming, "Tab_OPID_Roaming"},
-        {&Tab_NWSYS_Next, "Tab_NWSYS_Next"},
-        {&Edit_SYS_NetworkDescription, "Edit_SYS_NetworkDescription"},
-        {&Combo_SYS_FrequencyBand, "Combo_SYS_FrequencyBand"},
-        {&RadioGrp_SYS_NetworkScheme, "RadioGrp_SYS_NetworkScheme"},
-        {&RadioGrp_SYS_NetworkType, "RadioGrp_SYS_NetworkType"},
-        {&Edit_SYS_Identity, "Edit_SYS_Identity"},
-        {&Edit_SYS_ZoneLength, "Edit_SYS_ZoneLength"},
-        {&Edit_SYS_AreaLength, "Edit_SYS_AreaLength"},
-        {&Edit_SYS_LengthSIL, "Edit_SYS_LengthSIL"},
-        {&CBox_REG_RQREnabled, "CBox_REG_RQREnabled"},
-        {&Lbl_REG_RQRINFO, "Lbl_REG_RQRINFO"},
-        {&Edit_REG_RQRINFO, "Edit_REG_RQRINFO"},
-        {&CBox_REG_PwrOnRegistration, "CBox_REG_PwrOnRegistration"},
-        {&CBox_REG_PwrOffDeRegistration, "CBox_REG_PwrOffDeRegistration"},
-        {&RadioGrp_REG_DemandedRegistration, "RadioGrp_REG_DemandedRegistration"},
-        {&Edit_FSL_LevelL0dBm, "Edit_FSL_LevelL0dBm"},
-        {&Edit_FSL_LevelL2dBm, "Edit_FSL_LevelL2dBm"},
-        {&Combo_FSL_LevelMargin1, "Combo_FSL_LevelMargin1"},
-        {&Combo_FSL_LevelMargin2, "Combo_FSL_LevelMargin2"},
-        {&Combo_FSL_LevelMargin3, "Combo_FSL_LevelMargin3"},
-        {&Edit_FSL_KPRLevelL0, "Edit_FSL_KPRLevelL0"},
-        {&Edit_FSL_KPRLevelL2, "Edit_FSL_KPRLevelL2"},
-        {&CBox_FSL_FallbackAllowed, "CBox_FSL_FallbackAllowed"},
-        {&RadioGrp_FSL_FallbackType, "RadioGrp_FSL_FallbackType"},
-        {&Lbl_FSL_FallbackChannel, "Lbl_FSL_FallbackChannel"},
-        {&Edit_FSL_FallbackChannel, "Edit_FSL_FallbackChannel"},
-        {&Lbl_FSL_FallbackNDD, "Lbl_FSL_FallbackNDD"},
-        {&Edit_FSL_FallbackNDD, "Edit_FSL_FallbackNDD"},
-        {&CBox_GEN_BkgndHuntEnable, "CBox_GEN_BkgndHuntEnable"},
-        {&Edit_GEN_VoteNowSampleLength, "Edit_GEN_VoteNowSampleLength"},
-        {&Edit_GEN_NumOfPresselOnMsg, "Edit_GEN_NumOfPresselOnMsg"},
-        {&Edit_GEN_NumOfPresselOffMsg, "Edit_GEN_NumOfPresselOffMsg"},
-        {&StrGrid_ANN_RCPMEPTable, "StrGrid_ANN_RCPMEPTable"},
-        {&Btn_ANN_FillToEnd, "Btn_ANN_FillToEnd"},
-        {&StrGrid_OPID_RoamingTable, "StrGrid_OPID_RoamingTable"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TForm_NWSYS_System::BuildLayout() {

@@ -18,6 +18,7 @@
 #include "forms/EditChecks.h"
 #include "forms/FieldBinder.h"
 #include "forms/FieldGrid.h"
+#include "forms/NamedControl.h"
 #include "forms/network/NetworkFileForm.h"
 
 namespace km {
@@ -42,52 +43,51 @@ class TForm_NWSYS_System : public NetworkFileForm {
     void Tab_NWSYS_NextShow();
 
     // Controls, public for the form's tests.
-    QTabWidget Page_NWSYS_Systems;
-    QWidget Tab_SYS_NetworkInfo;
-    QWidget Tab_REG_Registration;
-    QWidget Tab_FSL_SignalLevels;
-    QWidget Tab_GEN_General;
-    QWidget Tab_ANN_RCPMEP;
-    QWidget Tab_OPID_Roaming;
-    QWidget Tab_NWSYS_Next;
-    QLineEdit Edit_SYS_NetworkDescription;
-    QComboBox Combo_SYS_FrequencyBand;
-    QGroupBox RadioGrp_SYS_NetworkScheme;
-    QGroupBox RadioGrp_SYS_NetworkType;
-    QLineEdit Edit_SYS_Identity;
-    QLineEdit Edit_SYS_ZoneLength;
-    QLineEdit Edit_SYS_AreaLength;
-    QLineEdit Edit_SYS_LengthSIL;
-    QCheckBox CBox_REG_RQREnabled;
-    QLabel Lbl_REG_RQRINFO;
-    QLineEdit Edit_REG_RQRINFO;
-    QCheckBox CBox_REG_PwrOnRegistration;
-    QCheckBox CBox_REG_PwrOffDeRegistration;
-    QGroupBox RadioGrp_REG_DemandedRegistration;
-    QLineEdit Edit_FSL_LevelL0dBm;
-    QLineEdit Edit_FSL_LevelL2dBm;
-    QComboBox Combo_FSL_LevelMargin1;
-    QComboBox Combo_FSL_LevelMargin2;
-    QComboBox Combo_FSL_LevelMargin3;
-    QLineEdit Edit_FSL_KPRLevelL0;
-    QLineEdit Edit_FSL_KPRLevelL2;
-    QCheckBox CBox_FSL_FallbackAllowed;
-    QGroupBox RadioGrp_FSL_FallbackType;
-    QLabel Lbl_FSL_FallbackChannel;
-    QLineEdit Edit_FSL_FallbackChannel;
-    QLabel Lbl_FSL_FallbackNDD;
-    QLineEdit Edit_FSL_FallbackNDD;
-    QCheckBox CBox_GEN_BkgndHuntEnable;
-    QLineEdit Edit_GEN_VoteNowSampleLength;
-    QLineEdit Edit_GEN_NumOfPresselOnMsg;
-    QLineEdit Edit_GEN_NumOfPresselOffMsg;
+    KM_CONTROL(QTabWidget, Page_NWSYS_Systems);
+    KM_CONTROL(QWidget, Tab_SYS_NetworkInfo);
+    KM_CONTROL(QWidget, Tab_REG_Registration);
+    KM_CONTROL(QWidget, Tab_FSL_SignalLevels);
+    KM_CONTROL(QWidget, Tab_GEN_General);
+    KM_CONTROL(QWidget, Tab_ANN_RCPMEP);
+    KM_CONTROL(QWidget, Tab_OPID_Roaming);
+    KM_CONTROL(QWidget, Tab_NWSYS_Next);
+    KM_CONTROL(QLineEdit, Edit_SYS_NetworkDescription);
+    KM_CONTROL(QComboBox, Combo_SYS_FrequencyBand);
+    KM_CONTROL(QGroupBox, RadioGrp_SYS_NetworkScheme);
+    KM_CONTROL(QGroupBox, RadioGrp_SYS_NetworkType);
+    KM_CONTROL(QLineEdit, Edit_SYS_Identity);
+    KM_CONTROL(QLineEdit, Edit_SYS_ZoneLength);
+    KM_CONTROL(QLineEdit, Edit_SYS_AreaLength);
+    KM_CONTROL(QLineEdit, Edit_SYS_LengthSIL);
+    KM_CONTROL(QCheckBox, CBox_REG_RQREnabled);
+    KM_CONTROL(QLabel, Lbl_REG_RQRINFO);
+    KM_CONTROL(QLineEdit, Edit_REG_RQRINFO);
+    KM_CONTROL(QCheckBox, CBox_REG_PwrOnRegistration);
+    KM_CONTROL(QCheckBox, CBox_REG_PwrOffDeRegistration);
+    KM_CONTROL(QGroupBox, RadioGrp_REG_DemandedRegistration);
+    KM_CONTROL(QLineEdit, Edit_FSL_LevelL0dBm);
+    KM_CONTROL(QLineEdit, Edit_FSL_LevelL2dBm);
+    KM_CONTROL(QComboBox, Combo_FSL_LevelMargin1);
+    KM_CONTROL(QComboBox, Combo_FSL_LevelMargin2);
+    KM_CONTROL(QComboBox, Combo_FSL_LevelMargin3);
+    KM_CONTROL(QLineEdit, Edit_FSL_KPRLevelL0);
+    KM_CONTROL(QLineEdit, Edit_FSL_KPRLevelL2);
+    KM_CONTROL(QCheckBox, CBox_FSL_FallbackAllowed);
+    KM_CONTROL(QGroupBox, RadioGrp_FSL_FallbackType);
+    KM_CONTROL(QLabel, Lbl_FSL_FallbackChannel);
+    KM_CONTROL(QLineEdit, Edit_FSL_FallbackChannel);
+    KM_CONTROL(QLabel, Lbl_FSL_FallbackNDD);
+    KM_CONTROL(QLineEdit, Edit_FSL_FallbackNDD);
+    KM_CONTROL(QCheckBox, CBox_GEN_BkgndHuntEnable);
+    KM_CONTROL(QLineEdit, Edit_GEN_VoteNowSampleLength);
+    KM_CONTROL(QLineEdit, Edit_GEN_NumOfPresselOnMsg);
+    KM_CONTROL(QLineEdit, Edit_GEN_NumOfPresselOffMsg);
     std::array<QCheckBox, 5> CBox_GEN_Undefined;
-    QTableWidget StrGrid_ANN_RCPMEPTable;
-    QPushButton Btn_ANN_FillToEnd;
-    QTableWidget StrGrid_OPID_RoamingTable;
+    KM_CONTROL(QTableWidget, StrGrid_ANN_RCPMEPTable);
+    KM_CONTROL(QPushButton, Btn_ANN_FillToEnd);
+    KM_CONTROL(QTableWidget, StrGrid_OPID_RoamingTable);
 
   private:
-    void NameControls();
     void BuildLayout();
     void BuildGrids();
     void Connect();

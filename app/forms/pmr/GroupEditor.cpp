@@ -40,26 +40,8 @@ TGEDT_Form::TGEDT_Form(const pmr::GroupEditContext& context, Person& person, QWi
     : QDialog(parent), context_(context), person_(person), exits_(new FieldExits(*this)) {
     setObjectName("TGEDT_Form");
     setWindowTitle(kCaption);
-    NameControls();
     BuildLayout();
     Connect();
-}
-
-void TGEDT_Form::NameControls() {
-    const std::pair<QObject*, const char*> controls[] = {
-        {&GEDT_Edit_ChanNumber, "GEDT_Edit_ChanNumber"},
-        {&GEDT_Edit_ChanName, "GEDT_Edit_ChanName"},
-        {&GEDT_RadioGrp_GroupType, "GEDT_RadioGrp_GroupType"},
-        {&GEDT_CBox_SelcallEnabled, "GEDT_CBox_SelcallEnabled"},
-        {&GEDT_CBox_ShowAsChannel, "GEDT_CBox_ShowAsChannel"},
-        {&GEDT_Edit_ScanPriorityCh, "GEDT_Edit_ScanPriorityCh"},
-        {&GEDT_StrGrid_ChanGroup, "GEDT_StrGrid_ChanGroup"},
-        {&GEDT_BitBtn_OK, "GEDT_BitBtn_OK"},
-        {&GEDT_BitBtn_Cancel, "GEDT_BitBtn_Cancel"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TGEDT_Form::BuildLayout() {

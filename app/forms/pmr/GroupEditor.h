@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <array>
 
+#include "forms/NamedControl.h"
 #include "pmr/GroupEdit.h"
 
 namespace km {
@@ -39,23 +40,22 @@ class TGEDT_Form : public QDialog {
     void GEDT_BitBtn_OKClick();
 
     // Controls, public for the form's tests.
-    QLineEdit GEDT_Edit_ChanNumber;
-    QLineEdit GEDT_Edit_ChanName;
-    QGroupBox GEDT_RadioGrp_GroupType;
+    KM_CONTROL(QLineEdit, GEDT_Edit_ChanNumber);
+    KM_CONTROL(QLineEdit, GEDT_Edit_ChanName);
+    KM_CONTROL(QGroupBox, GEDT_RadioGrp_GroupType);
     std::array<QRadioButton, 4> GEDT_Radio_GroupTypes;
-    QCheckBox GEDT_CBox_SelcallEnabled;
-    QCheckBox GEDT_CBox_ShowAsChannel;
+    KM_CONTROL(QCheckBox, GEDT_CBox_SelcallEnabled);
+    KM_CONTROL(QCheckBox, GEDT_CBox_ShowAsChannel);
     QLabel GEDT_Lbl_ScanPriorityCh;
-    QLineEdit GEDT_Edit_ScanPriorityCh;
-    QTableWidget GEDT_StrGrid_ChanGroup;
-    QPushButton GEDT_BitBtn_OK;
-    QPushButton GEDT_BitBtn_Cancel;
+    KM_CONTROL(QLineEdit, GEDT_Edit_ScanPriorityCh);
+    KM_CONTROL(QTableWidget, GEDT_StrGrid_ChanGroup);
+    KM_CONTROL(QPushButton, GEDT_BitBtn_OK);
+    KM_CONTROL(QPushButton, GEDT_BitBtn_Cancel);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void NameControls();
     void BuildLayout();
     void Connect();
     pmr::GroupEditFields Fields() const;
