@@ -253,23 +253,48 @@ void FieldGrid::Bind(int line, int column, const fields::FieldRow& row, std::siz
     bindings_.push_back({line, column, &row, offset});
 }
 
-void FieldGrid::Load(fields::ImageId, std::span<const std::uint8_t> bytes, std::size_t area) {
+void FieldGrid::BindRecord(int line, int column, const fields::RecordTable& records, int entry,
+                           const fields::FieldRow& row) {
+    bindings_.push_back({line, column, &row, 0, &records, entry});
+}
+
+std::optional<std::size_t> FieldGrid::PlaceOf(const Binding& binding, fields::ImageId image) {
+    if (binding.records == nullptr) {
+        return binding.offset;
+    }
+    const std::int32_t base = binding.records->base.Of(image);
+    const std::int32_t column = binding.row->at.Of(image);
+    if (base == fields::kAbsent || column == fields::kAbsent) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(base) +
+           static_cast<std::size_t>(binding.entry) * binding.records->stride +
+           static_cast<std::size_t>(column);
+}
+
+void FieldGrid::Load(fields::ImageId image, std::span<const std::uint8_t> bytes, std::size_t area) {
     for (const Binding& binding : bindings_) {
-        const auto value = fields::ReadField(*binding.row, bytes, area + binding.offset);
+        const std::optional<std::size_t> place = PlaceOf(binding, image);
+        if (!place) {
+            continue;
+        }
+        const auto value = fields::ReadField(*binding.row, bytes, area + *place);
         ShowLoaded(binding.line, binding.column,
                    ToQString(fields::FormatField(*binding.row, value)));
     }
 }
 
-void FieldGrid::Store(fields::ImageId, std::span<std::uint8_t> bytes, std::size_t area) const {
+void FieldGrid::Store(fields::ImageId image, std::span<std::uint8_t> bytes,
+                      std::size_t area) const {
     for (const Binding& binding : bindings_) {
-        if (!Edited(binding.line, binding.column)) {
+        const std::optional<std::size_t> place = PlaceOf(binding, image);
+        if (!place || !Edited(binding.line, binding.column)) {
             continue;
         }
         const auto value =
             fields::ParseField(*binding.row, Text(binding.line, binding.column).toStdString());
         if (value) {
-            fields::WriteField(*binding.row, bytes, area + binding.offset, *value);
+            fields::WriteField(*binding.row, bytes, area + *place, *value);
         }
     }
 }

@@ -64,6 +64,10 @@ class FieldGrid : public QObject, public undo::RowClipboard {
     void SetCellEditor(int line, int column, const Editor& editor);
     // Cell (line, column) shows `row`, which lies `offset` bytes into the table's area.
     void Bind(int line, int column, const fields::FieldRow& row, std::size_t offset);
+    // Cell (line, column) shows column `row` of record `entry` of `records`: where it lies follows
+    // the image the grid loads and stores (an image without the table leaves the cell alone).
+    void BindRecord(int line, int column, const fields::RecordTable& records, int entry,
+                    const fields::FieldRow& row);
 
     // Bound cells from the image, and the edited ones back. `area` is where the table's area
     // starts in `bytes`.
@@ -115,7 +119,11 @@ class FieldGrid : public QObject, public undo::RowClipboard {
         int column;
         const fields::FieldRow* row;
         std::size_t offset;
+        const fields::RecordTable* records = nullptr;
+        int entry = 0;
     };
+    // The offset of a binding's cell in `image`, or nothing when the image does not carry it.
+    static std::optional<std::size_t> PlaceOf(const Binding& binding, fields::ImageId image);
     QTableWidgetItem& Item(int line, int column) const;
     void FitToColumns(int lines);
     const Binding* BindingOf(int line, int column) const;

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QUndoStack>
+#include <array>
 
 #include "ScriptedPerson.h"
 #include "forms/FieldGrid.h"
@@ -163,6 +164,50 @@ TEST(GridSheetTest, SortingForViewingMovesLinesOnTheScreenOnly) {
     book.sheet->FillSeries();
     EXPECT_EQ(book.grid.Text(0, kName), "Top 2");
     EXPECT_EQ(book.grid.Text(1, kName), "Top 3");
+}
+
+// A grid bound to the records of a table that lies elsewhere in each image loads and stores each
+// image's own place: the trunk records at 10, the PMR records at 20 with the column one byte on.
+constexpr fields::FieldRow kLevelColumns[] = {
+    {.id = "level", .caption = "Level", .at = {.trunk = 0, .pmr = 1}, .max = 200}};
+constexpr fields::RecordTable kLevels = {.id = "levels",
+                                         .base = {.trunk = 10, .pmr = 20},
+                                         .stride = 2,
+                                         .capacity = 3,
+                                         .columns = kLevelColumns};
+
+TEST(FieldGridTest, RecordCellsLoadAndStoreAtThePlaceOfTheImageGiven) {
+    QTableWidget table;
+    testing::ScriptedPerson person;
+    FieldGrid grid(table, person);
+    const FieldGrid::Column columns[] = {{"Entry", 40}, {"Level", 60}};
+    grid.SetUp(3, columns);
+    for (int entry = 0; entry < 3; ++entry) {
+        grid.BindRecord(entry, 1, kLevels, entry, kLevelColumns[0]);
+    }
+    std::array<std::uint8_t, 32> bytes{};
+    bytes[10] = 1;
+    bytes[12] = 2;
+    bytes[14] = 3;
+    bytes[21] = 7;
+    bytes[23] = 8;
+    bytes[25] = 9;
+
+    grid.Load(fields::ImageId::Trunk, bytes, 0);
+    EXPECT_EQ(grid.Text(2, 1), "3");
+    grid.Load(fields::ImageId::Pmr, bytes, 0);
+    EXPECT_EQ(grid.Text(0, 1), "7");
+    EXPECT_EQ(grid.Text(2, 1), "9");
+
+    grid.SetText(1, 1, "55");
+    grid.Store(fields::ImageId::Pmr, bytes, 0);
+    EXPECT_EQ(bytes[23], 55);
+    EXPECT_EQ(bytes[12], 2);
+    EXPECT_EQ(bytes[22], 0);
+    // An image without the table leaves the cells and the bytes alone.
+    grid.Store(fields::ImageId::Network, bytes, 0);
+    grid.Load(fields::ImageId::Network, bytes, 0);
+    EXPECT_EQ(grid.Text(1, 1), "55");
 }
 
 }  // namespace

@@ -20,13 +20,6 @@ constexpr const char* kFormCaption = "Hunt Channels";
 constexpr int kChannelTyped = 4;
 constexpr int kHuntTyped = 4;
 
-std::size_t RecordOffset(const fields::RecordTable& records, const fields::FieldRow& column,
-                         int entry) {
-    return static_cast<std::size_t>(records.base.network) +
-           static_cast<std::size_t>(entry) * records.stride +
-           static_cast<std::size_t>(column.at.network);
-}
-
 QStringList TextsOf(std::span<const fields::Choice> choices) {
     QStringList texts;
     for (const fields::Choice& choice : choices) {
@@ -129,7 +122,7 @@ void TForm_NWHNT_Hunt::BuildHuntGrids() {
     for (int entry = 0; entry < kNormalHuntEntries; ++entry) {
         for (int column : {1, 2}) {
             const fields::FieldRow& row = kNormalHunt.columns[static_cast<std::size_t>(column - 1)];
-            normalHunt_->Bind(entry, column, row, RecordOffset(kNormalHunt, row, entry));
+            normalHunt_->BindRecord(entry, column, kNormalHunt, entry, row);
         }
     }
     normalHunt_->extraCheck = [this](int line, int column,
@@ -153,7 +146,7 @@ void TForm_NWHNT_Hunt::BuildHuntGrids() {
     withdrawn_->SetEditor(1, {FieldGrid::Editor::Kind::Digits, kHuntTyped, {}});
     const fields::FieldRow& channel = kWithdrawn.columns[0];
     for (int entry = 0; entry < kWithdrawnChannels; ++entry) {
-        withdrawn_->Bind(entry, 1, channel, RecordOffset(kWithdrawn, channel, entry));
+        withdrawn_->BindRecord(entry, 1, kWithdrawn, entry, channel);
     }
 }
 

@@ -488,9 +488,7 @@ void TForm_UI_UserInterface::BuildMenus() {
         const FieldGrid::Column columns[] = {{" ", 30}, {title, 130}};
         grid->SetUp(static_cast<int>(records->capacity), columns);
         for (int line = 0; line < static_cast<int>(records->capacity); ++line) {
-            grid->Bind(line, kValueColumn, entry,
-                       static_cast<std::size_t>(records->base.trunk) +
-                           static_cast<std::size_t>(line) * records->stride);
+            grid->BindRecord(line, kValueColumn, *records, line, entry);
         }
         grids_.push_back({table, std::move(grid)});
         page->addWidget(table, 0, Qt::AlignTop);
@@ -509,11 +507,8 @@ void TForm_UI_UserInterface::BuildCallTypes() {
     grid->SetEditor(1, {FieldGrid::Editor::Kind::Dial, static_cast<int>(kDialColumns[0].max)});
     grid->SetEditor(2, {FieldGrid::Editor::Kind::Text, kNameColumns[0].width});
     for (int line = 0; line < static_cast<int>(kCallTypes); ++line) {
-        const auto n = static_cast<std::size_t>(line);
-        grid->Bind(line, 1, kDialColumns[0],
-                   static_cast<std::size_t>(kDials.base.trunk) + n * kDials.stride);
-        grid->Bind(line, 2, kNameColumns[0],
-                   static_cast<std::size_t>(kNames.base.trunk) + n * kNames.stride);
+        grid->BindRecord(line, 1, kDials, line, kDialColumns[0]);
+        grid->BindRecord(line, 2, kNames, line, kNameColumns[0]);
     }
     grids_.push_back({&c.StrGrid_CT_CallTypes, std::move(grid)});
     c.Btn_CT_Defaults.setText(kDefaultsCaption);
@@ -547,9 +542,7 @@ void TForm_UI_UserInterface::BuildInputOutput() {
             grid->SetCellEditor(line, kDirectionColumn,
                                 {FieldGrid::Editor::Kind::List, 0, {kInputText, kOutputText}});
         }
-        grid->Bind(line, kDebounceColumn, io_rows::kLineDebounce,
-                   static_cast<std::size_t>(line) * io_rows::kLines.stride +
-                       static_cast<std::size_t>(io_rows::kLineDebounce.at.trunk));
+        grid->BindRecord(line, kDebounceColumn, io_rows::kLines, line, io_rows::kLineDebounce);
     }
     grids_.push_back({&c.StrGrid_IO_OptionBoard, std::move(grid)});
     // Typing into the cells the lines do not let one change warns.
