@@ -157,37 +157,11 @@ TEDIT_ENC_Form::TEDIT_ENC_Form(const pmr::SelcallSettings& settings,
       exits_(new FieldExits(*this)),
       keys_(new SequenceKeys(*this, person)) {
     setWindowTitle(kEncodeCaption);
-    NameControls();
+    setObjectName("TEDIT_ENC_Form");
     BuildLayout();
     binder_.emplace(*this, qr::kEncodeColumns);
     Connect();
     EDENC_CBox_StartTimedReset.setVisible(false);  // never shown; its value is carried
-}
-
-void TEDIT_ENC_Form::NameControls() {
-    setObjectName("TEDIT_ENC_Form");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&EDENC_Edit_EncodeNumber, "EDENC_Edit_EncodeNumber"},
-        {&EDENC_Edit_Mask, "EDENC_Edit_Mask"},
-        {&EDENC_Edit_Duration, "EDENC_Edit_Duration"},
-        {&EDENC_Edit_Toneset, "EDENC_Edit_Toneset"},
-        {&EDENC_Edit_LET, "EDENC_Edit_LET"},
-        {&EDENC_Edit_LeadOutDelay, "EDENC_Edit_LeadOutDelay"},
-        {&EDENC_Edit_ResendDelay, "EDENC_Edit_ResendDelay"},
-        {&EDENC_Edit_MaxResends, "EDENC_Edit_MaxResends"},
-        {&EDENC_Edit_AppendEncode, "EDENC_Edit_AppendEncode"},
-        {&EDENC_Combo_SCMuteAction, "EDENC_Combo_SCMuteAction"},
-        {&EDENC_Combo_OnCarrier, "EDENC_Combo_OnCarrier"},
-        {&EDENC_Combo_AckDecode, "EDENC_Combo_AckDecode"},
-        {&EDENC_Combo_IgnoreDecodes, "EDENC_Combo_IgnoreDecodes"},
-        {&EDENC_Combo_UserPTT, "EDENC_Combo_UserPTT"},
-        {&EDENC_CBox_StartTimedReset, "EDENC_CBox_StartTimedReset"},
-        {&EDENC_BitBtn_OK, "EDENC_BitBtn_OK"},
-        {&EDENC_BitBtn_Cancel, "EDENC_BitBtn_Cancel"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TEDIT_ENC_Form::BuildLayout() {
@@ -331,42 +305,11 @@ TEDIT_DEC_Form::TEDIT_DEC_Form(const pmr::SelcallSettings& settings, int radioTy
       exits_(new FieldExits(*this)),
       keys_(new SequenceKeys(*this, person)) {
     setWindowTitle(kDecodeCaption);
-    NameControls();
+    setObjectName("TEDIT_DEC_Form");
     // Portables have no external alert: its controls are hidden, their values kept.
     BuildLayout(radioTypeMask == 512 || radioTypeMask == 1024);
     binder_.emplace(*this, qr::kDecodeColumns);
     Connect();
-}
-
-void TEDIT_DEC_Form::NameControls() {
-    setObjectName("TEDIT_DEC_Form");
-    const std::pair<QObject*, const char*> controls[] = {
-        {&EDDEC_Edit_DecodeNumber, "EDDEC_Edit_DecodeNumber"},
-        {&EDDEC_Edit_DecodeName, "EDDEC_Edit_DecodeName"},
-        {&EDDEC_Edit_Mask, "EDDEC_Edit_Mask"},
-        {&EDDEC_Edit_Duration, "EDDEC_Edit_Duration"},
-        {&EDDEC_Combo_AlertAction, "EDDEC_Combo_AlertAction"},
-        {&EDDEC_Combo_AlertTone, "EDDEC_Combo_AlertTone"},
-        {&EDDEC_Edit_AlertTime, "EDDEC_Edit_AlertTime"},
-        {&EDDEC_Combo_ExtAlertAction, "EDDEC_Combo_ExtAlertAction"},
-        {&EDDEC_Edit_ExtAlertTime, "EDDEC_Edit_ExtAlertTime"},
-        {&EDDEC_Edit_ExtAlertDelay, "EDDEC_Edit_ExtAlertDelay"},
-        {&EDDEC_Combo_SCMuteAction, "EDDEC_Combo_SCMuteAction"},
-        {&EDDEC_Combo_CalledIcon, "EDDEC_Combo_CalledIcon"},
-        {&EDDEC_Combo_PTTAction, "EDDEC_Combo_PTTAction"},
-        {&EDDEC_Combo_StunAction, "EDDEC_Combo_StunAction"},
-        {&EDDEC_Combo_CallInAbsence, "EDDEC_Combo_CallInAbsence"},
-        {&EDDEC_Edit_AckEncode, "EDDEC_Edit_AckEncode"},
-        {&EDDEC_Edit_AckEncodeDelay, "EDDEC_Edit_AckEncodeDelay"},
-        {&EDDEC_CBox_ResetAck, "EDDEC_CBox_ResetAck"},
-        {&EDDEC_CBox_TriggerTimedRst, "EDDEC_CBox_TriggerTimedRst"},
-        {&EDDEC_CBox_ThirdToneReset, "EDDEC_CBox_ThirdToneReset"},
-        {&EDDEC_BitBtn_OK, "EDDEC_BitBtn_OK"},
-        {&EDDEC_BitBtn_Cancel, "EDDEC_BitBtn_Cancel"},
-    };
-    for (const auto& [control, name] : controls) {
-        control->setObjectName(name);
-    }
 }
 
 void TEDIT_DEC_Form::BuildLayout(bool portable) {

@@ -18,6 +18,7 @@
 #include <span>
 
 #include "forms/FieldBinder.h"
+#include "forms/NamedControl.h"
 #include "pmr/Scl2Map.h"
 #include "pmr/SclMap.h"
 
@@ -70,26 +71,25 @@ class TEDIT_ENC_Form : public QDialog {
 
     // Controls, public for the form's tests.
     SequenceInfoLabels EDENC_Lbl_Info;
-    QLineEdit EDENC_Edit_EncodeNumber;
-    QLineEdit EDENC_Edit_Mask;
-    QLineEdit EDENC_Edit_Duration;
-    QLineEdit EDENC_Edit_Toneset;
-    QLineEdit EDENC_Edit_LET;
-    QLineEdit EDENC_Edit_LeadOutDelay;
-    QLineEdit EDENC_Edit_ResendDelay;
-    QLineEdit EDENC_Edit_MaxResends;
-    QLineEdit EDENC_Edit_AppendEncode;
-    QComboBox EDENC_Combo_SCMuteAction;
-    QComboBox EDENC_Combo_OnCarrier;
-    QComboBox EDENC_Combo_AckDecode;
-    QComboBox EDENC_Combo_IgnoreDecodes;
-    QComboBox EDENC_Combo_UserPTT;
-    QCheckBox EDENC_CBox_StartTimedReset;
-    QPushButton EDENC_BitBtn_OK;
-    QPushButton EDENC_BitBtn_Cancel;
+    KM_CONTROL(QLineEdit, EDENC_Edit_EncodeNumber);
+    KM_CONTROL(QLineEdit, EDENC_Edit_Mask);
+    KM_CONTROL(QLineEdit, EDENC_Edit_Duration);
+    KM_CONTROL(QLineEdit, EDENC_Edit_Toneset);
+    KM_CONTROL(QLineEdit, EDENC_Edit_LET);
+    KM_CONTROL(QLineEdit, EDENC_Edit_LeadOutDelay);
+    KM_CONTROL(QLineEdit, EDENC_Edit_ResendDelay);
+    KM_CONTROL(QLineEdit, EDENC_Edit_MaxResends);
+    KM_CONTROL(QLineEdit, EDENC_Edit_AppendEncode);
+    KM_CONTROL(QComboBox, EDENC_Combo_SCMuteAction);
+    KM_CONTROL(QComboBox, EDENC_Combo_OnCarrier);
+    KM_CONTROL(QComboBox, EDENC_Combo_AckDecode);
+    KM_CONTROL(QComboBox, EDENC_Combo_IgnoreDecodes);
+    KM_CONTROL(QComboBox, EDENC_Combo_UserPTT);
+    KM_CONTROL(QCheckBox, EDENC_CBox_StartTimedReset);
+    KM_CONTROL(QPushButton, EDENC_BitBtn_OK);
+    KM_CONTROL(QPushButton, EDENC_BitBtn_Cancel);
 
   private:
-    void NameControls();
     void BuildLayout();
     void Connect();
 
@@ -120,31 +120,30 @@ class TEDIT_DEC_Form : public QDialog {
 
     // Controls, public for the form's tests.
     SequenceInfoLabels EDDEC_Lbl_Info;
-    QLineEdit EDDEC_Edit_DecodeNumber;
-    QLineEdit EDDEC_Edit_DecodeName;
-    QLineEdit EDDEC_Edit_Mask;
-    QLineEdit EDDEC_Edit_Duration;
-    QComboBox EDDEC_Combo_AlertAction;
-    QComboBox EDDEC_Combo_AlertTone;
-    QLineEdit EDDEC_Edit_AlertTime;
-    QComboBox EDDEC_Combo_ExtAlertAction;
-    QLineEdit EDDEC_Edit_ExtAlertTime;
-    QLineEdit EDDEC_Edit_ExtAlertDelay;
-    QComboBox EDDEC_Combo_SCMuteAction;
-    QComboBox EDDEC_Combo_CalledIcon;
-    QComboBox EDDEC_Combo_PTTAction;
-    QComboBox EDDEC_Combo_StunAction;
-    QComboBox EDDEC_Combo_CallInAbsence;
-    QLineEdit EDDEC_Edit_AckEncode;
-    QLineEdit EDDEC_Edit_AckEncodeDelay;
-    QCheckBox EDDEC_CBox_ResetAck;
-    QCheckBox EDDEC_CBox_TriggerTimedRst;
-    QCheckBox EDDEC_CBox_ThirdToneReset;
-    QPushButton EDDEC_BitBtn_OK;
-    QPushButton EDDEC_BitBtn_Cancel;
+    KM_CONTROL(QLineEdit, EDDEC_Edit_DecodeNumber);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_DecodeName);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_Mask);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_Duration);
+    KM_CONTROL(QComboBox, EDDEC_Combo_AlertAction);
+    KM_CONTROL(QComboBox, EDDEC_Combo_AlertTone);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_AlertTime);
+    KM_CONTROL(QComboBox, EDDEC_Combo_ExtAlertAction);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_ExtAlertTime);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_ExtAlertDelay);
+    KM_CONTROL(QComboBox, EDDEC_Combo_SCMuteAction);
+    KM_CONTROL(QComboBox, EDDEC_Combo_CalledIcon);
+    KM_CONTROL(QComboBox, EDDEC_Combo_PTTAction);
+    KM_CONTROL(QComboBox, EDDEC_Combo_StunAction);
+    KM_CONTROL(QComboBox, EDDEC_Combo_CallInAbsence);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_AckEncode);
+    KM_CONTROL(QLineEdit, EDDEC_Edit_AckEncodeDelay);
+    KM_CONTROL(QCheckBox, EDDEC_CBox_ResetAck);
+    KM_CONTROL(QCheckBox, EDDEC_CBox_TriggerTimedRst);
+    KM_CONTROL(QCheckBox, EDDEC_CBox_ThirdToneReset);
+    KM_CONTROL(QPushButton, EDDEC_BitBtn_OK);
+    KM_CONTROL(QPushButton, EDDEC_BitBtn_Cancel);
 
   private:
-    void NameControls();
     void BuildLayout(bool portable);
     void Connect();
     bool AckEncodeDefined() const;
