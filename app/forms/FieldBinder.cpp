@@ -38,13 +38,7 @@ void ShowInCombo(QComboBox& combo, const FieldRow& row, std::int64_t code) {
     while (combo.count() > static_cast<int>(row.choices.size())) {
         combo.removeItem(combo.count() - 1);
     }
-    int index = combo.findData(QVariant::fromValue<qlonglong>(code), kCodeRole);
-    if (index < 0) {
-        combo.addItem(ToQString(fields::FormatField(row, code)),
-                      QVariant::fromValue<qlonglong>(code));
-        index = combo.count() - 1;
-    }
-    combo.setCurrentIndex(index);
+    SelectCode(combo, code, ToQString(fields::FormatField(row, code)));
 }
 
 // A radio group: its buttons carry their choice's code; the box carries a stored code no button
@@ -286,6 +280,16 @@ class FieldBinder::Recording : public QObject, public undo::Recorder {
     QWidget* form_;
     std::vector<QVariant> shown_;
 };
+
+void SelectCode(QComboBox& combo, std::int64_t code, const QString& missing) {
+    const QSignalBlocker blocker(combo);
+    int index = combo.findData(QVariant::fromValue<qlonglong>(code), kCodeRole);
+    if (index < 0) {
+        combo.addItem(missing, QVariant::fromValue<qlonglong>(code));
+        index = combo.count() - 1;
+    }
+    combo.setCurrentIndex(index);
+}
 
 QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

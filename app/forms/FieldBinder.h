@@ -15,6 +15,7 @@
 // than before (the form's own rules may change others along with it) becomes one step. Undo
 // shows the earlier values again as a load does, without running the form's handlers.
 
+#include <QComboBox>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -79,5 +80,10 @@ class FieldBinder {
 
 // A Qt string of UTF-8 text.
 QString ToQString(std::string_view utf8);
+
+// Selects the item of a list whose data is `code`. A code no item has is added as an item of its
+// own, shown as `missing` ("? 37", or the name the row gives it), so that it is stored back
+// unchanged.
+void SelectCode(QComboBox& combo, std::int64_t code, const QString& missing);
 
 }  // namespace km

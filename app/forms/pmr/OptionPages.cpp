@@ -306,13 +306,8 @@ void ChannelOptionPages::ShowPowerList(const FieldRow& row) {
     for (const fields::Choice& choice : pmr::PowerList(row, state_.RadioTypeMask)) {
         combo.addItem(ToQString(choice.text), QVariant::fromValue<qlonglong>(choice.code));
     }
-    int index = combo.findData(QVariant::fromValue<qlonglong>(code));
-    if (index < 0) {
-        // A level the list does not hold shows as its number and is stored back as it was.
-        combo.addItem(QString("? %1").arg(code), QVariant::fromValue<qlonglong>(code));
-        index = combo.count() - 1;
-    }
-    combo.setCurrentIndex(index);
+    // A level this head's list does not hold shows as its number and is stored back as it was.
+    SelectCode(combo, code, QString("? %1").arg(code));
 }
 
 int ChannelOptionPages::PowerOnChoice() const {

@@ -96,20 +96,16 @@ std::int64_t ReadNumber(const FieldRow& row, ImageId image, std::span<const std:
     return NumberOf(fields::ReadField(row, bytes, At(row, image)));
 }
 
-// Selects the item of a list whose data is `code`; a code the list does not have is added as an
-// item of its own ("? 37", or the name the row gives it), so that it is written back unchanged,
-// unless `fallBack` asks for the first item (a head that does not offer the function).
+// Selects the item of a list whose data is `code`, as the binder does, unless `fallBack` asks
+// for the first item in place of a code the list does not have (a head that does not offer the
+// function).
 void SelectCode(QComboBox& combo, const FieldRow& row, std::int64_t code, bool fallBack) {
-    const QSignalBlocker blocker(combo);
-    int index = combo.findData(QVariant::fromValue<qlonglong>(code));
-    if (index < 0 && fallBack) {
-        index = 0;
-    } else if (index < 0) {
-        combo.addItem(ToQString(fields::FormatField(row, code)),
-                      QVariant::fromValue<qlonglong>(code));
-        index = combo.count() - 1;
+    if (fallBack && combo.findData(QVariant::fromValue<qlonglong>(code)) < 0) {
+        const QSignalBlocker blocker(combo);
+        combo.setCurrentIndex(0);
+        return;
     }
-    combo.setCurrentIndex(index);
+    km::SelectCode(combo, code, ToQString(fields::FormatField(row, code)));
 }
 
 std::int64_t CodeOf(const QComboBox& combo, std::int64_t otherwise) {
