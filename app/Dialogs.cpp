@@ -3,8 +3,16 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QSize>
+
+#include "image/JobFiles.h"
 
 namespace km {
+
+namespace {
+// Wide enough for the Size and Date Modified columns beside a job's name.
+constexpr QSize kFileDialogSize(900, 540);
+}  // namespace
 
 QString Dialogs::LastFileName(FileDialogId dialog) const {
     return last_[static_cast<int>(dialog)];
@@ -53,9 +61,19 @@ QStringList QtFilters(std::string_view pipeSeparated) {
     return filters;
 }
 
-namespace {
+QStringList JobFileFilters() {
+    QStringList filters;
+    for (const QString& filter : QtFilters(kOpenDialogFilter)) {
+        for (const char* pattern : {"*.tnk", "*.pmr", "*.nwk"}) {
+            if (filter.contains(QLatin1String(pattern))) {
+                filters.push_back(filter);
+            }
+        }
+    }
+    return filters;
+}
 
-void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
+void PrepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(request.title);
     dialog.setNameFilters(request.filters);
     if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size()) {
@@ -66,13 +84,14 @@ void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
     if (!request.proposedName.isEmpty()) {
         dialog.selectFile(request.proposedName);
     }
+    // Name, Size, Type and Date Modified side by side.
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(dialog.sizeHint().expandedTo(kFileDialogSize));
 }
-
-}  // namespace
 
 std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& request) {
     QFileDialog dialog(parent_);
-    Prepare(dialog, request);
+    PrepareFileDialog(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly);
@@ -85,7 +104,7 @@ std::optional<QString> QtDialogs::OpenFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtDialogs::SaveFile(const FileDialogRequest& request) {
     QFileDialog dialog(parent_);
-    Prepare(dialog, request);
+    PrepareFileDialog(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace km {
@@ -50,6 +51,14 @@ class Dialogs {
 // pair becomes one filter, and a pattern without a name joins the filter whose pattern it matches
 // ignoring case (so both "*.tnk" and "*.TNK" files are listed).
 QStringList QtFilters(std::string_view pipeSeparated);
+
+// The filters of the Open and Compare dialogs: the Open dialog's filter list without the kinds
+// Open refuses (program code, CSV), so that only job and network files are offered.
+QStringList JobFileFilters();
+
+// Sets a file dialog up for a request: title, filters, folder, proposed name, and a size that
+// shows the Size and Date Modified columns of its detail view.
+void PrepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
 // The program's dialogs on screen.
 class QtDialogs : public Dialogs {

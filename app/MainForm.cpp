@@ -94,6 +94,11 @@ constexpr const char* kBusyExitQuestion =
     "A radio operation is in progress.\nExiting now stops it and can leave the radio "
     "unusable.\n\nDo you want to exit anyway?";
 constexpr const char* kHelpMissing = "The user guide is not installed.";
+// A file named on the command line.
+constexpr const char* kGivenFileMissing = "Cannot open %1\nThere is no such file.";
+constexpr const char* kGivenNetworkFileNeedsLevel =
+    "Network files are opened at the Network user level.\nChoose it in Options > Level, then "
+    "open the file with File > Open File.";
 
 // Texts of the serial monitor mode.
 constexpr const char* kSerialCommsCaption =
@@ -1019,7 +1024,7 @@ void TForm_MF_MainForm::Open1Click() {
     FileDialogRequest request;
     request.dialog = FileDialogId::OpenJob;
     request.title = QString::fromUtf8(setup.title.data(), setup.title.size());
-    request.filters = QtFilters(kOpenDialogFilter);
+    request.filters = JobFileFilters();
     request.filterIndex = setup.filterIndex;
     request.defaultSuffix =
         QString::fromUtf8(setup.defaultExtension.data(), setup.defaultExtension.size())
@@ -1029,6 +1034,32 @@ void TForm_MF_MainForm::Open1Click() {
     if (const std::optional<QString> path = dialogs_.OpenFile(request)) {
         chosen = std::filesystem::path(path->toStdString());
     }
+    OpenChosenFile(chosen);
+}
+
+void TForm_MF_MainForm::OpenGivenFile(const std::filesystem::path& file) {
+    HideLargeViewButtons();
+    if (state_.CommsBusy) {
+        return;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        person_.Error(
+            QString(kGivenFileMissing).arg(QString::fromStdString(file.string())).toStdString());
+        return;
+    }
+    if (!jobs_.LevelOpens(file)) {
+        person_.Warn(kGivenNetworkFileNeedsLevel);
+        return;
+    }
+    const std::optional<View> view = CheckedView();
+    if (view && !jobs_.ConfirmReplacingJob(JobViewOf(*view))) {
+        return;
+    }
+    OpenChosenFile(file);
+}
+
+void TForm_MF_MainForm::OpenChosenFile(const std::optional<std::filesystem::path>& chosen) {
     switch (jobs_.Open(chosen)) {
         case JobOpenOutcome::TrunkLoaded:
             state_.NetworkSelector = 0;
@@ -1235,7 +1266,7 @@ void TForm_MF_MainForm::CompareWith1Click() {
     FileDialogRequest request;
     request.dialog = FileDialogId::OpenJob;
     request.title = QString::fromUtf8(kCompareTitle);
-    request.filters = QtFilters(kOpenDialogFilter);
+    request.filters = JobFileFilters();
     request.filterIndex = setup.filterIndex;
     request.folder = QString::fromStdString((jobs_.WorkDir() / setup.folder).string());
     const std::optional<QString> chosen = dialogs_.OpenFile(request);

@@ -86,6 +86,11 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     // The file list the radio software choice reads code file names from.
     QStringList CodeFileNames(const QString& folder, const QString& pattern) const;
 
+    // A file given to the program on its command line (a double click in a file manager): opened
+    // as File > Open opens the file its dialog returns, in the view of the file's kind. A file
+    // that is not there, or a network file below the Network level, is named in a message.
+    void OpenGivenFile(const std::filesystem::path& file);
+
     // Applies a level index: shows or hides the Network view item and the Tools menu and sets
     // UserLevelMask (also run at start-up).
     void ApplyLevel(int levelIndex);
@@ -122,6 +127,8 @@ class TForm_MF_MainForm : public QMainWindow, public Shell {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The part of Open after its dialog: the file's extension decides, whatever the view.
+    void OpenChosenFile(const std::optional<std::filesystem::path>& chosen);
     void CreateMenus();
     void RunPrint(void (FormPrinter::*command)(ConfigForm&, const QString&));
     void AddPrintItem(const char* name, const char* caption,

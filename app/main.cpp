@@ -1,8 +1,10 @@
 // km700rcp: the desktop configuration programmer.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <clocale>
@@ -66,6 +68,21 @@ void ScheduleScreenshot(km::TForm_MF_MainForm& window, const QElapsedTimer& sinc
     });
 }
 
+// The file named on the command line (a file manager passes the one double-clicked), made
+// absolute against the folder the program was started in, before the program moves to its
+// working folder; empty when none was named.
+QString FileToOpen(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Configuration programmer for KM700 mobile and KP800 portable radios.");
+    parser.addHelpOption();
+    parser.addPositionalArgument(
+        "file", "A trunk job (.tnk), PMR job (.pmr) or network file (.nwk) to open.", "[file]");
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -76,6 +93,8 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(kProgramName);
     QGuiApplication::setDesktopFileName(KM_APP_ID);
+
+    const QString fileToOpen = FileToOpen(app);
 
     km::SingleInstance instance;
     if (!instance.Acquire()) {
@@ -100,6 +119,12 @@ int main(int argc, char* argv[]) {
     person.SetParent(&window);
     dialogs.SetParent(&window);
     window.show();
+    if (!fileToOpen.isEmpty()) {
+        // Once the window is up, so that a question about the file has the window behind it.
+        QTimer::singleShot(0, &window, [&window, fileToOpen] {
+            window.OpenGivenFile(std::filesystem::path(fileToOpen.toStdString()));
+        });
+    }
     ScheduleScreenshot(window, sinceStart);
     return QApplication::exec();
 }

@@ -69,12 +69,13 @@ std::variant<csv::ImportSummary, std::string> ImportStatusList(std::span<std::ui
 }
 
 constexpr CsvTable kCsvTables[] = {
-    {"phonebook", fields::ImageId::Trunk, ExportPhonebookCsvOfImage, ImportTrunkPhonebook},
-    {"channels", fields::ImageId::Pmr, pmr::ExportChannelsCsvOfImage, ImportPmrChannels},
-    {"zones", fields::ImageId::Pmr, pmr::ExportZonesCsvOfImage, ImportPmrZones},
-    {"pmr-phonebook", fields::ImageId::Pmr, pmr::ExportSelcallPhonebookCsvOfImage,
+    {"phonebook", "trunk-phonebook", fields::ImageId::Trunk, ExportPhonebookCsvOfImage,
+     ImportTrunkPhonebook},
+    {"channels", "", fields::ImageId::Pmr, pmr::ExportChannelsCsvOfImage, ImportPmrChannels},
+    {"zones", "", fields::ImageId::Pmr, pmr::ExportZonesCsvOfImage, ImportPmrZones},
+    {"pmr-phonebook", "", fields::ImageId::Pmr, pmr::ExportSelcallPhonebookCsvOfImage,
      ImportPmrPhonebook},
-    {"status", fields::ImageId::Pmr, pmr::ExportStatusListCsvOfImage, ImportStatusList},
+    {"status", "", fields::ImageId::Pmr, pmr::ExportStatusListCsvOfImage, ImportStatusList},
 };
 
 struct Parsed {
@@ -128,7 +129,7 @@ int Usage(const std::string& error, std::ostream& err) {
 
 const CsvTable* TableNamed(std::string_view name) {
     for (const CsvTable& table : kCsvTables) {
-        if (table.name == name) {
+        if (table.name == name || (!table.alias.empty() && table.alias == name)) {
             return &table;
         }
     }

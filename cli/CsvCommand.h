@@ -29,9 +29,10 @@ inline constexpr const char* kCsvUsageText =
     "                rows the table cannot take are left out and counted on standard error,\n"
     "                and so is what the store changes for the radio (a frequency off the\n"
     "                raster). JOB and the CSV file may be given in either order.\n"
-    "  --table NAME  phonebook (a .tnk job: the trunk phone book), channels or zones (a .pmr\n"
-    "                job: the channel table with its groups, or the zone table), pmr-phonebook\n"
-    "                or status (a .pmr job: the selcall phone book, or the status message list)\n"
+    "  --table NAME  phonebook or trunk-phonebook (a .tnk job: the trunk phone book), channels\n"
+    "                or zones (a .pmr job: the channel table with its groups, or the zone\n"
+    "                table), pmr-phonebook or status (a .pmr job: the selcall phone book, or\n"
+    "                the status message list)\n"
     "  --country C   the dealer's country code the channel table's store follows: 0 (default),\n"
     "                1 Australia/New Zealand (the UHF CB band plan), 5 United States\n"
     "\n"
@@ -45,8 +46,9 @@ struct CsvOptions {
 };
 
 struct CsvTable {
-    std::string_view name;  // the --table argument
-    fields::ImageId image;  // the kind of job that holds the table
+    std::string_view name;   // the --table argument
+    std::string_view alias;  // another name it goes by (the report's name in print), or empty
+    fields::ImageId image;   // the kind of job that holds the table
     std::string (*exportCsv)(std::span<const std::uint8_t> job);
     // The summary, or the message of a file that is no such table (the job is then unchanged).
     std::variant<csv::ImportSummary, std::string> (*importCsv)(std::span<std::uint8_t> job,

@@ -40,11 +40,18 @@ inline constexpr int kRowHmF = 6;
 inline constexpr int kRowHmFPlus = 7;
 inline constexpr int kRowHmD = 4;
 inline constexpr int kSeparatorRow = 8;
+inline constexpr int kReservedRow = 11;
 inline constexpr int kFirstPortableRow = 8;
 // A row index outside the list stores the HM-F code.
 inline constexpr std::uint8_t kUnknownRowCode = 4;
 
 inline constexpr int kPortableMasks = 256 | 512 | 1024;
+
+// The separator and the reserved row stand for radios a job may hold but no user chooses: the
+// list shows them for such a job and offers them to nobody.
+constexpr bool ChoosableRow(int row) {
+    return row != kSeparatorRow && row != kReservedRow;
+}
 
 constexpr bool IsPortableRow(int row) {
     return row >= kFirstPortableRow && row < kRadioTypeRowCount;

@@ -331,8 +331,13 @@ JobOpenOutcome JobFiles::OpenTrunk(const fs::path& file) {
     return JobOpenOutcome::TrunkLoaded;
 }
 
+bool JobFiles::LevelOpens(const fs::path& file) const {
+    return !ExtensionIs(file, kNetworkExtension) || state_.UserLevelMask == 4 ||
+           state_.UserLevelMask == 8;
+}
+
 JobOpenOutcome JobFiles::OpenNetwork(const fs::path& file) {
-    if (state_.UserLevelMask != 4 && state_.UserLevelMask != 8) {
+    if (!LevelOpens(file)) {
         return JobOpenOutcome::Nothing;
     }
     // The same file checks as the Radio Type form's loads: exact size, known scheme, a band.

@@ -125,6 +125,10 @@ class JobFiles {
     // decides, whatever the view.
     JobOpenOutcome Open(const std::optional<std::filesystem::path>& chosen);
 
+    // Open takes a network file only at the Network and Engineering levels: false for a network
+    // file at a lower level (Open then does nothing), true for any other file.
+    bool LevelOpens(const std::filesystem::path& file) const;
+
     // Save: the error "Cannot Save Configuration..." when the view has no job; true otherwise.
     bool MaySave(JobView view);
     // The name the Save As dialog proposes. `openDialogFileName` is the last file name of the

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -182,7 +184,13 @@ TEST(ChannelFormTest, DeleteAndTheDotKeyRefuseAChannelAGroupLists) {
         editor.GEDT_Radio_GroupTypes[2].click();  // Vote
         EXPECT_TRUE(editor.GEDT_CBox_ShowAsChannel.isChecked());
         editor.GEDT_StrGrid_ChanGroup.item(0, 1)->setText("1");
+        editor.show();
         Screenshot(editor, "group_editor");
+        // Both columns of the member grid are shown whole, beside the scroll bar.
+        QTableWidget& grid = editor.GEDT_StrGrid_ChanGroup;
+        EXPECT_EQ(grid.horizontalScrollBar()->maximum(), 0);
+        EXPECT_GE(grid.columnWidth(1), grid.fontMetrics().horizontalAdvance("Channel"));
+        EXPECT_GE(grid.columnWidth(0), grid.fontMetrics().horizontalAdvance("16"));
         editor.GEDT_BitBtn_OKClick();
         return editor.result();
     });

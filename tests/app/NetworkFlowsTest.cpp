@@ -132,6 +132,29 @@ class NetworkFlowsTest : public QObject {
         QCOMPARE(state_.Network2Name, std::string("WEST.NWK"));
     }
 
+    // A network loaded from its file is named after the file in capitals; the job opened again
+    // names it by the slot's name field, spelled as the network was saved, in the main window and
+    // on the Radio Type form alike.
+    void aReopenedJobNamesItsNetworkByTheSlotsNameField() {
+        window_ =
+            std::make_unique<TForm_MF_MainForm>(*ws_, state_, person_, dialogs_, dir_->Path());
+        window_->show();
+        Button("SpBtn_MF_TRUNK")->click();
+        LoadNetwork(0, Network("SampleANN.nwk", kSchemeMpt1343, "SampleANN.nwk"));
+        RadioType().Tab_MOB_NextShow();
+        QCOMPARE(Label(), QString("SAMPLEANN.NWK"));
+        TrunkJobImage job = ws_->trunk;
+        job.SetU8(107, 1);
+        job.SetU16(112, 100);
+        const QString path = dir_->File("Jobs/with-network.tnk");
+        WriteFileAtomically(path.toStdString(), job.Bytes());
+        dialogs_.openAnswers = {path};
+        person_.answers = {Answer::Yes};  // give up the job on show
+        window_->Open1Click();
+        QCOMPARE(Label().trimmed(), QString("SampleANN.nwk"));
+        QCOMPARE(RadioType().Lbl_MOB_FilenameNW1.text().trimmed(), QString("SampleANN.nwk"));
+    }
+
     void deletingTheCurrentNetwork2StoresSwitchesThenLoads_data() {
         QTest::addColumn<bool>("schemeChange");
         QTest::newRow("Delete button") << false;

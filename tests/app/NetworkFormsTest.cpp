@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -436,9 +438,16 @@ TEST_F(NetworkFormsTest, PagesFollowSchemeTypeAndTicks) {
     sys.CBox_FSL_FallbackAllowed.click();
     EXPECT_TRUE(sys.Edit_FSL_FallbackChannel.isEnabled());
     EXPECT_TRUE(sys.RadioGrp_FSL_FallbackType.isEnabled());
+    sys.Page_NWSYS_Systems.setCurrentWidget(&sys.Tab_GEN_General);
+    testing::KeepPicture(sys, "network_general");
+    // The greyed boxes stand under a caption that says what they are.
+    const auto* reserved = sys.findChild<QGroupBox*>("GBox_GEN_Reserved");
+    ASSERT_NE(reserved, nullptr);
+    EXPECT_EQ(reserved->title(), "Reserved (not stored)");
     for (const QCheckBox& undefined : sys.CBox_GEN_Undefined) {
         EXPECT_EQ(undefined.text(), "Undefined");
         EXPECT_FALSE(undefined.isEnabled());
+        EXPECT_TRUE(reserved->isAncestorOf(&undefined));
     }
 }
 

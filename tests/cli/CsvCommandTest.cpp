@@ -79,6 +79,11 @@ TEST_F(CsvCommandTest, ExportWritesTheFileOrStandardOutput) {
         RunCsv({"csv", "export", "--table", "phonebook", Path("job.tnk"), "-o", Path("b.csv")});
     EXPECT_EQ(withO.code, 0);
     EXPECT_EQ(Read(Path("b.csv")), file);
+    // The trunk phone book goes by print's name for it as well.
+    const Result byReportName =
+        RunCsv({"csv", "export", "--table", "trunk-phonebook", Path("job.tnk")});
+    EXPECT_EQ(byReportName.code, 0) << byReportName.err;
+    EXPECT_EQ(byReportName.out, text);
 }
 
 TEST_F(CsvCommandTest, ExportThenImportIntoAnotherJobGivesTheSameJobByteForByte) {

@@ -87,6 +87,9 @@ TEST_F(PrintCommandTest, WritesEachReportAsAPdfWithItsCopies) {
     ASSERT_EQ(
         Run({"--report", "trunk-phonebook", "--copies", "3", job, Path("three.pdf").string()}), 0);
     EXPECT_EQ(PageCount(Pdf("three.pdf")), 3);
+    // The trunk phone book goes by csv's name for it as well.
+    ASSERT_EQ(Run({"--report", "phonebook", job, Path("same.pdf").string()}), 0) << err_.str();
+    EXPECT_EQ(PageCount(Pdf("same.pdf")), 1);
 
     ASSERT_EQ(Run({"--report", "channels", Path("job.pmr").string(), Path("chn.pdf").string(),
                    "--collate", "--copies", "2"}),

@@ -1,7 +1,9 @@
 // The Radio Type form against a scripted person, scripted file dialogs and a shell that records
 // what the form asks of the main window.
 
+#include <QAbstractItemView>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -126,6 +128,7 @@ class MobileFormTest : public QObject {
     void visibilityFollowsViewModeAndType();
     void descriptionHoldsSixtyBytes();
     void bandListFollowsTheCountry();
+    void separatorAndReservedRowsAreShownButNotOffered();
     void enterMovesToTheNextControl();
     void focusComingBackAfterTheQuestionKeepsTheRowOnEntry();
     void inTheMainWindow();
@@ -488,6 +491,32 @@ void MobileFormTest::bandListFollowsTheCountry() {
     QCOMPARE(form->ComboBox_MOB_Frequency.itemText(15), QString("X8   806-870 MHz"));
 }
 
+// A job may hold the earlier portable or the reserved code: the list shows its row, but no user
+// can choose either row, by mouse or by keys.
+void MobileFormTest::separatorAndReservedRowsAreShownButNotOffered() {
+    Desk desk(kImagePmr);
+    desk.workspace->pmr.SetU16(kVersionWordOffset, 5860);
+    desk.workspace->pmr.SetU8(pmr::kRadioType, 9);  // the reserved code
+    desk.workspace->pmr.SetU8(pmr::kHeadVariant, 2);
+    auto form = desk.MakeForm();
+    form->LoadPass();
+    QCOMPARE(form->ComboBox_MOB_Head.currentText(), QString("Reserved"));
+    const auto* rows = qobject_cast<const QStandardItemModel*>(form->ComboBox_MOB_Head.model());
+    QVERIFY(rows);
+    for (int row = 0; row < form->ComboBox_MOB_Head.count(); ++row) {
+        QCOMPARE(rows->item(row)->isEnabled(), row != 8 && row != 11);
+    }
+    // The arrow keys step over them (each step a radio type change, answered Yes).
+    desk.person.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+    form->show();
+    form->ComboBox_MOB_Head.setCurrentIndex(7);
+    QTest::keyClick(&form->ComboBox_MOB_Head, Qt::Key_Down);
+    QCOMPARE(form->ComboBox_MOB_Head.currentIndex(), 9);
+    form->ComboBox_MOB_Head.setCurrentIndex(10);
+    QTest::keyClick(&form->ComboBox_MOB_Head, Qt::Key_Down);
+    QCOMPARE(form->ComboBox_MOB_Head.currentIndex(), 12);
+}
+
 void MobileFormTest::enterMovesToTheNextControl() {
     Desk desk(kImagePmr);
     auto form = desk.MakeForm();
@@ -599,6 +628,12 @@ void MobileFormTest::screenshots() {
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QVERIFY(form->grab().save(folder + "/radio_type_pmr.png"));
+        // The Radio Type list open, with its separator and Reserved rows greyed.
+        form->ComboBox_MOB_Head.showPopup();
+        QWidget* list = form->ComboBox_MOB_Head.view()->window();
+        QVERIFY(QTest::qWaitForWindowExposed(list));
+        QVERIFY(list->grab().save(folder + "/radio_type_list.png"));
+        form->ComboBox_MOB_Head.hidePopup();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include "Resources.h"
@@ -99,6 +100,12 @@ TForm_MOB_Mobile::TForm_MOB_Mobile(const FormContext& context, QWidget* parent)
 void TForm_MOB_Mobile::FillLists() {
     for (const RadioTypeRow& row : kRadioTypeRows) {
         ComboBox_MOB_Head.addItem(ToQString(row.text));
+    }
+    auto* rows = qobject_cast<QStandardItemModel*>(ComboBox_MOB_Head.model());
+    for (int row = 0; rows != nullptr && row < kRadioTypeRowCount; ++row) {
+        if (!ChoosableRow(row)) {
+            rows->item(row)->setEnabled(false);
+        }
     }
     ComboBox_MOB_Frequency.addItem(ToQString(kUndefinedBandText));
     ShowBandTexts();

@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -25,6 +26,9 @@ constexpr std::string_view kNetworkTypeQuestion =
 constexpr const char* kIdentityCaption = "Network Identity";
 constexpr const char* kFillToEndCaption = "Fill to End";
 constexpr const char* kUndefinedCaption = "Undefined";
+constexpr const char* kReservedCaption = "Reserved (not stored)";
+constexpr const char* kReservedHint =
+    "Reserved: the network file has no place for these options, so they are never stored.";
 
 constexpr int kAnnScheme = 1;  // the scheme row that shows the ANN page
 constexpr int kAnnColumnWidth = 50;
@@ -171,13 +175,19 @@ void TForm_NWSYS_System::BuildLayout() {
     counts->addRow(Caption(Row("network.system.pressel_off_messages")),
                    &Edit_GEN_NumOfPresselOffMsg);
     general->addLayout(counts, 1, 0);
-    auto* undefined = new QVBoxLayout;
+    // Five options the network file has no place for: shown greyed under a caption that says so,
+    // never stored.
+    auto* reserved = new QGroupBox(kReservedCaption, &Tab_GEN_General);
+    reserved->setObjectName("GBox_GEN_Reserved");
+    reserved->setToolTip(kReservedHint);
+    auto* undefined = new QVBoxLayout(reserved);
     for (QCheckBox& box : CBox_GEN_Undefined) {
         box.setText(kUndefinedCaption);
-        box.setEnabled(false);  // shown, never stored
+        box.setEnabled(false);
+        box.setToolTip(kReservedHint);
         undefined->addWidget(&box);
     }
-    general->addLayout(undefined, 1, 1, Qt::AlignTop);
+    general->addWidget(reserved, 1, 1, Qt::AlignTop);
     general->setColumnStretch(2, 1);
     general->setRowStretch(2, 1);
 

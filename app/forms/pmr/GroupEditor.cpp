@@ -1,11 +1,13 @@
 #include "forms/pmr/GroupEditor.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -69,8 +71,17 @@ void TGEDT_Form::BuildLayout() {
     GEDT_StrGrid_ChanGroup.setItemDelegateForColumn(kMemberColumn,
                                                     new DigitsDelegate(kDigits, this));
     GEDT_StrGrid_ChanGroup.horizontalHeader()->setStretchLastSection(true);
-    GEDT_StrGrid_ChanGroup.setColumnWidth(kNumberColumn, 40);
-    GEDT_StrGrid_ChanGroup.setMinimumWidth(140);
+    // Room for the member number ("16") and a channel number under "Channel", beside the
+    // vertical scroll bar, so that neither column is cut.
+    const QFontMetrics metrics(GEDT_StrGrid_ChanGroup.font());
+    const int numberWidth =
+        metrics.horizontalAdvance(QStringLiteral("16")) + 3 * metrics.averageCharWidth();
+    const int memberWidth =
+        metrics.horizontalAdvance(QStringLiteral("Channel")) + 4 * metrics.averageCharWidth();
+    GEDT_StrGrid_ChanGroup.setColumnWidth(kNumberColumn, numberWidth);
+    GEDT_StrGrid_ChanGroup.setMinimumWidth(
+        numberWidth + memberWidth + GEDT_StrGrid_ChanGroup.verticalScrollBar()->sizeHint().width() +
+        2 * GEDT_StrGrid_ChanGroup.frameWidth());
 
     auto* fields = new QFormLayout;
     fields->addRow("Channel Number", &GEDT_Edit_ChanNumber);
@@ -96,7 +107,7 @@ void TGEDT_Form::BuildLayout() {
     auto* dialog = new QVBoxLayout(this);
     dialog->addLayout(body);
     dialog->addLayout(buttons);
-    resize(420, 480);
+    resize(sizeHint().expandedTo(QSize(460, 520)));
 }
 
 void TGEDT_Form::Connect() {
