@@ -5,19 +5,14 @@
 #include <cctype>
 
 #include "core/Files.h"
+#include "core/Strings.h"
 
 namespace km {
 
 namespace {
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+
+// The blanks around a line of the file and its parts, as isspace knows them.
+constexpr std::string_view kSpaces = " \t\n\v\f\r";
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -48,15 +43,15 @@ std::optional<std::string> ComPortOverride(std::string_view configText, int comI
     std::optional<std::string> device;
     while (!configText.empty()) {
         const std::size_t end = configText.find('\n');
-        const std::string_view line = Trim(configText.substr(0, end));
+        const std::string_view line = Trim(configText.substr(0, end), kSpaces);
         configText =
             end == std::string_view::npos ? std::string_view{} : configText.substr(end + 1);
         const std::size_t equals = line.find('=');
         if (line.empty() || line.front() == '#' || equals == std::string_view::npos) {
             continue;
         }
-        const auto number = ComNumber(Trim(line.substr(0, equals)));
-        const std::string_view path = Trim(line.substr(equals + 1));
+        const auto number = ComNumber(Trim(line.substr(0, equals), kSpaces));
+        const std::string_view path = Trim(line.substr(equals + 1), kSpaces);
         if (number && *number == comIndex + 1 && !path.empty()) {
             device = std::string(path);  // the last line for a number wins
         }

@@ -104,7 +104,7 @@ constexpr const char* kGivenNetworkFileNeedsLevel =
 constexpr const char* kSerialCommsCaption =
     "KM700 RCP                             Serial Comms    ";
 
-constexpr int kTimer1SecDelayInterval = 500;
+constexpr int kLinkPollInterval = 500;
 constexpr int kStopCommsInterval = 100;
 
 // The CSV items of the import and export menus.
@@ -212,7 +212,7 @@ TForm_MF_MainForm::TForm_MF_MainForm(Workspace& workspace, MainState& state, Per
     });
 
     Timer_1SecDelay.setObjectName("Timer_1SecDelay");
-    Timer_1SecDelay.setInterval(kTimer1SecDelayInterval);
+    Timer_1SecDelay.setInterval(kLinkPollInterval);
     StopCommsTimer.setObjectName("StopCommsTimer");
     StopCommsTimer.setInterval(kStopCommsInterval);
 

@@ -1,7 +1,6 @@
 #pragma once
-// The person at the desk, shown with real message boxes: the titles, icons and buttons the user
-// knows from the original program, and the texts exactly as given (plain text, blanks and line
-// breaks kept).
+// The person at the desk, shown with real message boxes: the titles, icons and buttons of this
+// program's boxes, and the texts exactly as given (plain text, blanks and line breaks kept).
 
 #include <QString>
 

@@ -7,10 +7,15 @@
 #include <sstream>
 
 #include "core/Files.h"
+#include "core/Strings.h"
 
 namespace km::sim {
 
 namespace {
+
+// The blanks around a line of a profile and its parts; a line of a file written on Windows ends
+// in CR as well.
+constexpr std::string_view kBlanksOfALine = " \t\r";
 
 CodeRecord Code(std::string description, std::string softwareCode, std::string version,
                 int codeType, std::size_t imageLength) {
@@ -61,15 +66,6 @@ void SetFactoryCode(Profile& profile) {
     }
     profile.optionBoardCode = Code("DMAP OPTION BOARD", "11900", "V2.10", 132, 8000);
     profile.optionBoardCode.present = profile.optionBoard;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
-        return "";
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
 }
 
 std::optional<long> ParseNumber(const std::string& text) {
@@ -326,7 +322,7 @@ ProfileResult ParseProfile(const std::string& text) {
     while (std::getline(lines, line)) {
         ++number;
         const auto hash = line.find('#');
-        line = Trim(hash == std::string::npos ? line : line.substr(0, hash));
+        line = Trim(hash == std::string::npos ? line : line.substr(0, hash), kBlanksOfALine);
         if (line.empty()) {
             continue;
         }
@@ -334,8 +330,8 @@ ProfileResult ParseProfile(const std::string& text) {
         if (equals == std::string::npos) {
             return {std::nullopt, "line " + std::to_string(number) + ": expected key = value"};
         }
-        const std::string key = Trim(line.substr(0, equals));
-        const std::string value = Trim(line.substr(equals + 1));
+        const std::string key(Trim(line.substr(0, equals), kBlanksOfALine));
+        const std::string value(Trim(line.substr(equals + 1), kBlanksOfALine));
         std::string error;
         if (key == "type" && !anySetting) {
             const auto type = ParseNumber(value);

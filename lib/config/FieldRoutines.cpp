@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/Cp1252.h"
+#include "core/Strings.h"
 
 namespace km {
 namespace {
@@ -20,15 +21,6 @@ constexpr std::string_view kKeepOrShortenQuestion =
 
 constexpr int kDefaultPixels = 8;
 constexpr int kBlankPixels = 8;
-
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 bool IsDigit(char32_t c) {
     return c >= '0' && c <= '9';
@@ -155,7 +147,7 @@ std::string FormatNumbers(std::string_view pattern, std::initializer_list<std::i
 }
 
 std::int64_t IntegerOfField(std::string_view text) {
-    text = Trimmed(text);
+    text = Trim(text, " ");
     if (text.empty()) {
         return 0;
     }

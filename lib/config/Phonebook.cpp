@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "config/FieldRoutines.h"
+#include "core/Strings.h"
 #include "fields/FieldOps.h"
 
 namespace km {
@@ -45,11 +46,6 @@ std::string PrintableOf(std::string_view utf8) {
     std::copy_if(utf8.begin(), utf8.end(), std::back_inserter(kept),
                  [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; });
     return kept;
-}
-
-bool AllDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/Cp1252.h"
+#include "core/Strings.h"
 
 namespace km::fields {
 namespace {
@@ -537,21 +538,6 @@ std::string FormatNumber(const FieldRow& row, std::int64_t value) {
     fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
     return (value < 0 ? "-" : "") + std::to_string(magnitude / static_cast<std::uint64_t>(unit)) +
            "." + fraction;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool AllDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A decimal number with at most `decimals` digits after the point, without locale.

@@ -5,20 +5,10 @@
 #include <set>
 
 #include "core/Csv.h"
+#include "core/Strings.h"
 
 namespace km::fleet {
 namespace {
-
-std::string Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
-}
 
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -49,7 +39,8 @@ bool ValidUtf8(std::string_view text) {
 
 // The key a row is found by: a port's COM name in capitals, a serial number as written.
 std::string KeyOf(SheetKey key, std::string_view text) {
-    return key == SheetKey::Port ? Upper(Trimmed(text)) : Trimmed(text);
+    const std::string trimmed(Trim(text));
+    return key == SheetKey::Port ? Upper(trimmed) : trimmed;
 }
 
 }  // namespace
@@ -90,19 +81,19 @@ std::vector<std::string> SplitCsvLine(std::string_view line) {
             } else {
                 field.push_back(c);
             }
-        } else if (c == '"' && Trimmed(field).empty()) {
+        } else if (c == '"' && Trim(field).empty()) {
             quoted = true;
             wasQuoted = true;
             field.clear();
         } else if (c == ',') {
-            fields.push_back(wasQuoted ? field : Trimmed(field));
+            fields.push_back(wasQuoted ? field : std::string(Trim(field)));
             field.clear();
             wasQuoted = false;
         } else if (!wasQuoted) {
             field.push_back(c);
         }
     }
-    fields.push_back(wasQuoted ? field : Trimmed(field));
+    fields.push_back(wasQuoted ? field : std::string(Trim(field)));
     return fields;
 }
 
@@ -114,7 +105,7 @@ std::variant<Sheet, std::string> ParseSheet(std::string_view bytes) {
     const std::string text = ValidUtf8(bytes) ? std::string(bytes) : csv::TextOfFile(bytes);
     const std::vector<std::string> lines = csv::Lines(text);
     std::size_t first = 0;
-    while (first < lines.size() && Trimmed(lines[first]).empty()) {
+    while (first < lines.size() && Trim(lines[first]).empty()) {
         ++first;
     }
     if (first == lines.size()) {
@@ -137,7 +128,7 @@ std::variant<Sheet, std::string> ParseSheet(std::string_view bytes) {
     }
     std::set<std::string> keys;
     for (std::size_t n = first + 1; n < lines.size(); ++n) {
-        if (Trimmed(lines[n]).empty()) {
+        if (Trim(lines[n]).empty()) {
             continue;
         }
         std::vector<std::string> cells = SplitCsvLine(lines[n]);

@@ -20,7 +20,9 @@ inline constexpr TimerSpec kLinkEstablishTimer{"LinkEstablishTimer", 500};
 inline constexpr TimerSpec kRetryTimer{"RetryTimer", 300};
 inline constexpr TimerSpec kActivityTimer{"ActivityTimer", 15000};
 inline constexpr TimerSpec kStopCommsTimer{"StopCommsTimer", 100};
-inline constexpr TimerSpec kTimer1SecDelay{"Timer_1SecDelay", 500};
+// The link poll that starts a waiting radio operation: it ticks every half second, whatever its
+// object name says.
+inline constexpr TimerSpec kLinkPollTimer{"Timer_1SecDelay", 500};
 
 class Timer {
   public:

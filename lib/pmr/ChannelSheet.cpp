@@ -8,6 +8,7 @@
 #include "config/RadioTypes.h"
 #include "core/Cp1252.h"
 #include "core/Series.h"
+#include "core/Strings.h"
 #include "pmr/ChannelEdit.h"
 #include "pmr/CtcssDcs.h"
 
@@ -138,26 +139,11 @@ std::string CodeText(std::uint8_t code) {
     return code == 0 ? std::string() : std::string(ShortTextOfCodeByte(code));
 }
 
-std::string Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
-}
-
 std::string Upper(std::string_view text) {
     std::string upper(text);
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return upper;
-}
-
-bool AllDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // "%d" and "%s" of a pattern replaced in turn.
@@ -184,18 +170,19 @@ std::string NotAValue(std::string_view text, SC column) {
 // The code byte a tone cell names: the list's short form, a tone in hertz ("67", "67.0") or a
 // DCS code ("023", "DCS 023"); empty is none.
 std::optional<std::uint8_t> CodeOfCell(std::string_view text) {
-    const std::string cell = Upper(Trimmed(text));
+    const std::string cell = Upper(Trim(text, " "));
     if (cell.empty()) {
         return 0;
     }
     for (const fields::Choice& choice : kCtcssDcsChoices) {
         const auto code = static_cast<std::uint8_t>(choice.code);
         if (code != 0 &&
-            (Trimmed(ShortTextOfCodeByte(code)) == cell || Upper(choice.text) == cell)) {
+            (Trim(ShortTextOfCodeByte(code), " ") == cell || Upper(choice.text) == cell)) {
             return code;
         }
     }
-    const std::string dcs = cell.rfind("DCS", 0) == 0 ? Trimmed(cell.substr(3)) : cell;
+    const std::string dcs =
+        cell.rfind("DCS", 0) == 0 ? std::string(Trim(cell.substr(3), " ")) : cell;
     if (auto code = DcsCodeByte(dcs)) {
         return code;
     }
@@ -210,7 +197,7 @@ std::optional<std::uint8_t> CodeOfCell(std::string_view text) {
 template <std::size_t N>
 std::optional<std::size_t> IndexOfText(const std::array<std::string_view, N>& texts,
                                        std::string_view text) {
-    const std::string cell = Upper(Trimmed(text));
+    const std::string cell = Upper(Trim(text, " "));
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < N; ++i) {
         const std::string candidate = Upper(texts[i]);
@@ -228,11 +215,11 @@ std::optional<std::size_t> IndexOfText(const std::array<std::string_view, N>& te
 }
 
 std::optional<Power> PowerOfCell(std::string_view text) {
-    if (Trimmed(text).empty()) {
+    if (Trim(text, " ").empty()) {
         return Power::Low;
     }
     // The Channel Editor's words are taken too.
-    const std::string cell = Upper(Trimmed(text));
+    const std::string cell = Upper(Trim(text, " "));
     if (cell == "HIGH") {
         return Power::High;
     }
@@ -244,9 +231,9 @@ std::optional<Power> PowerOfCell(std::string_view text) {
 }
 
 std::optional<Bandwidth> BandwidthOfCell(std::string_view text) {
-    std::string cell = Trimmed(text);
+    std::string cell(Trim(text, " "));
     if (cell.size() > 3 && Upper(cell.substr(cell.size() - 3)) == "KHZ") {
-        cell = Trimmed(cell.substr(0, cell.size() - 3));
+        cell = std::string(Trim(cell.substr(0, cell.size() - 3), " "));
     }
     const auto millionths = ParseMillionths(cell);
     for (std::size_t i = 0; millionths && i < kBandwidthTexts.size(); ++i) {
@@ -258,7 +245,7 @@ std::optional<Bandwidth> BandwidthOfCell(std::string_view text) {
 }
 
 std::optional<bool> FlagOfCell(SC column, std::string_view text) {
-    const std::string cell = Upper(Trimmed(text));
+    const std::string cell = Upper(Trim(text, " "));
     if (cell.empty()) {
         return false;
     }
@@ -334,7 +321,7 @@ Outcome Refused(std::string reason) {
 std::optional<std::string> CanonicalText(SC column, std::string_view text) {
     switch (ColumnInfo(column).kind) {
         case CellKind::Number: {
-            const std::string digits = Trimmed(text);
+            const std::string digits(Trim(text, " "));
             if (digits.empty()) {
                 return column == SC::Number ? std::optional<std::string>("") : "0";
             }
@@ -346,7 +333,7 @@ std::optional<std::string> CanonicalText(SC column, std::string_view text) {
         case CellKind::Text:
             return std::string(text);
         case CellKind::Frequency: {
-            if (Trimmed(text).empty()) {
+            if (Trim(text, " ").empty()) {
                 return std::string();
             }
             const auto hz = ParseMegahertz(text);

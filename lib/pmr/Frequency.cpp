@@ -3,26 +3,13 @@
 #include <algorithm>
 
 #include "config/BandTable.h"
+#include "core/Strings.h"
 
 namespace km::pmr {
 namespace {
 
 constexpr std::int64_t kLargestHz = 100000000000;  // 100 GHz: no radio comes near it
 constexpr int kHzDigits = 6;                       // decimals of a megahertz that make a hertz
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool AllDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 }  // namespace
 
@@ -36,7 +23,9 @@ std::optional<std::int64_t> ParseMillionths(std::string_view text) {
     std::string_view whole = text.substr(0, point);
     std::string_view fraction =
         point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-    if ((whole.empty() && fraction.empty()) || !AllDigits(whole) || !AllDigits(fraction)) {
+    // Either side of the point may be empty (".5", "146."), not both.
+    if ((whole.empty() && fraction.empty()) || (!whole.empty() && !AllDigits(whole)) ||
+        (!fraction.empty() && !AllDigits(fraction))) {
         return std::nullopt;
     }
     // Digits past the hertz must be zeros.

@@ -9,6 +9,7 @@
 #include "config/RadioTypes.h"
 #include "core/Csv.h"
 #include "core/Person.h"
+#include "core/Strings.h"
 #include "pmr/CtcssDcs.h"
 #include "pmr/Frequency.h"
 #include "pmr/GroupEdit.h"
@@ -101,19 +102,9 @@ std::string FirstLines(std::string_view table, std::string_view header) {
 
 // ---- Reading ----
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // A whole number of at most `digits` digits (blanks around it allowed), or -1.
 int WholeNumber(std::string_view text, std::size_t digits = 3) {
-    text = Trimmed(text);
+    text = Trim(text, " ");
     if (text.empty() || text.size() > digits ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return -1;
@@ -179,7 +170,7 @@ std::uint8_t ToneOfText(std::string_view text) {
 }
 
 std::uint8_t CodeOfText(std::string_view text, bool ctcss) {
-    return ctcss ? ToneOfText(text) : DcsCodeByte(Trimmed(text)).value_or(0);
+    return ctcss ? ToneOfText(text) : DcsCodeByte(Trim(text, " ")).value_or(0);
 }
 
 int EncodeOfText(std::string_view text) {

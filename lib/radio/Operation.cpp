@@ -361,7 +361,7 @@ RadioOperations::RadioOperations(RadioContext context, DataLink& link,
       person_(env_.person, [this](std::string_view text) { BoxShown(text); }),
       link_(link),
       messages_(messages) {
-    pollTimer_ = timers.CreateTimer(kTimer1SecDelay.name, [this] { LinkPollTick(); });
+    pollTimer_ = timers.CreateTimer(kLinkPollTimer.name, [this] { LinkPollTick(); });
     endingTimer_ = timers.CreateTimer(kCommandEndingTimer.name, [this] {
         endingTimer_->Stop();
         statusCommand_ = kOperationNone;
@@ -458,7 +458,7 @@ bool RadioOperations::BeginCommand(int operation, std::string_view caption, std:
     env_.state.CommsBusy = true;
     env_.progress.ShowProgress(caption, text);
     pollCount_ = 0;
-    pollTimer_->Start(kTimer1SecDelay);
+    pollTimer_->Start(kLinkPollTimer);
     env_.state.PendingOperation = operation;
     return true;
 }

@@ -228,7 +228,7 @@ class RadioOperations : public OperationHost {
     // Opens the port, resets the link, shows the progress dialog and waits for the link.
     bool BeginCommand(int operation, std::string_view caption, std::string_view text);
 
-    // The link poll, on every Timer_1SecDelay tick.
+    // The link poll, on every tick of the half-second poll timer.
     void LinkPollTick();
 
     // Every failure after the link is up: steps to idle, link reset, the reason's message,

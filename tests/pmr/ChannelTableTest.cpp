@@ -69,6 +69,22 @@ ChannelTable TableOf(std::initializer_list<ChannelEntry> entries) {
     return table;
 }
 
+TEST(FrequencyTextTest, EitherSideOfThePointMayBeEmptyButNotBoth) {
+    struct Case {
+        const char* text;
+        std::optional<std::int64_t> millionths;
+    };
+    const Case cases[] = {
+        {"67.5", 67500000},    {" 450,0125 ", 450012500}, {".5", 500000},
+        {"146.", 146000000},   {"\t66\t", 66000000},      {"", std::nullopt},
+        {".", std::nullopt},   {" ", std::nullopt},       {"1.a", std::nullopt},
+        {"a.1", std::nullopt}, {"-1", std::nullopt},      {"1 .5", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseMillionths(c.text), c.millionths) << '"' << c.text << '"';
+    }
+}
+
 TEST(ChannelStoreTest, AnEmptyTableStoresMarkersEmptyAreasAndNoVisibleEntry) {
     Job job;
     job.image->Fill(0x5A);
