@@ -18,10 +18,6 @@ namespace {
 
 using fields::FieldRow;
 
-bool Named(std::string_view name, std::string_view part) {
-    return name.find(part) != std::string_view::npos;
-}
-
 // The characters a number of the row takes at most.
 int DigitsOf(const FieldRow& row) {
     return static_cast<int>(std::to_string(std::max(row.max, std::int64_t{9})).size());
@@ -53,15 +49,21 @@ const FieldRow& PageBuilder::RowOfControl(std::string_view control) const {
 QWidget& PageBuilder::MakeControl(const FieldRow& row, QWidget& parent) {
     const QString caption = ToQString(row.caption);
     QWidget* control = nullptr;
-    if (Named(row.control, "_CBox_")) {
-        control = new QCheckBox(caption, &parent);
-    } else if (Named(row.control, "_Combo_")) {
-        control = new QComboBox(&parent);
-    } else if (Named(row.control, "_RadioGrp_")) {
-        control = new QGroupBox(caption, &parent);
-    } else {
-        const std::optional<EditShape> shape = shape_ ? shape_(row) : std::nullopt;
-        control = &MakeEdit(shape.value_or(EditShape{"[0-9]*", DigitsOf(row)}), parent);
+    switch (row.controlKind) {
+        case fields::ControlKind::CheckBox:
+            control = new QCheckBox(caption, &parent);
+            break;
+        case fields::ControlKind::List:
+            control = new QComboBox(&parent);
+            break;
+        case fields::ControlKind::RadioButtons:
+            control = new QGroupBox(caption, &parent);
+            break;
+        case fields::ControlKind::Edit: {
+            const std::optional<EditShape> shape = shape_ ? shape_(row) : std::nullopt;
+            control = &MakeEdit(shape.value_or(EditShape{"[0-9]*", DigitsOf(row)}), parent);
+            break;
+        }
     }
     control->setObjectName(ToQString(row.control));
     controls_.emplace(std::string(row.control), control);

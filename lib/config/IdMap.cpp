@@ -11,12 +11,7 @@ namespace km {
 namespace id_rows {
 
 const FieldRow& Row(std::string_view id) {
-    for (const FieldRow& row : kRows) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw std::logic_error("no identities row " + std::string(id));
+    return fields::RowById(kRows, id);
 }
 
 }  // namespace id_rows
@@ -152,12 +147,7 @@ ExitCheck Failed(std::optional<std::string> replaceWith = std::nullopt) {
 // ---- Record columns ----
 
 const FieldRow& Column(std::string_view id) {
-    for (const FieldRow& column : id_rows::kGroupColumns) {
-        if (column.id == id) {
-            return column;
-        }
-    }
-    throw std::logic_error("no identity record column " + std::string(id));
+    return fields::RowById(id_rows::kGroupColumns, id);
 }
 
 // The CPSX ident of a fleet's unit 200: the fleet's base. The odd fleet of a large pair holds
@@ -697,12 +687,7 @@ std::size_t RecordStart(int selector, const FiveDigitPlace& place) {
 }
 
 const FieldRow& ColumnOf(const fields::RecordTable& table, std::string_view id) {
-    for (const FieldRow& column : table.columns) {
-        if (column.id == id) {
-            return column;
-        }
-    }
-    throw std::logic_error("no five-digit column " + std::string(id));
+    return fields::RowById(table.columns, id);
 }
 
 // The largest FleetCode the record holds stands for an unused entry, like 0.

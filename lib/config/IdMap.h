@@ -23,6 +23,7 @@
 #include "config/Numbering.h"
 #include "core/Person.h"
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 #include "image/NetworkFile.h"
 
@@ -33,6 +34,8 @@ namespace id_rows {
 using fields::Choice;
 using fields::Encoding;
 using fields::FieldRow;
+using fields::Flag;
+using fields::Word;
 
 // The pages of the form, in their order.
 inline constexpr std::string_view kTabIdentity = "Radio Identity";
@@ -103,33 +106,6 @@ inline constexpr Choice kReplyChoices[] = {
 
 // ---- Row makers ----
 
-constexpr FieldRow Flag(std::string_view id, std::string_view caption, std::string_view control,
-                        std::string_view tab, std::int32_t at, std::uint8_t bit) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = tab,
-            .at = {.trunk = at},
-            .encoding = Encoding::Bits,
-            .width = 1,
-            .bitShift = bit,
-            .bitCount = 1};
-}
-
-constexpr FieldRow Word(std::string_view id, std::string_view caption, std::string_view control,
-                        std::string_view tab, std::int32_t at, std::int64_t min, std::int64_t max,
-                        std::int64_t defaultValue) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = tab,
-            .at = {.trunk = at},
-            .encoding = Encoding::U16,
-            .min = min,
-            .max = max,
-            .defaultValue = defaultValue};
-}
-
 constexpr FieldRow StatusList(std::string_view id, std::string_view caption,
                               std::string_view control, std::int32_t at,
                               std::span<const Choice> choices, std::int64_t defaultValue = 0) {
@@ -157,7 +133,7 @@ struct IdentityIds {
 constexpr std::array<FieldRow, 5> IdentityRecordRows(const IdentityIds& ids, std::string_view tab,
                                                      std::int32_t at) {
     return {{
-        Flag(ids.defined, "Defined", {}, tab, at, kDefinedBit),
+        Flag(ids.defined, "Defined", {}, {tab, fields::InTrunk(at)}, kDefinedBit),
         {.id = ids.prefix,
          .caption = "Prefix",
          .tab = tab,
@@ -166,9 +142,10 @@ constexpr std::array<FieldRow, 5> IdentityRecordRows(const IdentityIds& ids, std
          .width = 1,
          .bitShift = 0,
          .bitCount = 7},
-        Word(ids.ident, "Ident", {}, tab, at + 2, 0, 0, 0),
-        Flag(ids.threeDigit, "Three-digit numbering", {}, tab, at + 4, kThreeDigitBit),
-        Word(ids.fleetBase, "Fleet base", {}, tab, at + 6, 0, 0, 0),
+        Word(ids.ident, "Ident", {}, {tab, fields::InTrunk(at + 2)}, 0, 0, 0),
+        Flag(ids.threeDigit, "Three-digit numbering", {}, {tab, fields::InTrunk(at + 4)},
+             kThreeDigitBit),
+        Word(ids.fleetBase, "Fleet base", {}, {tab, fields::InTrunk(at + 6)}, 0, 0, 0),
     }};
 }
 
@@ -272,12 +249,16 @@ inline constexpr FieldRow kPlainRows[] = {
      .width = 16,
      .defaultText = kMarkerText,
      .derived = true},
-    Word("identities.highest_unit", "Highest Unit Number", {}, kTabIdentity, 0x068, 0, 0, 0),
-    Flag("identities.talk_groups", "Talk Groups", "CBox_GRP_TalkGroups", kTabGroups, 0x06A, 0),
-    Flag("identities.definable_groups", "Definable Groups", "CBox_GRP_DefinableGroups", kTabGroups,
-         0x06A, 1),
-    Word("identities.highest_group", "Highest Group Number", {}, kTabGroups, 0x06C, 0, 0, 0),
-    Word("identities.own_fleet_group", "Own Fleet Group Number", {}, kTabGroups, 0x06E, 0, 0, 0),
+    Word("identities.highest_unit", "Highest Unit Number", {},
+         {kTabIdentity, fields::InTrunk(0x068)}, 0, 0, 0),
+    Flag("identities.talk_groups", "Talk Groups", "CBox_GRP_TalkGroups",
+         {kTabGroups, fields::InTrunk(0x06A)}, 0),
+    Flag("identities.definable_groups", "Definable Groups", "CBox_GRP_DefinableGroups",
+         {kTabGroups, fields::InTrunk(0x06A)}, 1),
+    Word("identities.highest_group", "Highest Group Number", {},
+         {kTabGroups, fields::InTrunk(0x06C)}, 0, 0, 0),
+    Word("identities.own_fleet_group", "Own Fleet Group Number", {},
+         {kTabGroups, fields::InTrunk(0x06E)}, 0, 0, 0),
     {.id = "identities.emergency",
      .caption = "Emergency Identity",
      .control = "Edit_RI_EmergencyAddr",
@@ -285,28 +266,34 @@ inline constexpr FieldRow kPlainRows[] = {
      .at = {.trunk = 0x070},
      .encoding = Encoding::PackedDial,
      .width = 16},
-    Flag("identities.foacsu", "FOACSU", "CBox_FAC_FOACSU", kTabFacilities, kFacility0, 4),
-    Flag("identities.highest_group_three_digit", "Highest group is three-digit", {}, kTabGroups,
-         kFacility0, 5),
-    Flag("identities.highest_unit_three_digit", "Highest unit is three-digit", {}, kTabIdentity,
-         kFacility0, 6),
+    Flag("identities.foacsu", "FOACSU", "CBox_FAC_FOACSU",
+         {kTabFacilities, fields::InTrunk(kFacility0)}, 4),
+    Flag("identities.highest_group_three_digit", "Highest group is three-digit", {},
+         {kTabGroups, fields::InTrunk(kFacility0)}, 5),
+    Flag("identities.highest_unit_three_digit", "Highest unit is three-digit", {},
+         {kTabIdentity, fields::InTrunk(kFacility0)}, 6),
     Flag("identities.group_inter_fleet", "Group Inter-Fleet Calls", "CBox_FAC_GroupInterFleetCalls",
-         kTabFacilities, kFacility0, 7),
+         {kTabFacilities, fields::InTrunk(kFacility0)}, 7),
     Flag("identities.individual_inter_fleet", "Individual Inter-Fleet Calls",
-         "CBox_FAC_IndividualInterFleetCalls", kTabFacilities, 0x081, 0),
-    Flag("identities.dtmf_enabled", "DTMF Enabled", "CBox_DTMF_DTMFEnabled", kTabDtmf, 0x081, 7),
-    Flag("identities.pabx", "PABX Calls", "CBox_FAC_PABXCall", kTabFacilities, 0x082, 6),
+         "CBox_FAC_IndividualInterFleetCalls", {kTabFacilities, fields::InTrunk(0x081)}, 0),
+    Flag("identities.dtmf_enabled", "DTMF Enabled", "CBox_DTMF_DTMFEnabled",
+         {kTabDtmf, fields::InTrunk(0x081)}, 7),
+    Flag("identities.pabx", "PABX Calls", "CBox_FAC_PABXCall",
+         {kTabFacilities, fields::InTrunk(0x082)}, 6),
     Flag("identities.free_dial_pstn", "Free Dial PSTN Calls", "CBox_FAC_FreeDialPSTN",
-         kTabFacilities, 0x082, 7),
+         {kTabFacilities, fields::InTrunk(0x082)}, 7),
     Flag("identities.short_dial_pstn", "Short Dial PSTN Calls", "CBox_FAC_ShortDialPSTN",
-         kTabFacilities, 0x083, 0),
-    Flag("identities.short_data", "Short Data Calls", "CBox_FAC_ShortDataCall", kTabFacilities,
-         0x083, 2),
-    Flag("identities.status_call", "Status Calls", "CBox_STA_StatusCall", kTabStatus, 0x083, 3),
-    Flag("identities.include_call", "Include Calls", "CBox_FAC_IncludeCall", kTabFacilities, 0x083,
-         5),
-    Flag("identities.speech_call", "Speech Calls", "CBox_FAC_SpeechCall", kTabFacilities, 0x083, 6),
-    Flag("identities.data_call", "Data Calls", "CBox_FAC_DataCall", kTabFacilities, 0x083, 7),
+         {kTabFacilities, fields::InTrunk(0x083)}, 0),
+    Flag("identities.short_data", "Short Data Calls", "CBox_FAC_ShortDataCall",
+         {kTabFacilities, fields::InTrunk(0x083)}, 2),
+    Flag("identities.status_call", "Status Calls", "CBox_STA_StatusCall",
+         {kTabStatus, fields::InTrunk(0x083)}, 3),
+    Flag("identities.include_call", "Include Calls", "CBox_FAC_IncludeCall",
+         {kTabFacilities, fields::InTrunk(0x083)}, 5),
+    Flag("identities.speech_call", "Speech Calls", "CBox_FAC_SpeechCall",
+         {kTabFacilities, fields::InTrunk(0x083)}, 6),
+    Flag("identities.data_call", "Data Calls", "CBox_FAC_DataCall",
+         {kTabFacilities, fields::InTrunk(0x083)}, 7),
     {.id = "identities.speech_divert",
      .caption = "Speech Divert",
      .control = "ComboBox_FAC_SpeechDivert",
@@ -327,18 +314,18 @@ inline constexpr FieldRow kPlainRows[] = {
      .bitShift = 2,
      .bitCount = 2,
      .choices = kDivertChoices},
-    Flag("identities.diversion_calls", "Diversion Calls", "CBox_FAC_DiversionCalls", kTabFacilities,
-         0x084, 6),
+    Flag("identities.diversion_calls", "Diversion Calls", "CBox_FAC_DiversionCalls",
+         {kTabFacilities, fields::InTrunk(0x084)}, 6),
     Flag("identities.third_party_diversion", "3rd Party Diversion", "CBox_FAC_3rdPartyDiversion",
-         kTabFacilities, 0x084, 7),
-    Word("identities.dtmf_tone", "Tone Period (ms)", "Edit_DTMF_TonePeriod", kTabDtmf, 0x086, 1,
-         9999, 100),
+         {kTabFacilities, fields::InTrunk(0x084)}, 7),
+    Word("identities.dtmf_tone", "Tone Period (ms)", "Edit_DTMF_TonePeriod",
+         {kTabDtmf, fields::InTrunk(0x086)}, 1, 9999, 100),
     Word("identities.dtmf_inter_tone", "Inter-Tone Period (ms)", "Edit_DTMF_InterTonePeriod",
-         kTabDtmf, 0x088, 1, 9999, 100),
-    Word("identities.dtmf_let", "Link Establishment Time (ms)", "Edit_DTMF_LET", kTabDtmf, 0x08A, 1,
-         9999, 1000),
-    Word("identities.dtmf_holdover", "Transmit Hang Time (ms)", "Edit_DTMF_Holdover", kTabDtmf,
-         0x08C, 0, 9999, 0),
+         {kTabDtmf, fields::InTrunk(0x088)}, 1, 9999, 100),
+    Word("identities.dtmf_let", "Link Establishment Time (ms)", "Edit_DTMF_LET",
+         {kTabDtmf, fields::InTrunk(0x08A)}, 1, 9999, 1000),
+    Word("identities.dtmf_holdover", "Transmit Hang Time (ms)", "Edit_DTMF_Holdover",
+         {kTabDtmf, fields::InTrunk(0x08C)}, 0, 9999, 0),
     {.id = "identities.auto_call_count",
      .caption = "Number of Auto-Call Dispatchers",
      .control = "Edit_SFD_NumberOfSFD",
@@ -355,16 +342,16 @@ inline constexpr FieldRow kPlainRows[] = {
      .bitShift = 0,
      .bitCount = 1,
      .choices = kLoadingChoices},
-    Word("identities.data_lead_in", "Data Lead-In Delay (ms)", "Edit_DAT_DataLeadInDelay", kTabData,
-         0x1F2, 1, 9999, 10),
+    Word("identities.data_lead_in", "Data Lead-In Delay (ms)", "Edit_DAT_DataLeadInDelay",
+         {kTabData, fields::InTrunk(0x1F2)}, 1, 9999, 10),
     Flag("identities.immediate_message", "Immediate Message Display",
-         "CBox_DAT_ImmediateMsgDisplay", kTabData, kDataOptions, 0),
+         "CBox_DAT_ImmediateMsgDisplay", {kTabData, fields::InTrunk(kDataOptions)}, 0),
     Flag("identities.delete_replied_job", "Delete Replied Job", "CBox_DAT_DeleteRepliedJob",
-         kTabData, kDataOptions, 2),
-    Flag("identities.job_numbers", "Data Job Numbers", "CBox_DAT_DataJobNumbers", kTabData,
-         kDataOptions, 3),
-    Flag("identities.ignition_sense", "Ignition Sense", "CBox_DAT_IgnitionSense", kTabData,
-         kDataOptions, 4),
+         {kTabData, fields::InTrunk(kDataOptions)}, 2),
+    Flag("identities.job_numbers", "Data Job Numbers", "CBox_DAT_DataJobNumbers",
+         {kTabData, fields::InTrunk(kDataOptions)}, 3),
+    Flag("identities.ignition_sense", "Ignition Sense", "CBox_DAT_IgnitionSense",
+         {kTabData, fields::InTrunk(kDataOptions)}, 4),
     {.id = "identities.data_retries",
      .caption = "Data Retries",
      .control = "Edit_DAT_DataRetries",
@@ -419,8 +406,9 @@ inline constexpr FieldRow kPlainRows[] = {
      .defaultValue = 10,
      .choices = kCpsxCountChoices},
     Word("identities.init_authority", "Call Initiation Authority", "CBox_RI_InitAuthority",
-         kTabIdentity, 0x5CE, 0, 1, 0),
-    Word("identities.dynamic_group", "Default Dynamic Group", {}, kTabIdentity, 0x5D0, 0, 0, 0),
+         {kTabIdentity, fields::InTrunk(0x5CE)}, 0, 1, 0),
+    Word("identities.dynamic_group", "Default Dynamic Group", {},
+         {kTabIdentity, fields::InTrunk(0x5D0)}, 0, 0, 0),
     {.id = "identities.home_site",
      .caption = "Radio Home Site",
      .control = "ComboBox_RI_RadioHomeSite",
@@ -515,8 +503,8 @@ constexpr FieldRow FiveDigitFleet(std::int32_t at) {
 }
 
 inline constexpr FieldRow kFiveDigitWideColumns[] = {
-    Word("fleet_code", "FleetCode", {}, kTabFiveDigit, 0, 0, 0, 0),
-    Word("highest", "Highest Number", {}, kTabFiveDigit, 2, 0, 0, 0),
+    Word("fleet_code", "FleetCode", {}, {kTabFiveDigit, fields::InTrunk(0)}, 0, 0, 0),
+    Word("highest", "Highest Number", {}, {kTabFiveDigit, fields::InTrunk(2)}, 0, 0, 0),
     FiveDigitPrefix(4, 2),
     FiveDigitDefined(4, 2),
     FiveDigitFleet(6),

@@ -17,6 +17,7 @@
 #include "config/IoDevices.h"
 #include "config/UiFunctions.h"
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 
 namespace km {
@@ -26,6 +27,7 @@ namespace ui_rows {
 using fields::Choice;
 using fields::Encoding;
 using fields::FieldRow;
+using fields::Flag;
 
 inline constexpr std::string_view kForm = "User Interface";
 inline constexpr std::string_view kUserOptionsTab = "User Options";
@@ -84,19 +86,6 @@ inline constexpr Choice kAlarmMicChoices[] = {
     {0, "Normal Mic"}, {1, "Handsfree Mic"}, {2, "Direct Aux Mic"}};
 inline constexpr std::int64_t kDirectAuxMic = 2;
 
-// A bit of an option byte, edited by a check box.
-constexpr FieldRow Flag(std::string_view id, std::string_view caption, std::string_view control,
-                        std::string_view tab, fields::Places at, std::uint8_t bit) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = tab,
-            .at = at,
-            .encoding = Encoding::Bits,
-            .width = 1,
-            .bitShift = bit,
-            .bitCount = 1};
-}
 constexpr fields::Places Both(std::int32_t at) {
     return {.trunk = at, .pmr = at};
 }
@@ -157,22 +146,22 @@ inline constexpr FieldRow kRows[] = {
            Both(0x098), Encoding::U16, 1, 255, 10),
     Number("ui.message_timeout", "Message Timeout (s)", "Edit_UO_MessageTimeout", kUserOptionsTab,
            Both(0x09A), Encoding::U16, 1, 255, 5),
-    Flag("ui.low_power_override", "Low Power Override", "CBox_UO_LowPowerOverride", kUserOptionsTab,
-         Both(0x09C), 0),
-    Flag("ui.memory_key", "Memory Key", "CBox_UO_MemoryKey", kUserOptionsTab, Both(0x09C), 1),
+    Flag("ui.low_power_override", "Low Power Override", "CBox_UO_LowPowerOverride",
+         {kUserOptionsTab, Both(0x09C)}, 0),
+    Flag("ui.memory_key", "Memory Key", "CBox_UO_MemoryKey", {kUserOptionsTab, Both(0x09C)}, 1),
     Flag("ui.side_ptt_with_remote", "Side PTT with Remote", "CBox_UO_SidePttWithRemote",
-         kUserOptionsTab, Both(0x09C), 2),
-    Flag("ui.ptt_call_request", "PTT Call Request", "CBox_KEY_PTTCallRequest", kKeysTab,
-         TrunkOnly(0x09C), 3),
-    Flag("ui.no_keypad_dialling", "No Keypad Dialling", "CBox_UO_NoKeypadDialling", kUserOptionsTab,
-         Both(0x09C), 4),
-    Flag("ui.call_timer_display", "Call Timer Display", "CBox_UO_CallTimerDisplay", kUserOptionsTab,
-         Both(0x09C), 5),
-    Flag("ui.permanent_power", "Permanent Power", "CBox_UO_PermanentPower", kUserOptionsTab,
-         Both(0x09C), 6),
-    Flag("ui.autolock", "Autolock", "CBox_UO_Autolock", kUserOptionsTab, Both(0x09D), 1),
-    Flag("ui.allow_side_keys", "Allow Side Keys", "CBox_UO_AllowSideKeys", kUserOptionsTab,
-         Both(0x09D), 3),
+         {kUserOptionsTab, Both(0x09C)}, 2),
+    Flag("ui.ptt_call_request", "PTT Call Request", "CBox_KEY_PTTCallRequest",
+         {kKeysTab, TrunkOnly(0x09C)}, 3),
+    Flag("ui.no_keypad_dialling", "No Keypad Dialling", "CBox_UO_NoKeypadDialling",
+         {kUserOptionsTab, Both(0x09C)}, 4),
+    Flag("ui.call_timer_display", "Call Timer Display", "CBox_UO_CallTimerDisplay",
+         {kUserOptionsTab, Both(0x09C)}, 5),
+    Flag("ui.permanent_power", "Permanent Power", "CBox_UO_PermanentPower",
+         {kUserOptionsTab, Both(0x09C)}, 6),
+    Flag("ui.autolock", "Autolock", "CBox_UO_Autolock", {kUserOptionsTab, Both(0x09D)}, 1),
+    Flag("ui.allow_side_keys", "Allow Side Keys", "CBox_UO_AllowSideKeys",
+         {kUserOptionsTab, Both(0x09D)}, 3),
     {.id = "ui.welcome_text",
      .caption = "Power-On Text",
      .control = "Edit_UO_WelcomeText",
@@ -181,18 +170,19 @@ inline constexpr FieldRow kRows[] = {
      .encoding = Encoding::Text,
      .width = 12},
 
-    Flag("ui.key_beeps", "Key Beeps Enabled", "CBox_AU_KeyBeepsEnabled", kAudioTab, Both(0x0A0), 0),
-    Flag("ui.service_beeps", "Service Beeps", "CBox_AU_ServiceBeeps", kAudioTab, TrunkOnly(0x0A0),
+    Flag("ui.key_beeps", "Key Beeps Enabled", "CBox_AU_KeyBeepsEnabled", {kAudioTab, Both(0x0A0)},
+         0),
+    Flag("ui.service_beeps", "Service Beeps", "CBox_AU_ServiceBeeps", {kAudioTab, TrunkOnly(0x0A0)},
          1),
-    Flag("ui.invalid_key_beeps", "Invalid Key Beeps", "CBox_AU_InvalidKeyBeeps", kAudioTab,
-         Both(0x0A0), 2),
-    Flag("ui.battery_low_alert", "Battery Low Alert", "CBox_AU_BatteryLowAlert", kAudioTab,
-         Both(0x0A0), 3),
-    Flag("ui.telemetry_output", "Telemetry Output", "CBox_AU_TelemetryOutput", kAudioTab,
-         PmrOnly(0x0A0), 4),
-    Flag("ui.vox_handsfree", "VOX Handsfree", "CBox_VOX_VoxHandsfree", kVoxTab, TrunkOnly(0x0A0),
+    Flag("ui.invalid_key_beeps", "Invalid Key Beeps", "CBox_AU_InvalidKeyBeeps",
+         {kAudioTab, Both(0x0A0)}, 2),
+    Flag("ui.battery_low_alert", "Battery Low Alert", "CBox_AU_BatteryLowAlert",
+         {kAudioTab, Both(0x0A0)}, 3),
+    Flag("ui.telemetry_output", "Telemetry Output", "CBox_AU_TelemetryOutput",
+         {kAudioTab, PmrOnly(0x0A0)}, 4),
+    Flag("ui.vox_handsfree", "VOX Handsfree", "CBox_VOX_VoxHandsfree", {kVoxTab, TrunkOnly(0x0A0)},
          5),
-    Flag("ui.cradle_mute", "Default Cradle Mute", "CBox_AU_DefCradleMute", kAudioTab, Both(0x0A0),
+    Flag("ui.cradle_mute", "Default Cradle Mute", "CBox_AU_DefCradleMute", {kAudioTab, Both(0x0A0)},
          6),
     {.id = "ui.external_alert",
      .caption = "External Alert",
@@ -203,12 +193,12 @@ inline constexpr FieldRow kRows[] = {
      .width = 2,
      .pieces = kExtAlertPieces,
      .choices = kExtAlertChoices},
-    Flag("ui.vox_ptt_default", "VOX PTT Default", "CBox_VOX_VoxPttDefault", kVoxTab, Both(0x0A1),
+    Flag("ui.vox_ptt_default", "VOX PTT Default", "CBox_VOX_VoxPttDefault", {kVoxTab, Both(0x0A1)},
          0),
-    Flag("ui.save_scrambler_state", "Save Scrambler State", "CBox_AU_SaveScramblerState", kAudioTab,
-         Both(0x0A1), 2),
-    Flag("ui.eight_ohm_speaker", "8 Ohm Speaker", "CBox_AU_EightOhmSpeaker", kAudioTab,
-         PmrOnly(0x0A1), 3),
+    Flag("ui.save_scrambler_state", "Save Scrambler State", "CBox_AU_SaveScramblerState",
+         {kAudioTab, Both(0x0A1)}, 2),
+    Flag("ui.eight_ohm_speaker", "8 Ohm Speaker", "CBox_AU_EightOhmSpeaker",
+         {kAudioTab, PmrOnly(0x0A1)}, 3),
     // A stored 0 shows as 1.
     Number("ui.ext_alert_delay", "External Alert Delay (s)", "Edit_AU_ExtAlertDelay", kAudioTab,
            TrunkOnly(0x0A2), Encoding::U16, 1, 999, 10),
@@ -245,16 +235,16 @@ inline constexpr FieldRow kRows[] = {
            Encoding::U16, 0, 15, 15),
     Number("ui.default_mute", "Default Mute", "Edit_AU_DefaultMute", kAudioTab, PmrOnly(0x0B0),
            Encoding::U16, 0, 15, 8),
-    Flag("ui.phase_invert_tx", "Phase Invert Tx", "CBox_AU_PhaseInvertTx", kAudioTab,
-         PmrOnly(0x0B8), 0),
-    Flag("ui.phase_invert_rx", "Phase Invert Rx", "CBox_AU_PhaseInvertRx", kAudioTab,
-         PmrOnly(0x0B8), 2),
-    Flag("ui.remove_ctcss", "Remove CTCSS", "CBox_AU_RemoveCTCSS", kAudioTab, PmrOnly(0x0B8), 3),
+    Flag("ui.phase_invert_tx", "Phase Invert Tx", "CBox_AU_PhaseInvertTx",
+         {kAudioTab, PmrOnly(0x0B8)}, 0),
+    Flag("ui.phase_invert_rx", "Phase Invert Rx", "CBox_AU_PhaseInvertRx",
+         {kAudioTab, PmrOnly(0x0B8)}, 2),
+    Flag("ui.remove_ctcss", "Remove CTCSS", "CBox_AU_RemoveCTCSS", {kAudioTab, PmrOnly(0x0B8)}, 3),
 
-    Flag("ui.vox_after_manual_ptt", "VOX after Manual PTT", "CBox_VOX_VoxAfterManPtt", kVoxTab,
-         PmrOnly(0x0B4), 0),
-    Flag("ui.vox_with_headset", "VOX with Headset", "CBox_VOX_VoxWithHeadset", kVoxTab,
-         PmrOnly(0x0B4), 2),
+    Flag("ui.vox_after_manual_ptt", "VOX after Manual PTT", "CBox_VOX_VoxAfterManPtt",
+         {kVoxTab, PmrOnly(0x0B4)}, 0),
+    Flag("ui.vox_with_headset", "VOX with Headset", "CBox_VOX_VoxWithHeadset",
+         {kVoxTab, PmrOnly(0x0B4)}, 2),
     {.id = "ui.vox_sensitivity",
      .caption = "VOX Sensitivity",
      .control = "Combo_VOX_Sensitivity",
@@ -310,12 +300,7 @@ inline constexpr fields::FieldTable kTable = {
 
 // The rows the form's own code reads and writes.
 constexpr const FieldRow& RowOf(std::string_view id) {
-    for (const FieldRow& row : kRows) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw "no such row";
+    return fields::RowById(kRows, id);
 }
 inline constexpr const FieldRow& kPowerOnMode = RowOf("ui.power_on_mode");
 inline constexpr const FieldRow& kPassword = RowOf("ui.password");
@@ -661,12 +646,7 @@ inline constexpr fields::FieldTable kTable = {.id = "ui.keys",
                                               .records = kRecords};
 
 constexpr const FieldRow& RowOf(std::string_view id) {
-    for (const FieldRow& row : kRows) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw "no such row";
+    return fields::RowById(kRows, id);
 }
 inline constexpr const FieldRow& kAccessoryMark = RowOf("ui.keys.accessory_mark");
 inline constexpr std::array<const FieldRow*, 3> kDialUses = {

@@ -116,6 +116,10 @@ struct Choice {
     std::string_view text;
 };
 
+// The kind of control a form makes for a row it builds from the rows: a line edit (the default),
+// a check box, a list or a group of radio buttons (one a choice).
+enum class ControlKind : std::uint8_t { Edit, CheckBox, List, RadioButtons };
+
 // User level masks of Setup (Basic 1, General 2, Network 4, Engineering 8).
 inline constexpr std::uint8_t kAllLevels = 0x0F;
 
@@ -157,6 +161,7 @@ struct FieldRow {
     // SelcallDigits: the first bytes of the digits an emptied field fills with 0xFF, leaving the
     // other digit bytes as they are; 0 fills every digit byte.
     std::uint8_t emptiedDigitBytes = 0;
+    ControlKind controlKind = ControlKind::Edit;
 };
 
 // Records of a table one after the other: row r's column c sits at

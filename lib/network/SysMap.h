@@ -12,6 +12,7 @@
 
 #include "config/MobMap.h"
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 
 namespace km {
@@ -309,12 +310,7 @@ inline constexpr fields::FieldTable kTable = {.id = "network.system",
 
 // The rows by name, for the map's own code and the form.
 constexpr const fields::FieldRow& Row(std::string_view id) {
-    for (const fields::FieldRow& row : kRows) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw "no such row";  // a compile-time error where a name is misspelt
+    return fields::RowById(kRows, id);
 }
 inline constexpr const fields::FieldRow& kMarkerRow = Row("network.system.marker");
 inline constexpr const fields::FieldRow& kBand = Row("network.system.band");

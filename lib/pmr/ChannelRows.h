@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 #include "pmr/CtcssDcs.h"
 
@@ -56,21 +57,7 @@ namespace channel_rows {
 
 using fields::Encoding;
 using fields::FieldRow;
-
-// A flag of the record: bit `bit` of byte `byte`.
-constexpr FieldRow Flag(std::string_view id, std::string_view caption, std::string_view control,
-                        int byte, int bit, bool derived = false) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = kChannelsTab,
-            .at = {.pmr = byte},
-            .encoding = Encoding::Bits,
-            .width = 1,
-            .bitShift = static_cast<std::uint8_t>(bit),
-            .bitCount = 1,
-            .derived = derived};
-}
+using fields::Flag;
 
 // Bits of the high-byte-first word at `byte` (an 11-bit number and the flags above it).
 constexpr FieldRow WordBits(std::string_view id, std::string_view caption, std::string_view control,
@@ -106,26 +93,31 @@ constexpr FieldRow Frequency(std::string_view id, std::string_view caption, int 
 // 2 and 3 and byte 1 bits 0 and 7, byte 1 bit 3 is its selcall scanning, byte 7 its group index
 // and byte 24 bit 3 its "Show As Channel". Rows marked derived are computed by every store.
 inline constexpr FieldRow kColumns[] = {
-    Flag("economiser", "Economiser", "CEDT_CBox_Economiser", 0, 0),
-    Flag("xtal_switch", "Xtal Switch", "", 0, 1, true),
-    Flag("vote", "Group type Vote", "", 0, 2),
-    Flag("scan", "Group type User Scan or Fixed Scan", "", 0, 3),
-    Flag("clock_shift", "Clock Shift", "", 0, 4, true),
-    Flag("hidden", "Hidden", "CEDT_CBox_Hidden", 0, 5),
-    Flag("reserved", "Reserved flag", "", 0, 6),
-    Flag("override_xtal", "Override Xtal Switch", "CEDT_CBox_OverrideXtal", 0, 7),
-    Flag("bandwidth_bit0", "Bandwidth bit 0 (group type User Scan)", "", 1, 0),
-    Flag("rx_lockout", "Rx Lockout", "CEDT_CBox_Rx_Lockout", 1, 1),
-    Flag("bandwidth_bit2", "Bandwidth bit 2", "", 1, 2),
-    Flag("selcall", "Selcall Enabled (group: Selcall Scanning)", "CEDT_CBox_SelcallEnabled", 1, 3),
-    Flag("tx_lockout", "Tx Lockout", "CEDT_CBox_Tx_Lockout", 1, 4),
-    Flag("community_repeater", "Community Repeater", "CEDT_CBox_ComRepeater", 1, 5),
-    Flag("power_high", "Power High", "", 1, 6),
-    Flag("multiax", "Group type Multiax", "", 1, 7),
+    Flag("economiser", "Economiser", "CEDT_CBox_Economiser", {kChannelsTab, fields::InPmr(0)}, 0),
+    fields::Derived(Flag("xtal_switch", "Xtal Switch", "", {kChannelsTab, fields::InPmr(0)}, 1)),
+    Flag("vote", "Group type Vote", "", {kChannelsTab, fields::InPmr(0)}, 2),
+    Flag("scan", "Group type User Scan or Fixed Scan", "", {kChannelsTab, fields::InPmr(0)}, 3),
+    fields::Derived(Flag("clock_shift", "Clock Shift", "", {kChannelsTab, fields::InPmr(0)}, 4)),
+    Flag("hidden", "Hidden", "CEDT_CBox_Hidden", {kChannelsTab, fields::InPmr(0)}, 5),
+    Flag("reserved", "Reserved flag", "", {kChannelsTab, fields::InPmr(0)}, 6),
+    Flag("override_xtal", "Override Xtal Switch", "CEDT_CBox_OverrideXtal",
+         {kChannelsTab, fields::InPmr(0)}, 7),
+    Flag("bandwidth_bit0", "Bandwidth bit 0 (group type User Scan)", "",
+         {kChannelsTab, fields::InPmr(1)}, 0),
+    Flag("rx_lockout", "Rx Lockout", "CEDT_CBox_Rx_Lockout", {kChannelsTab, fields::InPmr(1)}, 1),
+    Flag("bandwidth_bit2", "Bandwidth bit 2", "", {kChannelsTab, fields::InPmr(1)}, 2),
+    Flag("selcall", "Selcall Enabled (group: Selcall Scanning)", "CEDT_CBox_SelcallEnabled",
+         {kChannelsTab, fields::InPmr(1)}, 3),
+    Flag("tx_lockout", "Tx Lockout", "CEDT_CBox_Tx_Lockout", {kChannelsTab, fields::InPmr(1)}, 4),
+    Flag("community_repeater", "Community Repeater", "CEDT_CBox_ComRepeater",
+         {kChannelsTab, fields::InPmr(1)}, 5),
+    Flag("power_high", "Power High", "", {kChannelsTab, fields::InPmr(1)}, 6),
+    Flag("multiax", "Group type Multiax", "", {kChannelsTab, fields::InPmr(1)}, 7),
     Frequency("tx", "Tx Frequency", 2, 5, 1),
     Frequency("rx", "Rx Frequency", 4, 3, 0),
-    Flag("is_group", "Group with a stored member list", "", 6, 0),
-    Flag("open_selcall", "Open Selcall", "CEDT_CBox_OpenSelcall", 6, 3),
+    Flag("is_group", "Group with a stored member list", "", {kChannelsTab, fields::InPmr(6)}, 0),
+    Flag("open_selcall", "Open Selcall", "CEDT_CBox_OpenSelcall", {kChannelsTab, fields::InPmr(6)},
+         3),
     // The editor shows the encode itself: 0 (none) as an empty field.
     {.id = "encode",
      .caption = "Selcall Encode (group: group index)",
@@ -163,13 +155,14 @@ inline constexpr FieldRow kColumns[] = {
     WordBits("rx_normal_dcs", "Rx Normal DCS", "", 26, 13, 1, 0, true),
     WordBits("rx_inverted_dcs", "Rx Inverted DCS", "", 26, 14, 1, 0, true),
     WordBits("tx_inverted_dcs", "Tx Inverted DCS", "CEDT_CBox_DcsTxInverted", 26, 15, 1),
-    Flag("cb", "Australian CB channel", "", 28, 1, true),
-    Flag("cb_no_ctcss", "Australian CB channel 5 or 35", "", 28, 2, true),
-    Flag("power_medium", "Power Medium", "", 28, 3),
-    Flag("decode1", "Decode 1", "CEDT_CBox_Decode1", 28, 4),
-    Flag("decode2", "Decode 2", "CEDT_CBox_Decode2", 28, 5),
-    Flag("decode3", "Decode 3", "CEDT_CBox_Decode3", 28, 6),
-    Flag("decode4", "Decode 4", "CEDT_CBox_Decode4", 28, 7),
+    fields::Derived(Flag("cb", "Australian CB channel", "", {kChannelsTab, fields::InPmr(28)}, 1)),
+    fields::Derived(Flag("cb_no_ctcss", "Australian CB channel 5 or 35", "",
+                         {kChannelsTab, fields::InPmr(28)}, 2)),
+    Flag("power_medium", "Power Medium", "", {kChannelsTab, fields::InPmr(28)}, 3),
+    Flag("decode1", "Decode 1", "CEDT_CBox_Decode1", {kChannelsTab, fields::InPmr(28)}, 4),
+    Flag("decode2", "Decode 2", "CEDT_CBox_Decode2", {kChannelsTab, fields::InPmr(28)}, 5),
+    Flag("decode3", "Decode 3", "CEDT_CBox_Decode3", {kChannelsTab, fields::InPmr(28)}, 6),
+    Flag("decode4", "Decode 4", "CEDT_CBox_Decode4", {kChannelsTab, fields::InPmr(28)}, 7),
     {.id = "ptt_off_encode",
      .caption = "PTT Off Encode",
      .control = "CEDT_Edit_PttOffEncode",
@@ -177,21 +170,16 @@ inline constexpr FieldRow kColumns[] = {
      .at = {.pmr = 29},
      .max = kMaxEncode,
      .blankRaw = 0},
-    Flag("decode5", "Decode 5", "CEDT_CBox_Decode5", 30, 4),
-    Flag("decode6", "Decode 6", "CEDT_CBox_Decode6", 30, 5),
-    Flag("decode7", "Decode 7", "CEDT_CBox_Decode7", 30, 6),
-    Flag("decode8", "Decode 8", "CEDT_CBox_Decode8", 30, 7),
+    Flag("decode5", "Decode 5", "CEDT_CBox_Decode5", {kChannelsTab, fields::InPmr(30)}, 4),
+    Flag("decode6", "Decode 6", "CEDT_CBox_Decode6", {kChannelsTab, fields::InPmr(30)}, 5),
+    Flag("decode7", "Decode 7", "CEDT_CBox_Decode7", {kChannelsTab, fields::InPmr(30)}, 6),
+    Flag("decode8", "Decode 8", "CEDT_CBox_Decode8", {kChannelsTab, fields::InPmr(30)}, 7),
 };
 static_assert(fields::RowsValid(kColumns, fields::ImageId::Pmr, kRecordSize));
 
 // The columns by name, for the passes and the editors.
 constexpr const FieldRow& Column(std::string_view id) {
-    for (const FieldRow& row : kColumns) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw "no such column";  // a compile-time error where used in a constant expression
+    return fields::RowById(kColumns, id);
 }
 inline constexpr const FieldRow& kEconomiser = Column("economiser");
 inline constexpr const FieldRow& kXtalSwitch = Column("xtal_switch");

@@ -13,14 +13,19 @@
 
 #include "config/CtcssDcsTable.h"
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 
 namespace km::pmr::options_rows {
 
 using fields::Choice;
+using fields::Derived;
 using fields::Encoding;
 using fields::FieldRow;
+using fields::Flag;
 using fields::Scale;
+using fields::Where;
+using fields::Word;
 
 // The pages of the Channel Options form that show these rows, in their order.
 inline constexpr std::string_view kOptionsTab = "Options";
@@ -114,28 +119,6 @@ inline constexpr auto kDataCtcssChoices = DataCtcssChoices();
 
 // ---- Row makers ---------------------------------------------------------------------------
 
-struct Where {
-    std::string_view tab;
-    int at;
-};
-
-constexpr FieldRow Word(std::string_view id, std::string_view caption, std::string_view control,
-                        Where where, std::int64_t min, std::int64_t max,
-                        std::int64_t defaultValue = 0, Scale scale = {},
-                        std::int64_t blank = fields::kNoBlank) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = where.tab,
-            .at = {.pmr = where.at},
-            .encoding = Encoding::U16,
-            .min = min,
-            .max = max,
-            .defaultValue = defaultValue,
-            .blankRaw = blank,
-            .scale = scale};
-}
-
 constexpr FieldRow Byte(std::string_view id, std::string_view caption, std::string_view control,
                         Where where, std::int64_t min, std::int64_t max,
                         std::int64_t defaultValue = 0, Scale scale = {},
@@ -153,20 +136,13 @@ constexpr FieldRow Bits(std::string_view id, std::string_view caption, std::stri
             .caption = caption,
             .control = control,
             .tab = where.tab,
-            .at = {.pmr = where.at},
+            .at = where.at,
             .encoding = Encoding::Bits,
             .width = static_cast<std::uint16_t>(width),
             .bitShift = static_cast<std::uint8_t>(shift),
             .bitCount = static_cast<std::uint8_t>(count),
             .min = min,
             .max = max};
-}
-
-constexpr FieldRow Flag(std::string_view id, std::string_view caption, std::string_view control,
-                        Where where, int bit, std::int64_t defaultValue = 0) {
-    FieldRow row = Bits(id, caption, control, where, 1, bit, 1);
-    row.defaultValue = defaultValue;
-    return row;
 }
 
 // A flag whose box shows the inverse of the stored bit ("Channel Reversion" ticked = bit clear).
@@ -181,11 +157,13 @@ constexpr FieldRow List(FieldRow row, std::span<const Choice> choices) {
     row.choices = choices;
     row.min = 0;
     row.max = 0;
+    row.controlKind = fields::ControlKind::List;
     return row;
 }
 
-constexpr FieldRow Derived(FieldRow row) {
-    row.derived = true;
+// A list shown as a group of radio buttons, one a choice.
+constexpr FieldRow Buttons(FieldRow row) {
+    row.controlKind = fields::ControlKind::RadioButtons;
     return row;
 }
 
@@ -226,9 +204,9 @@ constexpr std::array<FieldRow, 5> DtmfSequence(std::string_view lead, std::strin
                                                std::string_view digits, std::string_view fill,
                                                std::string_view tail, std::string_view caption,
                                                std::string_view control, int at) {
-    return {Derived(Byte(lead, "DTMF sequence lead byte", "", {kDtmfTab, at}, 0, 0)),
-            Derived(Byte(count, "DTMF sequence digit count", "", {kDtmfTab, at + kDtmfCountByte}, 0,
-                         kDtmfDigits)),
+    return {Derived(Byte(lead, "DTMF sequence lead byte", "", {kDtmfTab, fields::InPmr(at)}, 0, 0)),
+            Derived(Byte(count, "DTMF sequence digit count", "",
+                         {kDtmfTab, fields::InPmr(at + kDtmfCountByte)}, 0, kDtmfDigits)),
             Derived({.id = digits,
                      .caption = caption,
                      .control = control,
@@ -237,8 +215,8 @@ constexpr std::array<FieldRow, 5> DtmfSequence(std::string_view lead, std::strin
                      .encoding = Encoding::PackedDial,
                      .width = kDtmfDigits / 2,
                      .max = kDtmfDigits}),
-            Derived(Word(fill, "DTMF sequence fill", "", {kDtmfTab, at + kDtmfFillByte}, 0, 0,
-                         kDtmfFill)),
+            Derived(Word(fill, "DTMF sequence fill", "",
+                         {kDtmfTab, fields::InPmr(at + kDtmfFillByte)}, 0, 0, kDtmfFill)),
             Derived({.id = tail,
                      .caption = "DTMF sequence tail",
                      .tab = kDtmfTab,
@@ -254,29 +232,29 @@ inline constexpr auto kDtmf2Rows =
                  "options.dtmf2_tail", "DTMF-2", "DTMF_Edit_Sequence2", kDtmf2);
 
 inline constexpr Where O(int at) {
-    return {kOptionsTab, at};
+    return {kOptionsTab, fields::InPmr(at)};
 }
 inline constexpr Where S(int at) {
-    return {kScanTab, at};
+    return {kScanTab, fields::InPmr(at)};
 }
 inline constexpr Where V(int at) {
-    return {kVoteTab, at};
+    return {kVoteTab, fields::InPmr(at)};
 }
 inline constexpr Where M(int at) {
-    return {kMicrophoneTab, at};
+    return {kMicrophoneTab, fields::InPmr(at)};
 }
 inline constexpr Where T(int at) {
-    return {kDtmfTab, at};
+    return {kDtmfTab, fields::InPmr(at)};
 }
 inline constexpr Where D(int at) {
-    return {kDataTab, at};
+    return {kDataTab, fields::InPmr(at)};
 }
 
 // Every row but the DTMF sequences', page by page.
 inline constexpr FieldRow kPlainRows[] = {
     // Options: power-on (the mode, channel and zone are worked out again by every store).
-    List(Word("options.power_on_mode", "Power-On", "COP_RadioGrp_PowerOn", O(0x1D18), 0, 0),
-         kPowerOnChoices),
+    Buttons(List(Word("options.power_on_mode", "Power-On", "COP_RadioGrp_PowerOn", O(0x1D18), 0, 0),
+                 kPowerOnChoices)),
     Channel("options.power_on_channel", "Defined Chan", "COP_Edit_Defined", O(0x1D16)),
     [] {
         FieldRow row = Bits("options.power_on_zone", "Defined Zone", "COP_Edit_DefinedZone",
@@ -488,12 +466,7 @@ static_assert(fields::RowsValid(kRows, fields::ImageId::Pmr, PmrJobImage::kSize)
 // The row of `id`; a compile error in a constant expression (std::out_of_range at run time) when
 // no row has it.
 constexpr const FieldRow& Row(std::string_view id) {
-    for (const FieldRow& row : kRows) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw std::out_of_range("no channel options row has this id");
+    return fields::RowById(kRows, id);
 }
 
 inline constexpr const FieldRow& kPowerOnMode = Row("options.power_on_mode");

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 #include "pmr/ChannelRows.h"
 
@@ -236,12 +237,7 @@ inline constexpr FieldRow kDecodeNameColumns[] = {
 };
 
 constexpr const FieldRow& Column(std::span<const FieldRow> columns, std::string_view id) {
-    for (const FieldRow& row : columns) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw "no such column";  // a compile-time error where used in a constant expression
+    return fields::RowById(columns, id);
 }
 inline constexpr const FieldRow& kEncodeToneCount = Column(kEncodeColumns, "tone_count");
 inline constexpr const FieldRow& kEncodeDefinedColumn = Column(kEncodeColumns, "defined");

@@ -19,6 +19,7 @@
 
 #include "core/Csv.h"
 #include "fields/Field.h"
+#include "fields/Rows.h"
 #include "image/Images.h"
 
 namespace km::pmr {
@@ -164,6 +165,8 @@ namespace selcall_rows {
 using fields::Choice;
 using fields::Encoding;
 using fields::FieldRow;
+using fields::Flag;
+using fields::Word;
 
 inline constexpr auto kTonesetChoices = [] {
     std::array<Choice, kTonesetCount> choices{};
@@ -292,35 +295,6 @@ inline constexpr std::string_view kResetToneOperationIds[] = {
     "selcall.reset_tone.enable_ctcss_mute",
     "selcall.reset_tone.close_selcall_mute"};
 
-constexpr FieldRow Flag(std::string_view id, std::string_view caption, std::string_view control,
-                        std::string_view tab, std::size_t at, int bit, bool derived = false) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = tab,
-            .at = {.pmr = static_cast<std::int32_t>(at)},
-            .encoding = Encoding::Bits,
-            .width = 1,
-            .bitShift = static_cast<std::uint8_t>(bit),
-            .bitCount = 1,
-            .derived = derived};
-}
-
-constexpr FieldRow Word(std::string_view id, std::string_view caption, std::string_view control,
-                        std::string_view tab, std::size_t at, std::int64_t min, std::int64_t max,
-                        std::int64_t blank = fields::kNoBlank) {
-    return {.id = id,
-            .caption = caption,
-            .control = control,
-            .tab = tab,
-            .at = {.pmr = static_cast<std::int32_t>(at)},
-            .encoding = Encoding::U16,
-            .min = min,
-            .max = max,
-            .defaultValue = blank == fields::kNoBlank ? 0 : blank,
-            .blankRaw = blank};
-}
-
 constexpr FieldRow Choices(std::string_view id, std::string_view caption, std::string_view control,
                            std::string_view tab, std::size_t at, std::span<const Choice> choices) {
     return {.id = id,
@@ -368,9 +342,9 @@ inline constexpr FieldRow kSingleRows[] = {
      // An emptied identity writes 0xFF into its first two bytes only.
      .emptiedDigitBytes = 2},
     Word("selcall.variable_digits", "No of Variable Identity Digits", "SOP2_Edit_VariableDigits",
-         kMoreOptionsTab, kVariableDigits, 0, 8),
+         {kMoreOptionsTab, fields::InPmr(kVariableDigits)}, 0, 8),
     Word("selcall.status_digits", "No of Variable Status Digits", "SOP2_Edit_StatusDigits",
-         kMoreOptionsTab, kStatusDigits, 0, 4),
+         {kMoreOptionsTab, fields::InPmr(kStatusDigits)}, 0, 4),
     {.id = "selcall.group_alert_tone",
      .caption = "Group Alert Tone",
      .control = "SOP2_Combo_GrpAlertTone",
@@ -381,10 +355,10 @@ inline constexpr FieldRow kSingleRows[] = {
      .bitShift = 0,
      .bitCount = 3,
      .choices = kAlertToneChoices},
-    Flag("selcall.group_ptt_disabled", "PTT Disabled", "SOP2_CBox_GrpPttInhibit", kMoreOptionsTab,
-         kGroupAlertByte, 3),
+    Flag("selcall.group_ptt_disabled", "PTT Disabled", "SOP2_CBox_GrpPttInhibit",
+         {kMoreOptionsTab, fields::InPmr(kGroupAlertByte)}, 3),
     Flag("selcall.allow_external_alert", "Allow External Alert", "SOP2_CBox_AllowExtAlert",
-         kMoreOptionsTab, kGroupAlertByte, 4),
+         {kMoreOptionsTab, fields::InPmr(kGroupAlertByte)}, 4),
     Choices("selcall.tone_margin", "Tone Margin", "SOP_Combo_ToneMargin", kSelcallOptionsTab,
             kToneMargin, kToneMarginChoices),
     {.id = "selcall.default_status",
@@ -405,17 +379,17 @@ inline constexpr FieldRow kSingleRows[] = {
      .pieces = kSentStatusBits,
      .choices = kSentStatusChoices},
     Flag("selcall.decode_with_ctcss", "Decode with CTCSS/DCS", "SOP_CBox_DecodeWithCTCSS",
-         kSelcallOptionsTab, kSelcallFlags, 1),
+         {kSelcallOptionsTab, fields::InPmr(kSelcallFlags)}, 1),
     Flag("selcall.beeps_while_called", "Beeps while being called", "SOP_CBox_BeepsWhileCalled",
-         kSelcallOptionsTab, kSelcallFlags, 2),
-    Flag("selcall.free_dial", "Free-dial Selcall", "SOP_CBox_FreeDialSelcall", kSelcallOptionsTab,
-         kSelcallFlags, 3),
+         {kSelcallOptionsTab, fields::InPmr(kSelcallFlags)}, 2),
+    Flag("selcall.free_dial", "Free-dial Selcall", "SOP_CBox_FreeDialSelcall",
+         {kSelcallOptionsTab, fields::InPmr(kSelcallFlags)}, 3),
     Flag("selcall.remote_channel_change", "Remote Channel Change", "STA_CheckBox_RemoteChanChange",
-         kStatusTab, kSelcallFlags, 5),
-    Flag("selcall.silent_monitor", "Silent Monitor", "STA_CheckBox_SilentMonitor", kStatusTab,
-         kSelcallFlags, 6),
-    Flag("selcall.user_entered_id", "User Entered ID", "SOP_CBox_UserEnteredID", kSelcallOptionsTab,
-         kSelcallFlags, 7),
+         {kStatusTab, fields::InPmr(kSelcallFlags)}, 5),
+    Flag("selcall.silent_monitor", "Silent Monitor", "STA_CheckBox_SilentMonitor",
+         {kStatusTab, fields::InPmr(kSelcallFlags)}, 6),
+    Flag("selcall.user_entered_id", "User Entered ID", "SOP_CBox_UserEnteredID",
+         {kSelcallOptionsTab, fields::InPmr(kSelcallFlags)}, 7),
     Choices("selcall.repeat_tone", "Repeat Tone", "SOP_Combo_RepeatTone", kSelcallOptionsTab,
             kRepeatTone, kDigitChoices),
     Choices("selcall.group_tone", "Group Tone", "SOP_Combo_GroupTone", kSelcallOptionsTab,
@@ -429,15 +403,15 @@ inline constexpr FieldRow kSingleRows[] = {
     Choices("selcall.decode_toneset", "Decode Toneset", "SOP_Combo_DecToneset", kSelcallOptionsTab,
             kDecodeToneset, kTonesetChoices),
     Word("selcall.send2_encode", "Send 2 Function uses Encode", "FBE_Edit_Send2Encode",
-         kFbEncodesTab, kSend2Encode, 1, 250, 0xFFFF),
+         {kFbEncodesTab, fields::InPmr(kSend2Encode)}, 1, 250, 0xFFFF, {}, 0xFFFF),
     Word("selcall.timed_reset_interval", "Timed Reset Interval (S)", "TRST_Edit_TimedResetInterval",
-         kResetTab, kTimedResetInterval, 0, 255, 0xFFFF),
-    Flag("selcall.third_tone_reset", "Third Tone Reset", "RST_CBox_ThirdToneReset", kResetTab,
-         kThirdToneResetByte, 0, true),
-    Word("selcall.alarm_channel", "Alarm Channel Number", "ALM_Edit_AlarmChannelNum", kAlarmTab,
-         kAlarmChannel, 0, 999, 0xFFFF),
-    Word("selcall.alarm_repeat", "Alarm Encode Repeat", "ALM_Edit_EmergencyEncRptCnt", kAlarmTab,
-         kAlarmRepeat, 0, 255),
+         {kResetTab, fields::InPmr(kTimedResetInterval)}, 0, 255, 0xFFFF, {}, 0xFFFF),
+    fields::Derived(Flag("selcall.third_tone_reset", "Third Tone Reset", "RST_CBox_ThirdToneReset",
+                         {kResetTab, fields::InPmr(kThirdToneResetByte)}, 0)),
+    Word("selcall.alarm_channel", "Alarm Channel Number", "ALM_Edit_AlarmChannelNum",
+         {kAlarmTab, fields::InPmr(kAlarmChannel)}, 0, 999, 0xFFFF, {}, 0xFFFF),
+    Word("selcall.alarm_repeat", "Alarm Encode Repeat", "ALM_Edit_EmergencyEncRptCnt",
+         {kAlarmTab, fields::InPmr(kAlarmRepeat)}, 0, 255),
     {.id = "selcall.alarm_tx_time",
      .caption = "Transmit Time  (Sec)",
      .control = "ALM_Edit_TxTime",
@@ -458,10 +432,10 @@ inline constexpr FieldRow kSingleRows[] = {
      .bitShift = 0,
      .bitCount = 2,
      .choices = kDisplayChoices},
-    Flag("selcall.alarm_confidence_beep", "Confidence Beep", "ALM_CBox_Confidence", kAlarmTab,
-         kAlarmFlags, 2),
-    Flag("selcall.alarm_avl_message", "AVL Alarm Message", "ALM_CBox_AvlAlarmMsg", kAlarmTab,
-         kAlarmFlags, 3),
+    Flag("selcall.alarm_confidence_beep", "Confidence Beep", "ALM_CBox_Confidence",
+         {kAlarmTab, fields::InPmr(kAlarmFlags)}, 2),
+    Flag("selcall.alarm_avl_message", "AVL Alarm Message", "ALM_CBox_AvlAlarmMsg",
+         {kAlarmTab, fields::InPmr(kAlarmFlags)}, 3),
     {.id = "selcall.alarm_microphone",
      .caption = "Microphone",
      .control = "ALM_Combo_Microphone",
@@ -473,11 +447,11 @@ inline constexpr FieldRow kSingleRows[] = {
      .bitCount = 3,
      .choices = kMicrophoneChoices},
     Flag("selcall.alarm_stay_on_channel", "Stay on Alarm Channel", "ALM_CBox_StayOnAlarmCh",
-         kAlarmTab, kAlarmFlags, 7),
-    Word("selcall.alarm_encode", "Alarm Encode", "ALM_Edit_AlarmEncode", kAlarmTab, kAlarmEncode, 1,
-         250, 0xFFFF),
-    Word("selcall.alarm_button_press", "Alarm Button Press (mS)", "ALM_Edit_BtnPress", kAlarmTab,
-         kAlarmButtonPress, 0, 32000),
+         {kAlarmTab, fields::InPmr(kAlarmFlags)}, 7),
+    Word("selcall.alarm_encode", "Alarm Encode", "ALM_Edit_AlarmEncode",
+         {kAlarmTab, fields::InPmr(kAlarmEncode)}, 1, 250, 0xFFFF, {}, 0xFFFF),
+    Word("selcall.alarm_button_press", "Alarm Button Press (mS)", "ALM_Edit_BtnPress",
+         {kAlarmTab, fields::InPmr(kAlarmButtonPress)}, 0, 32000),
 };
 
 // The rows above, then the rows of each digit, duration, special encode and operation.
@@ -513,24 +487,27 @@ constexpr std::array<FieldRow, kRowCount> Rows() {
             Computed(kWindowHighIds[d], "Decode window, highest", kDecodeWindows + 4 * d + 2);
     }
     for (std::size_t i = 0; i < kToneDurationCount; ++i) {
-        FieldRow row = Word(kDurationIds[i], kDurationCaptions[i], kDurationControls[i],
-                            kSelcallOptionsTab, kToneDurations + 2 * i, 20, 30000, 0);
+        FieldRow row =
+            Word(kDurationIds[i], kDurationCaptions[i], kDurationControls[i],
+                 {kSelcallOptionsTab, fields::InPmr(kToneDurations + 2 * i)}, 20, 30000, 0, {}, 0);
         // An empty duration (0) is undefined; the template has a duration in each.
         row.defaultValue = kDefaultDurations[i];
         rows[n++] = row;
     }
     for (std::size_t i = 0; i < kSpecialEncodeCount; ++i) {
         rows[n++] = Word(kSpecialEncodeIds[i], kSpecialEncodeCaptions[i], "FBE_StrGrid_FBEncodes",
-                         kFbEncodesTab, kSpecialEncodes + 2 * i, 1, 250, 0xFFFF);
+                         {kFbEncodesTab, fields::InPmr(kSpecialEncodes + 2 * i)}, 1, 250, 0xFFFF,
+                         {}, 0xFFFF);
     }
     for (std::size_t bit = 0; bit < std::size(kOperations); ++bit) {
         rows[n++] =
             Flag(kTimedOperationIds[bit], kOperations[bit].caption, kOperations[bit].timedControl,
-                 kResetTab, kTimedResetOperations, static_cast<int>(bit));
+                 {kResetTab, fields::InPmr(kTimedResetOperations)}, static_cast<int>(bit));
         if (!kOperations[bit].resetToneControl.empty()) {
-            rows[n++] = Flag(kResetToneOperationIds[bit], kOperations[bit].caption,
-                             kOperations[bit].resetToneControl, kResetTab, kResetToneOperations,
-                             static_cast<int>(bit));
+            rows[n++] =
+                Flag(kResetToneOperationIds[bit], kOperations[bit].caption,
+                     kOperations[bit].resetToneControl,
+                     {kResetTab, fields::InPmr(kResetToneOperations)}, static_cast<int>(bit));
         }
     }
     return rows;
@@ -540,12 +517,7 @@ static_assert(fields::RowsValid(kRows, fields::ImageId::Pmr, PmrJobImage::kSize)
 
 // The rows by id, for the rules of the form and the map.
 constexpr const FieldRow& Row(std::string_view id) {
-    for (const FieldRow& row : kRows) {
-        if (row.id == id) {
-            return row;
-        }
-    }
-    throw "no such row";  // a compile-time error where used in a constant expression
+    return fields::RowById(kRows, id);
 }
 inline constexpr const FieldRow& kAlphabetical = Row("selcall.phonebook_alphabetical");
 inline constexpr const FieldRow& kOwnIdentityRow = Row("selcall.own_identity");

@@ -527,6 +527,31 @@ TEST(ChannelOptionsTest, AMobileTurnedPortableKeepsItsPowerLevelsWithinTheSixPor
     EXPECT_EQ(settings.highPowerLevel, 5) << "every record takes the limited level";
 }
 
+// The pages make each row's control by its kind; the control's name says the same kind.
+TEST(ChannelOptionsTest, EveryRowWithAControlSaysTheKindItsNameHas) {
+    using fields::ControlKind;
+    int rows = 0;
+    for (const FieldRow& row : orows::kRows) {
+        if (row.control.empty()) {
+            continue;
+        }
+        ++rows;
+        const auto named = [&](std::string_view part) {
+            return row.control.find(part) != std::string_view::npos;
+        };
+        const ControlKind expected = named("_CBox_")       ? ControlKind::CheckBox
+                                     : named("_Combo_")    ? ControlKind::List
+                                     : named("_RadioGrp_") ? ControlKind::RadioButtons
+                                                           : ControlKind::Edit;
+        EXPECT_EQ(row.controlKind, expected) << row.id;
+        // A list has its choices; no other control has any.
+        EXPECT_EQ(!row.choices.empty(),
+                  expected == ControlKind::List || expected == ControlKind::RadioButtons)
+            << row.id;
+    }
+    EXPECT_GT(rows, 90);
+}
+
 TEST(ChannelOptionsTest, ControlsShowByRadioTypeAndOnlyWithARadioMode) {
     struct Case {
         std::string_view control;

@@ -9,6 +9,7 @@
 
 #include "config/FieldRoutines.h"
 #include "fields/FieldOps.h"
+#include "fields/Rows.h"
 #include "tables/Tables.h"
 
 namespace km {
@@ -29,12 +30,7 @@ std::string Text(const QLineEdit& edit) {
 }
 
 const fields::FieldRow& Column(std::string_view id) {
-    for (const fields::FieldRow& column : kPreferenceColumns) {
-        if (column.id == id) {
-            return column;
-        }
-    }
-    return kPreferenceColumns[0];
+    return fields::RowById(kPreferenceColumns, id);
 }
 
 }  // namespace
