@@ -22,12 +22,7 @@ const std::array<int, 12>& RowsForVersion(std::uint16_t versionWord) {
 }  // namespace
 
 bool IsKnownRadioTypeMask(int mask) {
-    for (const auto& row : kRadioTypeRows) {
-        if (row.RadioTypeMask == mask) {
-            return true;
-        }
-    }
-    return false;
+    return IsKnownHead(HeadOfMask(mask));
 }
 
 int RadioTypeRowOfCode(std::uint8_t code, std::uint8_t headVariant, std::uint16_t versionWord) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 namespace km {
@@ -51,6 +52,53 @@ inline constexpr int kPortableMasks = 256 | 512 | 1024;
 // list shows them for such a job and offers them to nobody.
 constexpr bool ChoosableRow(int row) {
     return row != kSeparatorRow && row != kReservedRow;
+}
+
+// The control head or portable model of a job: its `RadioTypeMask` by name. A job whose radio type
+// is not known yet has a mask no head has (0).
+enum class Head : int {
+    HmA = 1,
+    HmB = 2,
+    HmC = 4,
+    HmE = 8,
+    HmF = 16,
+    HmD = 32,
+    Portable0 = 256,  // the earlier portable, and the Reserved entry of the second generation
+    Kp8AC = 512,      // KP8A, KP8C
+    Kp8BD = 1024,     // KP8B, KP8D
+};
+
+constexpr Head HeadOfMask(int radioTypeMask) {
+    return static_cast<Head>(radioTypeMask);
+}
+constexpr bool HeadIn(Head head, std::initializer_list<Head> heads) {
+    for (const Head h : heads) {
+        if (h == head) {
+            return true;
+        }
+    }
+    return false;
+}
+// The heads of a mobile: HM-A to HM-F and HM-D.
+constexpr bool IsMobileHead(Head head) {
+    return HeadIn(head, {Head::HmA, Head::HmB, Head::HmC, Head::HmE, Head::HmF, Head::HmD});
+}
+// The portables: the earlier one (and the Reserved entry) and the KP8 models.
+constexpr bool IsPortableHead(Head head) {
+    return HeadIn(head, {Head::Portable0, Head::Kp8AC, Head::Kp8BD});
+}
+// A head of the radio type list; a job whose radio type is not known yet has none.
+constexpr bool IsKnownHead(Head head) {
+    for (const RadioTypeRow& row : kRadioTypeRows) {
+        if (HeadOfMask(row.RadioTypeMask) == head) {
+            return true;
+        }
+    }
+    return false;
+}
+// The KP8 portables, the models with an accessory socket.
+constexpr bool IsKp8Head(Head head) {
+    return HeadIn(head, {Head::Kp8AC, Head::Kp8BD});
 }
 
 constexpr bool IsPortableRow(int row) {

@@ -11,20 +11,24 @@
 #include <string_view>
 #include <vector>
 
+#include "config/RadioTypes.h"
 #include "fields/Field.h"
 
 namespace km {
 
-// Control heads and portable models as RadioTypeMask values.
-inline constexpr int kHeadHmA = 1;
-inline constexpr int kHeadHmB = 2;
-inline constexpr int kHeadHmC = 4;
-inline constexpr int kHeadHmE = 8;
-inline constexpr int kHeadHmF = 16;
-inline constexpr int kHeadHmD = 32;
-inline constexpr int kHeadPortable0 = 256;  // the earlier portable and the Reserved entry
-inline constexpr int kHeadKp8AC = 512;      // KP8A, KP8C
-inline constexpr int kHeadKp8BD = 1024;     // KP8B, KP8D
+// Control heads and portable models as bits of a set of heads (their RadioTypeMask values).
+constexpr int HeadBit(Head head) {
+    return static_cast<int>(head);
+}
+inline constexpr int kHeadHmA = HeadBit(Head::HmA);
+inline constexpr int kHeadHmB = HeadBit(Head::HmB);
+inline constexpr int kHeadHmC = HeadBit(Head::HmC);
+inline constexpr int kHeadHmE = HeadBit(Head::HmE);
+inline constexpr int kHeadHmF = HeadBit(Head::HmF);
+inline constexpr int kHeadHmD = HeadBit(Head::HmD);
+inline constexpr int kHeadPortable0 = HeadBit(Head::Portable0);
+inline constexpr int kHeadKp8AC = HeadBit(Head::Kp8AC);
+inline constexpr int kHeadKp8BD = HeadBit(Head::Kp8BD);
 inline constexpr int kMobileHeads = kHeadHmA | kHeadHmB | kHeadHmC | kHeadHmE | kHeadHmF | kHeadHmD;
 inline constexpr int kPortableHeads = kHeadPortable0 | kHeadKp8AC | kHeadKp8BD;
 inline constexpr int kAllHeads = kMobileHeads | kPortableHeads;

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "config/RadioTypes.h"
 #include "config/UiMap.h"
 #include "core/Files.h"
 #include "fields/FieldOps.h"
@@ -83,31 +84,6 @@ int TypeOf(const PartType (&table)[N], int partNumber) {
 }
 
 // ---- The job: control head, numbering scheme, option board ----
-
-enum class Head { HmA, HmB, HmC, HmD, HmE, HmF, Portable, Unknown };
-
-Head HeadOf(int radioTypeMask) {
-    switch (radioTypeMask) {
-        case 1:
-            return Head::HmA;
-        case 2:
-            return Head::HmB;
-        case 4:
-            return Head::HmC;
-        case 8:
-            return Head::HmE;
-        case 16:
-            return Head::HmF;
-        case 32:
-            return Head::HmD;
-        case 256:
-        case 512:
-        case 1024:
-            return Head::Portable;
-        default:
-            return Head::Unknown;
-    }
-}
 
 bool FistMicHead(Head head) {
     return head == Head::HmB || head == Head::HmC;
@@ -265,10 +241,10 @@ constexpr std::size_t kNetwork1Scheme = trunk::NetworkFileStart(0) + network::kN
 
 Needed NeededTrunkSoftware(const TrunkJobImage& job, const JobRadioType& jobType,
                            const RadioIdentity& radio) {
-    const Head head = HeadOf(jobType.RadioTypeMask);
+    const Head head = HeadOfMask(jobType.RadioTypeMask);
     const int scheme = job.U16(kNetwork1Scheme);
     Needed needed;
-    if (head == Head::Portable) {
+    if (IsPortableHead(head)) {
         const auto column = SchemeColumn(scheme);
         if (!column) {
             return Refused(kUnknownNumberingText);
@@ -279,7 +255,7 @@ Needed NeededTrunkSoftware(const TrunkJobImage& job, const JobRadioType& jobType
         needed.startupPattern = kTrunkPortableStartup[HardwareColumn(radio)];
         return needed;
     }
-    if (head == Head::Unknown) {
+    if (!IsKnownHead(head)) {
         return Refused(kUnknownHeadText);
     }
     int row = 0;
@@ -371,10 +347,10 @@ std::optional<PmrMobilePrefix> PmrMobilePrefixes(const RadioIdentity& radio, boo
 
 Needed NeededPmrSoftware(const PmrJobImage& job, const JobRadioType& jobType,
                          const RadioIdentity& radio) {
-    const Head head = HeadOf(jobType.RadioTypeMask);
+    const Head head = HeadOfMask(jobType.RadioTypeMask);
     const bool zoneMode = ZoneModeSet(job);
     Needed needed;
-    if (head == Head::Portable) {
+    if (IsPortableHead(head)) {
         const PmrPortableColumn& column = kPmrPortable[HardwareColumn(radio)];
         if (zoneMode && column.zonePrefix == nullptr) {
             return Refused(kRevision1PortableZoneText);
@@ -385,7 +361,7 @@ Needed NeededPmrSoftware(const PmrJobImage& job, const JobRadioType& jobType,
         needed.startupPattern = column.startupPattern;
         return needed;
     }
-    if (head == Head::Unknown) {
+    if (!IsKnownHead(head)) {
         return Refused(kUnknownHeadText);
     }
     const auto prefix = PmrMobilePrefixes(radio, zoneMode);
@@ -670,7 +646,7 @@ SoftwareChoice ChooseRadioSoftware(const TrunkJobImage& job, const JobRadioType&
                                    const CodeDescriptor& trunkCodeRecord, int startupVersion,
                                    const std::filesystem::path& radioSoftwareFolder,
                                    Person& person) {
-    const bool portableJob = HeadOf(jobType.RadioTypeMask) == Head::Portable;
+    const bool portableJob = IsPortableHead(HeadOfMask(jobType.RadioTypeMask));
     const int radioType = TrunkSoftwareType(RecordPartNumber(trunkCodeRecord));
     if (auto ended =
             CheckKindAndSpecialCode(portableJob, radio, trunkCodeRecord, radioType, person)) {
@@ -689,7 +665,7 @@ SoftwareChoice ChoosePmrSoftware(const PmrJobImage& job, const JobRadioType& job
                                  const RadioIdentity& radio, const CodeDescriptor& pmrCodeRecord,
                                  int startupVersion,
                                  const std::filesystem::path& radioSoftwareFolder, Person& person) {
-    const bool portableJob = HeadOf(jobType.RadioTypeMask) == Head::Portable;
+    const bool portableJob = IsPortableHead(HeadOfMask(jobType.RadioTypeMask));
     const int radioType = PmrSoftwareType(RecordPartNumber(pmrCodeRecord));
     if (auto ended =
             CheckKindAndSpecialCode(portableJob, radio, pmrCodeRecord, radioType, person)) {

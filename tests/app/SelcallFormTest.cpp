@@ -652,7 +652,7 @@ TEST(SelcallScreens, EveryPageAndDialog) {
     encodeDialog.show();
     QApplication::processEvents();
     Screenshot(encodeDialog, "selcall2_encode_dialog");
-    TEDIT_DEC_Form decodeDialog(selcall->CurrentSettings(), 16, true, desk.person);
+    TEDIT_DEC_Form decodeDialog(selcall->CurrentSettings(), Head::HmF, true, desk.person);
     decodeDialog.FillFromEntry(form->Decodes().at(0));
     decodeDialog.show();
     QApplication::processEvents();

@@ -8,6 +8,7 @@
 
 #include "Resources.h"
 #include "config/BandTable.h"
+#include "config/FormVisibility.h"
 #include "config/NetworkSlots.h"
 #include "config/RadioTypeChange.h"
 #include "config/RadioTypes.h"
@@ -334,7 +335,7 @@ void TForm_MOB_Mobile::RefreshVisibility() {
     const bool networks = (mode == kModeTrunk || mode == kModeMulti) && knownType && TrunkView();
     GBox_MOB_NWFile1.setVisible(networks);
     GBox_MOB_NWFile2.setVisible(networks);
-    const bool accessory = state().RadioTypeMask == 512 || state().RadioTypeMask == 1024;
+    const bool accessory = AccessoryShown(HeadOfMask(state().RadioTypeMask));
     Lbl_MOB_Accessory.setVisible(accessory);
     ComboBox_MOB_Accessory.setVisible(accessory);
     Lbl_MOB_RCPJobVersion.setVisible(VersionLabelVisible(state().UserLevelMask));

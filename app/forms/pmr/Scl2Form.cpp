@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "config/FormVisibility.h"
 #include "config/MobMap.h"
 #include "config/RadioTypes.h"
 #include "forms/FieldBinder.h"
@@ -19,7 +20,6 @@ constexpr const char* kNextPage = "Next Form -->";
 constexpr const char* kEncodesHint = "Selcall encode masks. (Up to 250)";
 constexpr const char* kDecodesHint = "Selcall Decode Masks.  (Up to 8 masks can be defined)";
 // The head whose display the decode names must fit.
-constexpr int kNarrowDisplayType = 16;
 
 QFont FixedPitchFont() {
     QFont font("Courier New");
@@ -264,9 +264,10 @@ void TSCL2_Form_Selcall::DEC_Btn_EditClick() {
         return;
     }
     pmr::DecodeEntry entry = decodes_.at(*selected);
-    const bool narrow = state().RadioTypeMask == kNarrowDisplayType &&
-                        LoadPmrHeader(workspace().pmr).radioTypeRow != kRowHmFPlus;
-    TEDIT_DEC_Form dialog(Settings(), state().RadioTypeMask, narrow, person(), this);
+    const Head head = HeadOfMask(state().RadioTypeMask);
+    const bool narrow =
+        HasNarrowDisplay(head) && LoadPmrHeader(workspace().pmr).radioTypeRow != kRowHmFPlus;
+    TEDIT_DEC_Form dialog(Settings(), head, narrow, person(), this);
     dialog.FillFromEntry(entry);
     if (dialogs().Exec(dialog) != QDialog::Accepted) {
         return;

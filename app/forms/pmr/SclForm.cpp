@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "config/FieldRoutines.h"
+#include "config/FormVisibility.h"
 #include "config/MobMap.h"
 #include "config/RadioTypes.h"
 #include "forms/pmr/ChnForm.h"
@@ -46,10 +47,8 @@ constexpr int kTextColumn = 1;
 constexpr int kNumberColumn = 2;
 constexpr int kValueColumn = 1;
 
-// Radio types of the visibility rules.
-bool TypeIn(int mask, std::initializer_list<int> masks) {
-    return std::find(masks.begin(), masks.end(), mask) != masks.end();
-}
+// The timed reset's "Pause Timer While Off Cradle", the box only mobiles show.
+constexpr std::size_t kPauseOffCradleBit = 1;
 
 std::size_t At(const FieldRow& row) {
     return static_cast<std::size_t>(row.at.pmr);
@@ -350,7 +349,7 @@ void TSCL_Form_Selcall::BuildGrids() {
     // A name must fit the display of the HM-F control unit (the HM-F+ one is wider).
     phoneBook_->extraCheck = [this](int line, int column,
                                     FieldGrid::Moment) -> std::optional<std::string> {
-        if (column != kTextColumn || state().RadioTypeMask != 16) {
+        if (column != kTextColumn || !HasNarrowDisplay(HeadOfMask(state().RadioTypeMask))) {
             return std::nullopt;
         }
         return DisplayWidthMessage(phoneBook_->Text(line, column).toStdString(),
@@ -506,18 +505,16 @@ void TSCL_Form_Selcall::StorePass() {
 }
 
 void TSCL_Form_Selcall::RefreshVisibility() {
-    const int type = state().RadioTypeMask;
-    const bool mode = state().RadioModeMask != 0;
-    const bool mobile = TypeIn(type, {1, 2, 4, 8, 16, 32});
-    const bool freeDial = mode && TypeIn(type, {8, 16, 32, 1024});
-    SetShown(SOP_CBox_FreeDialSelcall, freeDial);
-    SetShown(SOP_CBox_UserEnteredID, freeDial);
-    const bool lists = mode && TypeIn(type, {4, 8, 16, 32, 512, 1024});
-    SCL_Page_Selcall.setTabVisible(SCL_Page_Selcall.indexOf(&Tab_SCL_PhoneBook), lists);
-    SCL_Page_Selcall.setTabVisible(SCL_Page_Selcall.indexOf(&Tab_STA_Status), lists);
-    TRST_CBox[1]->setVisible(mode && mobile);
-    SetShown(ALM_Combo_Microphone, mode && mobile);
-    SetShown(ALM_Edit_BtnPress, mode && type != 256);
+    const SelcallVisibility v = SelcallVisibilityOf(
+        {HeadOfMask(state().RadioTypeMask), state().PortableGeneration, state().RadioModeMask});
+    SetShown(SOP_CBox_FreeDialSelcall, v.freeDial);
+    SetShown(SOP_CBox_UserEnteredID, v.freeDial);
+    SCL_Page_Selcall.setTabVisible(SCL_Page_Selcall.indexOf(&Tab_SCL_PhoneBook),
+                                   v.phonebookAndStatus);
+    SCL_Page_Selcall.setTabVisible(SCL_Page_Selcall.indexOf(&Tab_STA_Status), v.phonebookAndStatus);
+    TRST_CBox[kPauseOffCradleBit]->setVisible(v.pauseOffCradle);
+    SetShown(ALM_Combo_Microphone, v.alarmMicrophone);
+    SetShown(ALM_Edit_BtnPress, v.alarmButtonPress);
     // Never shown; their values are carried.
     SetShown(SOP_Combo_ToneMargin, false);
     STA_CheckBox_SilentMonitor.setVisible(false);

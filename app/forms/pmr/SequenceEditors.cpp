@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config/FieldRoutines.h"
+#include "config/FormVisibility.h"
 #include "core/Person.h"
 #include "forms/pmr/FieldExits.h"
 
@@ -296,8 +297,8 @@ void TEDIT_ENC_Form::EDENC_BitBtn_OKClick() {
 
 // ---- Decode dialog ---------------------------------------------------------------------------
 
-TEDIT_DEC_Form::TEDIT_DEC_Form(const pmr::SelcallSettings& settings, int radioTypeMask,
-                               bool narrowDisplay, Person& person, QWidget* parent)
+TEDIT_DEC_Form::TEDIT_DEC_Form(const pmr::SelcallSettings& settings, Head head, bool narrowDisplay,
+                               Person& person, QWidget* parent)
     : QDialog(parent),
       settings_(settings),
       narrowDisplay_(narrowDisplay),
@@ -306,13 +307,13 @@ TEDIT_DEC_Form::TEDIT_DEC_Form(const pmr::SelcallSettings& settings, int radioTy
       keys_(new SequenceKeys(*this, person)) {
     setWindowTitle(kDecodeCaption);
     setObjectName("TEDIT_DEC_Form");
-    // Portables have no external alert: its controls are hidden, their values kept.
-    BuildLayout(radioTypeMask == 512 || radioTypeMask == 1024);
+    // Without an external alert its controls are hidden, their values kept.
+    BuildLayout(!DecodeShowsExternalAlert(head));
     binder_.emplace(*this, qr::kDecodeColumns);
     Connect();
 }
 
-void TEDIT_DEC_Form::BuildLayout(bool portable) {
+void TEDIT_DEC_Form::BuildLayout(bool withoutExternalAlert) {
     FitEdit(EDDEC_Edit_DecodeNumber, 3);
     EDDEC_Edit_DecodeNumber.setEnabled(false);
     EDDEC_Edit_DecodeName.setMaxLength(static_cast<int>(pmr::kDecodeNameWidth));
@@ -364,7 +365,7 @@ void TEDIT_DEC_Form::BuildLayout(bool portable) {
     for (QWidget* control :
          std::initializer_list<QWidget*>{externalLabel, &EDDEC_Combo_ExtAlertAction,
                                          &EDDEC_Edit_ExtAlertTime, &EDDEC_Edit_ExtAlertDelay}) {
-        control->setVisible(!portable);
+        control->setVisible(!withoutExternalAlert);
     }
 
     SetUpButtons(EDDEC_BitBtn_OK, EDDEC_BitBtn_Cancel);

@@ -17,6 +17,7 @@
 #include <optional>
 #include <span>
 
+#include "config/RadioTypes.h"
 #include "forms/FieldBinder.h"
 #include "forms/NamedControl.h"
 #include "pmr/Scl2Map.h"
@@ -106,7 +107,7 @@ class TEDIT_DEC_Form : public QDialog {
     Q_OBJECT
   public:
     // `narrowDisplay`: the name must fit the display of the radio's head.
-    TEDIT_DEC_Form(const pmr::SelcallSettings& settings, int radioTypeMask, bool narrowDisplay,
+    TEDIT_DEC_Form(const pmr::SelcallSettings& settings, Head head, bool narrowDisplay,
                    Person& person, QWidget* parent = nullptr);
 
     void FillFromEntry(const pmr::DecodeEntry& entry);
@@ -144,7 +145,7 @@ class TEDIT_DEC_Form : public QDialog {
     KM_CONTROL(QPushButton, EDDEC_BitBtn_Cancel);
 
   private:
-    void BuildLayout(bool portable);
+    void BuildLayout(bool withoutExternalAlert);
     void Connect();
     bool AckEncodeDefined() const;
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "config/FieldRoutines.h"
+#include "config/FormVisibility.h"
 #include "config/RadioTypes.h"
 #include "fields/FieldOps.h"
 #include "tables/Tables.h"
@@ -22,7 +23,7 @@ constexpr int kGroupDigits = 10;
 constexpr int kDialCharacters = 31;
 constexpr int kNameCharacters = 12;
 
-// Pages by index: the phone book is the sixth, as printing expects.
+// The pages by index, in the order of their tabs.
 enum Page {
     kPageIdentity,
     kPageGroups,
@@ -35,15 +36,6 @@ enum Page {
     kPageData,
     kPageNext
 };
-
-// Heads by RadioTypeMask.
-constexpr int kMaskHmB = 2;
-constexpr int kMaskHmE = 8;
-constexpr int kMaskHmF = 16;
-constexpr int kMaskHmD = 32;
-constexpr int kMobileMasks = 1 | 2 | 4 | 8 | 16 | 32;
-constexpr int kReservedPortableGeneration = 2;
-constexpr int kReservedMask = 256;
 
 constexpr int kPhonebookNumber = 1;
 constexpr int kPhonebookName = 2;
@@ -577,7 +569,7 @@ std::optional<std::string> TForm_ID_Identities::GroupMessage(const QString& text
 // With either HM-F head a text too wide for the display cannot be left; the HM-F+ display takes
 // every text.
 std::optional<std::string> TForm_ID_Identities::DisplayWidthMessage(const QString& text) const {
-    if (state().RadioTypeMask != kMaskHmF) {
+    if (!HasNarrowDisplay(HeadOfMask(state().RadioTypeMask))) {
         return std::nullopt;
     }
     const TrunkJobImage& image = workspace().trunk;
@@ -717,29 +709,15 @@ void TForm_ID_Identities::StorePass() {
 // ---- Visibility ------------------------------------------------------------------------------
 
 void TForm_ID_Identities::RefreshVisibility() {
-    const int mask = state().RadioTypeMask;
-    const bool trunkMode = (state().RadioModeMask & (kModeTrunk | kModeMulti)) != 0;
-    const bool trunkView = state().ImageKind == kImageTrunk;
-    const bool reserved =
-        mask == kReservedMask && state().PortableGeneration == kReservedPortableGeneration;
-    const bool dataHeads =
-        mask == kMaskHmD || mask == kMaskHmE || mask == kMaskHmF || IsPortableMask(mask);
-    const bool shown[] = {
-        trunkMode,                                   // Radio Identity
-        trunkMode,                                   // Groups
-        trunkMode,                                   // 5 Digit Dial
-        trunkMode,                                   // Facilities
-        trunkMode && trunkView,                      // DTMF
-        trunkMode,                                   // Phone Book
-        trunkMode && mask != kMaskHmB && !reserved,  // Status
-        false,                                       // Call Dispatchers
-        trunkMode && dataHeads && trunkView,         // Data
-        true,                                        // Next Form -->
-    };
+    const IdentitiesVisibility v = IdentitiesVisibilityOf(
+        {HeadOfMask(state().RadioTypeMask), state().PortableGeneration, state().RadioModeMask},
+        state().ImageKind == kImageTrunk);
+    const bool shown[] = {v.identity,  v.groups, v.fiveDigit,   v.facilities, v.dtmf,
+                          v.phonebook, v.status, v.dispatchers, v.data,       v.next};
     for (int page = 0; page < Page_ID_Identities.count(); ++page) {
         Page_ID_Identities.setTabVisible(page, shown[page]);
     }
-    CBox_DAT_IgnitionSense.setVisible((mask & kMobileMasks) != 0);
+    CBox_DAT_IgnitionSense.setVisible(v.ignitionSense);
     for (QWidget* never :
          std::initializer_list<QWidget*>{&CBox_DTMF_DTMFEnabled, &Edit_DAT_DistanceBased,
                                          &Label_DAT_DistanceBased, &Label_DAT_m}) {
