@@ -28,10 +28,6 @@ constexpr std::int64_t kLongestEconTime = 9999;
 constexpr std::int64_t kEncodeNone = 255;
 constexpr std::uint16_t kLastDataFreeVersion = 300;
 
-bool MaskIn(int mask, std::initializer_list<int> masks) {
-    return std::find(masks.begin(), masks.end(), mask) != masks.end();
-}
-
 bool SwitchSelectsChannels(const ZoneSwitches& switches) {
     return switches.selectSwitchMode == kSwitchChannelEntries ||
            switches.selectSwitchMode == kSwitchFirstChannels;
@@ -117,38 +113,66 @@ PowerLevels PowerLevelsOf(const PmrJobImage& image) {
 // ---- Visibility -------------------------------------------------------------------------------
 
 bool HasZones(int radioTypeMask) {
-    return MaskIn(radioTypeMask, {16, 32, 256, 512, 1024});
+    return HeadIn(HeadOfMask(radioTypeMask),
+                  {Head::HmF, Head::HmD, Head::Portable0, Head::Kp8AC, Head::Kp8BD});
 }
 
-bool OptionShown(std::string_view control, int radioTypeMask, bool radioModeSet) {
-    struct Rule {
-        std::initializer_list<std::string_view> controls;
-        bool (*shown)(int mask);
-    };
-    static const Rule kRules[] = {
-        {{"COP_Edit_GotoA", "COP_Edit_GotoB", "COP_Edit_GotoC", "COP_Edit_GotoD",
-          "COP_CBox_ClearOnCall", "COP_Combo_RepeaterDefeat", "COP_CBox_DontDisplayChanNumber"},
-         [](int mask) {
-             return MaskIn(mask, {4, 8, 16, 32, 512, 1024});
-         }},
-        {{"SCN_Edit_OutOfCradleAlert", "SCN_CBox_TxChanOffHook", "VMX_CBox_StopVoteOffCradle",
-          "MIC_GrpBox_MicInCradle", "MIC_GrpBox_MicOutOfCradle", "DATA_CBox_IgnitionSense"},
-         [](int mask) {
-             return MaskIn(mask, {1, 2, 4, 8, 16, 32});
-         }},
-        {{"SCN_Edit_ScanSkipTime", "DTMF_GrpBox_Economiser"},
-         [](int mask) { return IsPortableMask(mask); }},
-        {{"VMX_CBox_DisplayVoteIndex"}, [](int mask) { return mask != 256; }},
-        {{"COP_Edit_PagerChannel", "SCN_Combo_ScanThreshold", "DTMF_CBox_DtmfOn",
-          "DTMF_Edit_Holdover", "DATA_Edit_DistanceBased"},
-         [](int) { return false; }},
-    };
+namespace {
+
+// The id of a row of the options table; a misspelt id does not compile.
+constexpr std::string_view Id(std::string_view id) {
+    return orows::Row(id).id;
+}
+
+constexpr std::string_view kDisplayHeadIds[] = {Id("options.goto_a"),
+                                                Id("options.goto_b"),
+                                                Id("options.goto_c"),
+                                                Id("options.goto_d"),
+                                                Id("options.change_clear_on_call"),
+                                                Id("options.repeater_defeat"),
+                                                Id("options.dont_display_chan_number")};
+// What the microphone's cradle does, and the ignition sense: mobiles only.
+constexpr std::string_view kMobileIds[] = {
+    Id("options.out_of_cradle_alert"),        Id("options.pause_scan_off_hook"),
+    Id("options.stop_vote_off_cradle"),       Id("options.in_cradle_mute_ctcss"),
+    Id("options.in_cradle_mute_selcall"),     Id("options.in_cradle_clear_on_call"),
+    Id("options.in_cradle_timed_reset"),      Id("options.in_cradle_encode"),
+    Id("options.out_of_cradle_unmute_ctcss"), Id("options.out_of_cradle_unmute_selcall"),
+    Id("options.out_of_cradle_set_on_call"),  Id("options.out_of_cradle_mute_speaker"),
+    Id("options.out_of_cradle_encode"),       Id("options.ignition_sense_gps")};
+// The skip time and the battery economiser: portables only.
+constexpr std::string_view kPortableIds[] = {Id("options.skip_time"), Id("options.econ_awake"),
+                                             Id("options.econ_sleep"), Id("options.econ_pause")};
+constexpr std::string_view kVoteIndexIds[] = {Id("options.display_vote_channel")};
+// Carried, never shown.
+constexpr std::string_view kCarriedIds[] = {
+    Id("options.pager_channel"), Id("options.scan_threshold"), Id("options.dtmf_on"),
+    Id("options.dtmf_hang_time"), Id("options.gps_distance")};
+
+struct ShowRule {
+    std::span<const std::string_view> ids;
+    bool (*shown)(Head head);
+};
+constexpr ShowRule kShowRules[] = {
+    {kDisplayHeadIds,
+     [](Head h) {
+         return HeadIn(h, {Head::HmC, Head::HmE, Head::HmF, Head::HmD, Head::Kp8AC, Head::Kp8BD});
+     }},
+    {kMobileIds, &IsMobileHead},
+    {kPortableIds, &IsPortableHead},
+    {kVoteIndexIds, [](Head h) { return h != Head::Portable0; }},
+    {kCarriedIds, [](Head) { return false; }},
+};
+
+}  // namespace
+
+bool OptionShown(const FieldRow& row, Head head, bool radioModeSet) {
     if (!radioModeSet) {
         return false;
     }
-    for (const Rule& rule : kRules) {
-        if (std::find(rule.controls.begin(), rule.controls.end(), control) != rule.controls.end()) {
-            return rule.shown(radioTypeMask);
+    for (const ShowRule& rule : kShowRules) {
+        if (std::find(rule.ids.begin(), rule.ids.end(), row.id) != rule.ids.end()) {
+            return rule.shown(head);
         }
     }
     return true;

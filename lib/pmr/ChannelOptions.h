@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/RadioTypes.h"
 #include "core/Person.h"
 #include "fields/FieldOps.h"
 #include "image/Images.h"
@@ -48,10 +49,9 @@ PowerLevels PowerLevelsOf(const PmrJobImage& image);
 
 // ---- Visibility -------------------------------------------------------------------------------
 
-// Whether the control (or group box) named `control` shows for the radio type. Every control of
-// these pages needs a radio mode; the ones no rule names show for every radio type, and the
-// carried fields never show.
-bool OptionShown(std::string_view control, int radioTypeMask, bool radioModeSet);
+// Whether the control of `row` shows for the head. Every control of these pages needs a radio
+// mode; the rows no rule names show for every head, and the carried fields never show.
+bool OptionShown(const fields::FieldRow& row, Head head, bool radioModeSet);
 
 // The heads that have zones ("Defined Zone" and the zones page).
 bool HasZones(int radioTypeMask);

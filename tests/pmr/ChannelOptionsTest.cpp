@@ -527,6 +527,16 @@ TEST(ChannelOptionsTest, AMobileTurnedPortableKeepsItsPowerLevelsWithinTheSixPor
     EXPECT_EQ(settings.highPowerLevel, 5) << "every record takes the limited level";
 }
 
+const FieldRow& RowOfControl(std::string_view control) {
+    for (const FieldRow& row : orows::kRows) {
+        if (row.control == control) {
+            return row;
+        }
+    }
+    ADD_FAILURE() << "no row has the control " << control;
+    return orows::kRows[0];
+}
+
 // The pages make each row's control by its kind; the control's name says the same kind.
 TEST(ChannelOptionsTest, EveryRowWithAControlSaysTheKindItsNameHas) {
     using fields::ControlKind;
@@ -561,10 +571,13 @@ TEST(ChannelOptionsTest, ControlsShowByRadioTypeAndOnlyWithARadioMode) {
         {"COP_Edit_GotoA", {4, 8, 16, 32, 512, 1024}},
         {"COP_Combo_RepeaterDefeat", {4, 8, 16, 32, 512, 1024}},
         {"SCN_Edit_OutOfCradleAlert", {1, 2, 4, 8, 16, 32}},
-        {"MIC_GrpBox_MicInCradle", {1, 2, 4, 8, 16, 32}},
+        // The rows of the Mic In Cradle box, which is hidden with them.
+        {"MIC_Edit_MIC_SendANI", {1, 2, 4, 8, 16, 32}},
+        {"MIC_CBox_MOC_MuteExternalSpkr", {1, 2, 4, 8, 16, 32}},
         {"DATA_CBox_IgnitionSense", {1, 2, 4, 8, 16, 32}},
         {"SCN_Edit_ScanSkipTime", {256, 512, 1024}},
-        {"DTMF_GrpBox_Economiser", {256, 512, 1024}},
+        // The rows of the Economiser box, which is hidden with them.
+        {"DTMF_Edit_EconAwake", {256, 512, 1024}},
         {"VMX_CBox_DisplayVoteIndex", {1, 2, 4, 8, 16, 32, 512, 1024}},
         {"DTMF_Edit_TonePeriod", {1, 2, 4, 8, 16, 32, 256, 512, 1024}},
         {"COP_Edit_PagerChannel", {}},
@@ -575,8 +588,10 @@ TEST(ChannelOptionsTest, ControlsShowByRadioTypeAndOnlyWithARadioMode) {
         for (int mask : {1, 2, 4, 8, 16, 32, 256, 512, 1024}) {
             const bool expected =
                 std::find(c.shownFor.begin(), c.shownFor.end(), mask) != c.shownFor.end();
-            EXPECT_EQ(OptionShown(c.control, mask, true), expected) << c.control << " " << mask;
-            EXPECT_FALSE(OptionShown(c.control, mask, false)) << c.control;
+            const FieldRow& row = RowOfControl(c.control);
+            EXPECT_EQ(OptionShown(row, HeadOfMask(mask), true), expected)
+                << c.control << " " << mask;
+            EXPECT_FALSE(OptionShown(row, HeadOfMask(mask), false)) << c.control;
         }
     }
     EXPECT_EQ(PowerOnFieldsShown(0, 16).zone, true);

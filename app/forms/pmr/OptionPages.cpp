@@ -17,6 +17,13 @@ using fields::FieldRow;
 using fields::FieldValue;
 
 // How the pages lay their rows out: two columns of group boxes, each a list of row controls.
+// The boxes whose rows belong to some heads only go with their rows; every other box shows with
+// the radio mode.
+bool HiddenWithItsRows(std::string_view box) {
+    return box == "MIC_GrpBox_MicInCradle" || box == "MIC_GrpBox_MicOutOfCradle" ||
+           box == "DTMF_GrpBox_Economiser";
+}
+
 const std::vector<PageLayout>& PageLayouts() {
     static const std::vector<PageLayout> kPages = {
         {orows::kOptionsTab,
@@ -401,8 +408,23 @@ void ChannelOptionPages::SetShown(QWidget& control, bool shown) {
 void ChannelOptionPages::RefreshVisibility() {
     const bool modeSet = state_.RadioModeMask == kModePmr || state_.RadioModeMask == kModeTrunk ||
                          state_.RadioModeMask == kModeMulti;
-    for (const auto& [name, control] : builder_.Controls()) {
-        SetShown(*control, pmr::OptionShown(name, state_.RadioTypeMask, modeSet));
+    const Head head = HeadOfMask(state_.RadioTypeMask);
+    for (const PageLayout& layout : PageLayouts()) {
+        for (const auto* side : {&layout.left, &layout.right}) {
+            for (const PageGroup& group : *side) {
+                bool anyShown = false;
+                for (std::string_view name : group.controls) {
+                    QWidget& control = *builder_.Control(name);
+                    const FieldRow* row = binder_->RowOf(&control);
+                    const bool shown =
+                        row != nullptr ? pmr::OptionShown(*row, head, modeSet) : modeSet;
+                    SetShown(control, shown);
+                    anyShown = anyShown || shown;
+                }
+                SetShown(*builder_.Control(group.object),
+                         HiddenWithItsRows(group.object) ? anyShown : modeSet);
+            }
+        }
     }
     ShowDefinedFields(PowerOnChoice());
 }
