@@ -30,6 +30,7 @@
 #include "Printing.h"
 #include "Resources.h"
 #include "ViewOptions.h"
+#include "config/ViewSwitch.h"
 #include "forms/Undo.h"
 
 namespace km {
@@ -734,7 +735,6 @@ void TForm_MF_MainForm::BuildNetworkView() {
 // completed, so a Network 2 chosen for the previous job must not carry over unseen.
 void TForm_MF_MainForm::NewTrunkJob() {
     if (jobs_.NewJob(JobView::Trunk)) {
-        state_.NetworkSelector = 0;
         BuildView(View::Trunk, true);
     }
 }
@@ -747,7 +747,6 @@ void TForm_MF_MainForm::NewPmrJob() {
 
 void TForm_MF_MainForm::NewNetworkJob() {
     if (jobs_.NewJob(JobView::Network)) {
-        state_.NetworkSelector = 0;
         BuildView(View::Network, true);
     }
 }
@@ -756,11 +755,8 @@ void TForm_MF_MainForm::BuildView(View view, bool newJob) {
     const ViewDefinition& definition = DefinitionOf(view);
     // The network files are compared with what they were when the Network view was entered;
     // rebuilding the view it already shows keeps that, so no edit is forgotten.
-    const bool enteringNetworkView = view == View::Network && state_.ImageKind != kImageNetwork;
+    const bool enteringNetworkView = EnterView(state_, JobViewOf(view), newJob);
     currentView_ = view;
-    state_.ImageKind = definition.imageKind;
-    state_.RadioModeMask = definition.radioModeMask;
-    state_.RadioTypeMask = 16;
     CheckView(view);
     blank_->SetMode(static_cast<int>(view));
     ShowViewToolbar(definition);
@@ -1098,7 +1094,7 @@ bool TForm_MF_MainForm::SaveView(View view) {
     if (openName.empty()) {
         dialogs_.ForgetFileName(proposalFrom);
     }
-    if (state_.ImageKind == DefinitionOf(view).imageKind && !StorePassSet(view)) {
+    if (state_.ImageKind == ViewStateOf(JobViewOf(view)).imageKind && !StorePassSet(view)) {
         return false;
     }
     const JobDialogSetup setup = SaveDialogSetup(jobView, state_);
@@ -1258,7 +1254,7 @@ void TForm_MF_MainForm::GoToField(const tables::Finding& finding) {
 
 void TForm_MF_MainForm::CompareWith1Click() {
     const std::optional<View> view = CheckedView();
-    if (state_.CommsBusy || !view || state_.ImageKind != DefinitionOf(*view).imageKind ||
+    if (state_.CommsBusy || !view || state_.ImageKind != ViewStateOf(JobViewOf(*view)).imageKind ||
         !StorePassSet(*view)) {
         return;
     }
@@ -1421,7 +1417,7 @@ bool TForm_MF_MainForm::MayLeaveShownJob() {
 
 bool TForm_MF_MainForm::OfferToSave(View view) {
     const bool loaded = view == View::Pmr ? state_.PmrJobLoaded : state_.TrunkJobLoaded;
-    if (!loaded || state_.ImageKind != DefinitionOf(view).imageKind) {
+    if (!loaded || state_.ImageKind != ViewStateOf(JobViewOf(view)).imageKind) {
         return true;
     }
     if (!StorePassSet(view)) {

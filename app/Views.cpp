@@ -26,8 +26,6 @@ constexpr const char* kHuntChannels = "Hunt Channels";
 
 const ViewDefinition kTrunk{
     View::Trunk,
-    kImageTrunk,
-    2,
     {FormButtonSpec{FormId::RadioType, kSelectRadioType, "1"},
      FormButtonSpec{FormId::UserInterface, kUserInterfaceOptions, "2"},
      FormButtonSpec{FormId::Identities, kIdentities, "ID"},
@@ -40,8 +38,6 @@ const ViewDefinition kTrunk{
     true};
 
 const ViewDefinition kPmr{View::Pmr,
-                          kImagePmr,
-                          1,
                           {FormButtonSpec{FormId::RadioType, kSelectRadioType, "1"},
                            FormButtonSpec{FormId::UserInterface, kUserInterfaceOptions, "2"},
                            FormButtonSpec{FormId::Channels, kChannelOptions, "3"},
@@ -55,8 +51,6 @@ const ViewDefinition kPmr{View::Pmr,
                           false};
 
 const ViewDefinition kNetwork{View::Network,
-                              kImageNetwork,
-                              2,
                               {FormButtonSpec{FormId::NetworkSystem, kNetworkSystems, "NW"},
                                FormButtonSpec{FormId::ThresholdsTimers, kThresholdsAndTimers, "2"},
                                FormButtonSpec{FormId::HuntChannels, kHuntChannels, "3"},

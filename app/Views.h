@@ -22,8 +22,6 @@ struct FormButtonSpec {
 
 struct ViewDefinition {
     View view;
-    int imageKind;      // ImageKind while the view is shown
-    int radioModeMask;  // RadioModeMask set by the builder
     // Buttons A..F; a button without a form is hidden in this view.
     std::array<std::optional<FormButtonSpec>, kFormButtonCount> buttons;
     // Store and load order of the view's forms.

@@ -723,6 +723,13 @@ ExitCheck CheckOwnFleetGroup(std::string_view text, std::string_view highestGrou
 enum class CpsxCount { Large, Medium, Small };
 bool CheckCpsxCounts(const CpsxBounds& counts, CpsxCount changed, Person& person);
 
+// What a refused change of the CPSX counts puts back: every count 10 (an order the check takes),
+// the radio, dispatcher and data identities, the dynamic group and every group emptied, the
+// highest unit 200 and the highest group 900.
+inline constexpr std::int64_t kCpsxResetCount = 10;
+inline constexpr std::string_view kCpsxResetHighestUnit = "200";
+inline constexpr std::string_view kCpsxResetHighestGroup = "900";
+
 // ---- Five-digit dialling ----
 
 inline constexpr std::size_t kFiveDigitEntries = 20;

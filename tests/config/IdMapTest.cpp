@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -324,6 +325,23 @@ TEST_F(IdMapTest, CpsxCountsMustNotDecreaseFromLargeToSmall) {
             "        \n ",
             "Small size parameter must be greater than or equal to the Medium size parameter.   "
             "             \n "}));
+}
+
+TEST_F(IdMapTest, TheCpsxResetPutsBackCountsTheCheckTakes) {
+    const int count = static_cast<int>(kCpsxResetCount);
+    for (const CpsxCount changed : {CpsxCount::Large, CpsxCount::Medium, CpsxCount::Small}) {
+        ScriptedPerson person;
+        EXPECT_TRUE(CheckCpsxCounts({count, count, count}, changed, person));
+        EXPECT_TRUE(person.Texts().empty());
+    }
+    // The reset counts are a choice of each count's list.
+    for (const char* id :
+         {"identities.cpsx_large", "identities.cpsx_medium", "identities.cpsx_small"}) {
+        const fields::FieldRow& row = id_rows::Row(id);
+        EXPECT_TRUE(std::any_of(row.choices.begin(), row.choices.end(),
+                                [](const fields::Choice& c) { return c.code == kCpsxResetCount; }))
+            << id;
+    }
 }
 
 TEST_F(IdMapTest, FiveDigitEntriesOneToTenAreWordsAndElevenToTwentyPackedBytes) {

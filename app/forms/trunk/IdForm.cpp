@@ -763,14 +763,14 @@ void TForm_ID_Identities::ComboBox_RI_CPSXChange(CpsxCount changed) {
     }
     for (std::string_view id :
          {"identities.cpsx_large", "identities.cpsx_medium", "identities.cpsx_small"}) {
-        slotBinder_->Show(Row(id), std::int64_t{10});
+        slotBinder_->Show(Row(id), kCpsxResetCount);
     }
     Edit_RI_RadioIdentity.clear();
     Edit_RI_DispatcherIdentity.clear();
     Edit_RI_DataIdentity.clear();
     Edit_RI_DynamicGrp.clear();
-    Edit_RI_HighestUnit.setText("200");
-    Edit_GRP_HighestGroup.setText("900");
+    Edit_RI_HighestUnit.setText(ToQString(kCpsxResetHighestUnit));
+    Edit_GRP_HighestGroup.setText(ToQString(kCpsxResetHighestGroup));
     for (int line = 0; line < static_cast<int>(kGroupCount); ++line) {
         groups_->SetText(line, 1, QString());
     }
