@@ -32,7 +32,7 @@ class ReadHost : public OperationHost {
     ReadHost(ProgrammingMessages& messages, std::uint16_t block, std::uint16_t size)
         : messages_(messages), block_(block), size_(size), buffer_((size + 127u) / 128u * 128u) {}
 
-    int PendingOperation() const override { return kReadTrunk; }
+    OperationKind PendingOperation() const override { return OperationKind::ReadTrunk; }
     void ResetSteps() override { step_ = 0; }
     void RadioRequestedLink() override { step_ = 0; }
     void CommsFailed() override { step_ = 0; }
@@ -75,7 +75,7 @@ void BM_PacedRead16383(benchmark::State& state) {
         messages.SetHost(&host);
         link.OpenRadioPort(0);
         link.LinkReset();
-        clock.AdvanceUntil([&] { return link.LinkState() == kLinkEstablished; }, 10000);
+        clock.AdvanceUntil([&] { return link.State() == LinkState::Established; }, 10000);
         host.RunStep();
         clock.AdvanceUntil([&] { return host.step_ == 3; }, 10000);
 

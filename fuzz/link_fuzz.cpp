@@ -29,7 +29,7 @@ class SilentPerson : public Person {
 class FuzzHost : public OperationHost {
   public:
     explicit FuzzHost(ProgrammingMessages& messages) : messages_(messages) {}
-    int PendingOperation() const override { return kReadTrunk; }
+    OperationKind PendingOperation() const override { return OperationKind::ReadTrunk; }
     void RunStep() override {
         if (messages_.BeginSend()) {
             switch (next_++ % 4) {

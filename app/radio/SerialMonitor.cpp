@@ -61,7 +61,8 @@ QString DecodedType(const FrameEvent& event) {
 // of memory (the data are not kept) or write one from the write buffer as it stands.
 class MonitorTest : public StepMachine {
   public:
-    MonitorTest(RadioOperations& host, int operation) : StepMachine(host), operation_(operation) {}
+    MonitorTest(RadioOperations& host, OperationKind operation)
+        : StepMachine(host), operation_(operation) {}
 
     std::uint8_t sector = 5;
     std::uint16_t block = 640;
@@ -70,13 +71,13 @@ class MonitorTest : public StepMachine {
   private:
     void Begin() override;
 
-    int operation_;
+    OperationKind operation_;
     std::array<std::uint8_t, kWriteBufferSize> readBuffer_{};
 };
 
 void MonitorTest::Begin() {
     // Only a type 0 radio gets past the identification; any other leaves the test waiting.
-    ThenIdentify(2, [this](std::span<const std::uint8_t> reply) {
+    ThenIdentify([this](std::span<const std::uint8_t> reply) {
         if (reply.size() < kTypeZeroReply.size() ||
             !std::equal(kTypeZeroReply.begin(), kTypeZeroReply.end(), reply.begin())) {
             return false;
@@ -84,16 +85,15 @@ void MonitorTest::Begin() {
         host_.Identity().OptionBoardFitted = reply.size() > 5 && reply[5] == 1;
         return true;
     });
-    if (operation_ == kMonitorErase) {
-        ThenErase(3, sector);
-    } else if (operation_ == kMonitorRead) {
-        ThenRead(3, block, size, readBuffer_);
+    if (operation_ == OperationKind::MonitorErase) {
+        ThenErase(sector);
+    } else if (operation_ == OperationKind::MonitorRead) {
+        ThenRead(block, size, readBuffer_);
     } else {
-        ThenWrite(3, block, size, nullptr);
+        ThenWrite(block, size, nullptr);
     }
-    ThenDo(3, [this] {
-        Stop();
-        host_.State().PendingOperation = kOperationNone;
+    ThenDo([this] {
+        host_.EndOnOpenLink();
         return false;
     });
 }
@@ -117,7 +117,8 @@ TCOM_Form_SerialMonitor::TCOM_Form_SerialMonitor(DataLink& link, RadioOperations
     BuildLayout();
     link_.SetStatusMonitor([this](std::string_view text) { ShowLinkStatus(text); });
     link_.SetFrameMonitor([this](const FrameEvent& event) { FrameSeen(event); });
-    for (const int operation : {kMonitorWrite, kMonitorRead, kMonitorErase}) {
+    for (const OperationKind operation :
+         {OperationKind::MonitorWrite, OperationKind::MonitorRead, OperationKind::MonitorErase}) {
         operations_.Register(operation, std::make_unique<MonitorTest>(operations_, operation));
     }
 }
@@ -245,30 +246,25 @@ void TCOM_Form_SerialMonitor::COM_SpeedBtn_StopClick() {
     link_.CloseRadioPort();
 }
 
-void TCOM_Form_SerialMonitor::RunTest(int operation) {
-    MainState& state = operations_.State();
-    if (state.CommsBusy || state.PendingOperation != kOperationNone) {
-        return;
-    }
+void TCOM_Form_SerialMonitor::RunTest(OperationKind operation) {
     auto* test = dynamic_cast<MonitorTest*>(operations_.Machine(operation));
-    if (test == nullptr) {
+    if (test == nullptr || operations_.PendingOperation() != OperationKind::None) {
         return;
     }
     test->sector = static_cast<std::uint8_t>(COM_CSpinEdit_Sector.value());
     test->block = static_cast<std::uint16_t>(COM_CSpinEdit_Block.value());
     test->size = static_cast<std::uint16_t>(COM_CSpinEdit_Size.value());
-    state.PendingOperation = operation;
-    test->Start();
+    operations_.StartOnOpenLink(operation);
 }
 
 void TCOM_Form_SerialMonitor::COM_Btn_EraseSectorClick() {
-    RunTest(kMonitorErase);
+    RunTest(OperationKind::MonitorErase);
 }
 void TCOM_Form_SerialMonitor::COM_Btn_ReadClick() {
-    RunTest(kMonitorRead);
+    RunTest(OperationKind::MonitorRead);
 }
 void TCOM_Form_SerialMonitor::COM_Btn_WriteClick() {
-    RunTest(kMonitorWrite);
+    RunTest(OperationKind::MonitorWrite);
 }
 void TCOM_Form_SerialMonitor::Button1Click() {
     COM_ListBox_SerialData.clear();

@@ -16,6 +16,8 @@
 #include <functional>
 #include <string_view>
 
+#include "link/OperationKind.h"
+
 namespace km {
 
 class DataLink;
@@ -28,8 +30,7 @@ class TCOM_Form_SerialMonitor : public QWidget {
     // Most rows kept in the data list; the oldest go first.
     static constexpr int kMaxRows = 5000;
 
-    // Watches `link` and registers its three tests with `operations` (PendingOperation 1, 2
-    // and 5).
+    // Watches `link` and registers its three tests (write, read, erase) with `operations`.
     TCOM_Form_SerialMonitor(DataLink& link, RadioOperations& operations,
                             std::function<int()> comIndex, QWidget* parent = nullptr);
     ~TCOM_Form_SerialMonitor() override;
@@ -64,7 +65,7 @@ class TCOM_Form_SerialMonitor : public QWidget {
 
   private:
     void BuildLayout();
-    void RunTest(int operation);
+    void RunTest(OperationKind operation);
 
     DataLink& link_;
     RadioOperations& operations_;

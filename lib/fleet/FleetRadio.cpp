@@ -12,9 +12,6 @@
 namespace km::fleet {
 namespace {
 
-// The operation number of the identification a fleet radio starts with; no command of the
-// desktop program uses it.
-constexpr int kFleetIdentify = 20;
 // How often a fleet radio looks whether its operation has ended, in milliseconds.
 constexpr TimerSpec kEndCheck{.name = "FleetEndCheck", .intervalMs = 20};
 
@@ -30,14 +27,14 @@ class IdentifyMachine : public StepMachine {
         serial_.clear();
         GetProgress().SetProgressTotal(kSteps);
         GetProgress().ShowProgress("Identifying Radio", "Reading Radio");
-        ThenIdentify(2, kInvalidRadioText);
-        ThenReadFit(3, [this] {
+        ThenIdentify(kInvalidRadioText);
+        ThenReadFit([this] {
             if (!TakeArea(kBandRecordEntry)) {
                 return false;
             }
-            ThenRead(4, Entry(kBandRecordEntry).block, kBandRecordSize,
+            ThenRead(Entry(kBandRecordEntry).block, kBandRecordSize,
                      IdBuffer().Region(0, kBandRecordSize), "Reading Serial Number. ");
-            ThenDo(5, [this] {
+            ThenDo([this] {
                 serial_ = SerialNumberText(IdBuffer().Region(0, kBandRecordSize));
                 Complete();
                 return false;
@@ -143,7 +140,7 @@ FleetRadio::FleetRadio(std::string port, int comIndex, SerialPort& serialPort, T
         serialPort, timers,
         RadioContext{*workspace_, state_, *person_, *progress_, job.workFolder, job.dataFolders,
                      [this] { return comIndex_; }});
-    session_->Operations().Register(kFleetIdentify,
+    session_->Operations().Register(OperationKind::FleetIdentify,
                                     std::make_unique<IdentifyMachine>(session_->Operations()));
     endPoll_ = timers.CreateTimer(kEndCheck.name, [this] { PollEnd(); });
 }
@@ -153,7 +150,7 @@ FleetRadio::~FleetRadio() = default;
 void FleetRadio::Start() {
     startMs_ = SteadyNowMs();
     Begin(Stage::Identify, [this] {
-        session_->Operations().BeginCommand(kFleetIdentify, "Identifying Radio",
+        session_->Operations().BeginCommand(OperationKind::FleetIdentify, "Identifying Radio",
                                             "Connecting to Radio");
     });
 }
@@ -218,7 +215,7 @@ void FleetRadio::PollEnd() {
     OperationEnded();
 }
 
-bool FleetRadio::OperationCompleted(int operation) {
+bool FleetRadio::OperationCompleted(OperationKind operation) {
     const StepMachine* machine = session_->Operations().Machine(operation);
     return machine != nullptr && machine->Completed();
 }
@@ -236,7 +233,8 @@ void FleetRadio::OperationEnded() {
             AfterBackup();
             return;
         case Stage::Program:
-            if (OperationCompleted(job_.view == kImagePmr ? kProgramPmr : kProgramTrunk)) {
+            if (OperationCompleted(job_.view == kImagePmr ? OperationKind::ProgramPmr
+                                                          : OperationKind::ProgramTrunk)) {
                 Succeed();
             } else {
                 Fail(person_->Last());
@@ -252,7 +250,8 @@ void FleetRadio::OperationEnded() {
 }
 
 void FleetRadio::AfterIdentify() {
-    auto* identify = static_cast<IdentifyMachine*>(session_->Operations().Machine(kFleetIdentify));
+    auto* identify =
+        static_cast<IdentifyMachine*>(session_->Operations().Machine(OperationKind::FleetIdentify));
     if (!identify->Completed()) {
         Fail(person_->Last());
         return;
@@ -293,7 +292,8 @@ const char* JobExtension(int view) {
 }  // namespace
 
 void FleetRadio::AfterBackup() {
-    if (!OperationCompleted(job_.view == kImagePmr ? kReadPmr : kReadTrunk)) {
+    if (!OperationCompleted(job_.view == kImagePmr ? OperationKind::ReadPmr
+                                                   : OperationKind::ReadTrunk)) {
         Fail(person_->Last());
         return;
     }
@@ -308,7 +308,8 @@ void FleetRadio::AfterBackup() {
 }
 
 void FleetRadio::AfterRead() {
-    if (!OperationCompleted(job_.view == kImagePmr ? kReadPmr : kReadTrunk)) {
+    if (!OperationCompleted(job_.view == kImagePmr ? OperationKind::ReadPmr
+                                                   : OperationKind::ReadTrunk)) {
         Fail(person_->Last());
         return;
     }
@@ -358,7 +359,6 @@ void FleetRadio::StartProgramming() {
     std::copy(ownJob_.begin(), ownJob_.end(), image.begin());
     state_ = *job_.jobState;
     state_.CommsBusy = false;
-    state_.PendingOperation = kOperationNone;
     state_.ImageKind = job_.view;
     Begin(Stage::Program, [this] { session_->Operations().ProgramRadio(); });
 }

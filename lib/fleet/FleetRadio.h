@@ -17,6 +17,7 @@
 #include "fleet/Report.h"
 #include "fleet/Sheet.h"
 #include "image/State.h"
+#include "link/OperationKind.h"
 #include "link/SerialPort.h"
 #include "link/Timers.h"
 
@@ -101,7 +102,7 @@ class FleetRadio {
     void Succeed();
     void Changed() const;
     std::string FileStem() const;
-    bool OperationCompleted(int operation);
+    bool OperationCompleted(OperationKind operation);
     void PollEnd();
 
     const FleetJob& job_;

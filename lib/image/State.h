@@ -32,7 +32,6 @@ struct MainState {
     int NetworkSelector = 0;
     int BandSelected = 0;
     bool CommsBusy = false;
-    int PendingOperation = 0;
     std::string CurrentJobFileName = " ";
     std::string JobFolder = "Jobs";
     std::string CsvFolder = "Jobs";

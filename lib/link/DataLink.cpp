@@ -121,7 +121,7 @@ void DataLink::OnPortError(PortError error) {
     queue_.Clear();
     keptTransfer_.clear();
     ResetReceiver();
-    state_ = kLinkLostReset;
+    state_ = LinkState::LostReset;
     UpdateStatus();
     PassUp(UpwardKind::PortFailed);
     upward_.back().error = error;
@@ -158,7 +158,8 @@ bool DataLink::QueueMessage(std::span<const std::uint8_t> message) {
 }
 
 bool DataLink::WindowOpen() const {
-    return state_ == kLinkEstablished && credit_ != 0 && queue_.Empty() && sendSeq_ == ackedSeq_;
+    return state_ == LinkState::Established && credit_ != 0 && queue_.Empty() &&
+           sendSeq_ == ackedSeq_;
 }
 
 void DataLink::LinkStep() {
@@ -191,7 +192,7 @@ void DataLink::LinkReset() {
     queue_.Clear();
     keptTransfer_.clear();
     ResetReceiver();
-    state_ = kLinkLostReset;
+    state_ = LinkState::LostReset;
     PassUp(UpwardKind::Reset);
     DispatchUpward();
 }
@@ -270,7 +271,7 @@ void DataLink::RunLinkStep(Cause cause) {
     if (!portHeld_) {
         // The port failed during the step: whatever the step made of the link, it is lost.
         ResetSequence();
-        state_ = kLinkLostReset;
+        state_ = LinkState::LostReset;
         retryTimer_->Stop();
         linkEstablishTimer_->Stop();
         activityTimer_->Stop();
@@ -294,13 +295,13 @@ void DataLink::Step(Cause cause) {
         }
     }
     switch (state_) {
-        case kLinkLostReset:
+        case LinkState::LostReset:
             StepLostReset(cause, frame);
             break;
-        case kLinkLostWait:
+        case LinkState::LostWait:
             StepLostWait(cause, frame);
             break;
-        default:
+        case LinkState::Established:
             StepEstablished(cause, frame);
             break;
     }
@@ -309,7 +310,7 @@ void DataLink::Step(Cause cause) {
 void DataLink::LinkCounting() {
     if (++requestCount_ >= kRequestCountWrap) {
         requestCount_ = 0;
-        state_ = kLinkLostReset;
+        state_ = LinkState::LostReset;
     }
 }
 
@@ -320,7 +321,7 @@ void DataLink::Negotiate(std::span<const std::uint8_t> linkRequest) {
 
 void DataLink::Establish() {
     SendLinkAcknowledge();
-    state_ = kLinkEstablished;
+    state_ = LinkState::Established;
     PassUp(UpwardKind::Established);  // an operation waiting for the link starts at once
 }
 
@@ -331,7 +332,7 @@ void DataLink::StepLostReset(Cause cause, std::span<const std::uint8_t> frame) {
     } else if (cause == Cause::Frame) {
         if (IsType(frame, kLinkRequest)) {
             Negotiate(frame);
-            state_ = kLinkLostWait;
+            state_ = LinkState::LostWait;
         }
         SendLinkRequest();
     }
@@ -385,7 +386,7 @@ void DataLink::StepEstablished(Cause cause, std::span<const std::uint8_t> frame)
         Negotiate(frame);
         retryCount_ = 0;
         SendLinkRequest();
-        state_ = kLinkLostReset;
+        state_ = LinkState::LostReset;
         PassUp(UpwardKind::RadioRequest);
     } else if (IsType(frame, kLinkTransfer)) {
         ReceiveTransfer(frame);
@@ -440,7 +441,7 @@ void DataLink::ReceiveTransfer(std::span<const std::uint8_t> frame) {
         requestCount_ = 0;
         retryCount_ = 0;
         SendLinkRequest();
-        state_ = kLinkLostWait;
+        state_ = LinkState::LostWait;
     }
 }
 
@@ -489,9 +490,9 @@ void DataLink::SendLinkMessage(std::span<const std::uint8_t> message) {
 
 void DataLink::UpdateStatus() {
     const char* text = kStatusEstablished;
-    if (state_ == kLinkLostReset) {
+    if (state_ == LinkState::LostReset) {
         text = kStatusLostReset;
-    } else if (state_ == kLinkLostWait) {
+    } else if (state_ == LinkState::LostWait) {
         text = kStatusLostWait;
     } else if (retryCount_ >= 1 && retryCount_ <= 9) {
         text = kStatusRetrying;

@@ -40,10 +40,9 @@ inline constexpr const char* kSerialCommsErrorText =
 // The message for a serial device this user may not open (on Linux: not in the dialout group).
 std::string PortNoPermissionText(std::string_view device);
 
-// LinkState values.
-inline constexpr int kLinkLostReset = 1;
-inline constexpr int kLinkLostWait = 2;
-inline constexpr int kLinkEstablished = 3;
+// Where the link stands: lost, sending link requests until the radio acknowledges one; lost,
+// waiting for the radio's own link request; or established.
+enum class LinkState { LostReset = 1, LostWait = 2, Established = 3 };
 
 // The first byte of every link message.
 inline constexpr std::uint8_t kLinkRequest = 1;
@@ -101,7 +100,7 @@ class LinkClient {
 
 // The link variables, for the serial monitor and for tests.
 struct LinkVariables {
-    int LinkState;
+    LinkState State;
     std::uint8_t SendSeq;
     std::uint8_t AckedSeq;
     std::uint8_t ReceiveSeq;
@@ -141,7 +140,7 @@ class DataLink {
     // One step of the state machine without a frame or timer: sends a queued message when the
     // radio grants credit.
     void LinkStep();
-    int LinkState() const { return state_; }
+    LinkState State() const { return state_; }
     LinkVariables Variables() const;
 
     // Appends a programming message to the transmit queue; false when it does not fit.
@@ -219,7 +218,7 @@ class DataLink {
     TransmitQueue queue_;
     std::vector<std::uint8_t> keptTransfer_;
 
-    int state_ = kLinkLostReset;
+    LinkState state_ = LinkState::LostReset;
     std::uint8_t sendSeq_ = 1;
     std::uint8_t ackedSeq_ = 1;
     std::uint8_t receiveSeq_ = 1;

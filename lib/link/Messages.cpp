@@ -23,9 +23,10 @@ bool IsReplyCode(std::uint8_t code) {
 }
 }  // namespace
 
-bool AbandonedByRadioLinkRequest(int operation) {
-    return operation == kUpgradeSoftware || operation == kProgramTrunk || operation == kReadTrunk ||
-           operation == kProgramPmr || operation == kReadPmr;
+bool AbandonedByRadioLinkRequest(OperationKind operation) {
+    return operation == OperationKind::UpgradeSoftware ||
+           operation == OperationKind::ProgramTrunk || operation == OperationKind::ReadTrunk ||
+           operation == OperationKind::ProgramPmr || operation == OperationKind::ReadPmr;
 }
 
 Message IdentifyRequestMessage() {
@@ -199,7 +200,7 @@ void ProgrammingMessages::MessageReceived(std::span<const std::uint8_t> transfer
         return;  // too short to carry a message
     }
     const auto message = transfer.subspan(kTransferHeader);
-    if (!IsReplyCode(message[1]) || !host_ || host_->PendingOperation() == kOperationNone) {
+    if (!IsReplyCode(message[1]) || !host_ || host_->PendingOperation() == OperationKind::None) {
         return;
     }
     lastMessage_.assign(message.begin(), message.end());
@@ -211,7 +212,7 @@ void ProgrammingMessages::MessageReceived(std::span<const std::uint8_t> transfer
 
 void ProgrammingMessages::SendWindowOpen() {
     if (ready_) {
-        if (host_ && host_->PendingOperation() != kOperationNone) {
+        if (host_ && host_->PendingOperation() != OperationKind::None) {
             host_->RunStep();
             return;
         }
@@ -279,7 +280,7 @@ void ProgrammingMessages::PortFailed(PortError error) {
     ready_ = false;
     writing_ = false;
     readExpected_ = 0;
-    if (host_ && host_->PendingOperation() != kOperationNone) {
+    if (host_ && host_->PendingOperation() != OperationKind::None) {
         host_->PortFailed(error);
     }
 }
@@ -315,7 +316,7 @@ void ProgrammingMessages::OnWatchdog() {
 }
 
 void ProgrammingMessages::Fail() {
-    if (host_ && host_->PendingOperation() != kOperationNone) {
+    if (host_ && host_->PendingOperation() != OperationKind::None) {
         host_->CommsFailed();
     }
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "link/DataLink.h"
+#include "link/OperationKind.h"
 #include "link/Timers.h"
 
 namespace km {
@@ -55,20 +56,8 @@ inline constexpr std::size_t kReplyHeader = 6;
 inline constexpr std::size_t kWriteBufferSize = 16384;
 inline constexpr std::size_t kWriteDataBlock = 128;
 
-// PendingOperation values.
-inline constexpr int kOperationNone = 0;
-inline constexpr int kMonitorWrite = 1;
-inline constexpr int kMonitorRead = 2;
-inline constexpr int kMonitorErase = 5;
-inline constexpr int kUpgradeSoftware = 6;
-inline constexpr int kProgramTrunk = 9;
-inline constexpr int kReadTrunk = 10;
-inline constexpr int kProgramPmr = 11;
-inline constexpr int kReadPmr = 12;
-inline constexpr int kRadioInformation = 13;
-
 // Operations that a link request from the radio abandons with the serial communications error.
-bool AbandonedByRadioLinkRequest(int operation);
+bool AbandonedByRadioLinkRequest(OperationKind operation);
 
 // How long the radio may stay silent while a step waits for its reply.
 inline constexpr TimerSpec kReplyWatchdog{"ReplyWatchdog", 10000};
@@ -93,7 +82,7 @@ int ExpectedReadMessages(std::uint16_t size);
 class OperationHost {
   public:
     virtual ~OperationHost() = default;
-    virtual int PendingOperation() const = 0;
+    virtual OperationKind PendingOperation() const = 0;
     // Runs the step function of the pending operation.
     virtual void RunStep() = 0;
     // The link was reset: every operation's step returns to 0.
@@ -101,7 +90,7 @@ class OperationHost {
     // A data block of a write went out (the operation's progress bar advances).
     virtual void AdvanceProgress() {}
     // The radio asked for a new link during a read, programming or software upgrade: close the
-    // progress window, clear PendingOperation, reset the link, beep, and show
+    // progress window, let the pending operation go, reset the link, beep, and show
     // kSerialCommsErrorText.
     virtual void RadioRequestedLink() = 0;
     // The radio kept the link up but did not answer in time, or a request could not be queued:

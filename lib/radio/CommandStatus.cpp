@@ -10,22 +10,23 @@ namespace km {
 namespace {
 
 struct CommandWords {
-    int operation;
+    OperationKind operation;
     const char* command;  // as the menu names it
     const char* done;     // what has been done when it went through
 };
 
 constexpr std::array<CommandWords, 6> kCommandWords{{
-    {kReadTrunk, "Read Radio", "Radio read: trunk configuration"},
-    {kReadPmr, "Read Radio", "Radio read: PMR configuration"},
-    {kProgramTrunk, "Program Radio", "Radio programmed: trunk configuration"},
-    {kProgramPmr, "Program Radio", "Radio programmed: PMR configuration"},
-    {kRadioInformation, "Radio Information", "Radio Information read"},
-    {kUpgradeSoftware, "Upgrade Software", "Radio software upgraded"},
+    {OperationKind::ReadTrunk, "Read Radio", "Radio read: trunk configuration"},
+    {OperationKind::ReadPmr, "Read Radio", "Radio read: PMR configuration"},
+    {OperationKind::ProgramTrunk, "Program Radio", "Radio programmed: trunk configuration"},
+    {OperationKind::ProgramPmr, "Program Radio", "Radio programmed: PMR configuration"},
+    {OperationKind::RadioInformation, "Radio Information", "Radio Information read"},
+    {OperationKind::UpgradeSoftware, "Upgrade Software", "Radio software upgraded"},
 }};
 
-const CommandWords& WordsOf(int operation) {
-    static constexpr CommandWords kOther{kOperationNone, "Radio command", "Radio command done"};
+const CommandWords& WordsOf(OperationKind operation) {
+    static constexpr CommandWords kOther{OperationKind::None, "Radio command",
+                                         "Radio command done"};
     for (const CommandWords& words : kCommandWords) {
         if (words.operation == operation) {
             return words;
@@ -48,7 +49,8 @@ std::string ConnectedStatus(int comIndex) {
     return "Radio connected on " + ComName(comIndex);
 }
 
-std::string CompletedStatus(int operation, std::string_view detail, std::int64_t elapsedMs) {
+std::string CompletedStatus(OperationKind operation, std::string_view detail,
+                            std::int64_t elapsedMs) {
     std::array<char, 32> seconds{};
     std::snprintf(seconds.data(), seconds.size(), "%.1f s",
                   static_cast<double>(elapsedMs < 0 ? 0 : elapsedMs) / 1000.0);
@@ -60,11 +62,11 @@ std::string CompletedStatus(int operation, std::string_view detail, std::int64_t
     return text + ", " + seconds.data();
 }
 
-std::string CancelledStatus(int operation) {
+std::string CancelledStatus(OperationKind operation) {
     return std::string(WordsOf(operation).command) + " cancelled";
 }
 
-std::string StoppedStatus(int operation) {
+std::string StoppedStatus(OperationKind operation) {
     return std::string(WordsOf(operation).command) + " stopped";
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/OperationKind.h"
 #include "link/SerialPort.h"
 
 namespace km {
@@ -18,11 +19,12 @@ std::string ConnectedStatus(int comIndex);
 // A command that went through to its end, with what it adds in words and the time it took from
 // the command ("Radio read: trunk configuration, 12.1 s"; "Radio software upgraded: TRUNK
 // software for a Revision 9 KM700 Mobile V6.30, 25.0 s").
-std::string CompletedStatus(int operation, std::string_view detail, std::int64_t elapsedMs);
+std::string CompletedStatus(OperationKind operation, std::string_view detail,
+                            std::int64_t elapsedMs);
 // The person closed the progress dialog ("Read Radio cancelled").
-std::string CancelledStatus(int operation);
+std::string CancelledStatus(OperationKind operation);
 // Ended without a message of its own, as after a No to a question ("Program Radio stopped").
-std::string StoppedStatus(int operation);
+std::string StoppedStatus(OperationKind operation);
 // The failure's line with what became of the serial port ("Serial Communications Error. Please
 // Try Again. The serial port went away: the cable or the radio was disconnected.").
 std::string PortLostStatus(std::string_view failureLine, PortError error);

@@ -40,26 +40,24 @@ void StepMachine::Queue(Action action) {
     actions_.push_back(std::move(action));
 }
 
-void StepMachine::ThenIdentify(int step, const char* secureText) {
-    ThenIdentify(step, [this, secureText](std::span<const std::uint8_t> message) {
+void StepMachine::ThenIdentify(const char* secureText) {
+    ThenIdentify([this, secureText](std::span<const std::uint8_t> message) {
         return HandleIdentify(message, secureText);
     });
 }
 
-void StepMachine::ThenIdentify(int step, ReplyCheck accepts) {
+void StepMachine::ThenIdentify(ReplyCheck accepts) {
     Action action;
     action.kind = Kind::Identify;
-    action.step = step;
     action.accepts = std::move(accepts);
     Queue(std::move(action));
 }
 
-void StepMachine::ThenRead(int step, std::uint16_t block, std::uint16_t size,
+void StepMachine::ThenRead(std::uint16_t block, std::uint16_t size,
                            std::span<std::uint8_t> destination, std::string status,
                            PieceWatch watch) {
     Action action;
     action.kind = Kind::Read;
-    action.step = step;
     action.block = block;
     action.size = size;
     action.destination = destination;
@@ -68,30 +66,27 @@ void StepMachine::ThenRead(int step, std::uint16_t block, std::uint16_t size,
     Queue(std::move(action));
 }
 
-void StepMachine::ThenErase(int step, std::uint8_t sector, std::string status) {
+void StepMachine::ThenErase(std::uint8_t sector, std::string status) {
     Action action;
     action.kind = Kind::Erase;
-    action.step = step;
     action.sector = sector;
     action.status = std::move(status);
     Queue(std::move(action));
 }
 
-void StepMachine::ThenInfo(int step, std::uint8_t item, std::string status) {
+void StepMachine::ThenInfo(std::uint8_t item, std::string status) {
     Action action;
     action.kind = Kind::Info;
-    action.step = step;
     action.sector = item;
     action.status = std::move(status);
     Queue(std::move(action));
 }
 
-void StepMachine::ThenWrite(int step, std::uint16_t block, std::size_t size,
+void StepMachine::ThenWrite(std::uint16_t block, std::size_t size,
                             std::function<std::span<const std::uint8_t>()> source,
                             std::string status) {
     Action action;
     action.kind = Kind::Write;
-    action.step = step;
     action.block = block;
     action.size = std::min(size, kWriteBufferSize);
     action.source = std::move(source);
@@ -99,10 +94,10 @@ void StepMachine::ThenWrite(int step, std::uint16_t block, std::size_t size,
     Queue(std::move(action));
 }
 
-void StepMachine::ThenWriteScratch(int step, std::uint16_t block, std::size_t size,
-                                   std::size_t offset, std::string status) {
+void StepMachine::ThenWriteScratch(std::uint16_t block, std::size_t size, std::size_t offset,
+                                   std::string status) {
     ThenWrite(
-        step, block, size,
+        block, size,
         [this, offset]() -> std::span<const std::uint8_t> {
             return Scratch().Region(offset,
                                     std::min(kWriteBufferSize, ScratchBuffer::kSize - offset));
@@ -110,18 +105,17 @@ void StepMachine::ThenWriteScratch(int step, std::uint16_t block, std::size_t si
         std::move(status));
 }
 
-void StepMachine::ThenDo(int step, Work work) {
+void StepMachine::ThenDo(Work work) {
     Action action;
     action.kind = Kind::Work;
-    action.step = step;
     action.work = std::move(work);
     Queue(std::move(action));
 }
 
-void StepMachine::ThenReadFit(int step, Work afterFit, PieceWatch watch) {
-    ThenRead(step, kFitBlock, kFitSize, IdBuffer().Region(0, kFitSize), "Identifying Radio. ",
+void StepMachine::ThenReadFit(Work afterFit, PieceWatch watch) {
+    ThenRead(kFitBlock, kFitSize, IdBuffer().Region(0, kFitSize), "Identifying Radio. ",
              std::move(watch));
-    ThenDo(step, [this, afterFit = std::move(afterFit)] {
+    ThenDo([this, afterFit = std::move(afterFit)] {
         if (!FitValid()) {
             return false;
         }
@@ -135,7 +129,7 @@ void StepMachine::ThenReadFit(int step, Work afterFit, PieceWatch watch) {
 // ---- StepMachine: running ----
 
 void StepMachine::Start() {
-    step_ = 1;
+    running_ = true;
     actions_.clear();
     phase_ = Phase::Idle;
     completed_ = false;
@@ -145,13 +139,13 @@ void StepMachine::Start() {
 }
 
 void StepMachine::Stop() {
-    step_ = 0;
+    running_ = false;
     actions_.clear();
     phase_ = Phase::Idle;
 }
 
 void StepMachine::RunStep() {
-    if (step_ == 0) {
+    if (!running_) {
         return;
     }
     if (phase_ == Phase::Sending) {
@@ -164,14 +158,13 @@ void StepMachine::RunStep() {
 }
 
 void StepMachine::Advance() {
-    while (step_ != 0) {
+    while (running_) {
         if (actions_.empty()) {
             phase_ = Phase::Idle;
             return;
         }
         current_ = std::move(actions_.front());
         actions_.pop_front();
-        step_ = current_.step;
         if (!current_.status.empty()) {
             GetProgress().SetProgressText(current_.status);
         }
@@ -184,7 +177,7 @@ void StepMachine::Advance() {
         std::deque<Action> rest = std::move(actions_);
         actions_.clear();
         const Work work = current_.work;
-        if (!work() || step_ == 0) {
+        if (!work() || !running_) {
             return;
         }
         std::move(rest.begin(), rest.end(), std::back_inserter(actions_));
@@ -346,7 +339,7 @@ bool StepMachine::TakeArea(int index, std::uint32_t extraBlocks) {
 namespace {
 
 template <typename Machine>
-Machine* Add(RadioOperations& operations, int operation) {
+Machine* Add(RadioOperations& operations, OperationKind operation) {
     auto machine = std::make_unique<Machine>(operations);
     Machine* added = machine.get();
     operations.Register(operation, std::move(machine));
@@ -364,17 +357,17 @@ RadioOperations::RadioOperations(RadioContext context, DataLink& link,
     pollTimer_ = timers.CreateTimer(kLinkPollTimer.name, [this] { LinkPollTick(); });
     endingTimer_ = timers.CreateTimer(kCommandEndingTimer.name, [this] {
         endingTimer_->Stop();
-        statusCommand_ = kOperationNone;
+        command_.reported = OperationKind::None;
     });
     env_.progress.SetCloseHandler([this] { ProgressClosed(); });
     env_.progress.SetCancelHandler([this] { CancelRequested(); });
     messages_.SetHost(this);
-    Add<TrunkRead>(*this, kReadTrunk);
-    Add<PmrRead>(*this, kReadPmr);
-    Add<RadioInfoMachine>(*this, kRadioInformation);
-    trunkProgramming_ = Add<ProgramTrunk>(*this, kProgramTrunk);
-    pmrProgramming_ = Add<ProgramPmr>(*this, kProgramPmr);
-    upgrade_ = Add<Upgrade>(*this, kUpgradeSoftware);
+    Add<TrunkRead>(*this, OperationKind::ReadTrunk);
+    Add<PmrRead>(*this, OperationKind::ReadPmr);
+    Add<RadioInfoMachine>(*this, OperationKind::RadioInformation);
+    trunkProgramming_ = Add<ProgramTrunk>(*this, OperationKind::ProgramTrunk);
+    pmrProgramming_ = Add<ProgramPmr>(*this, OperationKind::ProgramPmr);
+    upgrade_ = Add<Upgrade>(*this, OperationKind::UpgradeSoftware);
 }
 
 RadioOperations::~RadioOperations() {
@@ -383,11 +376,11 @@ RadioOperations::~RadioOperations() {
     env_.progress.SetCancelHandler(nullptr);
 }
 
-void RadioOperations::Register(int operation, std::unique_ptr<StepMachine> machine) {
+void RadioOperations::Register(OperationKind operation, std::unique_ptr<StepMachine> machine) {
     machines_[operation] = std::move(machine);
 }
 
-StepMachine* RadioOperations::Machine(int operation) {
+StepMachine* RadioOperations::Machine(OperationKind operation) {
     const auto it = machines_.find(operation);
     return it == machines_.end() ? nullptr : it->second.get();
 }
@@ -411,7 +404,8 @@ void RadioOperations::ReadRadio(int view) {
         person_.Ask(kDestroyConfigurationText) != Answer::Yes) {
         return;
     }
-    if (BeginCommand(pmr ? kReadPmr : kReadTrunk, "Read Radio", "Reading Radio")) {
+    if (BeginCommand(pmr ? OperationKind::ReadPmr : OperationKind::ReadTrunk, "Read Radio",
+                     "Reading Radio")) {
         state.CurrentJobFileName.clear();
     }
 }
@@ -434,20 +428,22 @@ void RadioOperations::ProgramRadio() {
         person_.Error(kNoJobLoadedText);
         return;
     }
-    BeginCommand(pmr ? kProgramPmr : kProgramTrunk, "Program Radio", "Connecting to Radio");
+    BeginCommand(pmr ? OperationKind::ProgramPmr : OperationKind::ProgramTrunk, "Program Radio",
+                 "Connecting to Radio");
 }
 
 void RadioOperations::RadioInformation() {
-    BeginCommand(kRadioInformation, "Identifying Radio", "Connecting to Radio");
+    BeginCommand(OperationKind::RadioInformation, "Identifying Radio", "Connecting to Radio");
 }
 
-bool RadioOperations::BeginCommand(int operation, std::string_view caption, std::string_view text) {
+bool RadioOperations::BeginCommand(OperationKind operation, std::string_view caption,
+                                   std::string_view text) {
     if (env_.state.CommsBusy) {
         return false;
     }
     if (!link_.OpenRadioPort(env_.comIndex())) {
         endingTimer_->Stop();
-        statusCommand_ = kOperationNone;
+        command_.reported = OperationKind::None;
         Announce(StatusLine(link_.OpenRefusal()));
         return false;
     }
@@ -459,19 +455,20 @@ bool RadioOperations::BeginCommand(int operation, std::string_view caption, std:
     env_.progress.ShowProgress(caption, text);
     pollCount_ = 0;
     pollTimer_->Start(kLinkPollTimer);
-    env_.state.PendingOperation = operation;
+    command_.pending = operation;
     return true;
 }
 
 void RadioOperations::LinkPollTick() {
-    if (link_.LinkState() == kLinkEstablished) {
+    if (link_.State() == LinkState::Established) {
         pollCount_ = 0;
         pollTimer_->Stop();
         Announce(ConnectedStatus(env_.comIndex()));
-        const int operation = env_.state.PendingOperation;
-        if (operation == kProgramPmr && env_.workspace.pmr.U16(pmr::kChannelCount) == 0) {
+        const OperationKind operation = command_.pending;
+        if (operation == OperationKind::ProgramPmr &&
+            env_.workspace.pmr.U16(pmr::kChannelCount) == 0) {
             person_.Error(kNoChannelsDefinedText);
-            env_.state.PendingOperation = kOperationNone;
+            command_.pending = OperationKind::None;
             env_.progress.CloseProgress();
             link_.CloseRadioPort();
             return;
@@ -479,7 +476,7 @@ void RadioOperations::LinkPollTick() {
         if (StepMachine* machine = Machine(operation)) {
             machine->Start();
         } else {
-            env_.state.PendingOperation = kOperationNone;
+            command_.pending = OperationKind::None;
         }
         return;
     }
@@ -487,7 +484,7 @@ void RadioOperations::LinkPollTick() {
         ++pollCount_;
         return;
     }
-    env_.state.PendingOperation = kOperationNone;
+    command_.pending = OperationKind::None;
     pollCount_ = 0;
     pollTimer_->Stop();
     person_.Beep();
@@ -499,15 +496,30 @@ void RadioOperations::LinkPollTick() {
 
 // The operation waiting for the link starts the moment it is up, not at the next poll.
 void RadioOperations::LinkEstablished() {
-    if (pollTimer_->IsActive() && env_.state.PendingOperation != kOperationNone) {
+    if (pollTimer_->IsActive() && command_.pending != OperationKind::None) {
         LinkPollTick();
     }
 }
 
 void RadioOperations::RunStep() {
-    if (StepMachine* machine = Machine(env_.state.PendingOperation)) {
+    if (StepMachine* machine = Machine(command_.pending)) {
         machine->RunStep();
     }
+}
+
+bool RadioOperations::StartOnOpenLink(OperationKind operation) {
+    StepMachine* machine = Machine(operation);
+    if (env_.state.CommsBusy || command_.pending != OperationKind::None || machine == nullptr) {
+        return false;
+    }
+    command_.pending = operation;
+    machine->Start();
+    return true;
+}
+
+void RadioOperations::EndOnOpenLink() {
+    StopSteps();
+    command_.pending = OperationKind::None;
 }
 
 void RadioOperations::StopSteps() {
@@ -519,12 +531,12 @@ void RadioOperations::StopSteps() {
 void RadioOperations::ResetSteps() {
     bool running = false;
     for (auto& [operation, machine] : machines_) {
-        running = running || machine->Step() != 0;
+        running = running || machine->Running();
         machine->Stop();
     }
     // The link gave up under a running operation (retries or keep-alives spent): the operation
     // cannot go on, so it ends instead of waiting for the person to close the progress dialog.
-    if (running && env_.state.PendingOperation != kOperationNone) {
+    if (running && command_.pending != OperationKind::None) {
         AbortOperation(AbortReason::CommsError);
     }
 }
@@ -532,7 +544,7 @@ void RadioOperations::ResetSteps() {
 void RadioOperations::RadioRequestedLink() {
     StopSteps();
     env_.progress.CloseProgress();
-    env_.state.PendingOperation = kOperationNone;
+    command_.pending = OperationKind::None;
     link_.LinkReset();
     EndRadioSession();
     person_.Beep();
@@ -554,13 +566,13 @@ void RadioOperations::AbortOperation(AbortReason reason) {
     StopSteps();
     link_.LinkReset();
     if (reason == AbortReason::Failure) {
-        if (env_.state.PendingOperation == kReadTrunk) {
+        if (command_.pending == OperationKind::ReadTrunk) {
             person_.Warn(kNothingToReadTrunkText);
-        } else if (env_.state.PendingOperation == kReadPmr) {
+        } else if (command_.pending == OperationKind::ReadPmr) {
             person_.Warn(kNothingToReadPmrText);
         }
     }
-    env_.state.PendingOperation = kOperationNone;
+    command_.pending = OperationKind::None;
     env_.progress.CloseProgress();
     EndRadioSession();
     if (reason == AbortReason::CommsError) {
@@ -582,7 +594,7 @@ void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeC
     pollTimer_->Stop();
     // The port closes once the closing message has gone out; the link keeps it until then.
     messages_.EndProgramming(true);
-    env_.state.PendingOperation = kOperationNone;
+    command_.pending = OperationKind::None;
     if (beforeClose) {
         beforeClose();
     }
@@ -595,17 +607,16 @@ void RadioOperations::EndWithClosingMessage(const std::function<void()>& beforeC
 namespace {
 // Operations that write into the radio: a cancel waits until the radio has taken the block on
 // the line (or the erase it runs has finished), so that no transaction is left half sent.
-bool StopsBetweenBlocks(int operation) {
-    return operation == kProgramTrunk || operation == kProgramPmr ||
-           operation == kUpgradeSoftware || operation == kMonitorWrite ||
-           operation == kMonitorErase;
+bool StopsBetweenBlocks(OperationKind operation) {
+    return operation == OperationKind::ProgramTrunk || operation == OperationKind::ProgramPmr ||
+           operation == OperationKind::UpgradeSoftware ||
+           operation == OperationKind::MonitorWrite || operation == OperationKind::MonitorErase;
 }
 }  // namespace
 
 void RadioOperations::CancelRequested() {
-    const StepMachine* machine = Machine(env_.state.PendingOperation);
-    if (machine != nullptr && machine->Step() != 0 &&
-        StopsBetweenBlocks(env_.state.PendingOperation)) {
+    const StepMachine* machine = Machine(command_.pending);
+    if (machine != nullptr && machine->Running() && StopsBetweenBlocks(command_.pending)) {
         cancelPending_ = true;
         return;
     }
@@ -623,8 +634,8 @@ void RadioOperations::ProgressClosed() {
     link_.LinkReset();
     env_.state.CommsBusy = false;
     pollTimer_->Stop();
-    const bool cancelled = env_.state.PendingOperation != kOperationNone;
-    env_.state.PendingOperation = kOperationNone;
+    const bool cancelled = command_.pending != OperationKind::None;
+    command_.pending = OperationKind::None;
     if (cancelled) {
         // The person cancelled: the operation ends here and leaves no open port behind.
         link_.CloseRadioPort();
@@ -633,47 +644,47 @@ void RadioOperations::ProgressClosed() {
     person_.Beep();
 }
 
-void RadioOperations::StartCommandStatus(int operation) {
+void RadioOperations::StartCommandStatus(OperationKind operation) {
     endingTimer_->Stop();
-    statusCommand_ = operation;
-    commandStartMs_ = env_.nowMs();
-    commandEnded_ = false;
-    commandCompleted_ = false;
-    commandFailure_.clear();
+    command_.reported = operation;
+    command_.startMs = env_.nowMs();
+    command_.ended = false;
+    command_.completed = false;
+    command_.failure.clear();
     Announce(ConnectingStatus(env_.comIndex()));
 }
 
 void RadioOperations::EndCommandStatus(bool cancelled) {
-    if (statusCommand_ == kOperationNone || commandEnded_) {
+    if (command_.reported == OperationKind::None || command_.ended) {
         return;
     }
-    commandEnded_ = true;
-    const StepMachine* machine = Machine(statusCommand_);
-    commandCompleted_ = !cancelled && machine != nullptr && machine->Completed();
-    if (commandCompleted_) {
-        Announce(CompletedStatus(statusCommand_, machine->CompletedDetail(),
-                                 env_.nowMs() - commandStartMs_));
+    command_.ended = true;
+    const StepMachine* machine = Machine(command_.reported);
+    command_.completed = !cancelled && machine != nullptr && machine->Completed();
+    if (command_.completed) {
+        Announce(CompletedStatus(command_.reported, machine->CompletedDetail(),
+                                 env_.nowMs() - command_.startMs));
     } else if (cancelled) {
-        Announce(CancelledStatus(statusCommand_));
-    } else if (!commandFailure_.empty()) {
-        Announce(commandFailure_);
+        Announce(CancelledStatus(command_.reported));
+    } else if (!command_.failure.empty()) {
+        Announce(command_.failure);
     } else {
-        Announce(StoppedStatus(statusCommand_));
+        Announce(StoppedStatus(command_.reported));
     }
     endingTimer_->Start(kCommandEndingTimer);
 }
 
 void RadioOperations::BoxShown(std::string_view text) {
-    if (statusCommand_ == kOperationNone) {
+    if (command_.reported == OperationKind::None) {
         return;
     }
-    commandFailure_ = StatusLine(text);
+    command_.failure = StatusLine(text);
     if (portFailure_ && text == kSerialCommsErrorText) {
-        commandFailure_ = PortLostStatus(commandFailure_, *portFailure_);
+        command_.failure = PortLostStatus(command_.failure, *portFailure_);
     }
     // A failure told after the progress dialog has gone is what became of the command.
-    if (commandEnded_ && !commandCompleted_) {
-        Announce(commandFailure_);
+    if (command_.ended && !command_.completed) {
+        Announce(command_.failure);
     }
 }
 

@@ -50,20 +50,20 @@ inline constexpr const char* kProgramInNetworkViewText =
 
 class RadioOperations;
 
-// One operation's numbered steps, run as a queue of radio actions (identify, read, erase, write,
-// ask for information) and pieces of work between them, each under the step number it has in
-// its operation. Step 0 is idle; the link poll starts the machine at step 1, where Begin queues
-// the first actions. An action that sends waits for the radio's credit first and goes out as
-// soon as it is granted; the next action starts only when the radio has finished the one before
-// (its reply has come, the read has arrived in full, EraseDone has come back, the radio has
-// acknowledged the last block of a write), and every other message is ignored meanwhile. What a
-// piece of work queues runs next, before the actions queued earlier.
+// One operation's steps, run as a queue of radio actions (identify, read, erase, write, ask for
+// information) and pieces of work between them. The machine is idle until the link is up; then
+// Start runs Begin, which queues the first actions. An action that sends waits for the radio's
+// credit first and goes out as soon as it is granted; the next action starts only when the radio
+// has finished the one before (its reply has come, the read has arrived in full, EraseDone has come
+// back, the radio has acknowledged the last block of a write), and every other message is ignored
+// meanwhile. What a piece of work queues runs next, before the actions queued earlier.
 class StepMachine {
   public:
     explicit StepMachine(RadioOperations& host) : host_(host) {}
     virtual ~StepMachine() = default;
 
-    int Step() const { return step_; }
+    // From Start until Stop (or the end of the last action).
+    bool Running() const { return running_; }
     // True once the last run went through to its normal end.
     bool Completed() const { return completed_; }
     // What the status line adds to the words of a completed operation (empty: nothing).
@@ -74,7 +74,7 @@ class StepMachine {
     void RunStep();
 
   protected:
-    // Step 1: the checks that need nothing from the radio, then the first actions.
+    // The checks that need nothing from the radio, then the first actions.
     virtual void Begin() = 0;
 
     // A piece of work between radio actions; false when it has ended the operation.
@@ -87,29 +87,28 @@ class StepMachine {
 
     // IdentifyRequest; the reply is decoded, and a radio of unknown type ends the operation, as
     // does a secure one with `secureText` shown (unless that is null).
-    void ThenIdentify(int step, const char* secureText);
-    void ThenIdentify(int step, ReplyCheck accepts);
+    void ThenIdentify(const char* secureText);
+    void ThenIdentify(ReplyCheck accepts);
     // A ReadRequest whose data go to `destination` (at least `size` bytes); each piece advances
     // the progress bar.
-    void ThenRead(int step, std::uint16_t block, std::uint16_t size,
-                  std::span<std::uint8_t> destination, std::string status = {},
-                  PieceWatch watch = {});
-    void ThenErase(int step, std::uint8_t sector, std::string status = {});
-    void ThenInfo(int step, std::uint8_t item, std::string status = {});
+    void ThenRead(std::uint16_t block, std::uint16_t size, std::span<std::uint8_t> destination,
+                  std::string status = {}, PieceWatch watch = {});
+    void ThenErase(std::uint8_t sector, std::string status = {});
+    void ThenInfo(std::uint8_t item, std::string status = {});
     // Writes `size` bytes (at most 16384) of `source`; the whole 16384-byte write buffer is filled
     // from it (0xFF past its end) so that every byte sent is known. Without a source the write
     // buffer goes out as it stands.
-    void ThenWrite(int step, std::uint16_t block, std::size_t size,
+    void ThenWrite(std::uint16_t block, std::size_t size,
                    std::function<std::span<const std::uint8_t>()> source, std::string status = {});
     // Writes `size` bytes of the ScratchBuffer from `offset`.
-    void ThenWriteScratch(int step, std::uint16_t block, std::size_t size, std::size_t offset,
+    void ThenWriteScratch(std::uint16_t block, std::size_t size, std::size_t offset,
                           std::string status);
-    void ThenDo(int step, Work work);
+    void ThenDo(Work work);
 
     // The Flash Index Table, read into the identification buffer and checked (ValidateFit with
     // its failure path); its entries are kept aside, so that later reads may reuse the buffer.
     // Then `afterFit`.
-    void ThenReadFit(int step, Work afterFit, PieceWatch watch = {});
+    void ThenReadFit(Work afterFit, PieceWatch watch = {});
     // The entry `index` of the table (once it has been read).
     FitEntry Entry(int index) const;
     // An area the operation reads or writes: its block, and `extraBlocks` after it, must lie in
@@ -129,13 +128,11 @@ class StepMachine {
     IdentificationBuffer& IdBuffer();
 
     RadioOperations& host_;
-    int step_ = 0;
 
   private:
     enum class Kind { Identify, Read, Erase, Info, Write, Work };
     struct Action {
         Kind kind = Kind::Work;
-        int step = 0;
         std::string status;
         ReplyCheck accepts;
         std::uint16_t block = 0;
@@ -159,6 +156,7 @@ class StepMachine {
     std::deque<Action> actions_;
     Action current_;
     Phase phase_ = Phase::Idle;
+    bool running_ = false;
     bool completed_ = false;
     std::array<FitEntry, kFitEntries + 1> fit_{};
 };
@@ -208,6 +206,20 @@ class ProgramTrunk;
 class ProgramPmr;
 class Upgrade;
 
+// The command under way. `pending` is the operation whose step machine runs or waits for the
+// link, until the radio work ends. The rest is what the status line speaks of: the command, when
+// it began, whether it has ended, whether it completed, and the last error or warning it showed.
+// Boxes shown while its ending runs (some come after the progress dialog has closed) still belong
+// to it; the operations' ending timer lets it go once the ending has returned to the event loop.
+struct RunningCommand {
+    OperationKind pending = OperationKind::None;
+    OperationKind reported = OperationKind::None;
+    std::int64_t startMs = 0;
+    bool ended = false;
+    bool completed = false;
+    std::string failure;
+};
+
 // Everything the radio commands share: the context, the link and its message layer, the link
 // poll, and the step machines of every operation.
 class RadioOperations : public OperationHost {
@@ -226,7 +238,13 @@ class RadioOperations : public OperationHost {
     void ProgramRadio();
     void RadioInformation();
     // Opens the port, resets the link, shows the progress dialog and waits for the link.
-    bool BeginCommand(int operation, std::string_view caption, std::string_view text);
+    bool BeginCommand(OperationKind operation, std::string_view caption, std::string_view text);
+
+    // Runs `operation` at once on a link that is up already (the serial monitor's tests), without
+    // the progress dialog; false while another operation is under way.
+    bool StartOnOpenLink(OperationKind operation);
+    // The end of an operation started on an open link: its machine stops and nothing is pending.
+    void EndOnOpenLink();
 
     // The link poll, on every tick of the half-second poll timer.
     void LinkPollTick();
@@ -243,7 +261,7 @@ class RadioOperations : public OperationHost {
 
     // The step machine that runs `operation` once the link is up. Every radio operation's is
     // there from the start; the serial monitor registers its tests.
-    void Register(int operation, std::unique_ptr<StepMachine> machine);
+    void Register(OperationKind operation, std::unique_ptr<StepMachine> machine);
 
     // Called when a read has replaced a job, so the view can be rebuilt from the image.
     std::function<void(int imageKind)> onJobReplaced;
@@ -254,7 +272,7 @@ class RadioOperations : public OperationHost {
     const std::string& StatusMessage() const { return statusMessage_; }
 
     // OperationHost: the message layer's calls.
-    int PendingOperation() const override { return env_.state.PendingOperation; }
+    OperationKind PendingOperation() const override { return command_.pending; }
     void RunStep() override;
     void ResetSteps() override;
     void AdvanceProgress() override { env_.progress.ProgressStep(); }
@@ -283,7 +301,7 @@ class RadioOperations : public OperationHost {
     bool PollActive() const;
 
     // The step machine registered for `operation`, or null.
-    StepMachine* Machine(int operation);
+    StepMachine* Machine(OperationKind operation);
 
   private:
     void StopSteps();
@@ -291,7 +309,7 @@ class RadioOperations : public OperationHost {
     // The person asked to cancel: a read stops at once, programming between its blocks.
     void CancelRequested();
     // The status line of the command that runs or has just ended.
-    void StartCommandStatus(int operation);
+    void StartCommandStatus(OperationKind operation);
     void EndCommandStatus(bool cancelled);
     void BoxShown(std::string_view text);
     void Announce(std::string text);
@@ -308,21 +326,13 @@ class RadioOperations : public OperationHost {
     int pollCount_ = 0;
     std::unique_ptr<Timer> pollTimer_;
 
-    // The command the status line speaks of (kOperationNone when none), when it began, whether
-    // it has ended, and the last error or warning it showed. Boxes shown while its ending runs
-    // (some come after the progress dialog has closed) still belong to it; `endingTimer_` ends
-    // that once the ending has returned to the event loop.
-    int statusCommand_ = kOperationNone;
-    std::int64_t commandStartMs_ = 0;
-    bool commandEnded_ = false;
-    bool commandCompleted_ = false;
-    std::string commandFailure_;
+    RunningCommand command_;
     // Set while an operation ends because its serial port failed.
     std::optional<PortError> portFailure_;
     bool cancelPending_ = false;
     std::string statusMessage_;
     std::unique_ptr<Timer> endingTimer_;
-    std::map<int, std::unique_ptr<StepMachine>> machines_;
+    std::map<OperationKind, std::unique_ptr<StepMachine>> machines_;
     ProgramTrunk* trunkProgramming_ = nullptr;
     ProgramPmr* pmrProgramming_ = nullptr;
     Upgrade* upgrade_ = nullptr;

@@ -24,16 +24,10 @@ constexpr const char* kConfigurationUpdateText = "Updating Radio Configuration. 
 constexpr const char* kChannelUpdateText = "Updating Channel Data.  ";
 
 // PMR code has no overlay written after it.
-constexpr ProgrammedCode kPmrCode{kPmrCodeEntry,
-                                  kUpgradePmrCode,
-                                  false,
-                                  "Erasing PMR Code Sector. (3 Seconds)",
-                                  nullptr,
-                                  "Updating Radio's PMR Software with V%s.",
-                                  nullptr,
-                                  9,
-                                  12,
-                                  14};
+constexpr ProgrammedCode kPmrCode{kPmrCodeEntry, kUpgradePmrCode,
+                                  false,         "Erasing PMR Code Sector. (3 Seconds)",
+                                  nullptr,       "Updating Radio's PMR Software with V%s.",
+                                  nullptr};
 
 }  // namespace
 
@@ -114,24 +108,24 @@ bool ProgramPmr::QueueConfiguration() {
     StartCounting(dataRegions_.progressTotal);
     const auto& length = dataRegions_.WriteRegionLength;
     // The radio's trunk data is read back so that the rewrite keeps it.
-    ThenRead(15, Entry(kTrunkConfigurationEntry).block, static_cast<std::uint16_t>(length[2]),
+    ThenRead(Entry(kTrunkConfigurationEntry).block, static_cast<std::uint16_t>(length[2]),
              Scratch().Region(pmrprep::kTrunkData, std::max<std::size_t>(length[2], 1)),
              "Reading Trunk RCP Data.  ");
-    ThenDo(15, [this] {
+    ThenDo([this] {
         SetPmrStartupNetworks(Scratch());
         return true;
     });
-    ThenErase(16, Entry(kStartupDataEntry).sector, "Erasing RCP Data Sector. (3 Seconds)");
-    ThenErase(17, Entry(kPmrContextEntry).sector, "Erasing PMR Context Data Sector. (3 Seconds) ");
-    ThenWriteScratch(18, Entry(kStartupDataEntry).block, length[0], pmrprep::kStartupData,
+    ThenErase(Entry(kStartupDataEntry).sector, "Erasing RCP Data Sector. (3 Seconds)");
+    ThenErase(Entry(kPmrContextEntry).sector, "Erasing PMR Context Data Sector. (3 Seconds) ");
+    ThenWriteScratch(Entry(kStartupDataEntry).block, length[0], pmrprep::kStartupData,
                      kConfigurationUpdateText);
     if (!NewerRadio()) {
-        ThenWriteScratch(19, Entry(kPmrConfigurationEntry).block, length[1], pmrprep::kPmrConfig,
+        ThenWriteScratch(Entry(kPmrConfigurationEntry).block, length[1], pmrprep::kPmrConfig,
                          kConfigurationUpdateText);
-        ThenWriteScratch(20, Entry(kTrunkConfigurationEntry).block, length[2], pmrprep::kTrunkData,
+        ThenWriteScratch(Entry(kTrunkConfigurationEntry).block, length[2], pmrprep::kTrunkData,
                          kConfigurationUpdateText);
     }
-    ThenDo(20, [this] { return QueueChannels(); });
+    ThenDo([this] { return QueueChannels(); });
     return true;
 }
 
@@ -146,23 +140,23 @@ bool ProgramPmr::QueueChannels() {
     }
     StartCounting(channelRegions_.regions.progressTotal);
     const auto& length = channelRegions_.regions.WriteRegionLength;
-    ThenErase(21, Entry(kChannelsEntry).sector, "Erasing PMR Channel Data Sector. (3 Seconds) ");
-    ThenWriteScratch(22, Entry(kChannelsEntry).block, length[0], pmrprep::kChannels,
+    ThenErase(Entry(kChannelsEntry).sector, "Erasing PMR Channel Data Sector. (3 Seconds) ");
+    ThenWriteScratch(Entry(kChannelsEntry).block, length[0], pmrprep::kChannels,
                      kChannelUpdateText);
-    ThenWriteScratch(22, Entry(kLaterChannelsEntry).block, length[1], pmrprep::kLaterChannels,
+    ThenWriteScratch(Entry(kLaterChannelsEntry).block, length[1], pmrprep::kLaterChannels,
                      kChannelUpdateText);
-    ThenWriteScratch(22, Entry(kEncodesEntry).block, channelRegions_.encodeLength,
-                     pmrprep::kEncodes, "Updating Selcall Data.  ");
-    ThenWriteScratch(22, Entry(kGroupBEntry).block, channelRegions_.groupBLength, pmrprep::kGroupB,
+    ThenWriteScratch(Entry(kEncodesEntry).block, channelRegions_.encodeLength, pmrprep::kEncodes,
+                     "Updating Selcall Data.  ");
+    ThenWriteScratch(Entry(kGroupBEntry).block, channelRegions_.groupBLength, pmrprep::kGroupB,
                      "Updating GroupB Data.  ");
     if (NewerRadio()) {
-        ThenWriteScratch(23, Entry(kPmrConfigurationEntry).block, length[3],
-                         pmrprep::kPmrConfigCopy, "Updating PMR Configuration.  ");
+        ThenWriteScratch(Entry(kPmrConfigurationEntry).block, length[3], pmrprep::kPmrConfigCopy,
+                         "Updating PMR Configuration.  ");
         if (HasZoneArea()) {
-            ThenDo(23, [this] { return QueueZones(); });
+            ThenDo([this] { return QueueZones(); });
         }
     }
-    ThenDo(24, [this] {
+    ThenDo([this] {
         Complete();
         return false;
     });
@@ -172,8 +166,8 @@ bool ProgramPmr::QueueChannels() {
 bool ProgramPmr::QueueZones() {
     zoneRegions_ = PrepareZones(host_.GetWorkspace().pmr, Scratch());
     StartCounting(zoneRegions_.progressTotal);
-    ThenErase(24, Entry(kZoneTableEntry).sector, "Erasing Zone Table Data Sector. (3 Seconds) ");
-    ThenWriteScratch(24, Entry(kZoneTableEntry).block, zoneRegions_.WriteRegionLength[0],
+    ThenErase(Entry(kZoneTableEntry).sector, "Erasing Zone Table Data Sector. (3 Seconds) ");
+    ThenWriteScratch(Entry(kZoneTableEntry).block, zoneRegions_.WriteRegionLength[0],
                      pmrprep::kZones, "Updating Zone Table.  ");
     return true;
 }

@@ -75,12 +75,10 @@ void ProgrammingMachine::Begin() {
     BeginProgramming();
 }
 
-void ProgrammingMachine::ThenWriteCodePieces(int step, std::uint16_t block,
-                                             const WriteRegions& regions, std::size_t pieces,
-                                             const std::string& status) {
+void ProgrammingMachine::ThenWriteCodePieces(std::uint16_t block, const WriteRegions& regions,
+                                             std::size_t pieces, const std::string& status) {
     for (std::size_t piece = 0; piece < pieces; ++piece) {
-        ThenWriteScratch(step + static_cast<int>(piece),
-                         static_cast<std::uint16_t>(block + piece * kCodeSlotBlocks),
+        ThenWriteScratch(static_cast<std::uint16_t>(block + piece * kCodeSlotBlocks),
                          regions.WriteRegionLength[piece], piece * kCodePieceSize, status);
     }
 }
@@ -134,8 +132,8 @@ bool ProgrammingMachine::VirtualRadioFilesAllowed() {
 
 // ---- The opening of trunk and PMR programming ----
 
-void ProgrammingMachine::ThenReadProgrammingFit(int step, Work afterFit) {
-    ThenReadFit(step, [this, afterFit = std::move(afterFit)] {
+void ProgrammingMachine::ThenReadProgrammingFit(Work afterFit) {
+    ThenReadFit([this, afterFit = std::move(afterFit)] {
         if (FitFromVirtualRadioFile(IdBuffer(), host_.Identity())) {
             NoteVirtualRadioFile(kFitFileName);
         }
@@ -150,18 +148,18 @@ void JobProgramming::ThenIdentifyRadio(const char* secureText, std::uint16_t job
     choice_ = SoftwareChoice{};
     chosenCode_.reset();
     startupCode_.reset();
-    ThenIdentify(2, secureText);
-    ThenDo(2, [this] {
+    ThenIdentify(secureText);
+    ThenDo([this] {
         GetProgress().ProgressStep();
         return true;
     });
-    ThenReadProgrammingFit(3, [this, jobBand, codeEntry, code, afterBand, choose] {
+    ThenReadProgrammingFit([this, jobBand, codeEntry, code, afterBand, choose] {
         if (!TakeArea(kBandRecordEntry) || !TakeArea(kStartupCodeEntry) || !TakeArea(codeEntry)) {
             return false;
         }
-        ThenRead(4, Entry(kBandRecordEntry).block, kBandRecordSize,
+        ThenRead(Entry(kBandRecordEntry).block, kBandRecordSize,
                  IdBuffer().Region(0, kBandRecordSize), kCheckingBandText);
-        ThenDo(4, [this, jobBand, codeEntry, code, afterBand, choose] {
+        ThenDo([this, jobBand, codeEntry, code, afterBand, choose] {
             const auto mismatch =
                 CheckBand(IdBuffer().Region(0, kBandRecordSize), jobBand, host_.Identity());
             if (mismatch) {
@@ -172,24 +170,24 @@ void JobProgramming::ThenIdentifyRadio(const char* secureText, std::uint16_t job
             if (!VirtualRadioFilesAllowed() || !afterBand()) {
                 return false;
             }
-            ThenDo(5, [this] {
+            ThenDo([this] {
                 GetProgress().SetProgressTotal(kRadioTypeProgressTotal);
                 return true;
             });
-            ThenRead(6, Entry(kStartupCodeEntry).block, kAreaHeadSize,
+            ThenRead(Entry(kStartupCodeEntry).block, kAreaHeadSize,
                      IdBuffer().Region(0, kAreaHeadSize), kCheckingRadioTypeText);
-            ThenDo(6, [this] {
+            ThenDo([this] {
                 startupPlace_ = LocateDescriptor(IdBuffer().Region(0, ReadBytes()),
                                                  Entry(kStartupCodeEntry).block);
                 return true;
             });
-            ThenRead(7, Entry(codeEntry).block, kAreaHeadSize, IdBuffer().Region(0, kAreaHeadSize));
-            ThenDo(7, [this, codeEntry, code, choose] {
+            ThenRead(Entry(codeEntry).block, kAreaHeadSize, IdBuffer().Region(0, kAreaHeadSize));
+            ThenDo([this, codeEntry, code, choose] {
                 codePlace_ =
                     LocateDescriptor(IdBuffer().Region(0, ReadBytes()), Entry(codeEntry).block);
-                QueueDescriptorRead(8, startupPlace_, startupDescriptor_);
-                QueueDescriptorRead(9, codePlace_, codeDescriptor_);
-                ThenDo(9, [this, code, choose] { return ChooseSoftware(code, choose); });
+                QueueDescriptorRead(startupPlace_, startupDescriptor_);
+                QueueDescriptorRead(codePlace_, codeDescriptor_);
+                ThenDo([this, code, choose] { return ChooseSoftware(code, choose); });
                 return true;
             });
             return true;
@@ -200,14 +198,14 @@ void JobProgramming::ThenIdentifyRadio(const char* secureText, std::uint16_t job
 
 // A descriptor the radio does not have reads as "Undefined"; one it has is read (768 bytes, so
 // that the 64 bytes are whole wherever in the block they start) and kept.
-void JobProgramming::QueueDescriptorRead(int step, const std::optional<DescriptorLocation>& place,
+void JobProgramming::QueueDescriptorRead(const std::optional<DescriptorLocation>& place,
                                          CodeDescriptor& descriptor) {
     descriptor = UndefinedDescriptor();
     if (!place) {
         return;
     }
-    ThenRead(step, place->block, kDescriptorReadSize, IdBuffer().Region(0, kDescriptorReadSize));
-    ThenDo(step, [this, &descriptor, offset = place->offset] {
+    ThenRead(place->block, kDescriptorReadSize, IdBuffer().Region(0, kDescriptorReadSize));
+    ThenDo([this, &descriptor, offset = place->offset] {
         descriptor = TakeDescriptor(IdBuffer().Region(0, ReadBytes()), offset);
         return true;
     });
@@ -259,32 +257,30 @@ bool JobProgramming::ChooseSoftware(const ProgrammedCode& code,
         QueueCode(code);
     }
     if (startupUpgrade) {
-        QueueStartupCode(code.startupStep);
+        QueueStartupCode();
     }
-    ThenDo(code.configurationStep, [this] { return QueueConfiguration(); });
+    ThenDo([this] { return QueueConfiguration(); });
     return true;
 }
 
 void JobProgramming::QueueCode(const ProgrammedCode& code) {
     const FitEntry area = Entry(code.entry);
     const WriteRegions regions = CodeRegions(chosenCode_->codeLength);
-    int step = code.codeStep;
-    ThenDo(step, [this, regions] {
+    ThenDo([this, regions] {
         LoadCodeImage(*chosenCode_, Scratch());
         StartCounting(regions.progressTotal);
         return true;
     });
-    ThenErase(++step, area.sector, code.eraseText);
+    ThenErase(area.sector, code.eraseText);
     if (code.overlay) {
-        ThenErase(++step, static_cast<std::uint8_t>(area.sector + 1), code.eraseOverlayText);
+        ThenErase(static_cast<std::uint8_t>(area.sector + 1), code.eraseOverlayText);
     }
-    ThenWriteCodePieces(++step, area.block, regions, kCodePieces,
+    ThenWriteCodePieces(area.block, regions, kCodePieces,
                         WithVersion(code.updateFormat, choice_.versionText));
     if (!code.overlay) {
         return;
     }
-    step += static_cast<int>(kCodePieces);
-    ThenDo(step, [this, step, area, format = code.overlayFormat] {
+    ThenDo([this, area, format = code.overlayFormat] {
         // The overlay image starts as the first bytes the code file loaded.
         const OverlayParse overlay = ParseOverlay(chosenCode_->fileBytes);
         if (overlay.outcome != OverlayOutcome::Built) {
@@ -292,22 +288,22 @@ void JobProgramming::QueueCode(const ProgrammedCode& code) {
         }
         Scratch().Write(0, overlay.image);
         StartCounting(kOverlayProgressTotal);
-        ThenWriteScratch(step + 1, static_cast<std::uint16_t>(area.block + kOverlayBlockOffset),
+        ThenWriteScratch(static_cast<std::uint16_t>(area.block + kOverlayBlockOffset),
                          kOverlayWriteSize, 0, WithVersion(format, choice_.versionText));
         return true;
     });
 }
 
-void JobProgramming::QueueStartupCode(int step) {
+void JobProgramming::QueueStartupCode() {
     const FitEntry area = Entry(kStartupCodeEntry);
     const WriteRegions regions = CodeRegions(startupCode_->codeLength);
-    ThenDo(step, [this, regions] {
+    ThenDo([this, regions] {
         LoadCodeImage(*startupCode_, Scratch());
         StartCounting(regions.progressTotal);
         return true;
     });
-    ThenErase(step + 1, area.sector, "Erasing Startup Code Sector. (3 Seconds)");
-    ThenWriteCodePieces(step + 1, area.block, regions, kStartupPieces,
+    ThenErase(area.sector, "Erasing Startup Code Sector. (3 Seconds)");
+    ThenWriteCodePieces(area.block, regions, kStartupPieces,
                         "Updating Radio's Startup Software.  ");
 }
 

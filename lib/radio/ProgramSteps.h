@@ -30,8 +30,7 @@ inline constexpr int kOverlayProgressTotal = 127;
 
 // The radio's code that a programming operation may replace, and how it is written: the FIT
 // entry of its area, the flag of the software choice that asks for it, whether its overlay
-// follows, the progress texts, and the first step numbers of the code, the startup code and the
-// configuration.
+// follows, and the progress texts.
 struct ProgrammedCode {
     int entry;
     int upgradeFlag;
@@ -40,9 +39,6 @@ struct ProgrammedCode {
     const char* eraseOverlayText;  // when the overlay follows
     const char* updateFormat;      // %s: the version text
     const char* overlayFormat;     // when the overlay follows
-    int codeStep;
-    int startupStep;
-    int configurationStep;
 };
 
 // What the programming machines (trunk and PMR programming, the software upgrade) share.
@@ -51,14 +47,14 @@ class ProgrammingMachine : public StepMachine {
     using StepMachine::StepMachine;
 
   protected:
-    // Step 1 of a programming machine, after what the last run noted has been let go.
+    // The beginning of a programming machine, after what the last run noted has been let go.
     virtual void BeginProgramming() = 0;
 
     // The code image in the ScratchBuffer, written piece by piece into the slots from `block`.
-    void ThenWriteCodePieces(int step, std::uint16_t block, const WriteRegions& regions,
-                             std::size_t pieces, const std::string& status);
+    void ThenWriteCodePieces(std::uint16_t block, const WriteRegions& regions, std::size_t pieces,
+                             const std::string& status);
     // The Flash Index Table read as ThenReadFit does, a table from the virtual radio's file noted.
-    void ThenReadProgrammingFit(int step, Work afterFit);
+    void ThenReadProgrammingFit(Work afterFit);
 
     // A portable, or a mobile after Revision 8.
     bool NewerRadio();
@@ -109,10 +105,10 @@ class JobProgramming : public ProgrammingMachine {
 
   private:
     bool ChooseSoftware(const ProgrammedCode& code, const std::function<SoftwareChoice()>& choose);
-    void QueueDescriptorRead(int step, const std::optional<DescriptorLocation>& place,
+    void QueueDescriptorRead(const std::optional<DescriptorLocation>& place,
                              CodeDescriptor& descriptor);
     void QueueCode(const ProgrammedCode& code);
-    void QueueStartupCode(int step);
+    void QueueStartupCode();
 
     CodeDescriptor startupDescriptor_{};
     CodeDescriptor codeDescriptor_{};

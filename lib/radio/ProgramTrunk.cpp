@@ -26,10 +26,7 @@ constexpr ProgrammedCode kTrunkCode{kTrunkCodeEntry,
                                     "Erasing Trunk Code Sector. (3 Seconds)",
                                     "Erasing Trunk Code Overlays Sector. (3 Seconds) ",
                                     "Updating Radio's Trunk Software with V%s.",
-                                    "Updating Radio's Trunk Overlay Software with V%s.",
-                                    9,
-                                    16,
-                                    19};
+                                    "Updating Radio's Trunk Overlay Software with V%s."};
 
 bool TrunkModeJob(const TrunkJobImage& job) {
     return job.U8(trunk::kRadioMode) == kTrunkRadioModeByte;
@@ -64,7 +61,7 @@ void ProgramTrunk::BeginProgramming() {
     ThenIdentifyRadio(
         kInvalidRadioProgrammingText, job.U16(trunk::kBandCode), kTrunkCode,
         [this] {
-            ThenInfo(5, kInfoItem, "Identifying Radio. ");
+            ThenInfo(kInfoItem, "Identifying Radio. ");
             return true;
         },
         [this] {
@@ -89,39 +86,36 @@ bool ProgramTrunk::QueueConfiguration() {
     StartCounting(preparation_.regions.progressTotal);
     const auto& length = preparation_.regions.WriteRegionLength;
 
-    ThenRead(20, Entry(kStartupDataEntry).block, startupdata::kSize,
+    ThenRead(Entry(kStartupDataEntry).block, startupdata::kSize,
              Scratch().Region(trunkprep::kStartupHeader, startupdata::kSize),
              "Reading Simple PMR Data.  ");
-    ThenDo(20, [this] {
+    ThenDo([this] {
         SetTrunkStartupHeader(host_.GetWorkspace().trunk, preparation_.regions, Scratch());
         return true;
     });
     if (ErasesStartupData()) {
-        ThenErase(22, Entry(kStartupDataEntry).sector,
-                  "Erasing RCP Startup Data Sector.  (3 Seconds)");
+        ThenErase(Entry(kStartupDataEntry).sector, "Erasing RCP Startup Data Sector.  (3 Seconds)");
     } else {
         // Revision 8 keeps its complex PMR data in the sector about to be erased: read it back.
-        ThenRead(21, kComplexPmrBlock, static_cast<std::uint16_t>(length[1]),
+        ThenRead(kComplexPmrBlock, static_cast<std::uint16_t>(length[1]),
                  Scratch().Region(trunkprep::kSecondHeader, std::max<std::size_t>(length[1], 1)),
                  "Reading Complex PMR Data.  ");
     }
-    ThenErase(23, Entry(kTrunkConfigurationEntry).sector, "Erasing RCP Data Sector.  (3 Seconds)");
-    ThenErase(24, Entry(kTrunkContextEntry).sector,
-              "Erasing Trunk Context Data Sector. (3 Seconds) ");
+    ThenErase(Entry(kTrunkConfigurationEntry).sector, "Erasing RCP Data Sector.  (3 Seconds)");
+    ThenErase(Entry(kTrunkContextEntry).sector, "Erasing Trunk Context Data Sector. (3 Seconds) ");
     if (ErasesPmrContext()) {
-        ThenErase(25, Entry(kPmrContextEntry).sector,
-                  "Erasing PMR Context Data Sector. (3 Seconds) ");
+        ThenErase(Entry(kPmrContextEntry).sector, "Erasing PMR Context Data Sector. (3 Seconds) ");
     }
-    ThenWriteScratch(26, Entry(kStartupDataEntry).block, length[0], trunkprep::kStartupHeader,
+    ThenWriteScratch(Entry(kStartupDataEntry).block, length[0], trunkprep::kStartupHeader,
                      kConfigurationUpdateText);
     if (!NewerRadio()) {
-        ThenWriteScratch(27, kComplexPmrBlock, length[1], trunkprep::kSecondHeader,
+        ThenWriteScratch(kComplexPmrBlock, length[1], trunkprep::kSecondHeader,
                          kConfigurationUpdateText);
     }
-    ThenWriteScratch(28, Entry(kTrunkConfigurationEntry).block, length[2], trunkprep::kTrunkData,
+    ThenWriteScratch(Entry(kTrunkConfigurationEntry).block, length[2], trunkprep::kTrunkData,
                      kConfigurationUpdateText);
-    ThenWriteScratch(29, kFourthAreaBlock, length[3], kFourthAreaData, kConfigurationUpdateText);
-    ThenDo(29, [this] {
+    ThenWriteScratch(kFourthAreaBlock, length[3], kFourthAreaData, kConfigurationUpdateText);
+    ThenDo([this] {
         Complete();
         return false;
     });

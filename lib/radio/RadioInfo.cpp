@@ -227,18 +227,17 @@ void RadioInfoMachine::Begin() {
     descriptorPlaces_.fill(std::nullopt);
     GetProgress().SetProgressTotal(kTotalWithOptionBoard);
     GetProgress().ShowProgress("Identifying Radio", "Reading Radio");
-    ThenIdentify(2, nullptr);
-    ThenReadFit(
-        3, [this] { return QueueNextItem(Item::BootLoaderDate); },
-        // A secure radio is refused once its table starts to arrive.
-        [this](ReadProgress) {
-            if (!host_.Identity().Secure) {
-                return true;
-            }
-            host_.GetPerson().Error(kInvalidRadioText);
-            host_.AbortOperation();
-            return false;
-        });
+    ThenIdentify(nullptr);
+    ThenReadFit([this] { return QueueNextItem(Item::BootLoaderDate); },
+                // A secure radio is refused once its table starts to arrive.
+                [this](ReadProgress) {
+                    if (!host_.Identity().Secure) {
+                        return true;
+                    }
+                    host_.GetPerson().Error(kInvalidRadioText);
+                    host_.AbortOperation();
+                    return false;
+                });
 }
 
 // Moves on to the next item the radio can answer; an area that is missing keeps "Undefined".
@@ -249,9 +248,9 @@ bool RadioInfoMachine::QueueNextItem(Item item) {
             continue;
         }
         if (const auto place = Locate(item)) {
-            ThenRead(4, place->block, place->size, IdBuffer().Region(0, place->size),
+            ThenRead(place->block, place->size, IdBuffer().Region(0, place->size),
                      RowOf(item).status);
-            ThenDo(4, [this, item, offset = place->offset] {
+            ThenDo([this, item, offset = place->offset] {
                 Take(item, IdBuffer().Bytes(), offset);
                 return QueueNextItem(NextOf(item));
             });

@@ -62,7 +62,7 @@ inline constexpr const char* kRadInfoFileName = "RadInfo.txt";
 // written; the operation then goes on silently.
 bool WriteRadInfo(const std::filesystem::path& folder, const std::string& report);
 
-// The Radio Information step machine (PendingOperation 13).
+// The Radio Information step machine.
 class RadioInfoMachine : public StepMachine {
   public:
     using StepMachine::StepMachine;

@@ -126,13 +126,13 @@ void RadioRead::BeginRead(Work afterFit) {
     phonebook_.fill(0);
     GetProgress().SetProgressTotal(256);
     GetProgress().ShowProgress("Reading Radio", "Getting DataSize");
-    ThenIdentify(2, kInvalidRadioText);
-    ThenReadFit(3, std::move(afterFit));
+    ThenIdentify(kInvalidRadioText);
+    ThenReadFit(std::move(afterFit));
 }
 
-void RadioRead::ThenReadConfiguration(int step, std::uint16_t block, std::size_t mirrorOffset,
+void RadioRead::ThenReadConfiguration(std::uint16_t block, std::size_t mirrorOffset,
                                       const char* status) {
-    ThenRead(step, block, mirror::kConfigurationSize,
+    ThenRead(block, mirror::kConfigurationSize,
              Scratch().Region(mirrorOffset, mirror::kConfigurationSize), status,
              [this, mirrorOffset](ReadProgress progress) {
                  switch (JudgeConfigurationRead(progress, ReadBytes(), Scratch(), mirrorOffset)) {
@@ -150,17 +150,17 @@ void RadioRead::ThenReadConfiguration(int step, std::uint16_t block, std::size_t
              });
 }
 
-void RadioRead::ThenCheckPhonebook(int step, std::uint16_t areaBlock, const PhonebookLayout& layout,
+void RadioRead::ThenCheckPhonebook(std::uint16_t areaBlock, const PhonebookLayout& layout,
                                    std::function<bool()> flagCounts) {
-    ThenRead(step, static_cast<std::uint16_t>(areaBlock + layout.checkBlocks), kPhonebookCheckSize,
+    ThenRead(static_cast<std::uint16_t>(areaBlock + layout.checkBlocks), kPhonebookCheckSize,
              phonebook_, "Checking if Phonebook has been modified. ");
-    ThenDo(step, [this, step, areaBlock, &layout, flagCounts = std::move(flagCounts)] {
+    ThenDo([this, areaBlock, &layout, flagCounts = std::move(flagCounts)] {
         if (!PhonebookFlagged(phonebook_, layout) || !flagCounts()) {
             Finish();
             return false;
         }
-        ThenRead(step + 1, areaBlock, layout.readSize, phonebook_, layout.readStatus);
-        ThenDo(step + 1, [this, &layout] {
+        ThenRead(areaBlock, layout.readSize, phonebook_, layout.readStatus);
+        ThenDo([this, &layout] {
             Scratch().Write(layout.mirrorOffset,
                             std::span<const std::uint8_t>(phonebook_).first(layout.dataSize));
             Finish();
@@ -179,9 +179,9 @@ void TrunkRead::Begin() {
             !TakeArea(kTrunkPhonebookEntry, kTrunkPhonebook.checkBlocks)) {
             return false;
         }
-        ThenRead(4, Entry(kTrunkSizeEntry).block, kSizeRecordSize,
+        ThenRead(Entry(kTrunkSizeEntry).block, kSizeRecordSize,
                  IdBuffer().Region(0, kSizeRecordSize));
-        ThenDo(4, [this] { return ReadConfiguration(); });
+        ThenDo([this] { return ReadConfiguration(); });
         return true;
     });
 }
@@ -194,9 +194,9 @@ bool TrunkRead::ReadConfiguration() {
         host_.AbortOperation();
         return false;
     }
-    ThenReadConfiguration(5, Entry(kTrunkConfigurationEntry).block, mirror::kTrunkConfiguration,
+    ThenReadConfiguration(Entry(kTrunkConfigurationEntry).block, mirror::kTrunkConfiguration,
                           "Reading Trunk Radio Configuration.   ");
-    ThenCheckPhonebook(6, Entry(kTrunkPhonebookEntry).block, kTrunkPhonebook, [] { return true; });
+    ThenCheckPhonebook(Entry(kTrunkPhonebookEntry).block, kTrunkPhonebook, [] { return true; });
     return true;
 }
 
@@ -225,9 +225,9 @@ void PmrRead::Begin() {
         if (!TakeArea(kPmrPhonebookEntry, kPmrPhonebook.checkBlocks)) {
             return false;
         }
-        ThenReadConfiguration(4, Entry(kPmrConfigurationEntry).block, mirror::kPmrConfiguration,
+        ThenReadConfiguration(Entry(kPmrConfigurationEntry).block, mirror::kPmrConfiguration,
                               "Reading PMR Radio Configuration.   ");
-        ThenDo(4, [this] { return ReadRecords(); });
+        ThenDo([this] { return ReadRecords(); });
         return true;
     });
 }
@@ -240,30 +240,30 @@ bool PmrRead::ReadRecords() {
         return false;
     }
     const PmrReadSizes sizes = TakePmrCounts(scratch);
-    ThenRead(5, Entry(kPmrChannelEntries[0]).block, sizes.channelsFirst,
+    ThenRead(Entry(kPmrChannelEntries[0]).block, sizes.channelsFirst,
              scratch.Region(mirror::kPmrChannelsFirst, mirror::kRegionSize),
              "Reading PMR Channel Data.   ");
-    ThenRead(6, Entry(kPmrChannelEntries[1]).block, sizes.channelsSecond,
+    ThenRead(Entry(kPmrChannelEntries[1]).block, sizes.channelsSecond,
              scratch.Region(mirror::kPmrChannelsSecond, mirror::kRegionSize));
-    ThenRead(7, Entry(kPmrChannelEntries[2]).block, sizes.encodes,
+    ThenRead(Entry(kPmrChannelEntries[2]).block, sizes.encodes,
              scratch.Region(mirror::kPmrEncodes, mirror::kPmrGroupB - mirror::kPmrEncodes),
              "Reading PMR Selcall Encodes Data.   ");
-    ThenRead(8, Entry(kPmrChannelEntries[3]).block, sizes.groupB,
+    ThenRead(Entry(kPmrChannelEntries[3]).block, sizes.groupB,
              scratch.Region(mirror::kPmrGroupB, mirror::kPmrZones - mirror::kPmrGroupB),
              "Reading PMR GroupB Channels.   ");
     // A radio without a zone table has 0 or 0xFFFF here; the zone read is then skipped.
     const std::uint16_t zoneBlock = Entry(kPmrZoneEntry).block;
     if (BlockUsable(zoneBlock)) {
-        ThenDo(9, [this] {
+        ThenDo([this] {
             GetProgress().SetProgressCounter(0);
             return true;
         });
-        ThenRead(9, zoneBlock, sizes.zones,
+        ThenRead(zoneBlock, sizes.zones,
                  scratch.Region(mirror::kPmrZones, pmr::kZones * pmr::kZoneSize),
                  "Reading PMR Zone Table Data.   ");
     }
     // The flag counts only in a configuration whose phonebook has the current format.
-    ThenCheckPhonebook(10, Entry(kPmrPhonebookEntry).block, kPmrPhonebook, [this] {
+    ThenCheckPhonebook(Entry(kPmrPhonebookEntry).block, kPmrPhonebook, [this] {
         return Scratch().U8(mirror::kPmrConfiguration + kPhonebookFormatOffset) ==
                kPhonebookFormatMark;
     });

@@ -68,12 +68,11 @@ class RadioRead : public StepMachine {
     void BeginRead(Work afterFit);
     // The configuration (16383 bytes) into the ScratchBuffer at `mirrorOffset`; a blank radio
     // ends the read with "Nothing to Read.".
-    void ThenReadConfiguration(int step, std::uint16_t block, std::size_t mirrorOffset,
-                               const char* status);
+    void ThenReadConfiguration(std::uint16_t block, std::size_t mirrorOffset, const char* status);
     // Reads the flag of the phonebook area at `areaBlock`; when the radio's user has edited the
     // phonebook (and `flagCounts` agrees), reads it and lays it over the configuration. Then
     // Finish.
-    void ThenCheckPhonebook(int step, std::uint16_t areaBlock, const PhonebookLayout& layout,
+    void ThenCheckPhonebook(std::uint16_t areaBlock, const PhonebookLayout& layout,
                             std::function<bool()> flagCounts);
     // Unpacks what was read into the job and ends the operation.
     virtual void Finish() = 0;

@@ -70,8 +70,8 @@ void Upgrade::BeginProgramming() {
         NoteVirtualRadioFile(code_->path.filename().string());
     }
     GetProgress().SetProgressTotal(static_cast<int>((code_->image.codeLength - 1) / 128 + 3));
-    ThenIdentify(2, nullptr);
-    ThenDo(2, [this] { return CheckRadio(); });
+    ThenIdentify(nullptr);
+    ThenDo([this] { return CheckRadio(); });
 }
 
 bool Upgrade::CheckRadio() {
@@ -82,8 +82,8 @@ bool Upgrade::CheckRadio() {
         return false;
     }
     IdBuffer().Fill(0);
-    ThenInfo(3, kInfoItem, "Identifying Radio. ");
-    ThenReadProgrammingFit(4, [this] { return CheckFit(); });
+    ThenInfo(kInfoItem, "Identifying Radio. ");
+    ThenReadProgrammingFit([this] { return CheckFit(); });
     return true;
 }
 
@@ -110,9 +110,9 @@ bool Upgrade::CheckFit() {
         EndRefused(kFitErrorText);
         return false;
     }
-    ThenRead(5, band.block, kBandRecordSize, IdBuffer().Region(0, kBandRecordSize),
+    ThenRead(band.block, kBandRecordSize, IdBuffer().Region(0, kBandRecordSize),
              "Checking Hardware Option Flags. ");
-    ThenDo(5, [this] { return CheckHardware(); });
+    ThenDo([this] { return CheckHardware(); });
     return true;
 }
 
@@ -138,19 +138,18 @@ bool Upgrade::CheckHardware() {
 
 void Upgrade::QueueCode() {
     const WriteRegions regions = LoadCodeImage(code_->image, Scratch());
-    ThenErase(6, area_.sector, "Erasing Code Sector. (3 Seconds)");
+    ThenErase(area_.sector, "Erasing Code Sector. (3 Seconds)");
     const std::size_t pieces = CodePiecesWritten(code_->type);
     for (std::size_t piece = 0; piece < pieces; ++piece) {
         const bool last = piece == 3;
-        ThenWriteScratch(7 + static_cast<int>(piece),
-                         static_cast<std::uint16_t>(area_.block + piece * kCodeSlotBlocks),
+        ThenWriteScratch(static_cast<std::uint16_t>(area_.block + piece * kCodeSlotBlocks),
                          regions.WriteRegionLength[piece], piece * kCodePieceSize,
                          last ? kUpdatingLastPieceText : kUpdatingText);
     }
     if (CodeTakesOverlay(code_->type)) {
-        ThenDo(10, [this] { return QueueOverlay(); });
+        ThenDo([this] { return QueueOverlay(); });
     }
-    ThenDo(11, [this] { return Finish(); });
+    ThenDo([this] { return Finish(); });
 }
 
 bool Upgrade::QueueOverlay() {
@@ -161,13 +160,13 @@ bool Upgrade::QueueOverlay() {
     // The overlay is counted afresh from here: the gauge reads 0 % through the overlay erase
     // instead of standing full from the code written before it.
     StartCounting(kOverlayProgressTotal);
-    ThenErase(10, static_cast<std::uint8_t>(area_.sector + 1),
+    ThenErase(static_cast<std::uint8_t>(area_.sector + 1),
               "Erasing Code Overlay Sector. (3 Seconds)");
-    ThenDo(10, [this, image = overlay.image] {
+    ThenDo([this, image = overlay.image] {
         Scratch().Write(0, image);
         return true;
     });
-    ThenWriteScratch(11, static_cast<std::uint16_t>(area_.block + kOverlayBlockOffset),
+    ThenWriteScratch(static_cast<std::uint16_t>(area_.block + kOverlayBlockOffset),
                      kOverlayWriteSize, 0, "Updating Radio's Overlay Software");
     return true;
 }
@@ -209,7 +208,7 @@ bool StartDownload(RadioOperations& operations, const std::filesystem::path& pat
     }
     const std::string caption = Formatted("Load %s Software", code->type.kindText);
     operations.SoftwareUpgrade().SetCode(std::move(*code));
-    return operations.BeginCommand(kUpgradeSoftware, caption, "Getting Radio Data");
+    return operations.BeginCommand(OperationKind::UpgradeSoftware, caption, "Getting Radio Data");
 }
 
 }  // namespace km

@@ -153,7 +153,7 @@ TEST_F(PtyFixture, LinkComesUpAndExchangesMessagesOverThePseudoTerminal) {
 
     ASSERT_TRUE(link.OpenRadioPort(2));
     link.LinkReset();
-    ASSERT_TRUE(WaitFor([&] { return link.LinkState() == kLinkEstablished; }));
+    ASSERT_TRUE(WaitFor([&] { return link.State() == LinkState::Established; }));
     EXPECT_EQ(radio.received.front(), (Bytes{kLinkRequest, 0x0E, 0x01, 0x01}));
     host.RunStep();
     ASSERT_TRUE(WaitFor([&] { return !link.PortOpen(); }));

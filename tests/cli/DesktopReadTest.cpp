@@ -27,11 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::WaitFor;
 
-// PendingOperation of the serial monitor's read test, and of no operation (the link's message
-// layer, which names them, stays out of a test that uses the job files).
-constexpr int kMonitorReadTest = 2;
-constexpr int kNoOperation = 0;
-
 class DesktopReadTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -193,8 +188,10 @@ TEST_F(DesktopReadTest, SerialMonitorReadTestListsTheFrames) {
     monitor.COM_CSpinEdit_Block.setValue(7);
     monitor.COM_CSpinEdit_Size.setValue(512);
     monitor.COM_Btn_Read.click();
-    EXPECT_EQ(state_.PendingOperation, kMonitorReadTest);
-    ASSERT_TRUE(WaitFor([&] { return state_.PendingOperation == kNoOperation; }, 10000));
+    RadioOperations& operations = commands.Operations();
+    EXPECT_EQ(operations.PendingOperation(), OperationKind::MonitorRead);
+    ASSERT_TRUE(
+        WaitFor([&] { return operations.PendingOperation() == OperationKind::None; }, 10000));
 
     QStringList rows;
     for (int i = 0; i < monitor.COM_ListBox_SerialData.count(); ++i) {
@@ -227,7 +224,7 @@ TEST_F(DesktopReadTest, ClosingTheProgressDialogCancels) {
     progress.close();
     EXPECT_FALSE(busy);
     EXPECT_FALSE(state_.CommsBusy);
-    EXPECT_EQ(state_.PendingOperation, kNoOperation);
+    EXPECT_EQ(commands.Operations().PendingOperation(), OperationKind::None);
     EXPECT_FALSE(commands.PortOpen());
     EXPECT_EQ(progress.windowTitle(), "Undefined");
     WaitFor([] { return false; }, 1500);  // three polls: nothing starts any more

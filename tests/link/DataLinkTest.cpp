@@ -68,13 +68,13 @@ TEST_F(LinkFixture, EstablishmentAndNegotiation) {
         radio.received.clear();
         radio.Send({kLinkRequest, c.p1, c.p2, 0x01});
         clock.AdvanceBy(2);
-        EXPECT_EQ(link.LinkState(), kLinkLostWait);
+        EXPECT_EQ(link.State(), LinkState::LostWait);
         ASSERT_EQ(radio.received.size(), 1u);
         EXPECT_EQ(radio.received[0], c.answer);
         // The radio's second request with the negotiated values establishes the link.
         radio.Send({kLinkRequest, c.answer[1], c.answer[2], 0x01});
         clock.AdvanceBy(2);
-        EXPECT_EQ(link.LinkState(), kLinkEstablished);
+        EXPECT_EQ(link.State(), LinkState::Established);
         EXPECT_EQ(radio.received.back(), (Bytes{kLinkAcknowledge, 0x01, 0x01, 0x00}));
         EXPECT_EQ(link.StatusText(), kStatusEstablished);
     }
@@ -84,12 +84,12 @@ TEST_F(LinkFixture, UnansweredRequestsFallBackToLostResetAfterTwenty) {
     OpenAndReset();
     radio.Send({kLinkRequest, 0x0E, 0x01, 0x01});
     clock.AdvanceBy(2);
-    ASSERT_EQ(link.LinkState(), kLinkLostWait);
+    ASSERT_EQ(link.State(), LinkState::LostWait);
     clock.AdvanceBy(19 * 500);
-    EXPECT_EQ(link.LinkState(), kLinkLostWait);
+    EXPECT_EQ(link.State(), LinkState::LostWait);
     EXPECT_EQ(link.Variables().RequestCount, 19);
     clock.AdvanceBy(500);
-    EXPECT_EQ(link.LinkState(), kLinkLostReset);
+    EXPECT_EQ(link.State(), LinkState::LostReset);
     EXPECT_EQ(link.Variables().RequestCount, 0);
 }
 
@@ -133,14 +133,14 @@ TEST_F(LinkFixture, ReceiveSequenceWrapsAndRepeatsAreNotDeliveredTwice) {
     const auto acks = radio.OfType(kLinkAcknowledge);
     EXPECT_EQ(acks.size(), 300u + 43u);  // one per transfer, repeats included
     EXPECT_EQ(acks.back()[1], static_cast<std::uint8_t>(301));
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
 }
 
 TEST_F(LinkFixture, OutOfSequenceTransferDropsToLostWait) {
     Establish();
     radio.Send({kLinkTransfer, 0x05, 0x01, 0x00, 0x00, kInfoReply});
     clock.AdvanceBy(2);
-    EXPECT_EQ(link.LinkState(), kLinkLostWait);
+    EXPECT_EQ(link.State(), LinkState::LostWait);
     EXPECT_EQ(radio.received.back(), kOurLinkRequest);
 }
 
@@ -168,10 +168,10 @@ TEST_F(TimedLinkFixture, ElevenSendsThenReset) {
     const std::int64_t start = clock.Now();
     clock.AdvanceBy(3299);
     EXPECT_EQ(SentOfType(kLinkTransfer).size(), 11u);
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
     EXPECT_EQ(link.StatusText(), kStatusRetrying);
     clock.AdvanceBy(2);
-    EXPECT_EQ(link.LinkState(), kLinkLostReset);
+    EXPECT_EQ(link.State(), LinkState::LostReset);
     EXPECT_EQ(SentOfType(kLinkRequest).back().at, start + 3300);
     // "Retrying " shows while the remaining budget is 1 to 9, between the established texts.
     const auto retrying = std::count(statuses.begin(), statuses.end(), kStatusRetrying);
@@ -186,12 +186,12 @@ TEST_F(TimedLinkFixture, SilentRadioIsLostAfterFiveActivityTicks) {
     Establish();
     const std::int64_t start = clock.Now();
     clock.AdvanceBy(74990);
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
     const auto keepAlives = SentOfType(kLinkAcknowledge);
     ASSERT_EQ(keepAlives.size(), 5u);  // the one that established the link and four keep-alives
     EXPECT_EQ(keepAlives[4].at - keepAlives[3].at, 15000);
     clock.AdvanceBy(20);
-    EXPECT_EQ(link.LinkState(), kLinkLostReset);
+    EXPECT_EQ(link.State(), LinkState::LostReset);
     EXPECT_LE(clock.Now() - start, 75010);
 }
 
@@ -203,14 +203,14 @@ TEST_F(LinkFixture, RadioAnsweringKeepAlivesIsNeverLost) {
         radio.Send({kLinkAcknowledge, 0x01, 0x01, 0x00});
     }
     clock.AdvanceBy(5);
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
 }
 
 TEST_F(LinkFixture, AcknowledgingAnUnsentTransferResetsTheLink) {
     Establish();
     radio.Send({kLinkAcknowledge, 0x07, 0x01, 0x00});
     clock.AdvanceBy(2);
-    EXPECT_EQ(link.LinkState(), kLinkLostReset);
+    EXPECT_EQ(link.State(), LinkState::LostReset);
     EXPECT_EQ(radio.received.back(), kOurLinkRequest);
 }
 
@@ -221,7 +221,7 @@ TEST_F(LinkFixture, ShortAndUnknownFramesAreConsumedWithoutEffect) {
         radio.Send(frame);
     }
     clock.AdvanceBy(2);
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
     EXPECT_TRUE(radio.received.empty());
     EXPECT_EQ(link.Variables().ReceiveSeq, 1);
 }
@@ -258,7 +258,7 @@ TEST_F(LinkFixture, ClosedPortIsNeverReopenedAndNothingIsSent) {
     clock.AdvanceBy(5000);
     EXPECT_FALSE(link.PortOpen());
     EXPECT_TRUE(wire.A().Written().empty());
-    EXPECT_EQ(link.LinkState(), kLinkLostReset);
+    EXPECT_EQ(link.State(), LinkState::LostReset);
 }
 
 TEST_F(LinkFixture, OpeningTheOpenPortAgainSucceeds) {

@@ -121,7 +121,7 @@ class LinkFixture : public ::testing::Test {
         clock.AdvanceBy(2);
         radio.Send({kLinkAcknowledge, 0x01, 0x01, 0x00});
         clock.AdvanceBy(2);
-        ASSERT_EQ(link.LinkState(), kLinkEstablished);
+        ASSERT_EQ(link.State(), LinkState::Established);
         radio.received.clear();
         radio.autoAcknowledge = true;
     }
@@ -137,7 +137,7 @@ class LinkFixture : public ::testing::Test {
 // A radio operation for the message layer tests: runs `step` whenever the message layer asks.
 class FakeHost : public OperationHost {
   public:
-    int PendingOperation() const override { return pending; }
+    OperationKind PendingOperation() const override { return pending; }
     void RunStep() override {
         ++depth;
         maxDepth = std::max(maxDepth, depth);
@@ -153,7 +153,7 @@ class FakeHost : public OperationHost {
     void CommsFailed() override { ++failures; }
     void PortFailed(PortError error) override { portFailures.push_back(error); }
 
-    int pending = kReadTrunk;
+    OperationKind pending = OperationKind::ReadTrunk;
     std::function<void()> step;
     int steps = 0;
     int depth = 0;

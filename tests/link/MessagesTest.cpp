@@ -283,15 +283,15 @@ TEST_F(MessagesFixture, StepWithoutCreditSetsReadyAndSendsWhenCreditArrives) {
 TEST_F(MessagesFixture, RepliesReachOnlyARunningOperation) {
     Establish();
     const struct {
-        int pending;
+        OperationKind pending;
         Bytes message;
         int steps;
     } cases[] = {
-        {kOperationNone, {0x00, kReadData, 0, 0, 0, 0}, 0},
-        {kReadTrunk, {0x00, kReadData, 0, 0, 0, 0}, 1},
-        {kReadTrunk, {0x00, 0x55, 0, 0, 0, 0}, 0},  // not a reply
-        {kReadTrunk, {0x00}, 0},                    // too short to carry a code
-        {kRadioInformation, {0x00, kEraseDone, 0, 0, 0, 1}, 1},
+        {OperationKind::None, {0x00, kReadData, 0, 0, 0, 0}, 0},
+        {OperationKind::ReadTrunk, {0x00, kReadData, 0, 0, 0, 0}, 1},
+        {OperationKind::ReadTrunk, {0x00, 0x55, 0, 0, 0, 0}, 0},  // not a reply
+        {OperationKind::ReadTrunk, {0x00}, 0},                    // too short to carry a code
+        {OperationKind::RadioInformation, {0x00, kEraseDone, 0, 0, 0, 1}, 1},
     };
     for (const auto& c : cases) {
         host.pending = c.pending;
@@ -307,13 +307,13 @@ TEST_F(MessagesFixture, RepliesReachOnlyARunningOperation) {
 
 TEST_F(MessagesFixture, RadioLinkRequestAbandonsOnlyLongOperations) {
     const struct {
-        int pending;
+        OperationKind pending;
         int abandoned;
-    } cases[] = {{kReadTrunk, 1},
-                 {kProgramPmr, 1},
-                 {kUpgradeSoftware, 1},
-                 {kRadioInformation, 0},
-                 {kOperationNone, 0}};
+    } cases[] = {{OperationKind::ReadTrunk, 1},
+                 {OperationKind::ProgramPmr, 1},
+                 {OperationKind::UpgradeSoftware, 1},
+                 {OperationKind::RadioInformation, 0},
+                 {OperationKind::None, 0}};
     for (const auto& c : cases) {
         link.CloseRadioPort();
         host.pending = c.pending;
@@ -321,8 +321,8 @@ TEST_F(MessagesFixture, RadioLinkRequestAbandonsOnlyLongOperations) {
         Establish();
         radio.Send({kLinkRequest, 0x0E, 0x01, 0x01});
         clock.AdvanceBy(2);
-        EXPECT_EQ(link.LinkState(), kLinkLostReset);
-        EXPECT_EQ(host.radioRequests, c.abandoned) << c.pending;
+        EXPECT_EQ(link.State(), LinkState::LostReset);
+        EXPECT_EQ(host.radioRequests, c.abandoned) << static_cast<int>(c.pending);
     }
 }
 
@@ -349,7 +349,7 @@ TEST_F(MessagesFixture, ResetAbandonsAWriteSoNoStaleBlockFollowsOnTheNextLink) {
     clock.AdvanceBy(2);
     radio.Send({kLinkAcknowledge, 0x01, 0x01, 0x00});
     clock.AdvanceBy(1000);
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
     EXPECT_TRUE(radio.OfType(kLinkTransfer).empty());
 }
 
@@ -378,7 +378,7 @@ TEST_F(MessagesFixture, SilentRadioFailsTheOperation) {
         EXPECT_EQ(host.failures, 1);
         clock.AdvanceBy(60000);
         EXPECT_EQ(host.failures, 1);
-        EXPECT_EQ(link.LinkState(), kLinkEstablished);
+        EXPECT_EQ(link.State(), LinkState::Established);
     }
 }
 
@@ -441,7 +441,7 @@ TEST_F(MessagesFixture, PortFailureUnderAnOperationIsHeardAtOnceAndOnlyOnce) {
         clock.AdvanceBy(400);
         EXPECT_EQ(host.portFailures, std::vector<PortError>{c.heard});
         EXPECT_FALSE(link.PortOpen());
-        EXPECT_EQ(link.LinkState(), kLinkLostReset);
+        EXPECT_EQ(link.State(), LinkState::LostReset);
         EXPECT_EQ(link.LastPortError(), c.heard);
         EXPECT_FALSE(messages.WriteInProgress());
         clock.AdvanceBy(60000);
@@ -483,7 +483,7 @@ TEST_F(MessagesFixture, QuestionInsideAStepKeepsTheLinkAliveWithoutReenteringIt)
     clock.AdvanceBy(10);
     EXPECT_EQ(host.maxDepth, 1);
     EXPECT_EQ(seen, (std::vector<int>{1, 2}));
-    EXPECT_EQ(link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(link.State(), LinkState::Established);
     EXPECT_EQ(host.failures, 0);
     // Both transfers were acknowledged while the box was open, and keep-alives went on.
     EXPECT_EQ(link.Variables().ReceiveSeq, 4);

@@ -306,18 +306,18 @@ class BandCheckMachine : public JobProgramming {
             },
             [] { return SoftwareChoice{}; });
     }
-    static constexpr ProgrammedCode kBandCheckCode{kTrunkCodeEntry, 0, false, "", nullptr, "",
-                                                   nullptr,         0, 0,     0};
+    static constexpr ProgrammedCode kBandCheckCode{kTrunkCodeEntry, 0,  false,  "",
+                                                   nullptr,         "", nullptr};
     std::uint16_t jobBand_;
 };
 
 class BandCheckOperationTest : public testing::OperationBench {
   protected:
     void CheckAgainst(std::uint16_t jobBand) {
-        operations_->Register(kProgramTrunk,
+        operations_->Register(OperationKind::ProgramTrunk,
                               std::make_unique<BandCheckMachine>(*operations_, jobBand));
-        ASSERT_TRUE(
-            operations_->BeginCommand(kProgramTrunk, "Program Radio", "Connecting to Radio"));
+        ASSERT_TRUE(operations_->BeginCommand(OperationKind::ProgramTrunk, "Program Radio",
+                                              "Connecting to Radio"));
         ASSERT_TRUE(RunToEnd());
     }
 };

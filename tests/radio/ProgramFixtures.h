@@ -178,7 +178,7 @@ class ProgramBench : public OperationBench {
 
     void ExpectEndedCleanly() {
         EXPECT_FALSE(state_.CommsBusy);
-        EXPECT_EQ(state_.PendingOperation, kOperationNone);
+        EXPECT_EQ(operations_->PendingOperation(), OperationKind::None);
         EXPECT_FALSE(progress_.Visible());
         EXPECT_FALSE(link_->PortOpen());
         EXPECT_TRUE(radio_->Memory().Faults().empty()) << Log();

@@ -177,7 +177,7 @@ class RadioInfoOperationTest : public testing::OperationBench {
         EXPECT_TRUE(state_.CommsBusy);
         EXPECT_TRUE(RunToEnd());
         EXPECT_FALSE(progress_.Visible());
-        EXPECT_EQ(state_.PendingOperation, kOperationNone);
+        EXPECT_EQ(operations_->PendingOperation(), OperationKind::None);
         std::ifstream in(folder_ / "RadInfo.txt", std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }

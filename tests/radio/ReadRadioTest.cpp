@@ -42,7 +42,7 @@ class ReadRadioTest : public OperationBench {
 
     void ExpectEnded() {
         EXPECT_FALSE(state_.CommsBusy);
-        EXPECT_EQ(state_.PendingOperation, kOperationNone);
+        EXPECT_EQ(operations_->PendingOperation(), OperationKind::None);
         EXPECT_FALSE(progress_.Visible());
         EXPECT_FALSE(link_->PortOpen());
     }
@@ -416,7 +416,7 @@ TEST_F(ReadRadioTest, NoRadioGivesCannotDetectRadioOnTheEleventhTick) {
     clock_.AdvanceBy(5000);  // ten ticks
     EXPECT_TRUE(person_.shown.empty());
     EXPECT_EQ(operations_->PollCount(), 10);
-    EXPECT_EQ(state_.PendingOperation, kReadTrunk);
+    EXPECT_EQ(operations_->PendingOperation(), OperationKind::ReadTrunk);
     clock_.AdvanceBy(500);
     EXPECT_EQ(person_.Texts(), std::vector<std::string>{kCannotDetectRadioText});
     EXPECT_GE(person_.beeps, 1);
@@ -439,7 +439,8 @@ TEST_F(ReadRadioTest, RadioAnsweringOnTheThirdPollStartsTheRead) {
 TEST_F(ReadRadioTest, PollRefusesPmrProgrammingWithoutChannels) {
     StartRadio("type = 4\npmr_channels = 3\n");
     workspace_->pmr.SetU16(pmr::kChannelCount, 0);
-    ASSERT_TRUE(operations_->BeginCommand(kProgramPmr, "Program Radio", "Connecting to Radio"));
+    ASSERT_TRUE(operations_->BeginCommand(OperationKind::ProgramPmr, "Program Radio",
+                                          "Connecting to Radio"));
     ASSERT_TRUE(RunToEnd());
     EXPECT_EQ(person_.Texts(), std::vector<std::string>{kNoChannelsDefinedText});
     EXPECT_EQ(RadioLogCount("IdentifyRequest"), 0) << "nothing is asked of the radio";

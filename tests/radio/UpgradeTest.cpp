@@ -147,7 +147,7 @@ TEST_F(UpgradeTest, AnotherFileKeepsTheDialog) {
     ASSERT_TRUE(Download(testing::SampleCodeFile(4, "V6.30", 20000, false), Answer::Yes));
     EXPECT_EQ(dialogClosed_, std::optional<bool>(false));
     EXPECT_FALSE(state_.CommsBusy);
-    EXPECT_EQ(state_.PendingOperation, kOperationNone);
+    EXPECT_EQ(operations_->PendingOperation(), OperationKind::None);
 }
 
 // ---- Refusals: the radio keeps its code ----

@@ -131,10 +131,10 @@ TEST(ProgrammerAgainstRadioFaults, LinkRequestInTheMiddleAbandonsTheOperation) {
     EXPECT_TRUE(session.host->reads.empty());
     // The link comes back up by itself: the radio keeps answering.
     EXPECT_TRUE(session.clock.AdvanceUntil(
-        [&] { return session.link.LinkState() == kLinkEstablished; }, 20000))
+        [&] { return session.link.State() == LinkState::Established; }, 20000))
         << session.Log();
     session.clock.AdvanceBy(60000);  // and stays up, kept alive
-    EXPECT_EQ(session.link.LinkState(), kLinkEstablished) << session.Log();
+    EXPECT_EQ(session.link.State(), LinkState::Established) << session.Log();
     EXPECT_EQ(session.radio.Link().State(), RadioLinkState::Up);
 }
 
@@ -146,7 +146,7 @@ TEST(ProgrammerAgainstRadioFaults, SilenceAfterAMessageEndsTheOperation) {
         SimSession session(Rev8TrunkRadio(), {false, faults});
         EXPECT_FALSE(session.Run(ReadEraseWriteReadBack(), 200000)) << after;
         EXPECT_TRUE(session.radio.Silent());
-        EXPECT_EQ(session.host->pending, kOperationNone) << session.Log();
+        EXPECT_EQ(session.host->pending, OperationKind::None) << session.Log();
         EXPECT_GE(session.host->failures + session.host->resets, 1) << after;
     }
 }
@@ -189,7 +189,7 @@ TEST(ProgrammerAgainstRadioFaults, RealisticEraseTakesThreeSeconds) {
     ASSERT_TRUE(fast.Run({{Request::Identify}, {Request::Erase, 0, 0, kTrunkSector}}));
     EXPECT_GE(realisticEnd - fast.clock.Now(),
               kRealisticEraseTimeMs - Rev8TrunkRadio().eraseTimeMs);
-    EXPECT_EQ(session.link.LinkState(), kLinkEstablished);
+    EXPECT_EQ(session.link.State(), LinkState::Established);
 }
 
 }  // namespace

@@ -94,10 +94,10 @@ TEST_F(SimOnPtyTest, ProgrammerTalksToTheRadioThroughComportsCfg) {
         messages.SetHost(&host);
         ASSERT_TRUE(link.OpenRadioPort(2)) << (person.Texts().empty() ? "" : person.Texts()[0]);
         link.LinkReset();
-        ASSERT_TRUE(WaitFor([&] { return link.LinkState() == kLinkEstablished; }))
+        ASSERT_TRUE(WaitFor([&] { return link.State() == LinkState::Established; }))
             << ReadText(Dir() / "sim.log");
         host.RunStep();
-        ASSERT_TRUE(WaitFor([&] { return host.Done() || host.pending == kOperationNone; }))
+        ASSERT_TRUE(WaitFor([&] { return host.Done() || host.pending == OperationKind::None; }))
             << ReadText(Dir() / "sim.log");
         ASSERT_TRUE(host.Done()) << ReadText(Dir() / "sim.log");
         EXPECT_EQ(host.typeCode, 0);

@@ -36,18 +36,18 @@ class SessionHost : public OperationHost {
     SessionHost(ProgrammingMessages& messages, std::vector<Request> requests)
         : messages_(messages), requests_(std::move(requests)) {}
 
-    int PendingOperation() const override { return pending; }
+    OperationKind PendingOperation() const override { return pending; }
     void ResetSteps() override { ++resets; }
     void RadioRequestedLink() override {
         ++radioRequests;
-        pending = kOperationNone;
+        pending = OperationKind::None;
     }
     void CommsFailed() override {
         ++failures;
-        pending = kOperationNone;
+        pending = OperationKind::None;
     }
     void RunStep() override {
-        while (pending != kOperationNone && next_ < requests_.size()) {
+        while (pending != OperationKind::None && next_ < requests_.size()) {
             if (waiting_ ? !TakeReply() : !Send()) {
                 return;
             }
@@ -56,7 +56,8 @@ class SessionHost : public OperationHost {
 
     bool Done() const { return next_ == requests_.size(); }
 
-    int pending = kReadTrunk;  // an operation the radio's link request abandons
+    OperationKind pending =
+        OperationKind::ReadTrunk;  // an operation the radio's link request abandons
     std::optional<std::uint8_t> typeCode;
     std::vector<Bytes> reads;
     int resets = 0;
@@ -94,7 +95,7 @@ class SessionHost : public OperationHost {
             case Request::End:
                 messages_.EndProgramming(false);
                 ++next_;
-                pending = kOperationNone;
+                pending = OperationKind::None;
                 return false;
         }
         waiting_ = queued;
@@ -160,12 +161,13 @@ class SimSession {
             return false;
         }
         link.LinkReset();
-        if (!clock.AdvanceUntil([this] { return link.LinkState() == kLinkEstablished; }, 10000)) {
+        if (!clock.AdvanceUntil([this] { return link.State() == LinkState::Established; }, 10000)) {
             return false;
         }
         host->RunStep();
         return clock.AdvanceUntil(
-                   [this] { return host->Done() || host->pending == kOperationNone; }, maxMs) &&
+                   [this] { return host->Done() || host->pending == OperationKind::None; },
+                   maxMs) &&
                host->Done();
     }
 
