@@ -76,13 +76,13 @@ QWidget& PageBuilder::Build(const PageLayout& layout, QWidget& owner) {
     auto* columns = new QHBoxLayout(page);
     for (const auto* side : {&layout.left, &layout.right}) {
         auto* column = new QVBoxLayout;
-        for (const PageGroup& spec : *side) {
-            auto* group = new QGroupBox(spec.title, page);
-            group->setObjectName(spec.object);
-            controls_.emplace(spec.object, group);
+        for (const PageGroup& described : *side) {
+            auto* group = new QGroupBox(described.title, page);
+            group->setObjectName(described.object);
+            controls_.emplace(described.object, group);
             auto* form = new QFormLayout(group);
             form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-            for (std::string_view name : spec.controls) {
+            for (std::string_view name : described.controls) {
                 const FieldRow& row = RowOfControl(name);
                 QWidget& control = MakeControl(row, *group);
                 if (qobject_cast<QLineEdit*>(&control) || qobject_cast<QComboBox*>(&control)) {

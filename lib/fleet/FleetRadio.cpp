@@ -13,7 +13,7 @@ namespace km::fleet {
 namespace {
 
 // How often a fleet radio looks whether its operation has ended, in milliseconds.
-constexpr TimerSpec kEndCheck{.name = "FleetEndCheck", .intervalMs = 20};
+constexpr TimerSetting kEndCheck{.name = "FleetEndCheck", .intervalMs = 20};
 
 // Identifies the radio and reads its band record: its serial number and type, nothing changed.
 class IdentifyMachine : public StepMachine {

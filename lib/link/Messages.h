@@ -60,7 +60,7 @@ inline constexpr std::size_t kWriteDataBlock = 128;
 bool AbandonedByRadioLinkRequest(OperationKind operation);
 
 // How long the radio may stay silent while a step waits for its reply.
-inline constexpr TimerSpec kReplyWatchdog{"ReplyWatchdog", 10000};
+inline constexpr TimerSetting kReplyWatchdog{"ReplyWatchdog", 10000};
 inline constexpr int kEraseReplyWaitMs = 30000;
 
 using Message = std::vector<std::uint8_t>;

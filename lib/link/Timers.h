@@ -10,19 +10,19 @@
 
 namespace km {
 
-struct TimerSpec {
+struct TimerSetting {
     std::string_view name;
     int intervalMs;
 };
 
 // The named timers of the radio link and the radio commands.
-inline constexpr TimerSpec kLinkEstablishTimer{"LinkEstablishTimer", 500};
-inline constexpr TimerSpec kRetryTimer{"RetryTimer", 300};
-inline constexpr TimerSpec kActivityTimer{"ActivityTimer", 15000};
-inline constexpr TimerSpec kStopCommsTimer{"StopCommsTimer", 100};
+inline constexpr TimerSetting kLinkEstablishTimer{"LinkEstablishTimer", 500};
+inline constexpr TimerSetting kRetryTimer{"RetryTimer", 300};
+inline constexpr TimerSetting kActivityTimer{"ActivityTimer", 15000};
+inline constexpr TimerSetting kStopCommsTimer{"StopCommsTimer", 100};
 // The link poll that starts a waiting radio operation: it ticks every half second, whatever its
 // object name says.
-inline constexpr TimerSpec kLinkPollTimer{"Timer_1SecDelay", 500};
+inline constexpr TimerSetting kLinkPollTimer{"Timer_1SecDelay", 500};
 
 class Timer {
   public:
@@ -30,7 +30,7 @@ class Timer {
     virtual void Start(int intervalMs) = 0;
     virtual void Stop() = 0;
     virtual bool IsActive() const = 0;
-    void Start(const TimerSpec& definition) { Start(definition.intervalMs); }
+    void Start(const TimerSetting& definition) { Start(definition.intervalMs); }
 };
 
 class TimerService {

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kPollTicksBeforeGivingUp = 10;
 // The ending of a command is over once the event loop has run again.
-constexpr TimerSpec kCommandEndingTimer{"CommandEndingTimer", 1};
+constexpr TimerSetting kCommandEndingTimer{"CommandEndingTimer", 1};
 
 }  // namespace
 
